@@ -1,0 +1,24 @@
+#pragma once
+// The registry stand-in: one file in regedit export syntax, holding keys (which exist
+// without values) and typed values (dword, string, hex). Saved atomically.
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+enum class RegType { Dword, String, Binary };
+
+struct RegValue {
+    RegType type = RegType::Binary;
+    QByteArray data;  // little-endian dword, UTF-16LE string with its NUL, or raw bytes
+};
+
+// Path of the registry file: --registry, else QUILLDAY_REGISTRY, else
+// $XDG_CONFIG_HOME/quillday/registry.reg.
+QString GetRegistryPath();
+void SetRegistryPath(const QString& path);  // empty restores the default
+
+// Whole-file operations used by CRegistry: each opens the file, does one thing, saves.
+// Keys are paths such as "HKEY_LOCAL_MACHINE\SOFTWARE\Quillday", compared without case.
+bool RegistryCreateKey(const QString& key);
+bool RegistryQueryValue(const QString& key, const QString& name, RegValue* pValue);
+bool RegistrySetValue(const QString& key, const QString& name, const RegValue& value);
