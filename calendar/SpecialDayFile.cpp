@@ -1,0 +1,87 @@
+#include "calendar/SpecialDayFile.h"
+#include "calendar/WideChar.h"
+#include "platform/ProgramFolder.h"
+#include "platform/TextLineReader.h"
+#include <QDir>
+#include <QFile>
+
+namespace {
+
+const QString kFileName = QStringLiteral("anniversary.dat");
+const QString kFallbackFileName = QStringLiteral("_anniversary.dat");
+constexpr qsizetype kColourLineLength = 9;  // [#RRGGBB]
+
+// Opens anniversary.dat, putting _anniversary.dat in its place when it is missing.
+bool OpenSpecialDaysFile(const QString& folder, CTextLineReader* pReader)
+{
+    const QString path = QDir(folder).filePath(kFileName);
+    if (pReader->Open(path))
+        return true;
+    const QString fallback = QDir(folder).filePath(kFallbackFileName);
+    if (!QFile::exists(fallback) || QFile::exists(path))
+        return false;
+    if (QFile::rename(fallback, path))
+        return pReader->Open(path);
+    // The folder may not be writable: read the shipped file where it lies.
+    return pReader->Open(fallback);
+}
+
+void ReadSpecialDays(CTextLineReader* pReader, SpecialDayList* pList)
+{
+    COLORREF crColor = 0;
+    QString line;
+    while (pReader->ReadLine(&line)) {
+        if (ReadColourLine(line, &crColor))
+            continue;
+        if (line.isEmpty() || line.front() == u'#')
+            continue;
+        pList->Add(ParseSpecialDayLine(line, crColor));
+    }
+}
+
+}  // namespace
+
+bool ReadColourLine(const QString& line, COLORREF* pColor)
+{
+    qsizetype nLength = line.size();
+    while (nLength > 0 && IsWideSpace(line[nLength - 1]))
+        --nLength;
+    if (nLength < 2 || line.front() != u'[' || line[nLength - 1] != u']')
+        return false;
+    if (nLength == kColourLineLength) {
+        const QStringView text(line);
+        const long nRed = ReadFieldNumber(text.mid(2, 2), 16);
+        const long nGreen = ReadFieldNumber(text.mid(4, 2), 16);
+        const long nBlue = ReadFieldNumber(text.mid(6, 2), 16);
+        *pColor = static_cast<COLORREF>(nRed + 256 * nGreen + 65536 * nBlue);
+    }
+    return true;
+}
+
+SpecialDay* ParseSpecialDayLine(const QString& line, COLORREF crColor)
+{
+    QStringView text(line);
+    const bool bLunar = !text.isEmpty() && text.front() == u'L';
+    if (bLunar)
+        text = text.mid(1);
+    const int32_t nYear = static_cast<int32_t>(ReadFieldNumber(text.mid(0, 4), 10));
+    const int32_t nMonth = static_cast<int32_t>(ReadFieldNumber(text.mid(5, 2), 10));
+    const int32_t nDay = static_cast<int32_t>(ReadFieldNumber(text.mid(8, 2), 10));
+    const QString strName = text.size() > 11 ? text.mid(11).toString() : QString();
+    return new SpecialDay(nYear, nMonth, nDay, bLunar ? TRUE : FALSE, strName, crColor);
+}
+
+BOOL LoadSpecialDaysFrom(SpecialDayList* pList, const QString& folder)
+{
+    CTextLineReader reader;
+    if (!OpenSpecialDaysFile(folder, &reader))
+        return FALSE;
+    ReadSpecialDays(&reader, pList);
+    reader.Close();
+    return TRUE;
+}
+
+BOOL LoadSpecialDays(SpecialDayList* pList)
+{
+    return LoadSpecialDaysFrom(pList, GetProgramFolder());
+}

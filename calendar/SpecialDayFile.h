@@ -1,0 +1,27 @@
+#pragma once
+// Reading the special-days file, anniversary.dat, into a SpecialDayList.
+//
+// Each line (UTF-16LE with byte-order mark, else the ANSI code page) is one of:
+//   [#RRGGBB]           colour of the entries that follow (another bracketed text
+//                       changes nothing); never an entry
+//   # ...               comment
+//   YYYY-MM-DD Name     solar entry; year 0000 = every year
+//   LYYYY-MM-DD Name    the same on the Korean lunar calendar
+// Fields sit in fixed columns (year 1-4, month 6-7, day 9-10, name from 12), read as
+// wcstol would; separators are not examined and lines are not validated.
+#include "calendar/SpecialDayList.h"
+#include "platform/WinTypes.h"
+#include <QString>
+
+// Loads anniversary.dat of the program folder into pList. When that file is missing,
+// _anniversary.dat is renamed to anniversary.dat first. FALSE when no file could be read.
+BOOL LoadSpecialDays(SpecialDayList* pList);
+// The same with the files of the given folder.
+BOOL LoadSpecialDaysFrom(SpecialDayList* pList, const QString& folder);
+
+// A colour line: ignoring trailing white space it begins with '[' and ends with ']'.
+// When it is exactly nine characters long, *pColor becomes its RGB value; otherwise
+// *pColor is left alone.
+bool ReadColourLine(const QString& line, COLORREF* pColor);
+// The entry of an entry line (lunar when it starts with a capital L), with crColor.
+SpecialDay* ParseSpecialDayLine(const QString& line, COLORREF crColor);
