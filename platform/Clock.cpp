@@ -1,0 +1,70 @@
+#include "platform/Clock.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QRegularExpression>
+
+namespace {
+
+std::optional<SYSTEMTIME> g_fixedLocalTime;
+
+SYSTEMTIME SystemTimeFromQt(const QDateTime& dt)
+{
+    SYSTEMTIME st;
+    const QDate date = dt.date();
+    const QTime time = dt.time();
+    st.wYear = static_cast<uint16_t>(date.year());
+    st.wMonth = static_cast<uint16_t>(date.month());
+    st.wDayOfWeek = static_cast<uint16_t>(date.dayOfWeek() % 7);  // Qt: 7 = Sunday
+    st.wDay = static_cast<uint16_t>(date.day());
+    st.wHour = static_cast<uint16_t>(time.hour());
+    st.wMinute = static_cast<uint16_t>(time.minute());
+    st.wSecond = static_cast<uint16_t>(time.second());
+    st.wMilliseconds = static_cast<uint16_t>(time.msec());
+    return st;
+}
+
+// QUILLDAY_NOW as "YYYY-MM-DDTHH:MM:SS" (local wall time); nothing when unset or unreadable.
+std::optional<SYSTEMTIME> EnvironmentLocalTime()
+{
+    const QString text = qEnvironmentVariable("QUILLDAY_NOW");
+    if (text.isEmpty())
+        return std::nullopt;
+    static const QRegularExpression form(QStringLiteral("^\\d{4}-\\d{2}-\\d{2}T\\d{2}:\\d{2}:\\d{2}$"));
+    if (!form.match(text).hasMatch())
+        return std::nullopt;
+    const QDate date = QDate::fromString(text.left(10), QStringLiteral("yyyy-MM-dd"));
+    const QTime time = QTime::fromString(text.mid(11), QStringLiteral("HH:mm:ss"));
+    if (!date.isValid() || !time.isValid())
+        return std::nullopt;
+    // Wall time as given: no zone conversion, so a time skipped by daylight saving stays.
+    return SystemTimeFromQt(QDateTime(date, time, Qt::UTC));
+}
+
+}  // namespace
+
+void GetLocalTime(SYSTEMTIME* pSt)
+{
+    if (!pSt)
+        return;
+    if (g_fixedLocalTime) {
+        *pSt = *g_fixedLocalTime;
+        return;
+    }
+    if (const std::optional<SYSTEMTIME> st = EnvironmentLocalTime()) {
+        *pSt = *st;
+        return;
+    }
+    *pSt = SystemTimeFromQt(QDateTime::currentDateTime());
+}
+
+void SetFixedLocalTime(std::optional<SYSTEMTIME> st)
+{
+    if (st) {
+        // Keep the weekday consistent with the date, as the real clock would.
+        const QDate date(st->wYear, st->wMonth, st->wDay);
+        if (date.isValid())
+            st->wDayOfWeek = static_cast<uint16_t>(date.dayOfWeek() % 7);
+    }
+    g_fixedLocalTime = st;
+}
