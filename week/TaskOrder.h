@@ -1,0 +1,16 @@
+#pragma once
+// The order in which a week load lists its tasks: not complete before complete, then
+// higher importance, then earlier due date; equal keys keep the store's order.
+#include "platform/WinTypes.h"
+#include <cstdint>
+#include <list>
+
+struct TaskOrderRecord {
+    int32_t nOid = 0;
+    VARIANT_BOOL bComplete = VARIANT_FALSE;
+    int32_t nImportance = 1;  // 0 low, 1 normal, 2 high
+    DATE dtDue = 0.0;         // 949998.0 when not set, so undated tasks come last
+};
+
+// Inserts the record before the first record it must precede, else appends it.
+void InsertTaskOrder(std::list<TaskOrderRecord>* pList, const TaskOrderRecord& record);
