@@ -1,0 +1,149 @@
+#include "TestZone.h"
+#include "calendar/ZoneRules.h"
+#include <gtest/gtest.h>
+#include <cstring>
+
+namespace {
+
+SYSTEMTIME Rule(int nMonth, int nWeek, int nDayOfWeek, int nHour, int nMinute)
+{
+    SYSTEMTIME st;
+    st.wMonth = static_cast<uint16_t>(nMonth);
+    st.wDay = static_cast<uint16_t>(nWeek);
+    st.wDayOfWeek = static_cast<uint16_t>(nDayOfWeek);
+    st.wHour = static_cast<uint16_t>(nHour);
+    st.wMinute = static_cast<uint16_t>(nMinute);
+    return st;
+}
+
+struct tm LocalTm(int nYear, int nYday, int nHour, int nMinute)
+{
+    struct tm t;
+    std::memset(&t, 0, sizeof t);
+    t.tm_year = nYear - 1900;
+    t.tm_yday = nYday;
+    t.tm_hour = nHour;
+    t.tm_min = nMinute;
+    return t;
+}
+
+}  // namespace
+
+TEST(TransitionDay, DayInMonthRules)
+{
+    struct Case {
+        int nYear;
+        SYSTEMTIME rule;
+        int nDay;
+        const char* pszWhat;
+    };
+    const Case cases[] = {
+        {2007, Rule(4, 1, 0, 2, 0), 90, "1 April 2007 is itself the first Sunday"},
+        {2007, Rule(3, 2, 0, 2, 0), 69, "second Sunday of March 2007 is 11 March"},
+        {2009, Rule(2, 5, 0, 2, 0), 52, "no fifth Sunday in February 2009: the fourth, 22 February"},
+        {2009, Rule(3, 5, 0, 2, 0), 87, "fifth Sunday of March 2009 is 29 March"},
+        {2008, Rule(3, 5, 0, 2, 0), 89, "leap year: last Sunday of March 2008 is 30 March"},
+        {2007, Rule(10, 1, 0, 2, 0), 279, "first Sunday of October 2007 is 7 October"},
+        {1980, Rule(4, 1, 0, 2, 0), 96, "first Sunday of April 1980 is 6 April"},
+    };
+    for (const Case& c : cases) {
+        const TransitionPoint p = TransitionDay(false, c.nYear - 1900, c.rule, -3600);
+        EXPECT_EQ(p.nDay, c.nDay) << c.pszWhat;
+        EXPECT_EQ(p.nMillisecond, 2 * 3600 * 1000) << c.pszWhat;
+    }
+}
+
+TEST(TransitionDay, EndRuleTimeMovesToStandardTime)
+{
+    // 4 November 2007 (day 307), first Sunday of November.
+    const TransitionPoint atTwo = TransitionDay(true, 107, Rule(11, 1, 0, 2, 0), -3600);
+    EXPECT_EQ(atTwo.nDay, 307);
+    EXPECT_EQ(atTwo.nMillisecond, 3600 * 1000);
+
+    const TransitionPoint atHalfPast = TransitionDay(true, 107, Rule(11, 1, 0, 0, 30), -3600);
+    EXPECT_EQ(atHalfPast.nDay, 306);
+    EXPECT_EQ(atHalfPast.nMillisecond, (23 * 60 + 30) * 60 * 1000);
+
+    const TransitionPoint late = TransitionDay(true, 107, Rule(11, 1, 0, 23, 30), 3600);
+    EXPECT_EQ(late.nDay, 308);
+    EXPECT_EQ(late.nMillisecond, 30 * 60 * 1000);
+
+    // The start rule is never moved.
+    EXPECT_EQ(TransitionDay(false, 107, Rule(11, 1, 0, 0, 30), -3600).nDay, 307);
+}
+
+TEST(IsDaylightTime, NorthernOrder)
+{
+    ScopedZone zone("EST5EDT,M3.2.0,M11.1.0");
+    // 2007: start 11 March (day 69) 02:00, end 4 November (day 307) 01:00 standard.
+    EXPECT_FALSE(IsDaylightTime(LocalTm(2007, 14, 12, 0)));
+    EXPECT_FALSE(IsDaylightTime(LocalTm(2007, 69, 1, 59)));
+    EXPECT_TRUE(IsDaylightTime(LocalTm(2007, 69, 2, 0)));
+    EXPECT_TRUE(IsDaylightTime(LocalTm(2007, 181, 12, 0)));
+    EXPECT_TRUE(IsDaylightTime(LocalTm(2007, 307, 0, 59)));
+    EXPECT_FALSE(IsDaylightTime(LocalTm(2007, 307, 1, 0)));
+    EXPECT_FALSE(IsDaylightTime(LocalTm(2007, 340, 12, 0)));
+}
+
+TEST(IsDaylightTime, SouthernOrder)
+{
+    ScopedZone zone("AEST-10AEDT,M10.1.0,M4.1.0/3");
+    // 2007: end 1 April (day 90) 02:00 standard, start 7 October (day 279) 02:00.
+    EXPECT_TRUE(IsDaylightTime(LocalTm(2007, 14, 12, 0)));
+    EXPECT_TRUE(IsDaylightTime(LocalTm(2007, 90, 1, 59)));
+    EXPECT_FALSE(IsDaylightTime(LocalTm(2007, 90, 2, 0)));
+    EXPECT_FALSE(IsDaylightTime(LocalTm(2007, 181, 12, 0)));
+    EXPECT_FALSE(IsDaylightTime(LocalTm(2007, 279, 1, 59)));
+    EXPECT_TRUE(IsDaylightTime(LocalTm(2007, 279, 2, 0)));
+    EXPECT_TRUE(IsDaylightTime(LocalTm(2007, 360, 12, 0)));
+}
+
+TEST(IsDaylightTime, NeverWithoutRuleOrWithUseDstOff)
+{
+    {
+        ScopedZone zone("KST-9");
+        EXPECT_FALSE(IsDaylightTime(LocalTm(2007, 181, 12, 0)));
+    }
+    ScopedZone zone("EST5EDT,M3.2.0,M11.1.0");
+    g_bUseDST = 0;
+    EXPECT_FALSE(IsDaylightTime(LocalTm(2007, 181, 12, 0)));
+    g_bUseDST = 1;
+    EXPECT_TRUE(IsDaylightTime(LocalTm(2007, 181, 12, 0)));
+}
+
+TEST(ZoneBiases, FromTheZoneRecord)
+{
+    struct Case {
+        const char* pszZone;
+        int32_t nOffset;
+        int32_t nShift;
+    };
+    const Case cases[] = {
+        {"KST-9", -32400, 0},
+        {"EST5EDT,M3.2.0,M11.1.0", 18000, -3600},
+        {"AEST-10AEDT,M10.1.0,M4.1.0/3", -36000, -3600},
+        {"UTC0", 0, 0},
+    };
+    for (const Case& c : cases) {
+        ScopedZone zone(c.pszZone);
+        int32_t nOffset = 1;
+        int32_t nShift = 1;
+        GetZoneBiases(&nOffset, &nShift);
+        EXPECT_EQ(nOffset, c.nOffset) << c.pszZone;
+        EXPECT_EQ(nShift, c.nShift) << c.pszZone;
+    }
+}
+
+TEST(ZoneBiases, RecordIsReadOnceUntilReset)
+{
+    ScopedZone zone("KST-9");
+    int32_t nOffset = 0;
+    GetZoneBiases(&nOffset, nullptr);
+    EXPECT_EQ(nOffset, -32400);
+    setenv("TZ", "EST5", 1);
+    GetZoneBiases(&nOffset, nullptr);
+    EXPECT_EQ(nOffset, -32400);
+    ResetTimeZoneCache();
+    GetZoneBiases(&nOffset, nullptr);
+    EXPECT_EQ(nOffset, 18000);
+}
