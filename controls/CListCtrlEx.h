@@ -102,18 +102,19 @@ protected:
 private:
     intptr_t Notify(unsigned nCode, int nItem, int x = 0, int y = 0);
     const QFont& CellFont(const ListCell& cell) const;
-    void LayoutRow(int nRow, int nWidth, int nHeight);
-    void UpdateLastPage(int nHeight);
+    // The width column nColumn takes at x in a client area nWidth wide.
+    int ColumnWidth(int nColumn, int x, int nWidth, const ListCell& cell) const;
+    int ColumnCountOf(const ListRow& row) const;
+    void LayoutRow(int nRow, int nWidth);
     void DrawRows(QPainter* pDC, int nWidth, int nHeight);
-    int DrawTagCell(QPainter* pDC, const ListCell& cell, BOOL bSelected, int x, int y);
     void DrawTextCell(QPainter* pDC, const ListCell& cell, BOOL bSelected, int x, int y);
     void DrawScrollStrip(QPainter* pDC, int nWidth, int nHeight);
     void DrawCornerBadge(QPainter* pDC, int nWidth, int nHeight);
-    BOOL OnStripDown(int x, int y);
+    void OnStripDown(int x, int y);
     void SelectAt(int x, int y);
     void StartRepeat(int nDragMode, int nTimerId);
     void StopRepeat();
-    void SetTopRow(int nTopRow);
+    void ScrollTo(int nTopRow);
 
     std::vector<std::unique_ptr<ListRow>> m_rows;
     int m_nDragMode = 0;          // 0 none, 1 thumb drag, 2 arrow repeat, 3 page repeat, 4 pen in list

@@ -21,14 +21,24 @@ struct CalendarCell {
     int nWeek = 0;  // ISO week number of the cell's grid row
 };
 
-struct CalendarGrid {
-    CalendarCell cells[WCAL_MAX_CELLS];
-    int nCellCount = 0;  // day cells plus the extra cells
-    int nDayCount = 0;   // days of the month: cells[0 .. nDayCount-1]
-    int nFirstColumn = 0;  // column of the 1st, 0 = Monday ... 6 = Sunday
+constexpr int WCAL_MAX_ROWS = 6;
+
+struct CalendarRow {
+    int y = 0;          // top of the row
+    int nWeek = 0;      // ISO week number of the row's Sunday
+    int nFirstDay = 0;  // day of the month in the row's first drawn cell
+    int nLastDay = 0;   // day of the row's Sunday (past the month's end in the last row)
 };
 
-int DaysInMonth(int nYear, int nMonth);
+struct CalendarGrid {
+    CalendarCell cells[WCAL_MAX_CELLS];
+    int nCellCount = 0;    // day cells plus the extra cells
+    int nDayCount = 0;     // days of the month: cells[0 .. nDayCount-1]
+    int nFirstColumn = 0;  // column of the 1st, 0 = Monday ... 6 = Sunday
+    CalendarRow rows[WCAL_MAX_ROWS];
+    int nRowCount = 0;
+};
+
 // Fills the grid for the month (year 1970..3000, month 1..12). Week numbers come from
 // IsoWeekNumber of each row's Sunday.
 void BuildCalendarGrid(int nYear, int nMonth, CalendarGrid* pGrid);

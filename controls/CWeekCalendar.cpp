@@ -1,0 +1,144 @@
+#include "controls/CWeekCalendar.h"
+#include "calendar/CivilDays.h"
+#include "calendar/DateTime.h"
+#include "controls/GdiDraw.h"
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace {
+
+constexpr int kMinWidth = 100;
+constexpr int kMinHeight = 50;
+constexpr int kFontSize = 8;
+// DateTime counts seconds up to 2106-02-07, so the picked day must lie before 2106.
+constexpr int kFirstYear = 1970;
+constexpr int kEndYear = 2106;
+
+}  // namespace
+
+CWeekCalendar::CWeekCalendar(QWidget* pParent)
+    : CWndEx(pParent)
+{
+    const DateTime now = DateTime::GetCurrentTime();
+    m_nYear = m_nTodayYear = now.GetYear();
+    m_nMonth = m_nTodayMonth = now.GetMonth();
+    m_nDay = m_nTodayDay = now.GetDay();
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    // Like a window that is never activated: a tap picks a date, the focus stays put.
+    setFocusPolicy(Qt::NoFocus);
+}
+
+CWeekCalendar::~CWeekCalendar() = default;
+
+void CWeekCalendar::SetDate(int nYear, int nMonth, int nDay)
+{
+    if (nYear < kFirstYear || nYear >= kEndYear || nMonth < 1 || nMonth > 12)
+        return;
+    if (nDay < 1 || nDay > DaysInMonth(nYear, nMonth))
+        return;
+    m_nYear = nYear;
+    m_nMonth = nMonth;
+    m_nDay = nDay;
+}
+
+void CWeekCalendar::GetDate(DateTime* pDate) const
+{
+    *pDate = DateTime(m_nYear, m_nMonth, m_nDay, 0, 0, 0);
+}
+
+void CWeekCalendar::paintEvent(QPaintEvent* /*pEvent*/)
+{
+    if (width() < kMinWidth || height() < kMinHeight)
+        return;
+    QImage buffer(size(), QImage::Format_RGB32);
+    {
+        QPainter painter(&buffer);
+        PaintTo(&painter);
+    }
+    QPainter painter(this);
+    painter.drawImage(0, 0, buffer);
+}
+
+void CWeekCalendar::PaintTo(QPainter* pDC)
+{
+    const int nWidth = width();
+    const int nHeight = height();
+    if (nWidth < kMinWidth || nHeight < kMinHeight)
+        return;
+    FillGdiRect(pDC, 0, 0, nWidth, nHeight, WCAL_CR_BACKGROUND);
+    BuildCalendarGrid(m_nYear, m_nMonth, &m_grid);
+    DrawGrid(pDC, nWidth);
+}
+
+void CWeekCalendar::DrawWeekBar(QPainter* pDC, int y, int nWidth)
+{
+    DrawGdiLine(pDC, 3, y - 1, nWidth - 2, y - 1, WCAL_CR_WEEKBAR);
+    FillGdiRect(pDC, 2, y, nWidth - 1, y + 6, WCAL_CR_WEEKBAR);
+    DrawGdiLine(pDC, 3, y + 6, nWidth - 2, y + 6, WCAL_CR_WEEKBAR);
+}
+
+void CWeekCalendar::DrawTodayBox(QPainter* pDC, int x, int y)
+{
+    DrawGdiLine(pDC, x + 2, y - 1, x + 14, y - 1, WCAL_CR_TODAYBOX);
+    FillGdiRect(pDC, x + 1, y, x + 15, y + 6, WCAL_CR_TODAYBOX);
+    DrawGdiLine(pDC, x + 2, y + 6, x + 14, y + 6, WCAL_CR_TODAYBOX);
+}
+
+void CWeekCalendar::DrawGrid(QPainter* pDC, int nWidth)
+{
+    const bool bTodaysMonth = m_nYear == m_nTodayYear && m_nMonth == m_nTodayMonth;
+    for (int r = 0; r < m_grid.nRowCount; ++r) {
+        const CalendarRow& row = m_grid.rows[r];
+        if (row.nFirstDay <= m_nDay && m_nDay <= row.nLastDay)
+            DrawWeekBar(pDC, row.y, nWidth);
+        SetFont(QStringLiteral("Lucida Console"), kFontSize, TRUE, FALSE, FALSE);
+        m_font.setStyleHint(QFont::TypeWriter, QFont::NoAntialias);
+        DrawTextInRect(pDC, 0, row.y, WCAL_WEEK_RIGHT, WCAL_ROW_HEIGHT, QString::number(row.nWeek),
+                       DT_RIGHT, WCAL_CR_TEXT);
+        SetFont(QStringLiteral("Lucida Console"), kFontSize, FALSE, FALSE, FALSE);
+        m_font.setStyleHint(QFont::TypeWriter, QFont::NoAntialias);
+        const int nEndDay = std::min(row.nLastDay, m_grid.nDayCount);
+        for (int d = row.nFirstDay; d <= nEndDay; ++d) {
+            const RECT& rc = m_grid.cells[d - 1].rc;
+            const int nColumn = (rc.left - WCAL_FIRST_X) / WCAL_CELL_WIDTH;
+            COLORREF cr = nColumn == 6 ? WCAL_CR_SUNDAY : nColumn == 5 ? WCAL_CR_SATURDAY : WCAL_CR_TEXT;
+            if (bTodaysMonth && d == m_nTodayDay) {
+                DrawTodayBox(pDC, rc.left, rc.top);
+                cr = WCAL_CR_TODAYTEXT;
+            }
+            if (d == m_nDay)
+                m_nWeek = row.nWeek;
+            DrawTextInRect(pDC, rc.left, rc.top, WCAL_CELL_WIDTH, WCAL_ROW_HEIGHT, QString::number(d),
+                           DT_RIGHT, cr);
+        }
+    }
+}
+
+void CWeekCalendar::mousePressEvent(QMouseEvent* pEvent)
+{
+    if (pEvent->button() == Qt::LeftButton) {
+        const QPoint pt = pEvent->position().toPoint();
+        OnLButtonDown(pt.x(), pt.y());
+    }
+    CWndEx::mousePressEvent(pEvent);
+}
+
+void CWeekCalendar::OnLButtonDown(int x, int y)
+{
+    const int nHit = HitCalendarCell(m_grid, x, y);
+    if (nHit < 0)
+        return;
+    const CalendarCell& cell = m_grid.cells[nHit];
+    // The leading cell of January 1970 picks a day the date type cannot hold.
+    if (cell.nYear < kFirstYear || cell.nYear >= kEndYear)
+        return;
+    m_nYear = cell.nYear;
+    m_nMonth = cell.nMonth;
+    m_nDay = cell.nDay;
+    NMWEEKCALENDAR nm;
+    nm.nOldWeek = m_nWeek;
+    nm.nNewWeek = cell.nWeek;
+    m_nWeek = cell.nWeek;
+    SendNotify(&nm.hdr, WCN_DATEPICKED);
+}

@@ -1,0 +1,28 @@
+#include "controls/CWnd.h"
+
+CWnd::CWnd(QWidget* pParent)
+    : QWidget(pParent)
+{
+}
+
+CWnd::~CWnd() = default;
+
+BOOL CWnd::Create(DWORD dwStyle, const RECT& rect, QWidget* pParentWnd, int nId)
+{
+    if (pParentWnd != nullptr && parentWidget() != pParentWnd)
+        setParent(pParentWnd);
+    m_nCtrlId = nId;
+    setGeometry(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+    setFocusPolicy((dwStyle & WS_TABSTOP) != 0 ? Qt::StrongFocus : Qt::ClickFocus);
+    setVisible((dwStyle & WS_VISIBLE) != 0);
+    return TRUE;
+}
+
+intptr_t CWnd::SendNotify(NMHDR* pHdr, unsigned nCode)
+{
+    pHdr->hwndFrom = this;
+    pHdr->idFrom = m_nCtrlId;
+    pHdr->code = nCode;
+    QWidget* pReceiver = m_pOwner != nullptr ? m_pOwner.data() : parentWidget();
+    return DeliverNotify(this, pReceiver, pHdr);
+}
