@@ -1,0 +1,54 @@
+#pragma once
+// The program's command line, parsed into a plain record. Parse never touches the file
+// system or the environment; main() applies the paths and dispatches on m_mode.
+#include <QString>
+#include <QStringList>
+
+enum class QuilldayMode {
+    Gui,           // no mode option: the main window
+    PrintWeek,     // --print-week [YYYY-MM-DD] [--json]
+    Screenshot,    // --screenshot FILE.png [--date YYYY-MM-DD] [--size WxH]
+    Import,        // --import FILE.ics
+    Export,        // --export FILE.ics
+    LunarToSolar,  // --lunar-to-solar YYYY-MM-DD[L]... | -
+    Help,          // --help
+};
+
+class CCommandLine {
+public:
+    // Exit status for a command line that cannot be used.
+    static constexpr int kUsageExitStatus = 2;
+
+    QuilldayMode m_mode = QuilldayMode::Gui;
+    QString m_strDate;        // --print-week or --date: YYYY-MM-DD; empty: today
+    bool m_bJson = false;     // --json with --print-week
+    QString m_strFile;        // --screenshot, --import or --export file
+    int m_nWidth = 0;         // --size; 0: the window's own size
+    int m_nHeight = 0;
+    QStringList m_lunarDates;       // --lunar-to-solar: YYYY-MM-DD, L appended for a leap month
+    bool m_bLunarFromStdin = false;  // --lunar-to-solar -: one date a line on standard input
+    QString m_strHome;        // --home
+    QString m_strStore;       // --store
+    QString m_strRegistry;    // --registry
+    int m_nScale = 0;         // --scale; 0: not given
+    QString m_strError;       // why Parse failed
+
+    // Parses the arguments after the program name. False with m_strError set when the
+    // line cannot be used; a --help anywhere gives QuilldayMode::Help.
+    bool Parse(const QStringList& args);
+    bool Parse(int argc, char** argv);
+
+    static QString HelpText();
+
+private:
+    bool ParseOption(const QString& name, const QString* pInlineValue, const QStringList& args, int* pIndex);
+    bool ParsePrintWeek(const QString* pInlineValue, const QStringList& args, int* pIndex);
+    bool ApplyValue(const QString& name, const QString& value);
+    bool TakeValue(const QString& name, const QString* pInlineValue, const QStringList& args, int* pIndex,
+                   QString* pValue);
+    bool SetMode(QuilldayMode mode, const QString& name);
+    bool CheckCombinations();
+    bool Fail(const QString& text);
+
+    QStringList m_seen;  // options already given, to refuse repeats
+};
