@@ -1,0 +1,207 @@
+#include "platform/CRegistryDocument.h"
+
+#include "platform/RegistrySyntax.h"
+
+#include <QStringDecoder>
+
+namespace {
+
+const QLatin1String kHeader("Windows Registry Editor Version 5.00");
+const QLatin1String kOldHeader("REGEDIT4");
+
+bool HasLineBreak(const QString& text)
+{
+    return text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'));
+}
+
+// The file's text: UTF-16LE after its byte-order mark (regedit's own exports), else UTF-8.
+// *pbLossy is set when bytes did not decode.
+QString DecodeText(const QByteArray& bytes, bool* pbLossy)
+{
+    if (bytes.startsWith("\xFF\xFE")) {
+        QStringDecoder decoder(QStringDecoder::Utf16LE, QStringDecoder::Flag::Stateless);
+        const QString text = decoder.decode(bytes.mid(2));
+        *pbLossy = decoder.hasError();
+        return text;
+    }
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = decoder.decode(bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes);
+    *pbLossy = decoder.hasError();
+    return text;
+}
+
+// Joins continuation lines: a hex value may be wrapped with a backslash at the line end.
+QStringList LogicalLines(const QString& text)
+{
+    QStringList lines;
+    QString pending;
+    for (QString line : text.split(QLatin1Char('\n'))) {
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+        if (!pending.isEmpty())
+            line = pending + line.trimmed();
+        pending.clear();
+        const bool bContinued = line.endsWith(QLatin1Char('\\')) && line.contains(QLatin1String("=hex"));
+        if (bContinued)
+            pending = line.chopped(1);
+        else
+            lines << line;
+    }
+    if (!pending.isEmpty())
+        lines << pending + QLatin1Char('\\');
+    return lines;
+}
+
+}  // namespace
+
+QString CRegistryDocument::NormalizeKey(const QString& key)
+{
+    QString normalized = key.trimmed();
+    while (normalized.endsWith(QLatin1Char('\\')))
+        normalized.chop(1);
+    return normalized;
+}
+
+void CRegistryDocument::Parse(const QByteArray& bytes)
+{
+    m_keys.clear();
+    m_nUnreadableLines = 0;
+    bool bLossy = false;
+    const QStringList lines = LogicalLines(DecodeText(bytes, &bLossy));
+    if (bLossy)
+        ++m_nUnreadableLines;
+    Key* pCurrent = nullptr;
+    bool bFirst = true;
+    for (const QString& line : lines) {
+        const QString trimmed = line.trimmed();
+        if (trimmed.isEmpty())
+            continue;
+        if (bFirst && (trimmed == kHeader || trimmed == kOldHeader)) {
+            bFirst = false;
+            continue;
+        }
+        bFirst = false;
+        ParseLine(trimmed, &pCurrent);
+    }
+}
+
+void CRegistryDocument::ParseLine(const QString& line, Key** ppCurrent)
+{
+    if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
+        const QString name = NormalizeKey(line.mid(1, line.size() - 2));
+        if (name.isEmpty() || name.startsWith(QLatin1Char('-'))) {
+            ++m_nUnreadableLines;  // a deletion entry or no name: nothing to keep
+            *ppCurrent = nullptr;
+            return;
+        }
+        AddKey(name);
+        *ppCurrent = FindKey(name);
+        return;
+    }
+    if (!*ppCurrent || !ParseValueLine(line, *ppCurrent))
+        ++m_nUnreadableLines;
+}
+
+bool CRegistryDocument::ParseValueLine(const QString& line, Key* pKey)
+{
+    QString name;
+    int pos = 0;
+    if (line.startsWith(QLatin1Char('@')))
+        pos = 1;  // the key's default value, whose name is empty
+    else if (!RegistrySyntax::ReadQuoted(line, &pos, &name))
+        return false;
+    while (pos < line.size() && line.at(pos).isSpace())
+        ++pos;
+    if (pos >= line.size() || line.at(pos) != QLatin1Char('='))
+        return false;
+    RegValue value;
+    if (!RegistrySyntax::ReadData(line.mid(pos + 1).trimmed(), &value))
+        return false;
+    for (NamedValue& existing : pKey->values) {
+        if (existing.strName.compare(name, Qt::CaseInsensitive) == 0) {
+            existing.value = value;  // the later line wins; the earlier one is lost
+            ++m_nUnreadableLines;
+            return true;
+        }
+    }
+    pKey->values.append(NamedValue{name, value});
+    return true;
+}
+
+QByteArray CRegistryDocument::ToText() const
+{
+    QString text = kHeader + QStringLiteral("\n");
+    for (const Key& key : m_keys) {
+        text += QStringLiteral("\n[") + key.strName + QStringLiteral("]\n");
+        for (const NamedValue& named : key.values) {
+            const QString name = named.strName.isEmpty() ? QStringLiteral("@") : RegistrySyntax::Quote(named.strName);
+            text += name + QLatin1Char('=') + RegistrySyntax::WriteData(named.value) + QLatin1Char('\n');
+        }
+    }
+    return text.toUtf8();
+}
+
+CRegistryDocument::Key* CRegistryDocument::FindKey(const QString& key)
+{
+    const QString name = NormalizeKey(key);
+    for (Key& k : m_keys) {
+        if (k.strName.compare(name, Qt::CaseInsensitive) == 0)
+            return &k;
+    }
+    return nullptr;
+}
+
+const CRegistryDocument::Key* CRegistryDocument::FindKey(const QString& key) const
+{
+    return const_cast<CRegistryDocument*>(this)->FindKey(key);
+}
+
+bool CRegistryDocument::HasKey(const QString& key) const { return FindKey(key) != nullptr; }
+
+bool CRegistryDocument::AddKey(const QString& key)
+{
+    const QString name = NormalizeKey(key);
+    if (name.isEmpty() || name.startsWith(QLatin1Char('-')) || HasLineBreak(name))
+        return false;
+    if (!FindKey(name))
+        m_keys.append(Key{name, {}});
+    return true;
+}
+
+bool CRegistryDocument::QueryValue(const QString& key, const QString& name, RegValue* pValue) const
+{
+    const Key* pKey = FindKey(key);
+    if (!pKey)
+        return false;
+    for (const NamedValue& named : pKey->values) {
+        if (named.strName.compare(name, Qt::CaseInsensitive) == 0) {
+            if (pValue)
+                *pValue = named.value;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CRegistryDocument::SetValue(const QString& key, const QString& name, const RegValue& value)
+{
+    if (HasLineBreak(name) || !AddKey(key))
+        return false;
+    Key* pKey = FindKey(key);
+    for (NamedValue& named : pKey->values) {
+        if (named.strName.compare(name, Qt::CaseInsensitive) == 0) {
+            named.value = value;
+            return true;
+        }
+    }
+    pKey->values.append(NamedValue{name, value});
+    return true;
+}
+
+QStringList CRegistryDocument::Keys() const
+{
+    QStringList names;
+    for (const Key& key : m_keys)
+        names << key.strName;
+    return names;
+}

@@ -1,0 +1,58 @@
+#pragma once
+// The contents of a registry file in regedit export syntax, read and written as text:
+//
+//     Windows Registry Editor Version 5.00
+//
+//     [HKEY_LOCAL_MACHINE\SOFTWARE\Quillday]
+//     "FontSize"=dword:0000000a
+//     "FontName"="mirafon"
+//     "Blob"=hex:01,02,03
+//
+// Keys exist without values; key and value names compare without case. Reading never
+// fails: a line that cannot be read is left out and the document notes that it lost
+// something (HasUnreadableLines), so the caller can keep the original file.
+#include "platform/RegistryFile.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+class CRegistryDocument {
+public:
+    void Parse(const QByteArray& bytes);
+    QByteArray ToText() const;
+
+    // True when Parse left out or replaced something of the file: an unreadable line, a
+    // comment, a value before the first key, a value given twice, text that was no UTF-8.
+    bool HasUnreadableLines() const { return m_nUnreadableLines > 0; }
+    int UnreadableLines() const { return m_nUnreadableLines; }
+
+    bool HasKey(const QString& key) const;
+    // False when the name cannot be written in the file's syntax (line breaks, empty).
+    bool AddKey(const QString& key);
+    bool QueryValue(const QString& key, const QString& name, RegValue* pValue) const;
+    // Creates the key when missing; false for names the syntax cannot hold.
+    bool SetValue(const QString& key, const QString& name, const RegValue& value);
+    QStringList Keys() const;
+
+    static QString NormalizeKey(const QString& key);
+
+private:
+    struct NamedValue {
+        QString strName;
+        RegValue value;
+    };
+    struct Key {
+        QString strName;
+        QList<NamedValue> values;
+    };
+
+    Key* FindKey(const QString& key);
+    const Key* FindKey(const QString& key) const;
+    void ParseLine(const QString& line, Key** ppCurrent);
+    bool ParseValueLine(const QString& line, Key* pKey);
+    static QString ValueText(const RegValue& value);
+
+    QList<Key> m_keys;
+    int m_nUnreadableLines = 0;
+};
