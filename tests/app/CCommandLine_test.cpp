@@ -1,0 +1,138 @@
+#include "app/CCommandLine.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+CCommandLine Parsed(const QStringList& args)
+{
+    CCommandLine cmd;
+    EXPECT_TRUE(cmd.Parse(args)) << args.join(QLatin1Char(' ')).toStdString() << ": " << cmd.m_strError.toStdString();
+    return cmd;
+}
+
+TEST(CCommandLine, NoArgumentsOpenTheWindow)
+{
+    const CCommandLine cmd = Parsed({});
+    EXPECT_EQ(cmd.m_mode, QuilldayMode::Gui);
+    EXPECT_TRUE(cmd.m_strHome.isEmpty());
+    EXPECT_EQ(cmd.m_nScale, 0);
+}
+
+TEST(CCommandLine, PrintWeekWithAndWithoutDate)
+{
+    CCommandLine cmd = Parsed({"--print-week"});
+    EXPECT_EQ(cmd.m_mode, QuilldayMode::PrintWeek);
+    EXPECT_TRUE(cmd.m_strDate.isEmpty());
+    cmd = Parsed({"--print-week", "2007-02-18", "--json"});
+    EXPECT_EQ(cmd.m_strDate, QStringLiteral("2007-02-18"));
+    EXPECT_TRUE(cmd.m_bJson);
+    cmd = Parsed({"--json", "--print-week=2008-02-29", "--home", "/data"});
+    EXPECT_EQ(cmd.m_strDate, QStringLiteral("2008-02-29"));
+    EXPECT_EQ(cmd.m_strHome, QStringLiteral("/data"));
+}
+
+TEST(CCommandLine, ScreenshotWithDateAndSize)
+{
+    const CCommandLine cmd = Parsed({"--screenshot", "out.png", "--date", "2024-01-31", "--size", "240x320"});
+    EXPECT_EQ(cmd.m_mode, QuilldayMode::Screenshot);
+    EXPECT_EQ(cmd.m_strFile, QStringLiteral("out.png"));
+    EXPECT_EQ(cmd.m_strDate, QStringLiteral("2024-01-31"));
+    EXPECT_EQ(cmd.m_nWidth, 240);
+    EXPECT_EQ(cmd.m_nHeight, 320);
+}
+
+TEST(CCommandLine, ImportExportAndPaths)
+{
+    CCommandLine cmd = Parsed({"--import", "a.ics", "--store", "s.sqlite", "--registry", "r.reg", "--scale", "2"});
+    EXPECT_EQ(cmd.m_mode, QuilldayMode::Import);
+    EXPECT_EQ(cmd.m_strFile, QStringLiteral("a.ics"));
+    EXPECT_EQ(cmd.m_strStore, QStringLiteral("s.sqlite"));
+    EXPECT_EQ(cmd.m_strRegistry, QStringLiteral("r.reg"));
+    EXPECT_EQ(cmd.m_nScale, 2);
+    cmd = Parsed({"--export=b.ics"});
+    EXPECT_EQ(cmd.m_mode, QuilldayMode::Export);
+    EXPECT_EQ(cmd.m_strFile, QStringLiteral("b.ics"));
+}
+
+TEST(CCommandLine, LunarToSolarTakesDatesOrStandardInput)
+{
+    CCommandLine cmd = Parsed({"--lunar-to-solar", "2007-01-01", "2006-07-15L", "--home", "x"});
+    EXPECT_EQ(cmd.m_mode, QuilldayMode::LunarToSolar);
+    EXPECT_EQ(cmd.m_lunarDates, (QStringList{"2007-01-01", "2006-07-15L"}));
+    EXPECT_FALSE(cmd.m_bLunarFromStdin);
+    EXPECT_EQ(cmd.m_strHome, QStringLiteral("x"));
+    cmd = Parsed({"--lunar-to-solar", "-"});
+    EXPECT_TRUE(cmd.m_bLunarFromStdin);
+    EXPECT_TRUE(cmd.m_lunarDates.isEmpty());
+}
+
+TEST(CCommandLine, HelpWinsOverEverythingElse)
+{
+    EXPECT_EQ(Parsed({"--bogus", "--help"}).m_mode, QuilldayMode::Help);
+    EXPECT_EQ(Parsed({"-h"}).m_mode, QuilldayMode::Help);
+}
+
+struct BadCase {
+    QStringList args;
+    const char* errorPart;
+};
+
+TEST(CCommandLine, UnusableLinesAreRefusedWithAReason)
+{
+    const BadCase cases[] = {
+        {{"--bogus"}, "unknown option '--bogus'"},
+        {{"stray"}, "unexpected argument 'stray'"},
+        {{"--print-week", "2007-02-30"}, "--print-week: '2007-02-30'"},
+        {{"--print-week", "18.02.2007"}, "--print-week: '18.02.2007'"},
+        {{"--print-week=", }, "--print-week: ''"},
+        {{"--json"}, "--json works only with --print-week"},
+        {{"--print-week", "--json=yes"}, "--json takes no value"},
+        {{"--screenshot"}, "--screenshot needs a value"},
+        {{"--screenshot", "--date", "2007-01-01"}, "--screenshot needs a value"},
+        {{"--screenshot", "a.png", "--size", "240*320"}, "--size: '240*320'"},
+        {{"--screenshot", "a.png", "--size", "0x320"}, "--size: '0x320'"},
+        {{"--screenshot", "a.png", "--date", "2007-13-01"}, "--date: '2007-13-01'"},
+        {{"--date", "2007-01-01"}, "work only with --screenshot"},
+        {{"--print-week", "--size", "10x10"}, "work only with --screenshot"},
+        {{"--import", "a.ics", "--export", "b.ics"}, "--export cannot be combined with another mode"},
+        {{"--print-week", "--print-week"}, "--print-week given more than once"},
+        {{"--home", "a", "--home=b"}, "--home given more than once"},
+        {{"--home"}, "--home needs a value"},
+        {{"--home="}, "--home needs a value"},
+        {{"--scale", "0"}, "--scale: '0'"},
+        {{"--scale", "1.5"}, "--scale: '1.5'"},
+        {{"--scale", "9"}, "--scale: '9'"},
+        {{"--lunar-to-solar"}, "--lunar-to-solar needs at least one date"},
+        {{"--lunar-to-solar", "-", "2007-01-01"}, "- cannot be combined with dates"},
+        {{"--lunar-to-solar", "2007-1-1"}, "'2007-1-1' is not a date"},
+        {{"--lunar-to-solar=2007-01-01"}, "give the dates as separate arguments"},
+    };
+    for (const BadCase& c : cases) {
+        CCommandLine cmd;
+        EXPECT_FALSE(cmd.Parse(c.args)) << c.args.join(QLatin1Char(' ')).toStdString();
+        EXPECT_TRUE(cmd.m_strError.contains(QString::fromUtf8(c.errorPart)))
+            << c.args.join(QLatin1Char(' ')).toStdString() << " gave: " << cmd.m_strError.toStdString();
+    }
+}
+
+TEST(CCommandLine, HelpListsEveryOptionAndTheExitStatus)
+{
+    const QString help = CCommandLine::HelpText();
+    for (const char* option : {"--print-week", "--json", "--screenshot", "--date", "--size", "--import", "--export",
+                               "--lunar-to-solar", "--home", "--store", "--registry", "--scale", "--help"})
+        EXPECT_TRUE(help.contains(QLatin1String(option))) << option;
+    EXPECT_TRUE(help.contains(QLatin1String("2 when the command line cannot be used")));
+}
+
+TEST(CCommandLine, ParseStartsFromAnEmptyRecord)
+{
+    CCommandLine cmd;
+    ASSERT_TRUE(cmd.Parse(QStringList{"--print-week", "--json", "--home", "h"}));
+    ASSERT_TRUE(cmd.Parse(QStringList{"--export", "x.ics"}));
+    EXPECT_FALSE(cmd.m_bJson);
+    EXPECT_TRUE(cmd.m_strHome.isEmpty());
+    EXPECT_EQ(cmd.m_mode, QuilldayMode::Export);
+}
+
+}  // namespace
