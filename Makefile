@@ -1,12 +1,13 @@
 # The two set-up commands of the README. Both install missing Debian packages, configure
-# and build in build/ (RelWithDebInfo, both cores) and then run the program or the tests.
+# and build in build/ (RelWithDebInfo, two parallel jobs) and then run the program or the
+# tests. A second run only rebuilds what changed.
 BUILD := build
-JOBS := 2
+JOBS ?= 2
 
 .PHONY: run test build deps
 
 run: build
-	$(BUILD)/bin/quillday
+	$(BUILD)/bin/quillday $(ARGS)
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS) --timeout 600
@@ -17,5 +18,5 @@ build: deps $(BUILD)/CMakeCache.txt
 deps:
 	@./tools/install-deps.sh
 
-$(BUILD)/CMakeCache.txt:
+$(BUILD)/CMakeCache.txt: | deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
