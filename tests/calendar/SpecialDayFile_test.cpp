@@ -1,6 +1,7 @@
 #include "QtPrinters.h"
 #include "TestFiles.h"
 #include "calendar/SpecialDayFile.h"
+#include "platform/ProgramFolder.h"
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -188,4 +189,16 @@ TEST(SpecialDayFile, ShippedFileHoldsTheKoreanHolidaysInRed)
         const Expected& e = expected[i];
         ExpectDay(list.GetAt(i), {0, e.nMonth, e.nDay, e.bLunar, QString::fromUtf8(e.pszName), RGB(255, 0, 0)});
     }
+}
+
+TEST(SpecialDayFile, ReadsFromTheProgramFolder)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(WriteTestFile(dir.path(), QStringLiteral("anniversary.dat"), Utf16File(QStringLiteral("0000-01-01 a\n"))));
+    SetProgramFolder(dir.path());
+    SpecialDayList list;
+    const BOOL bLoaded = LoadSpecialDays(&list);
+    SetProgramFolder(QString());
+    EXPECT_EQ(bLoaded, TRUE);
+    EXPECT_EQ(list.GetSize(), 1);
 }

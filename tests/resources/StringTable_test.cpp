@@ -1,3 +1,4 @@
+#include "platform/ProgramFolder.h"
 #include "resources/StringTable.h"
 #include <QDir>
 #include <QFile>
@@ -176,4 +177,16 @@ TEST(StringTable, ShippedFileHasEveryKeyTheProgramAsksFor)
     EXPECT_EQ(GetResourceString(table, QStringLiteral("RC_COMMON_PRODUCT_TITLE")), QStringLiteral("Quillday"));
     const QString title = GetResourceString(table, QStringLiteral("RC_COMMON_FORMAT_TITLE_DATE"));
     EXPECT_TRUE(title.contains(QStringLiteral("YYYY")) && title.contains(QStringLiteral("MM")));
+}
+
+TEST(StringTable, ReadsFromTheProgramFolder)
+{
+    QTemporaryDir dir;
+    ASSERT_FALSE(WriteFile(dir, Utf16WithBom(QStringLiteral("RC_X=y\r\n"))).isEmpty());
+    SetProgramFolder(dir.path());
+    StringTable table;
+    const BOOL bLoaded = LoadResourceStrings(&table);
+    SetProgramFolder(QString());
+    EXPECT_EQ(bLoaded, TRUE);
+    EXPECT_EQ(GetResourceString(table, QStringLiteral("RC_X")), QStringLiteral("y"));
 }
