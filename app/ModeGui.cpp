@@ -1,11 +1,35 @@
+// The main window: one instance per executable; a second launch brings the first to the
+// front and ends.
+#include "app/CAgendaApp.h"
+#include "app/CCommandLine.h"
+#include "app/CMainFrame.h"
+#include "app/CSingleInstance.h"
 #include "app/CommandModes.h"
 
-#include "app/CCommandLine.h"
+namespace {
 
-#include <cstdio>
+constexpr int kStartupFailureStatus = 1;
 
-int RunGuiMode(const CCommandLine& /*commandLine*/, int /*argc*/, char** /*argv*/)
+void RaiseFrame(CMainFrame* pFrame)
 {
-    std::fprintf(stderr, "quillday: the main window is not built yet\n");
-    return CCommandLine::kUsageExitStatus;
+    if (pFrame == nullptr)
+        return;
+    pFrame->showNormal();
+    pFrame->raise();
+    pFrame->activateWindow();
+}
+
+}  // namespace
+
+int RunGuiMode(const CCommandLine& /*commandLine*/, int argc, char** argv)
+{
+    CAgendaApp app(argc, argv);
+    CSingleInstance instance(QCoreApplication::applicationFilePath());
+    if (!instance.Claim())
+        return 0;
+    if (!app.InitInstance())
+        return kStartupFailureStatus;
+    QObject::connect(&instance, &CSingleInstance::activateRequested, &app,
+                     [&app]() { RaiseFrame(app.GetMainFrame()); });
+    return app.exec();
 }

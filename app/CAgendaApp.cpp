@@ -1,0 +1,64 @@
+#include "app/CAgendaApp.h"
+#include "app/CMainFrame.h"
+#include "app/CMainView.h"
+#include "platform/FontSubstitution.h"
+#include "week/CWeekPane.h"
+#include <QDate>
+
+CAgendaApp::CAgendaApp(int& argc, char** argv)
+    : QApplication(argc, argv)
+{
+    setApplicationName(QStringLiteral("Quillday"));
+    InstallFontSubstitutions();
+}
+
+CAgendaApp::~CAgendaApp()
+{
+    m_pMainFrame.reset();
+}
+
+void CAgendaApp::ChooseOffscreenPlatform()
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+BOOL CAgendaApp::CreateFrame()
+{
+    m_pMainFrame = std::make_unique<CMainFrame>();
+    if (!m_pMainFrame->Create()) {
+        m_pMainFrame.reset();
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CAgendaApp::InitInstance()
+{
+    if (!CreateFrame())
+        return FALSE;
+    m_pMainFrame->show();
+    return TRUE;
+}
+
+BOOL CAgendaApp::InitOffscreen(int nWidth, int nHeight, const DateTime* pDate)
+{
+    if (!CreateFrame())
+        return FALSE;
+    CMainFrame* pFrame = m_pMainFrame.get();
+    if (pDate != nullptr)
+        pFrame->GetView()->GetWeekPane()->SetWeek(*pDate);
+    pFrame->resize(nWidth, nHeight);
+    pFrame->show();
+    // The first paint with a usable size loads the week.
+    pFrame->GetView()->GetWeekPane()->repaint();
+    return TRUE;
+}
+
+bool ParseWeekDate(const QString& strDate, DateTime* pDate)
+{
+    const QDate date = QDate::fromString(strDate, QStringLiteral("yyyy-MM-dd"));
+    if (!date.isValid() || date < QDate(1970, 1, 5) || date > QDate(2105, 12, 31))
+        return false;
+    *pDate = DateTime(date.year(), date.month(), date.day(), 0, 0, 0);
+    return true;
+}

@@ -1,0 +1,162 @@
+#include "app/CMainFrame.h"
+#include "app/CMainView.h"
+#include "app/CSoftKeyBar.h"
+#include "calendar/SpecialDayFile.h"
+#include "calendar/TimeText.h"
+#include "pim/IPOutlookApp.h"
+#include "platform/MessageBox.h"
+#include "platform/StorePath.h"
+#include "week/CWeekPane.h"
+#include <QEvent>
+#include <QGuiApplication>
+#include <QResizeEvent>
+#include <QScreen>
+
+const char* const kPoomFailureText = "Can't initialize POOM (Pocket Outlook Object Model)";
+const char* const kSpecialDaysFailureText = "Can not open resource file 'anniversary.dat'.";
+const char* const kPimDatabaseFailureText = "Can not open 'PIMs Database'.";
+const char* const kStringsFailureText = "Can not open resource file 'orlith.inf'.";
+const char* const kAppTitle = "Quillday";
+
+namespace {
+
+constexpr int kHandheldWidth = 240;
+constexpr int kHandheldHeight = 320;
+
+}  // namespace
+
+CMainFrame::CMainFrame()
+{
+    m_settings.Load();
+    m_currentDate = ::GetToday();
+    setWindowTitle(QString::fromLatin1(kAppTitle));
+    resize(kHandheldWidth, kHandheldHeight);
+}
+
+CMainFrame::~CMainFrame()
+{
+    // The store first, then the record reads, then the view.
+    if (m_pOutlookApp)
+        m_pOutlookApp->Logoff();
+    m_pOutlookApp.reset();
+    m_pimDatabases.Close();
+    m_pView.reset();
+}
+
+BOOL CMainFrame::Fail(const char* pszText, unsigned nType)
+{
+    MessageBox(QString::fromLatin1(pszText), QString::fromLatin1(kAppTitle), nType);
+    return FALSE;
+}
+
+BOOL CMainFrame::Create()
+{
+    if (!ConnectOutlook())
+        return Fail(kPoomFailureText, MB_ICONHAND);
+    if (!LoadSpecialDayFile())
+        return Fail(kSpecialDaysFailureText, MB_ICONHAND);
+    if (!OpenPimDatabases())
+        return Fail(kPimDatabaseFailureText, MB_ICONHAND);
+    if (!LoadStrings())
+        return Fail(kStringsFailureText, MB_OK);
+    m_pView = std::make_unique<CMainView>(this);
+    if (!m_pView->Create(this, AFX_IDW_PANE_FIRST))
+        return FALSE;
+    m_pView->setGeometry(rect());
+    resizeEvent(nullptr);
+    return TRUE;
+}
+
+BOOL CMainFrame::ConnectOutlook()
+{
+    auto pApp = std::make_unique<IPOutlookApp>();
+    if (FAILED(pApp->Logon(GetStorePath())))
+        return FALSE;
+    m_pOutlookApp = std::move(pApp);
+    return TRUE;
+}
+
+BOOL CMainFrame::LoadSpecialDayFile()
+{
+    return LoadSpecialDays(&m_specialDays) == TRUE;
+}
+
+BOOL CMainFrame::OpenPimDatabases()
+{
+    return m_pimDatabases.OpenPimDatabases(m_pOutlookApp.get(), this,
+                                           [this](DWORD nType, int32_t, int) { OnDbNotification(nType); });
+}
+
+BOOL CMainFrame::LoadStrings()
+{
+    return LoadResourceStrings(&m_strings) == TRUE;
+}
+
+void CMainFrame::OnDbNotification(DWORD nType)
+{
+    if (nType != DB_CEOID_CREATED && nType != DB_CEOID_RECORD_DELETED && nType != DB_CEOID_CHANGED)
+        return;
+    if (m_pView)
+        m_pView->GetWeekPane()->SetWeek(m_currentDate);
+}
+
+DateTime CMainFrame::GetToday() const
+{
+    return ::GetToday();
+}
+
+QString CMainFrame::FormatTime(const SYSTEMTIME& st) const
+{
+    return ::FormatTime(st, m_settings.Use24Hour != 0);
+}
+
+QString CMainFrame::GetWeekdayShortName(int nDay) const
+{
+    return ::GetWeekdayShortName(m_strings, nDay);
+}
+
+QString CMainFrame::GetMonthName(int nMonth) const
+{
+    return ::GetMonthName(m_strings, nMonth);
+}
+
+void CMainFrame::changeEvent(QEvent* pEvent)
+{
+    QWidget::changeEvent(pEvent);
+    if (pEvent->type() == QEvent::ActivationChange && isActiveWindow() && !m_settings.UseSoftKey)
+        MoveToWorkArea();
+}
+
+// The desktop's counterpart of moving onto the work area: a frame that lies partly
+// outside the available screen area is moved back inside it.
+void CMainFrame::MoveToWorkArea()
+{
+    ++m_nWorkAreaMoves;
+    const QScreen* pScreen = screen();
+    if (pScreen == nullptr || isMaximized() || isFullScreen())
+        return;
+    const QRect area = pScreen->availableGeometry();
+    QRect frame = frameGeometry();
+    if (area.contains(frame))
+        return;
+    frame.moveLeft(qBound(area.left(), frame.left(), qMax(area.left(), area.right() - frame.width() + 1)));
+    frame.moveTop(qBound(area.top(), frame.top(), qMax(area.top(), area.bottom() - frame.height() + 1)));
+    move(frame.topLeft());
+}
+
+void CMainFrame::focusInEvent(QFocusEvent*)
+{
+    if (m_pView)
+        m_pView->setFocus();
+}
+
+void CMainFrame::resizeEvent(QResizeEvent*)
+{
+    if (!m_pView)
+        return;
+    const CSoftKeyBar* pBar = m_pView->GetSoftKeyBar();
+    const int nBarHeight = pBar != nullptr ? pBar->height() : 0;
+    m_pView->setGeometry(0, 0, width(), height() - nBarHeight);
+    if (pBar != nullptr)
+        m_pView->GetSoftKeyBar()->setGeometry(0, height() - nBarHeight, width(), nBarHeight);
+}

@@ -1,0 +1,82 @@
+#pragma once
+// The main window. It owns every data source of the running program (the settings, the
+// PIM store with its record reads and change notifications, the special days, the
+// strings, the current date) and its client area is the main view.
+#include "app/AgendaSettings.h"
+#include "calendar/DateTime.h"
+#include "calendar/SpecialDayList.h"
+#include "pim/CPimDatabases.h"
+#include "resources/StringTable.h"
+#include "week/IWeekHost.h"
+#include <QWidget>
+#include <memory>
+
+class CMainView;
+class IPOutlookApp;
+
+constexpr int AFX_IDW_PANE_FIRST = 59648;  // control id of the main view
+
+// The four start-up failures; each ends the program.
+extern const char* const kPoomFailureText;
+extern const char* const kSpecialDaysFailureText;
+extern const char* const kPimDatabaseFailureText;
+extern const char* const kStringsFailureText;
+extern const char* const kAppTitle;  // caption of the start-up boxes
+
+class CMainFrame : public QWidget, public IWeekHost {
+    Q_OBJECT
+public:
+    // Reads the settings and sets the current date to today.
+    CMainFrame();
+    ~CMainFrame() override;
+
+    // Opens the data sources in order and creates the view. The first failure shows its
+    // box and gives FALSE; the frame is then unusable.
+    BOOL Create();
+
+    // IWeekHost
+    const AgendaSettings& GetSettings() const override { return m_settings; }
+    const SpecialDayList& GetSpecialDays() const override { return m_specialDays; }
+    IPOutlookApp* GetOutlookApp() const override { return m_pOutlookApp.get(); }
+    const CPimDatabases& GetPimDatabases() const override { return m_pimDatabases; }
+    DateTime GetCurrentDate() const override { return m_currentDate; }
+    void SetCurrentDate(const DateTime& date) override { m_currentDate = date; }
+    DateTime GetToday() const override;
+    QString FormatTime(const SYSTEMTIME& st) const override;
+    QString GetWeekdayShortName(int nDay) const override;
+
+    QString GetMonthName(int nMonth) const;
+    AgendaSettings& GetSettings() { return m_settings; }
+    const StringTable& GetStrings() const { return m_strings; }
+    CMainView* GetView() const { return m_pView.get(); }
+
+    // A committed change of the store: created, deleted and changed records reload the
+    // shown week; other types are ignored.
+    void OnDbNotification(DWORD nType);
+    // Number of times activation moved the frame onto the work area.
+    int GetWorkAreaMoves() const { return m_nWorkAreaMoves; }
+
+protected:
+    // Start-up steps that tests may make fail.
+    virtual BOOL ConnectOutlook();
+    virtual BOOL LoadSpecialDayFile();
+    virtual BOOL OpenPimDatabases();
+    virtual BOOL LoadStrings();
+
+    void changeEvent(QEvent* pEvent) override;
+    void focusInEvent(QFocusEvent* pEvent) override;
+    void resizeEvent(QResizeEvent* pEvent) override;
+
+private:
+    BOOL Fail(const char* pszText, unsigned nType);
+    void MoveToWorkArea();
+
+    std::unique_ptr<CMainView> m_pView;
+    std::unique_ptr<IPOutlookApp> m_pOutlookApp;
+    StringTable m_strings;
+    SpecialDayList m_specialDays;
+    CPimDatabases m_pimDatabases;  // the record reads and the change notifications
+    DateTime m_currentDate;
+    AgendaSettings m_settings;
+    int m_nWorkAreaMoves = 0;
+};

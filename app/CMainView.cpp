@@ -1,0 +1,280 @@
+#include "app/CMainView.h"
+#include "app/CMainFrame.h"
+#include "app/CSoftKeyBar.h"
+#include "app/CStatusLine.h"
+#include "app/MainCommands.h"
+#include "controls/CBitmapButtonEx.h"
+#include "controls/GdiDraw.h"
+#include "week/CWeekPane.h"
+#include "calendar/CivilDays.h"
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPainter>
+
+namespace {
+
+constexpr int kMinViewSize = 100;
+constexpr int kPaneTop = 19;
+constexpr int kPaneBottomMargin = 36;  // the pane ends 17 pixels above the button bar
+
+struct ButtonSpec {
+    int nId;
+    int nNormal;
+    int nPressed;
+    bool bBottom;  // in the button bar (only without soft keys)
+    int nX;        // from the left, or from the right edge when negative
+};
+
+const ButtonSpec kButtons[] = {
+    {IDC_PREV_MONTH, 130, 182, false, 5},
+    {IDC_NEXT_MONTH, 131, 183, false, 76},
+    {IDC_POPUP_MENU, 141, 186, true, 4},
+    {ID_GOTO_TODAY, 143, 148, true, 28},
+    {ID_NEW_APPOINTMENT, 144, 145, true, 70},
+    {ID_NEW_TASK, 146, 147, true, 90},
+    {ID_DELETE_ITEM, 151, 152, true, 110},
+    {IDC_PREV_WEEK, 178, 184, true, -40},
+    {IDC_NEXT_WEEK, 179, 185, true, -20},
+};
+
+const ButtonSpec* FindSpec(int nId)
+{
+    for (const ButtonSpec& spec : kButtons) {
+        if (spec.nId == nId)
+            return &spec;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+CMainView::CMainView(CMainFrame* pFrame)
+    : m_pFrame(pFrame)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+CMainView::~CMainView()
+{
+    m_pWeekPane.reset();
+}
+
+BOOL CMainView::Create(QWidget* pParent, int nId)
+{
+    if (!CWnd::Create(WS_CHILD | WS_VISIBLE, RECT(), pParent, nId))
+        return FALSE;
+    setFocusPolicy(Qt::NoFocus);
+    CreateButton(IDC_PREV_MONTH, 130, 182);
+    CreateButton(IDC_NEXT_MONTH, 131, 183);
+    if (m_pFrame->GetSettings().UseSoftKey) {
+        CreateSoftKeyBar();
+    } else {
+        for (const ButtonSpec& spec : kButtons) {
+            if (spec.bBottom)
+                CreateButton(spec.nId, spec.nNormal, spec.nPressed);
+        }
+    }
+    m_pWeekPane = std::make_unique<CWeekPane>(m_pFrame);
+    m_pWeekPane->Create(WS_CHILD | WS_VISIBLE, RECT(), this, IDC_WEEKPANE);
+    m_pWeekPane->SetWeek(m_pFrame->GetCurrentDate());
+    return TRUE;
+}
+
+void CMainView::CreateButton(int nId, int nNormal, int nPressed)
+{
+    auto* pButton = new CBitmapButtonEx(this);
+    pButton->SetDlgCtrlID(nId);
+    pButton->LoadBitmaps(nNormal, nPressed);
+    pButton->SizeToContent();
+    connect(pButton, &CBitmapButtonEx::command, this, [this](int nCommand) { OnCommand(nCommand); });
+    m_buttons.push_back(pButton);
+}
+
+void CMainView::CreateSoftKeyBar()
+{
+    m_pSoftKeyBar = new CSoftKeyBar(parentWidget());
+    m_pSoftKeyBar->SetButtonText(IDM_SOFTKEY_TOOLS, QStringLiteral("Tools"));
+    connect(m_pSoftKeyBar, &CSoftKeyBar::command, this, [this](int nCommand) { OnCommand(nCommand); });
+    m_pSoftKeyBar->show();
+}
+
+CBitmapButtonEx* CMainView::GetButton(int nId) const
+{
+    for (CBitmapButtonEx* pButton : m_buttons) {
+        if (pButton->GetDlgCtrlID() == nId)
+            return pButton;
+    }
+    return nullptr;
+}
+
+void CMainView::resizeEvent(QResizeEvent* pEvent)
+{
+    CWndEx::resizeEvent(pEvent);
+    if (width() < kMinViewSize || height() < kMinViewSize)
+        return;
+    m_rcClient = RECT{0, 0, width(), height()};
+    if (!m_pFrame->GetSettings().UseSoftKey)
+        m_rcClient.bottom -= kButtonBarHeight;
+    // The handheld placed the children once; a desktop window is resized, so they follow
+    // every usable size.
+    PlaceChildren();
+    m_bLayoutDone = TRUE;
+}
+
+void CMainView::PlaceChildren()
+{
+    const int W = m_rcClient.right;
+    const int B = m_rcClient.bottom;
+    for (CBitmapButtonEx* pButton : m_buttons) {
+        const ButtonSpec* pSpec = FindSpec(pButton->GetDlgCtrlID());
+        const int x = pSpec->nX >= 0 ? pSpec->nX : W + pSpec->nX;
+        pButton->move(x, pSpec->bBottom ? B + 2 : 3);
+        pButton->SizeToContent();
+    }
+    if (m_pWeekPane)
+        m_pWeekPane->setGeometry(0, kPaneTop, W, B - kPaneBottomMargin);
+}
+
+bool CMainView::OnCommand(int nId)
+{
+    switch (nId) {
+    case IDC_PREV_MONTH:
+        MoveMonth(-1);
+        return true;
+    case IDC_NEXT_MONTH:
+        MoveMonth(1);
+        return true;
+    case IDC_PREV_WEEK:
+        SendArrowKey(Qt::Key_Left);
+        return true;
+    case IDC_NEXT_WEEK:
+        SendArrowKey(Qt::Key_Right);
+        return true;
+    case ID_GOTO_TODAY:
+        m_pWeekPane->SetWeek(m_pFrame->GetToday());
+        return true;
+    case IDC_POPUP_MENU:
+    case ID_NEW_APPOINTMENT:
+    case ID_NEW_TASK:
+    case ID_DELETE_ITEM:
+    case ID_OPTIONS:
+    case ID_APP_ABOUT:
+    case ID_APP_EXIT:
+        return true;  // their actions come with the item commands
+    default:
+        return false;
+    }
+}
+
+// The same day in the previous or next month, or that month's last day when it is
+// shorter.
+void CMainView::MoveMonth(int nDelta)
+{
+    const DateTime current = m_pFrame->GetCurrentDate();
+    int nYear = current.GetYear();
+    int nMonth = current.GetMonth() + nDelta;
+    if (nMonth < 1) {
+        nMonth = 12;
+        --nYear;
+    } else if (nMonth > 12) {
+        nMonth = 1;
+        ++nYear;
+    }
+    const int nDay = qMin(current.GetDay(), DaysInMonth(nYear, nMonth));
+    m_pWeekPane->SetWeek(DateTime(nYear, nMonth, nDay, 0, 0, 0));
+}
+
+// A key press and release for the focused window, as the week buttons' synthesised key.
+void CMainView::SendArrowKey(int nQtKey)
+{
+    QWidget* pFocus = QApplication::focusWidget();
+    if (pFocus == nullptr)
+        return;
+    QKeyEvent press(QEvent::KeyPress, nQtKey, Qt::NoModifier);
+    QApplication::sendEvent(pFocus, &press);
+    QKeyEvent release(QEvent::KeyRelease, nQtKey, Qt::NoModifier);
+    QApplication::sendEvent(QApplication::focusWidget() ? QApplication::focusWidget() : pFocus, &release);
+}
+
+intptr_t CMainView::OnNotify(NMHDR* pHdr)
+{
+    if (pHdr->idFrom != IDC_WEEKPANE)
+        return 0;
+    if (pHdr->code == WPN_DATECHANGED)
+        update(20, 2, 55, 14);
+    else if (pHdr->code == WPN_SELCHANGED)
+        update(0, m_rcClient.bottom - 16, m_rcClient.right, 15);
+    return 0;
+}
+
+void CMainView::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    PaintTo(&painter);
+}
+
+void CMainView::PaintTo(QPainter* pDC)
+{
+    const int W = m_rcClient.right - m_rcClient.left;
+    const int H = m_rcClient.bottom - m_rcClient.top;
+    if (W < kMinViewSize || H < kMinViewSize)
+        return;
+    FillGdiRect(pDC, 0, 0, W, H, 0xFFFFFF);
+    DrawGdiLine(pDC, 0, 17, W, 17, kFrameLineColor);
+    DrawGdiLine(pDC, 0, 18, W, 18, kFrameLineColor);
+    DrawGdiLine(pDC, 0, H - 17, W, H - 17, kFrameLineColor);
+    FillGdiRect(pDC, 0, H - 16, W, H, kStatusStripColor);
+    DrawTitle(pDC);
+    DrawStatusLine(pDC);
+    if (!m_pFrame->GetSettings().UseSoftKey)
+        DrawButtonBar(pDC, W, H);
+}
+
+void CMainView::DrawButtonBar(QPainter* pDC, int nWidth, int nTop)
+{
+    DrawGdiLine(pDC, 0, nTop, nWidth, nTop, 0x000000);
+    for (int r = 1; r < kButtonBarHeight; ++r) {
+        const int nGrey = 110 - 3 * r;
+        DrawGdiLine(pDC, 0, nTop + r, nWidth, nTop + r, RGB(nGrey, nGrey, nGrey));
+    }
+}
+
+void CMainView::DrawTitle(QPainter* pDC)
+{
+    const DateTime current = m_pFrame->GetCurrentDate();
+    QString strTitle = GetResourceString(m_pFrame->GetStrings(), QStringLiteral("RC_COMMON_FORMAT_TITLE_DATE"));
+    strTitle.replace(QStringLiteral("YYYY"), QString::number(current.GetYear()));
+    strTitle.replace(QStringLiteral("MM"), m_pFrame->GetMonthName(current.GetMonth()));
+    FillGdiRect(pDC, 20, 2, 75, 16, 0xFFFFFF);
+    SetFont(QStringLiteral("Tahoma"), 11, TRUE, FALSE, FALSE);
+    DrawTextInRect(pDC, 20, 2, 55, 14, strTitle, DT_CENTER, 0x000000);
+
+    const int nHalf = (m_rcClient.right - m_rcClient.left) / 2;
+    const QString strHeadings = QStringLiteral("#MTWTFSS");
+    SetFont(QStringLiteral("Tahoma"), 10, TRUE, FALSE, FALSE);
+    DrawTextAt(pDC, nHalf + 10, 3, strHeadings.left(1), 0x000000);
+    for (int i = 1; i <= 7; ++i)
+        DrawTextInRect(pDC, nHalf + 8 + 13 * i, 3, 13, 10, strHeadings.mid(i, 1), DT_RIGHT, 0x000000);
+}
+
+void CMainView::DrawStatusLine(QPainter* pDC)
+{
+    const int W = m_rcClient.right - m_rcClient.left;
+    const int y0 = (m_rcClient.bottom - m_rcClient.top) - 16;
+    FillGdiRect(pDC, 0, y0, W, y0 + 15, kStatusStripColor);
+    int nDay = -1, nRow = -1;
+    if (!m_pWeekPane || !m_pWeekPane->GetSelection(&nDay, &nRow))
+        return;
+    CListCtrlEx* pList = m_pWeekPane->GetDayList(nDay);
+    ListCell* pLabel = nullptr;
+    ListCell* pText = nullptr;
+    pList->GetCell(nRow, 0, &pLabel);
+    pList->GetCell(nRow, 1, &pText);
+    if (pLabel == nullptr || pText == nullptr || pLabel->nOid == -1)
+        return;
+    const AgendaSettings& settings = m_pFrame->GetSettings();
+    CStatusLine line(settings.FontName, settings.FontSize);
+    int x = 2;
+    x = line.DrawCell(pDC, *pLabel, x, y0, W);
+    line.DrawCell(pDC, *pText, x, y0, W);
+}

@@ -1,0 +1,65 @@
+#pragma once
+// The client window of the main frame: the week pane, the title with the shown month and
+// the calendar's weekday headings, the status line with the selected entry in full, and
+// either the dark button bar with its bitmap buttons or (UseSoftKey) the soft-key bar.
+#include "controls/CWndEx.h"
+#include "platform/WinTypes.h"
+#include <QString>
+#include <memory>
+#include <vector>
+
+class CBitmapButtonEx;
+class CMainFrame;
+class CSoftKeyBar;
+class CWeekPane;
+
+constexpr int kButtonBarHeight = 20;
+constexpr COLORREF kFrameLineColor = 0xBEBEBE;
+constexpr COLORREF kStatusStripColor = 0xE6E6E6;
+
+class CMainView : public CWndEx, public INotifyReceiver {
+    Q_OBJECT
+public:
+    explicit CMainView(CMainFrame* pFrame);
+    ~CMainView() override;
+
+    // Creates the buttons (or the soft-key bar) and the pane, and shows the frame's week.
+    BOOL Create(QWidget* pParent, int nId);
+
+    CWeekPane* GetWeekPane() const { return m_pWeekPane.get(); }
+    CSoftKeyBar* GetSoftKeyBar() const { return m_pSoftKeyBar; }
+    // The button with that id, or null when it was not created.
+    CBitmapButtonEx* GetButton(int nId) const;
+    RECT GetClientRect() const { return m_rcClient; }
+
+    // A command from a button or menu; false when the view does not handle it.
+    bool OnCommand(int nId);
+    intptr_t OnNotify(NMHDR* pHdr) override;
+
+    // Paints the whole view into pDC as a paint would.
+    void PaintTo(QPainter* pDC);
+    void DrawTitle(QPainter* pDC);
+    void DrawStatusLine(QPainter* pDC);
+
+protected:
+    void paintEvent(QPaintEvent* pEvent) override;
+    void resizeEvent(QResizeEvent* pEvent) override;
+
+private:
+    void CreateButton(int nId, int nNormal, int nPressed);
+    void CreateSoftKeyBar();
+    void PlaceChildren();
+    void DrawButtonBar(QPainter* pDC, int nWidth, int nTop);
+    void MoveMonth(int nDelta);
+    void SendArrowKey(int nQtKey);
+
+    CMainFrame* m_pFrame;
+    std::unique_ptr<CWeekPane> m_pWeekPane;
+    RECT m_rcClient;
+    BOOL m_bLayoutDone = FALSE;
+    BOOL m_bTracking = TRUE;
+    POINT m_ptLast;
+    QString m_strGesture;
+    std::vector<CBitmapButtonEx*> m_buttons;  // children of the view
+    CSoftKeyBar* m_pSoftKeyBar = nullptr;     // child of the frame
+};

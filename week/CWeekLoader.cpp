@@ -1,0 +1,219 @@
+#include "week/CWeekLoader.h"
+#include "app/AgendaSettings.h"
+#include "calendar/SpecialDayList.h"
+#include "pim/CPimDatabases.h"
+#include "pim/IPOutlookApp.h"
+#include "pim/VariantTime.h"
+#include "platform/ShortDate.h"
+#include "week/CWeekPane.h"
+#include "week/IWeekHost.h"
+#include "week/TaskOrder.h"
+#include "week/WeekQueries.h"
+#include <list>
+
+namespace {
+
+QString ShortDateText(const DateTime& t)
+{
+    SYSTEMTIME st;
+    t.GetAsSystemTime(st);
+    return FormatShortDate(st);
+}
+
+// The local date of a store date at 00:00:00; false for the not-set date.
+bool DateOf(DATE dt, DateTime* pDate)
+{
+    SYSTEMTIME st;
+    if (dt == kNoDate || !VariantTimeToSystemTime(dt, &st))
+        return false;
+    *pDate = DateTime(st.wYear, st.wMonth, st.wDay, 0, 0, 0);
+    return true;
+}
+
+}  // namespace
+
+CWeekLoader::CWeekLoader(IWeekHost* pFrame, CWeekPane* pPane)
+    : m_pFrame(pFrame)
+    , m_pPane(pPane)
+{
+    const AgendaSettings& settings = pFrame->GetSettings();
+    m_ctx.week = pPane->GetWeek();
+    m_ctx.today = pFrame->GetToday();
+    m_ctx.bBoldAllDayEvent = settings.BoldAllDayEvent;
+    m_ctx.bBoldImportantTask = settings.BoldImportantTask;
+    m_ctx.bShowTaskStart = settings.ShowTaskStart;
+    m_ctx.formatTime = [pFrame](const SYSTEMTIME& st) { return pFrame->FormatTime(st); };
+}
+
+void CWeekLoader::Load()
+{
+    const QString strStart = ShortDateText(m_ctx.week.weekStart);
+    const QString strEnd = ShortDateText(m_ctx.week.weekEnd);
+    AddSpecialDays();
+    if (!AddAppointments(strStart, strEnd))
+        return;
+    if (!AddTasks(strStart, strEnd))
+        return;
+    AddPlaceholders();
+}
+
+void CWeekLoader::AddEntries(const std::vector<AgendaEntry>& entries)
+{
+    for (const AgendaEntry& entry : entries)
+        m_pPane->AddEntry(entry);
+}
+
+void CWeekLoader::AddSpecialDays()
+{
+    const SpecialDayList& days = m_pFrame->GetSpecialDays();
+    const BOOL bBold = m_pFrame->GetSettings().BoldAllDayEvent ? TRUE : FALSE;
+    for (int i = 0; i < days.GetSize(); ++i) {
+        const SpecialDay* pDay = days.GetAt(i);
+        for (const DateTime& date : pDay->Occurrences(m_ctx.week.weekStart, m_ctx.week.weekEnd)) {
+            AgendaEntry e;
+            e.nDayOfWeek = date.GetDayOfWeek();
+            e.strLabel = QStringLiteral("(E)");
+            e.strText = pDay->strName;
+            e.bRecurring = TRUE;
+            e.bBold = bBold;
+            e.dtItem = 0.0;
+            e.nKind = kEntrySpecialDay;
+            e.nOid = 0;
+            e.crText = pDay->crColor;
+            m_pPane->AddEntry(e);
+        }
+    }
+}
+
+bool CWeekLoader::IsDuplicate(int32_t nOid, DATE dtStart)
+{
+    SYSTEMTIME st;
+    if (!VariantTimeToSystemTime(dtStart, &st))
+        return false;
+    CListCtrlEx* pList = m_pPane->GetDayList(ToMondayFirst(st.wDayOfWeek + 1) - 1);
+    if (pList == nullptr)
+        return false;
+    for (int nRow = 0; nRow < pList->GetItemCount(); ++nRow) {
+        ListCell* pCell = nullptr;
+        pList->GetCell(nRow, 0, &pCell);
+        if (pCell != nullptr && pCell->nOid != -1 && pCell->nOid == nOid && pCell->dtItem == dtStart)
+            return true;
+    }
+    return false;
+}
+
+void CWeekLoader::ReadAppointment(IAppointment* pAppt, ApptData* pData)
+{
+    int32_t nOid = 0;
+    BOOL bAllDay = FALSE;
+    pAppt->get_Subject(&pData->strSubject);
+    pAppt->get_Location(&pData->strLocation);
+    pAppt->get_AllDayEvent(&bAllDay);
+    pAppt->get_ReminderSet(&pData->bReminderSet);
+    pAppt->get_IsRecurring(&pData->bIsRecurring);
+    pAppt->get_Oid(&nOid);
+    pAppt->get_Start(&pData->dtStart);
+    DATE dtEnd = 0.0;
+    pAppt->get_End(&dtEnd);
+    pData->bAllDayEvent = bAllDay;
+    pData->nOid = nOid;
+    pData->bHasNotes = m_pFrame->GetPimDatabases().ApptHasNotes(pAppt);
+    VariantTimeToSystemTime(pData->dtStart, &pData->stStart);
+    VariantTimeToSystemTime(dtEnd, &pData->stEnd);
+}
+
+bool CWeekLoader::AddAppointments(const QString& strStart, const QString& strEnd)
+{
+    IPOutlookApp* pApp = m_pFrame->GetOutlookApp();
+    std::unique_ptr<IFolder> pFolder;
+    std::unique_ptr<IPOutlookItemCollection> pItems;
+    if (pApp == nullptr || FAILED(pApp->GetDefaultFolder(olFolderCalendar, &pFolder))
+        || FAILED(pFolder->get_Items(&pItems)))
+        return false;
+    pItems->Sort(QStringLiteral("[Start]"), VARIANT_FALSE);
+    pItems->put_IncludeRecurrences(VARIANT_TRUE);
+    std::unique_ptr<IAppointment> pAppt;
+    std::vector<AgendaEntry> entries;
+    for (HRESULT hr = pItems->Find(AppointmentWeekQuery(strStart, strEnd), &pAppt); SUCCEEDED(hr) && pAppt;
+         hr = pItems->FindNext(&pAppt)) {
+        int32_t nOid = 0;
+        DATE dtStart = 0.0;
+        pAppt->get_Oid(&nOid);
+        pAppt->get_Start(&dtStart);
+        if (IsDuplicate(nOid, dtStart))
+            continue;
+        ApptData data;
+        ReadAppointment(pAppt.get(), &data);
+        entries.clear();
+        AddAppointmentEntries(m_ctx, data, &entries);
+        AddEntries(entries);
+    }
+    return true;
+}
+
+void CWeekLoader::ReadTask(ITask* pTask, TaskData* pData)
+{
+    int32_t nOid = 0, nImportance = 1;
+    VARIANT_BOOL bComplete = VARIANT_FALSE;
+    DATE dtDue = kNoDate, dtDone = kNoDate;
+    pTask->get_Subject(&pData->strSubject);
+    pTask->get_ReminderSet(&pData->bReminderSet);
+    pTask->get_IsRecurring(&pData->bIsRecurring);
+    pTask->get_Importance(&nImportance);
+    pTask->get_Oid(&nOid);
+    pTask->get_StartDate(&pData->dtStartDate);
+    pTask->get_DueDate(&dtDue);
+    pTask->get_Complete(&bComplete);
+    pTask->get_DateCompleted(&dtDone);
+    pData->nImportance = nImportance;
+    pData->nOid = nOid;
+    pData->bComplete = bComplete != VARIANT_FALSE;
+    pData->bHasNotes = m_pFrame->GetPimDatabases().TaskHasNotes(pTask);
+    pData->bHasStart = DateOf(pData->dtStartDate, &pData->start);
+    pData->bHasDue = DateOf(dtDue, &pData->due);
+    pData->bHasDone = pData->bComplete && DateOf(dtDone, &pData->done);
+}
+
+bool CWeekLoader::AddTasks(const QString& strStart, const QString& strEnd)
+{
+    IPOutlookApp* pApp = m_pFrame->GetOutlookApp();
+    std::unique_ptr<IFolder> pFolder;
+    std::unique_ptr<IPOutlookItemCollection> pItems;
+    if (pApp == nullptr || FAILED(pApp->GetDefaultFolder(olFolderTasks, &pFolder))
+        || FAILED(pFolder->get_Items(&pItems)))
+        return false;
+    const AgendaSettings& settings = m_pFrame->GetSettings();
+    const QString strQuery = TaskWeekQuery(settings.ShowCompleteTask ? TRUE : FALSE, strStart, strEnd,
+                                           settings.NoDateText);
+    std::list<TaskOrderRecord> order;
+    std::unique_ptr<ITask> pTask;
+    for (HRESULT hr = pItems->Find(strQuery, &pTask); SUCCEEDED(hr) && pTask; hr = pItems->FindNext(&pTask)) {
+        TaskOrderRecord record;
+        pTask->get_Oid(&record.nOid);
+        pTask->get_Complete(&record.bComplete);
+        pTask->get_Importance(&record.nImportance);
+        pTask->get_DueDate(&record.dtDue);
+        InsertTaskOrder(&order, record);
+    }
+    std::vector<AgendaEntry> entries;
+    for (const TaskOrderRecord& record : order) {
+        std::unique_ptr<ITask> pItem;
+        if (FAILED(pApp->GetItemFromOid(record.nOid, &pItem)) || !pItem)
+            continue;
+        TaskData data;
+        ReadTask(pItem.get(), &data);
+        entries.clear();
+        AddTaskEntries(m_ctx, data, &entries);
+        AddEntries(entries);
+    }
+    return true;
+}
+
+void CWeekLoader::AddPlaceholders()
+{
+    for (int i = 0; i < 7; ++i) {
+        CListCtrlEx* pList = m_pPane->GetDayList(i);
+        if (pList->GetItemCount() == 0)
+            pList->AddRow(QStringLiteral("(NULL)"), QString());
+    }
+}

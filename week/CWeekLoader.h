@@ -1,0 +1,33 @@
+#pragma once
+// One load of the shown week into the pane's lists, in the fixed order: special days,
+// appointments (one query, duplicates of an occurrence left out), tasks (one query, in
+// task order), then a "(NULL)" row for every list that stayed empty. A failed folder or
+// collection ends the load where it happened, without placeholder rows.
+#include "week/EntryBuilder.h"
+
+class CWeekPane;
+class IAppointment;
+class ITask;
+class IWeekHost;
+class QString;
+
+class CWeekLoader {
+public:
+    CWeekLoader(IWeekHost* pFrame, CWeekPane* pPane);
+
+    void Load();
+
+private:
+    void AddSpecialDays();
+    bool AddAppointments(const QString& strStart, const QString& strEnd);
+    bool AddTasks(const QString& strStart, const QString& strEnd);
+    void AddPlaceholders();
+    bool IsDuplicate(int32_t nOid, DATE dtStart);
+    void ReadAppointment(IAppointment* pAppt, ApptData* pData);
+    void ReadTask(ITask* pTask, TaskData* pData);
+    void AddEntries(const std::vector<AgendaEntry>& entries);
+
+    IWeekHost* m_pFrame;
+    CWeekPane* m_pPane;
+    EntryContext m_ctx;
+};
