@@ -16,12 +16,6 @@ bool IsIsoDate(const QString& text)
     return form.match(text).hasMatch() && QDate::fromString(text, QStringLiteral("yyyy-MM-dd")).isValid();
 }
 
-bool IsLunarDate(const QString& text)
-{
-    static const QRegularExpression form(QStringLiteral("^\\d{4}-\\d{2}-\\d{2}L?$"));
-    return form.match(text).hasMatch();
-}
-
 // "WxH" with both sides positive.
 bool ParseSize(const QString& text, int* pnWidth, int* pnHeight)
 {
@@ -177,10 +171,6 @@ bool CCommandLine::CheckCombinations()
                 return Fail(QStringLiteral("--lunar-to-solar: - cannot be combined with dates"));
             m_lunarDates.clear();
             m_bLunarFromStdin = true;
-        }
-        for (const QString& date : std::as_const(m_lunarDates)) {
-            if (!IsLunarDate(date))
-                return Fail(QStringLiteral("--lunar-to-solar: '%1' is not a date of the form YYYY-MM-DD or YYYY-MM-DDL").arg(date));
         }
     }
     return true;

@@ -26,6 +26,7 @@ public:
     int m_nWidth = 0;         // --size; 0: the window's own size
     int m_nHeight = 0;
     QStringList m_lunarDates;       // --lunar-to-solar: YYYY-MM-DD, L appended for a leap month
+                                    // (as given: the mode answers a malformed one itself)
     bool m_bLunarFromStdin = false;  // --lunar-to-solar -: one date a line on standard input
     QString m_strHome;        // --home
     QString m_strStore;       // --store
