@@ -39,8 +39,14 @@ struct CItemRecord {
     QByteArray notes;          // CNotesData bytes; loaded on demand (bNotesLoaded)
     bool bNotesLoaded = false;
     CRecurrenceRule rule;
+    int64_t nPatternStart = kNoDateMinutes;  // first occurrence of the pattern (tasks: the
+                                             // anchor date; appointments: nStart)
+    int64_t nLastStart = kNoDateMinutes;     // latest start the pattern allows
+    QString strUid;            // iCalendar UID, kept for export
+    QString strStamp;          // iCalendar DTSTAMP (UTC, yyyyMMddTHHmmssZ) of the last change
     // An occurrence of a series: the series' OID is nOid; these name the occurrence.
     bool bOccurrence = false;
     int64_t nOriginalStart = 0;        // the start the rule gives this occurrence
     int64_t nExceptionId = 0;          // row of the stored exception, 0 when none
+    bool bDeletedOccurrence = false;   // a stored exception that deletes the occurrence
 };

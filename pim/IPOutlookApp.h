@@ -4,7 +4,7 @@
 // std::unique_ptr releases what it holds):
 //
 //     IPOutlookApp app;
-//     if (FAILED(app.Logon(strPath)))            // empty path: IPOutlookApp::DefaultStorePath()
+//     if (FAILED(app.Logon(strPath)))            // empty path: GetStorePath() (platform/StorePath.h)
 //         return;                                // not a store of ours, or cannot be created
 //     std::unique_ptr<IFolder> pFolder;
 //     std::unique_ptr<IPOutlookItemCollection> pItems;
@@ -24,7 +24,7 @@
 //     app.CreateItem(olTaskItem, &pTask);        // new, unsaved; Save gives it an OID
 //     app.Logoff();                              // also done by the destructor
 //
-// Items and collections keep the store alive; after Logoff their calls fail.
+// Items and collections keep the store file open; they stay usable after Logoff.
 // Change notifications: GetNotifier() (see CPimNotifier.h), or CPimDatabases.
 // Dates are OLE automation dates in local wall time (VariantTime.h); kNoDate is no date.
 #include "pim/IAppointment.h"
@@ -51,7 +51,7 @@ public:
     IPOutlookApp(const IPOutlookApp&) = delete;
     IPOutlookApp& operator=(const IPOutlookApp&) = delete;
 
-    // $XDG_DATA_HOME/quillday/pim.sqlite (~/.local/share when XDG_DATA_HOME is unset).
+    // GetStorePath(): --store, else $XDG_DATA_HOME/quillday/pim.sqlite.
     static QString DefaultStorePath();
 
     // Opens the store file, creating it (and its folder) when it does not exist. Fails
@@ -75,7 +75,7 @@ public:
 
     // Change notifications of this store (null while logged off).
     CPimNotifier* GetNotifier() const;
-    // The detail form that Display opens.
+    // The detail form that Display opens (kept across Logoff and Logon).
     void SetDisplayForm(PimDisplayForm fnForm);
 
     // Internal: the open store, shared with items and with CPimDatabases.
@@ -83,4 +83,5 @@ public:
 
 private:
     std::shared_ptr<CPimStore> m_pStore;
+    PimDisplayForm m_fnForm;
 };

@@ -2,8 +2,8 @@
 // What appointments and tasks have in common. Items are handed out as
 // std::unique_ptr<IPOutlookItem> (or the typed IAppointment / ITask); destroying the
 // pointer releases the item. An item is a copy of the stored values: setters change the
-// copy and Save writes it in one transaction. An item outlives Logoff safely; its store
-// calls then fail with E_PIM_NOTFOUND.
+// copy and Save writes it in one transaction. An item outlives Logoff safely: it
+// keeps the store file open as long as it lives.
 #include "pim/CItemRecord.h"
 #include "pim/PimTypes.h"
 #include "platform/WinTypes.h"
@@ -71,6 +71,7 @@ protected:
     std::shared_ptr<CItemRecord> m_pRecord;  // shared with the item's IRecurrencePattern
     CRecurrenceRule m_ruleLoaded;            // the rule as loaded, to see a changed series
     int64_t m_nStartLoaded = 0;
+    bool m_bCompleteLoaded = false;
 
     friend class CPimStore;
     friend class IRecurrencePattern;

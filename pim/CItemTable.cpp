@@ -1,0 +1,200 @@
+#include "pim/CItemTable.h"
+
+#include "pim/CPimStore.h"
+#include "pim/CSqlStatement.h"
+#include "pim/PimTypes.h"
+#include <algorithm>
+#include <limits>
+
+const char* const CItemTable::kQueryColumns =
+    "oid,kind,series,orig_start,deleted,'','',subject,location,t_start,t_end,all_day,"
+    "reminder,reminder_minutes,importance,complete,t_completed,rec_type,rec_interval,rec_mask,"
+    "rec_dom,rec_instance,rec_moy,rec_count,rec_until,rec_start,rec_last";
+
+const char* const CItemTable::kColumns =
+    "oid,kind,series,orig_start,deleted,uid,stamp,subject,location,t_start,t_end,all_day,"
+    "reminder,reminder_minutes,importance,complete,t_completed,rec_type,rec_interval,rec_mask,"
+    "rec_dom,rec_instance,rec_moy,rec_count,rec_until,rec_start,rec_last";
+
+namespace {
+
+constexpr const char* kInsert =
+    "INSERT INTO items(kind,series,orig_start,deleted,uid,stamp,subject,location,t_start,t_end,"
+    "all_day,reminder,reminder_minutes,importance,complete,t_completed,rec_type,rec_interval,"
+    "rec_mask,rec_dom,rec_instance,rec_moy,rec_count,rec_until,rec_start,rec_last) "
+    "VALUES(?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11,?12,?13,?14,?15,?16,?17,?18,?19,?20,?21,?22,?23,?24,?25,?26)";
+constexpr const char* kUpdate =
+    "UPDATE items SET kind=?1,series=?2,orig_start=?3,deleted=?4,uid=coalesce(nullif(?5,''),uid),stamp=?6,subject=?7,"
+    "location=?8,t_start=?9,t_end=?10,all_day=?11,reminder=?12,reminder_minutes=?13,importance=?14,"
+    "complete=?15,t_completed=?16,rec_type=?17,rec_interval=?18,rec_mask=?19,rec_dom=?20,"
+    "rec_instance=?21,rec_moy=?22,rec_count=?23,rec_until=?24,rec_start=?25,rec_last=?26 WHERE oid=?27";
+
+int64_t ClampI32(int64_t n)
+{
+    return std::clamp<int64_t>(n, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max());
+}
+
+}  // namespace
+
+void CItemTable::Read(const CSqlStatement& st, int c, CItemRecord* p)
+{
+    const int64_t nRow = st.Int(c);
+    p->nItemType = static_cast<int>(st.Int(c + 1));
+    p->bOccurrence = !st.IsNull(c + 2);
+    p->nOid = static_cast<int32_t>(p->bOccurrence ? st.Int(c + 2) : nRow);
+    p->nExceptionId = p->bOccurrence ? nRow : 0;
+    p->nOriginalStart = p->bOccurrence ? st.Int(c + 3) : 0;
+    p->bDeletedOccurrence = st.Int(c + 4) != 0;
+    p->strUid = st.Text(c + 5);
+    p->strStamp = st.Text(c + 6);
+    p->strSubject = st.Text(c + 7);
+    p->strLocation = st.Text(c + 8);
+    p->nStart = st.Int(c + 9);
+    p->nEnd = st.Int(c + 10);
+    p->bAllDay = st.Int(c + 11) != 0;
+    p->bReminderSet = st.Int(c + 12) != 0;
+    p->nReminderMinutes = static_cast<int>(st.Int(c + 13));
+    p->nImportance = static_cast<int>(st.Int(c + 14));
+    p->bComplete = st.Int(c + 15) != 0;
+    p->nDateCompleted = st.Int(c + 16);
+    p->rule.nType = static_cast<int>(st.Int(c + 17));
+    p->rule.nInterval = static_cast<int>(st.Int(c + 18));
+    p->rule.nDayOfWeekMask = static_cast<int>(st.Int(c + 19));
+    p->rule.nDayOfMonth = static_cast<int>(st.Int(c + 20));
+    p->rule.nInstance = static_cast<int>(st.Int(c + 21));
+    p->rule.nMonthOfYear = static_cast<int>(st.Int(c + 22));
+    p->rule.nOccurrences = static_cast<int>(st.Int(c + 23));
+    p->rule.nPatternEnd = st.Int(c + 24);
+    p->nPatternStart = st.Int(c + 25);
+    p->nLastStart = st.Int(c + 26);
+    p->notes.clear();
+    p->bNotesLoaded = false;
+}
+
+bool CItemTable::Load(CPimStore& store, int64_t nRow, CItemRecord* pRecord)
+{
+    static const QByteArray sql = QByteArray("SELECT ") + kColumns + " FROM items WHERE oid=?1";
+    CSqlStatement st(store.Cached(sql.constData()));
+    st.Bind(1, nRow);
+    if (st.Step() != SQLITE_ROW)
+        return false;
+    Read(st, 0, pRecord);
+    return true;
+}
+
+void CItemTable::BindValues(CSqlStatement& st, const CItemRecord& r)
+{
+    st.Bind(1, int64_t(r.nItemType));
+    if (r.bOccurrence)
+        st.Bind(2, int64_t(r.nOid)).Bind(3, r.nOriginalStart);
+    else
+        st.BindNull(2).BindNull(3);
+    st.Bind(4, int64_t(r.bDeletedOccurrence)).Bind(5, r.strUid).Bind(6, r.strStamp);
+    st.Bind(7, r.strSubject).Bind(8, r.strLocation).Bind(9, r.nStart).Bind(10, r.nEnd);
+    st.Bind(11, int64_t(r.bAllDay)).Bind(12, int64_t(r.bReminderSet)).Bind(13, int64_t(r.nReminderMinutes));
+    st.Bind(14, int64_t(r.nImportance)).Bind(15, int64_t(r.bComplete)).Bind(16, r.nDateCompleted);
+    const CRecurrenceRule& rule = r.bOccurrence ? CRecurrenceRule() : r.rule;
+    st.Bind(17, int64_t(rule.nType)).Bind(18, int64_t(rule.nInterval)).Bind(19, int64_t(rule.nDayOfWeekMask));
+    st.Bind(20, int64_t(rule.nDayOfMonth)).Bind(21, int64_t(rule.nInstance)).Bind(22, int64_t(rule.nMonthOfYear));
+    st.Bind(23, int64_t(rule.nOccurrences)).Bind(24, rule.nPatternEnd);
+    st.Bind(25, r.nPatternStart).Bind(26, r.nLastStart);
+}
+
+// The R*Tree span of an appointment row: a deleted occurrence has none; a series reaches
+// to the end of its last possible occurrence.
+bool CItemTable::PutSpan(CPimStore& store, int64_t nRow, const CItemRecord& r)
+{
+    CSqlStatement del(store.Cached("DELETE FROM appt_span WHERE id=?1"));
+    if (!del.Bind(1, nRow).Exec())
+        return false;
+    if (r.nItemType != olAppointmentItem || r.bDeletedOccurrence)
+        return true;
+    int64_t nHi = r.nEnd;
+    if (r.rule.IsRecurring() && !r.bOccurrence)
+        nHi = r.nLastStart >= kNoDateMinutes ? std::numeric_limits<int32_t>::max() : r.nLastStart + Duration(r);
+    CSqlStatement ins(store.Cached("INSERT INTO appt_span(id,lo,hi) VALUES(?1,?2,?3)"));
+    return ins.Bind(1, nRow).Bind(2, ClampI32(r.nStart)).Bind(3, ClampI32(std::max(nHi, r.nStart))).Exec();
+}
+
+int64_t CItemTable::Insert(CPimStore& store, const CItemRecord& record)
+{
+    CSqlStatement st(store.Cached(kInsert));
+    BindValues(st, record);
+    if (!st.Exec())
+        return 0;
+    const int64_t nRow = sqlite3_last_insert_rowid(store.Db());
+    if (nRow > std::numeric_limits<int32_t>::max())  // OIDs are 32-bit
+        return 0;
+    return PutSpan(store, nRow, record) ? nRow : 0;
+}
+
+bool CItemTable::Update(CPimStore& store, int64_t nRow, const CItemRecord& record)
+{
+    CSqlStatement st(store.Cached(kUpdate));
+    BindValues(st, record);
+    st.Bind(27, nRow);
+    return st.Exec() && sqlite3_changes(store.Db()) == 1 && PutSpan(store, nRow, record);
+}
+
+bool CItemTable::Remove(CPimStore& store, int64_t nRow)
+{
+    CSqlStatement st(store.Cached("DELETE FROM items WHERE oid=?1"));
+    CSqlStatement notes(store.Cached("DELETE FROM notes WHERE oid=?1"));
+    CSqlStatement span(store.Cached("DELETE FROM appt_span WHERE id=?1"));
+    return st.Bind(1, nRow).Exec() && notes.Bind(1, nRow).Exec() && span.Bind(1, nRow).Exec();
+}
+
+bool CItemTable::RemoveExceptions(CPimStore& store, int32_t nSeries)
+{
+    CSqlStatement notes(store.Cached("DELETE FROM notes WHERE oid IN (SELECT oid FROM items WHERE series=?1)"));
+    CSqlStatement span(store.Cached("DELETE FROM appt_span WHERE id IN (SELECT oid FROM items WHERE series=?1)"));
+    CSqlStatement rows(store.Cached("DELETE FROM items WHERE series=?1"));
+    return notes.Bind(1, int64_t(nSeries)).Exec() && span.Bind(1, int64_t(nSeries)).Exec()
+        && rows.Bind(1, int64_t(nSeries)).Exec();
+}
+
+int64_t CItemTable::FindException(CPimStore& store, int32_t nSeries, int64_t nOriginalStart)
+{
+    CSqlStatement st(store.Cached("SELECT oid FROM items WHERE series=?1 AND orig_start=?2"));
+    st.Bind(1, int64_t(nSeries)).Bind(2, nOriginalStart);
+    return st.Step() == SQLITE_ROW ? st.Int(0) : 0;
+}
+
+int64_t CItemTable::FindExceptionStartingAt(CPimStore& store, int32_t nSeries, int64_t nStart)
+{
+    CSqlStatement st(store.Cached("SELECT oid FROM items WHERE series=?1 AND deleted=0 AND t_start=?2"));
+    st.Bind(1, int64_t(nSeries)).Bind(2, nStart);
+    return st.Step() == SQLITE_ROW ? st.Int(0) : 0;
+}
+
+bool CItemTable::LoadNotes(CPimStore& store, int64_t nRow, QByteArray* pBytes)
+{
+    CSqlStatement st(store.Cached("SELECT data FROM notes WHERE oid=?1"));
+    st.Bind(1, nRow);
+    const int rc = st.Step();
+    *pBytes = rc == SQLITE_ROW ? st.Blob(0) : QByteArray();
+    return rc == SQLITE_ROW || rc == SQLITE_DONE;
+}
+
+bool CItemTable::SaveNotes(CPimStore& store, int64_t nRow, const QByteArray& bytes)
+{
+    if (bytes.isEmpty()) {
+        CSqlStatement del(store.Cached("DELETE FROM notes WHERE oid=?1"));
+        return del.Bind(1, nRow).Exec();
+    }
+    CSqlStatement st(store.Cached("INSERT OR REPLACE INTO notes(oid,data) VALUES(?1,?2)"));
+    return st.Bind(1, nRow).Bind(2, bytes).Exec();
+}
+
+bool CItemTable::CopyNotes(CPimStore& store, int64_t nFrom, int64_t nTo)
+{
+    CSqlStatement st(store.Cached("INSERT OR REPLACE INTO notes(oid,data) SELECT ?2,data FROM notes WHERE oid=?1"));
+    return st.Bind(1, nFrom).Bind(2, nTo).Exec();
+}
+
+int64_t CItemTable::NotesLength(CPimStore& store, int64_t nRow)
+{
+    CSqlStatement st(store.Cached("SELECT length(data) FROM notes WHERE oid=?1"));
+    st.Bind(1, nRow);
+    return st.Step() == SQLITE_ROW ? st.Int(0) : 0;
+}

@@ -1,0 +1,50 @@
+#pragma once
+// Rows of the items table (with their notes and their R*Tree span) to and from
+// CItemRecord. Every write here runs inside the caller's transaction.
+#include "pim/CItemRecord.h"
+#include <QByteArray>
+#include <cstdint>
+
+class CPimStore;
+class CSqlStatement;
+
+class CItemTable {
+public:
+    // The column list that Read expects, starting at column nFirst of a SELECT.
+    static const char* const kColumns;
+    // The same without UID and time stamp (read as empty; an update keeps the stored UID).
+    static const char* const kQueryColumns;
+    static constexpr int kColumnCount = 27;
+    // A row: singles and series as themselves; an exception row as an occurrence of its
+    // series (nOid = the series, nExceptionId = the row).
+    static void Read(const CSqlStatement& st, int nFirst, CItemRecord* pRecord);
+
+    // Any row by its row id. false when there is none.
+    static bool Load(CPimStore& store, int64_t nRow, CItemRecord* pRecord);
+    // Inserts a row (an exception row when pRecord->bOccurrence) and sets its span; the
+    // new row id, or 0 on failure.
+    static int64_t Insert(CPimStore& store, const CItemRecord& record);
+    static bool Update(CPimStore& store, int64_t nRow, const CItemRecord& record);
+    // Deletes a row with its notes and span (not its exceptions).
+    static bool Remove(CPimStore& store, int64_t nRow);
+    // Deletes every exception row of a series.
+    static bool RemoveExceptions(CPimStore& store, int32_t nSeries);
+    // The exception row of a series' occurrence, 0 when none.
+    static int64_t FindException(CPimStore& store, int32_t nSeries, int64_t nOriginalStart);
+    // The row of a stored, not deleted occurrence that now starts at nStart, 0 when none.
+    static int64_t FindExceptionStartingAt(CPimStore& store, int32_t nSeries, int64_t nStart);
+
+    static bool LoadNotes(CPimStore& store, int64_t nRow, QByteArray* pBytes);
+    // Empty bytes delete the notes.
+    static bool SaveNotes(CPimStore& store, int64_t nRow, const QByteArray& bytes);
+    // Copies the notes of one row to another (an exception gets its series' notes).
+    static bool CopyNotes(CPimStore& store, int64_t nFrom, int64_t nTo);
+    static int64_t NotesLength(CPimStore& store, int64_t nRow);
+
+    // The duration of a series' occurrences (minutes).
+    static int64_t Duration(const CItemRecord& record) { return record.nEnd - record.nStart; }
+
+private:
+    static void BindValues(CSqlStatement& st, const CItemRecord& record);
+    static bool PutSpan(CPimStore& store, int64_t nRow, const CItemRecord& record);
+};

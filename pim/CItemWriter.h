@@ -1,0 +1,32 @@
+#pragma once
+// What Save, Delete and SkipRecurrence do to the stored rows: normalising the values,
+// series and their exceptions, and the completion of recurring tasks. Each operation is
+// one transaction; its change notifications go out after the commit.
+#include "pim/CItemRecord.h"
+#include "platform/WinTypes.h"
+#include <cstdint>
+
+class CPimStore;
+
+class CItemWriter {
+public:
+    // ruleLoaded / nStartLoaded: the pattern and start as the item was read (a changed
+    // pattern or a moved series drops the series' stored exceptions).
+    static HRESULT Save(CPimStore& store, CItemRecord* pRecord, const CRecurrenceRule& ruleLoaded,
+                        int64_t nStartLoaded, bool bCompleteLoaded);
+    static HRESULT Delete(CPimStore& store, CItemRecord* pRecord);
+    static HRESULT SkipRecurrence(CPimStore& store, CItemRecord* pRecord);
+
+    // The next occurrence of a recurring task after its current one: the new start and
+    // due date (kNoDateMinutes where the task has none). false when none is left.
+    static bool NextTaskOccurrence(const CItemRecord& task, int64_t* pnStart, int64_t* pnDue);
+    // Normalises the values of an item before it is written (see ITask.h, IAppointment.h).
+    static HRESULT Normalize(CItemRecord* pRecord, bool bPatternChanged);
+
+private:
+    static HRESULT Write(CPimStore& store, CItemRecord* pRecord, bool bDropExceptions);
+    static HRESULT WriteOccurrence(CPimStore& store, CItemRecord* pRecord);
+    static HRESULT CompleteRecurringTask(CPimStore& store, CItemRecord* pRecord);
+    static HRESULT InTransaction(CPimStore& store, HRESULT hr);
+    static int64_t Today();
+};

@@ -1,0 +1,64 @@
+#include "pim/CPimDatabases.h"
+
+#include "pim/CItemTable.h"
+#include "pim/CPimNotifier.h"
+#include "pim/CPimStore.h"
+#include "pim/IPOutlookApp.h"
+
+CPimDatabases::CPimDatabases() = default;
+
+CPimDatabases::~CPimDatabases()
+{
+    Close();
+}
+
+BOOL CPimDatabases::OpenPimDatabases(IPOutlookApp* pApp, QObject* pReceiver,
+                                     std::function<void(DWORD, int32_t, int)> fnNotify)
+{
+    Close();
+    if (pApp == nullptr || !pApp->GetStore())
+        return FALSE;
+    m_pStore = pApp->GetStore();
+    if (pReceiver != nullptr && fnNotify)
+        m_connection = m_pStore->Notifier()->RegisterReceiver(pReceiver, std::move(fnNotify));
+    return TRUE;
+}
+
+void CPimDatabases::Close()
+{
+    QObject::disconnect(m_connection);
+    m_connection = {};
+    m_pStore.reset();
+}
+
+BOOL CPimDatabases::IsOpen() const
+{
+    return m_pStore ? TRUE : FALSE;
+}
+
+int CPimDatabases::HasNotes(int32_t nOid, int nItemType) const
+{
+    if (!m_pStore || nOid <= 0)
+        return 0;
+    CItemRecord record;
+    // The record by OID, then its notes alone.
+    if (!CItemTable::Load(*m_pStore, nOid, &record) || record.nItemType != nItemType || record.bOccurrence)
+        return 0;
+    return CItemTable::NotesLength(*m_pStore, nOid) > 0 ? 1 : 0;
+}
+
+int CPimDatabases::ApptHasNotes(IAppointment* pAppt) const
+{
+    int32_t nOid = 0;
+    if (pAppt == nullptr || FAILED(pAppt->get_Oid(&nOid)))
+        return 0;
+    return HasNotes(nOid, olAppointmentItem);
+}
+
+int CPimDatabases::TaskHasNotes(ITask* pTask) const
+{
+    int32_t nOid = 0;
+    if (pTask == nullptr || FAILED(pTask->get_Oid(&nOid)))
+        return 0;
+    return HasNotes(nOid, olTaskItem);
+}

@@ -1,0 +1,149 @@
+#include "pim/CPimStore.h"
+
+#include "pim/CPimNotifier.h"
+#include "pim/CSqlStatement.h"
+#include "pim/CStoreSchema.h"
+#include "pim/PimTypes.h"
+#include <QDateTime>
+#include <QFileInfo>
+#include <QUuid>
+#include <map>
+
+namespace {
+
+// The stores open in this process, by canonical file path.
+std::map<QString, std::weak_ptr<CPimStore>>& OpenStores()
+{
+    static std::map<QString, std::weak_ptr<CPimStore>> stores;
+    return stores;
+}
+
+QString KeyOf(const QString& strPath)
+{
+    const QFileInfo info(strPath);
+    const QString strCanonical = info.canonicalFilePath();
+    return strCanonical.isEmpty() ? info.absoluteFilePath() : strCanonical;
+}
+
+}  // namespace
+
+CPimStore::CPimStore(const QString& strPath, sqlite3* pDb) : m_strPath(strPath), m_pDb(pDb)
+{
+    m_pNotifier = std::make_unique<CPimNotifier>(strPath, [this] { return DataVersion(); });
+}
+
+CPimStore::~CPimStore()
+{
+    m_pNotifier.reset();
+    for (sqlite3_stmt* p : std::as_const(m_cache))
+        sqlite3_finalize(p);
+    sqlite3_close(m_pDb);
+    auto& stores = OpenStores();
+    for (auto it = stores.begin(); it != stores.end();) {
+        it = it->second.expired() ? stores.erase(it) : std::next(it);
+    }
+}
+
+HRESULT CPimStore::Open(const QString& strPath, std::shared_ptr<CPimStore>* ppStore)
+{
+    if (ppStore == nullptr || strPath.isEmpty())
+        return E_INVALIDARG;
+    auto& stores = OpenStores();
+    const auto it = stores.find(KeyOf(strPath));
+    if (it != stores.end()) {
+        if (auto pStore = it->second.lock()) {
+            *ppStore = std::move(pStore);
+            return S_OK;
+        }
+    }
+    sqlite3* pDb = nullptr;
+    const HRESULT hr = CStoreSchema::Open(strPath, &pDb);
+    if (FAILED(hr))
+        return hr;
+    std::shared_ptr<CPimStore> pStore(new CPimStore(QFileInfo(strPath).absoluteFilePath(), pDb));
+    stores[KeyOf(strPath)] = pStore;
+    *ppStore = std::move(pStore);
+    return S_OK;
+}
+
+sqlite3_stmt* CPimStore::Cached(const char* pszSql)
+{
+    const auto it = m_cache.constFind(pszSql);
+    if (it != m_cache.constEnd())
+        return it.value();
+    sqlite3_stmt* pStmt = nullptr;
+    if (sqlite3_prepare_v3(m_pDb, pszSql, -1, SQLITE_PREPARE_PERSISTENT, &pStmt, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(pStmt);
+        return nullptr;
+    }
+    m_cache.insert(pszSql, pStmt);
+    return pStmt;
+}
+
+bool CPimStore::Begin()
+{
+    if (m_bInTransaction)
+        return false;
+    CSqlStatement st(Cached("BEGIN IMMEDIATE"));
+    if (!st.Exec())
+        return false;
+    m_bInTransaction = true;
+    m_changes.clear();
+    return true;
+}
+
+bool CPimStore::Commit()
+{
+    if (!m_bInTransaction)
+        return false;
+    CSqlStatement st(Cached("COMMIT"));
+    if (!st.Exec()) {
+        Rollback();
+        return false;
+    }
+    m_bInTransaction = false;
+    for (const Change& c : std::as_const(m_changes))
+        m_pNotifier->PostChange(c.nType, c.nOid, c.nItemType);
+    m_changes.clear();
+    return true;
+}
+
+void CPimStore::Rollback()
+{
+    if (!m_bInTransaction)
+        return;
+    CSqlStatement st(Cached("ROLLBACK"));
+    st.Exec();
+    m_bInTransaction = false;
+    m_changes.clear();
+}
+
+void CPimStore::RecordChange(DWORD nType, int32_t nOid, int nItemType)
+{
+    for (const Change& c : std::as_const(m_changes)) {
+        if (c.nType == nType && c.nOid == nOid)
+            return;
+    }
+    m_changes.push_back({nType, nOid, nItemType});
+}
+
+int64_t CPimStore::DataVersion()
+{
+    CSqlStatement st(Cached("PRAGMA data_version"));
+    return st.Step() == SQLITE_ROW ? st.Int(0) : -1;
+}
+
+HRESULT CPimStore::Display(IPOutlookItem* pItem)
+{
+    return m_fnForm ? m_fnForm(pItem) : E_PIM_NOFORM;
+}
+
+QString CPimStore::NewUid()
+{
+    return QUuid::createUuid().toString(QUuid::WithoutBraces) + QStringLiteral("@quillday");
+}
+
+QString CPimStore::NowStamp()
+{
+    return QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
+}

@@ -1,0 +1,65 @@
+#pragma once
+// One open store file, shared by everything in this process that opened the same path:
+// the SQLite connection with its statement cache, transactions, the change notifier
+// and the detail form. Items, collections, folders and CPimDatabases hold it through a
+// std::shared_ptr; the file is closed when the last of them is gone.
+#include "platform/WinTypes.h"
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+#include <QVector>
+#include <functional>
+#include <memory>
+#include <sqlite3.h>
+
+class CPimNotifier;
+class IPOutlookItem;
+
+class CPimStore : public std::enable_shared_from_this<CPimStore> {
+public:
+    ~CPimStore();
+    CPimStore(const CPimStore&) = delete;
+    CPimStore& operator=(const CPimStore&) = delete;
+
+    // The store of that file, opened (and created) when this process has not got it open.
+    static HRESULT Open(const QString& strPath, std::shared_ptr<CPimStore>* ppStore);
+
+    const QString& Path() const { return m_strPath; }
+    sqlite3* Db() const { return m_pDb; }
+    // A cached prepared statement for a constant SQL text (null when it cannot be
+    // prepared). Use it through CSqlStatement, which resets it afterwards.
+    sqlite3_stmt* Cached(const char* pszSql);
+
+    // Write transactions. Changes recorded with RecordChange are handed to the notifier
+    // only after a successful Commit. Transactions do not nest: Begin fails inside one.
+    bool Begin();
+    bool Commit();
+    void Rollback();
+    bool InTransaction() const { return m_bInTransaction; }
+    void RecordChange(DWORD nType, int32_t nOid, int nItemType);
+
+    CPimNotifier* Notifier() const { return m_pNotifier.get(); }
+    int64_t DataVersion();
+
+    void SetDisplayForm(std::function<HRESULT(IPOutlookItem*)> fnForm) { m_fnForm = std::move(fnForm); }
+    HRESULT Display(IPOutlookItem* pItem);
+
+    // A fresh iCalendar UID and the current UTC time stamp for a new or changed item.
+    static QString NewUid();
+    static QString NowStamp();
+
+private:
+    CPimStore(const QString& strPath, sqlite3* pDb);
+    struct Change {
+        DWORD nType;
+        int32_t nOid;
+        int nItemType;
+    };
+    QString m_strPath;
+    sqlite3* m_pDb = nullptr;
+    QHash<const char*, sqlite3_stmt*> m_cache;
+    bool m_bInTransaction = false;
+    QVector<Change> m_changes;
+    std::unique_ptr<CPimNotifier> m_pNotifier;
+    std::function<HRESULT(IPOutlookItem*)> m_fnForm;
+};

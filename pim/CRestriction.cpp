@@ -1,0 +1,376 @@
+#include "pim/CRestriction.h"
+
+#include "pim/CShortDateReader.h"
+#include "pim/PimTypes.h"
+#include "pim/WallTime.h"
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+enum class Kind { Date, Bool, Number };
+enum class Prop { Start, End, StartDate, DueDate, DateCompleted, AllDayEvent, Complete,
+                  IsRecurring, ReminderSet, Importance };
+enum class Op { Eq, Ne, Lt, Gt, Le, Ge };
+
+struct PropInfo {
+    const char* pszName;
+    Prop prop;
+    Kind kind;
+    int nItemType;  // 0: both
+    const char* pszSql;
+};
+
+constexpr PropInfo kProps[] = {
+    {"Start", Prop::Start, Kind::Date, olAppointmentItem, "t_start"},
+    {"End", Prop::End, Kind::Date, olAppointmentItem, "t_end"},
+    {"AllDayEvent", Prop::AllDayEvent, Kind::Bool, olAppointmentItem, "all_day"},
+    {"StartDate", Prop::StartDate, Kind::Date, olTaskItem, "t_start"},
+    {"DueDate", Prop::DueDate, Kind::Date, olTaskItem, "t_end"},
+    {"DateCompleted", Prop::DateCompleted, Kind::Date, olTaskItem, "t_completed"},
+    {"Complete", Prop::Complete, Kind::Bool, olTaskItem, "complete"},
+    {"Importance", Prop::Importance, Kind::Number, olTaskItem, "importance"},
+    {"IsRecurring", Prop::IsRecurring, Kind::Bool, 0, "(rec_type >= 0 OR series IS NOT NULL)"},
+    {"ReminderSet", Prop::ReminderSet, Kind::Bool, 0, "reminder"},
+};
+
+constexpr const char* kOpSql[] = {"=", "<>", "<", ">", "<=", ">="};
+constexpr int64_t kNoLimitHigh = std::numeric_limits<int64_t>::max();
+constexpr int64_t kNoLimitLow = std::numeric_limits<int64_t>::min();
+
+int64_t ValueOf(const CItemRecord& r, Prop prop)
+{
+    switch (prop) {
+    case Prop::Start:
+    case Prop::StartDate: return r.nStart;
+    case Prop::End:
+    case Prop::DueDate: return r.nEnd;
+    case Prop::DateCompleted: return r.nDateCompleted;
+    case Prop::AllDayEvent: return r.bAllDay;
+    case Prop::Complete: return r.bComplete;
+    case Prop::IsRecurring: return r.rule.IsRecurring() || r.bOccurrence;
+    case Prop::ReminderSet: return r.bReminderSet;
+    case Prop::Importance: return r.nImportance;
+    }
+    return 0;
+}
+
+bool Compare(int64_t a, Op op, int64_t b)
+{
+    switch (op) {
+    case Op::Eq: return a == b;
+    case Op::Ne: return a != b;
+    case Op::Lt: return a < b;
+    case Op::Gt: return a > b;
+    case Op::Le: return a <= b;
+    case Op::Ge: return a >= b;
+    }
+    return false;
+}
+
+}  // namespace
+
+struct CRestriction::Node {
+    enum class Type { Compare, And, Or } type = Type::Compare;
+    const PropInfo* pProp = nullptr;
+    Op op = Op::Eq;
+    int64_t nValue = 0;
+    std::unique_ptr<Node> pLeft, pRight;
+};
+
+namespace {
+
+// Recursive-descent parser: expr := term {OR term}; term := factor {AND factor};
+// factor := '(' expr ')' | '[' name ']' op value.
+class CParser {
+public:
+    CParser(const QString& strText, const CShortDateReader& reader, int nItemType)
+        : m_str(strText), m_reader(reader), m_nItemType(nItemType) {}
+
+    std::unique_ptr<CRestriction::Node> ParseAll()
+    {
+        auto p = Expr(0);
+        SkipSpace();
+        return (p && m_nPos == m_str.size()) ? std::move(p) : nullptr;
+    }
+
+private:
+    using NodePtr = std::unique_ptr<CRestriction::Node>;
+    static constexpr int kMaxDepth = 64;
+
+    void SkipSpace()
+    {
+        while (m_nPos < m_str.size() && m_str[m_nPos].isSpace())
+            ++m_nPos;
+    }
+    bool Keyword(const char* psz)
+    {
+        SkipSpace();
+        const QString kw = QString::fromLatin1(psz);
+        if (m_str.mid(m_nPos, kw.size()).compare(kw, Qt::CaseInsensitive) != 0)
+            return false;
+        const int nEnd = m_nPos + kw.size();
+        if (nEnd < m_str.size() && (m_str[nEnd].isLetterOrNumber() || m_str[nEnd] == u'_'))
+            return false;
+        m_nPos = nEnd;
+        return true;
+    }
+    bool Char(QChar c)
+    {
+        SkipSpace();
+        if (m_nPos < m_str.size() && m_str[m_nPos] == c) {
+            ++m_nPos;
+            return true;
+        }
+        return false;
+    }
+    NodePtr Join(CRestriction::Node::Type type, NodePtr a, NodePtr b)
+    {
+        auto p = std::make_unique<CRestriction::Node>();
+        p->type = type;
+        p->pLeft = std::move(a);
+        p->pRight = std::move(b);
+        return p;
+    }
+    NodePtr Expr(int nDepth)
+    {
+        NodePtr p = Term(nDepth);
+        while (p && Keyword("OR")) {
+            NodePtr q = Term(nDepth);
+            p = q ? Join(CRestriction::Node::Type::Or, std::move(p), std::move(q)) : nullptr;
+        }
+        return p;
+    }
+    NodePtr Term(int nDepth)
+    {
+        NodePtr p = Factor(nDepth);
+        while (p && Keyword("AND")) {
+            NodePtr q = Factor(nDepth);
+            p = q ? Join(CRestriction::Node::Type::And, std::move(p), std::move(q)) : nullptr;
+        }
+        return p;
+    }
+    NodePtr Factor(int nDepth)
+    {
+        if (nDepth > kMaxDepth)
+            return nullptr;
+        if (Char(u'(')) {
+            NodePtr p = Expr(nDepth + 1);
+            return (p && Char(u')')) ? std::move(p) : nullptr;
+        }
+        return Comparison();
+    }
+    NodePtr Comparison();
+    bool ReadOp(Op* pOp);
+    bool ReadValue(Kind kind, int64_t* pnValue);
+    bool ReadDate(int64_t* pnValue);
+    bool ReadTime(int* pnMinutes);
+
+    const QString& m_str;
+    const CShortDateReader& m_reader;
+    int m_nItemType;
+    int m_nPos = 0;
+};
+
+CParser::NodePtr CParser::Comparison()
+{
+    if (!Char(u'['))
+        return nullptr;
+    const int nClose = m_str.indexOf(u']', m_nPos);
+    if (nClose < 0)
+        return nullptr;
+    const QString strName = m_str.mid(m_nPos, nClose - m_nPos).trimmed();
+    m_nPos = nClose + 1;
+    const PropInfo* pInfo = nullptr;
+    for (const PropInfo& info : kProps) {
+        if (strName.compare(QLatin1String(info.pszName), Qt::CaseInsensitive) == 0
+            && (info.nItemType == 0 || info.nItemType == m_nItemType))
+            pInfo = &info;
+    }
+    auto p = std::make_unique<CRestriction::Node>();
+    if (pInfo == nullptr || !ReadOp(&p->op) || !ReadValue(pInfo->kind, &p->nValue))
+        return nullptr;
+    p->pProp = pInfo;
+    return p;
+}
+
+bool CParser::ReadOp(Op* pOp)
+{
+    SkipSpace();
+    static const struct { const char* psz; Op op; } kOps[] = {
+        {"<>", Op::Ne}, {"<=", Op::Le}, {">=", Op::Ge}, {"=", Op::Eq}, {"<", Op::Lt}, {">", Op::Gt}};
+    for (const auto& o : kOps) {
+        const QString s = QString::fromLatin1(o.psz);
+        if (m_str.mid(m_nPos, s.size()) == s) {
+            m_nPos += s.size();
+            *pOp = o.op;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CParser::ReadValue(Kind kind, int64_t* pnValue)
+{
+    SkipSpace();
+    if (kind == Kind::Bool) {
+        if (Keyword("TRUE"))
+            return *pnValue = 1, true;
+        if (Keyword("FALSE"))
+            return *pnValue = 0, true;
+        return false;
+    }
+    if (kind == Kind::Number) {
+        int nStart = m_nPos;
+        if (m_nPos < m_str.size() && m_str[m_nPos] == u'-')
+            ++m_nPos;
+        int nDigits = 0;
+        while (m_nPos < m_str.size() && m_str[m_nPos].isDigit() && nDigits < 9) {
+            ++m_nPos;
+            ++nDigits;
+        }
+        if (nDigits == 0)
+            return false;
+        *pnValue = m_str.mid(nStart, m_nPos - nStart).toLongLong();
+        return true;
+    }
+    const QChar quote = m_nPos < m_str.size() ? m_str[m_nPos] : QChar();
+    const bool bQuoted = quote == u'"' || quote == u'\'';
+    if (bQuoted)
+        ++m_nPos;
+    if (!ReadDate(pnValue))
+        return false;
+    return !bQuoted || Char(quote);
+}
+
+bool CParser::ReadDate(int64_t* pnValue)
+{
+    int nYear = 0, nMonth = 0, nDay = 0;
+    if (!m_reader.Read(m_str, &m_nPos, &nYear, &nMonth, &nDay))
+        return false;
+    int nMinutes = 0;
+    const int nSave = m_nPos;
+    if (!ReadTime(&nMinutes))
+        m_nPos = nSave;
+    *pnValue = WallFromFields(nYear, nMonth, nDay) + nMinutes;
+    return true;
+}
+
+// An optional "h:mm" or "hh:mm" after the date.
+bool CParser::ReadTime(int* pnMinutes)
+{
+    SkipSpace();
+    int nHour = 0, nDigits = 0;
+    while (m_nPos < m_str.size() && m_str[m_nPos].isDigit() && nDigits < 2) {
+        nHour = nHour * 10 + m_str[m_nPos++].digitValue();
+        ++nDigits;
+    }
+    if (nDigits == 0 || m_nPos >= m_str.size() || m_str[m_nPos] != u':')
+        return false;
+    ++m_nPos;
+    if (m_nPos + 2 > m_str.size())
+        return false;
+    if (!m_str[m_nPos].isDigit() || !m_str[m_nPos + 1].isDigit())
+        return false;
+    const int nMinute = m_str[m_nPos].digitValue() * 10 + m_str[m_nPos + 1].digitValue();
+    m_nPos += 2;
+    if (nHour > 23 || nMinute > 59 || (m_nPos < m_str.size() && m_str[m_nPos].isDigit()))
+        return false;
+    *pnMinutes = nHour * 60 + nMinute;
+    return true;
+}
+
+bool Evaluate(const CRestriction::Node& n, const CItemRecord& r)
+{
+    switch (n.type) {
+    case CRestriction::Node::Type::And: return Evaluate(*n.pLeft, r) && Evaluate(*n.pRight, r);
+    case CRestriction::Node::Type::Or: return Evaluate(*n.pLeft, r) || Evaluate(*n.pRight, r);
+    case CRestriction::Node::Type::Compare: break;
+    }
+    return Compare(ValueOf(r, n.pProp->prop), n.op, n.nValue);
+}
+
+void Sql(const CRestriction::Node& n, QString* pSql, QVector<int64_t>* pParams)
+{
+    if (n.type != CRestriction::Node::Type::Compare) {
+        *pSql += u'(';
+        Sql(*n.pLeft, pSql, pParams);
+        *pSql += n.type == CRestriction::Node::Type::And ? u" AND " : u" OR ";
+        Sql(*n.pRight, pSql, pParams);
+        *pSql += u')';
+        return;
+    }
+    *pSql += QLatin1String(n.pProp->pszSql) + QLatin1Char(' ') + QLatin1String(kOpSql[int(n.op)])
+           + QLatin1String(" ?");
+    pParams->push_back(n.nValue);
+}
+
+struct Span {
+    int64_t nMaxStart = kNoLimitHigh;
+    int64_t nMinEnd = kNoLimitLow;
+};
+
+// A comparison bounds the start from above ([Start] <= v, [End] <= v since end >= start)
+// or the end from below ([End] >= v, [Start] >= v).
+Span BoundsOf(const CRestriction::Node& n)
+{
+    if (n.type != CRestriction::Node::Type::Compare) {
+        const Span a = BoundsOf(*n.pLeft), b = BoundsOf(*n.pRight);
+        if (n.type == CRestriction::Node::Type::And)
+            return {std::min(a.nMaxStart, b.nMaxStart), std::max(a.nMinEnd, b.nMinEnd)};
+        return {std::max(a.nMaxStart, b.nMaxStart), std::min(a.nMinEnd, b.nMinEnd)};
+    }
+    Span s;
+    if (n.pProp->prop != Prop::Start && n.pProp->prop != Prop::End)
+        return s;
+    const int64_t v = n.nValue;
+    if (n.op == Op::Le || n.op == Op::Eq)
+        s.nMaxStart = v;
+    else if (n.op == Op::Lt)
+        s.nMaxStart = v - 1;
+    if (n.op == Op::Ge || n.op == Op::Eq)
+        s.nMinEnd = v;
+    else if (n.op == Op::Gt)
+        s.nMinEnd = v + 1;
+    return s;
+}
+
+}  // namespace
+
+CRestriction::CRestriction() = default;
+CRestriction::~CRestriction() = default;
+CRestriction::CRestriction(CRestriction&&) noexcept = default;
+CRestriction& CRestriction::operator=(CRestriction&&) noexcept = default;
+
+HRESULT CRestriction::Parse(const QString& strText, const QString& strDatePattern, int nItemType)
+{
+    m_pRoot.reset();
+    if (strText.trimmed().isEmpty())
+        return S_OK;
+    CShortDateReader reader;
+    if (!reader.SetPattern(strDatePattern))
+        return E_INVALIDARG;
+    m_pRoot = CParser(strText, reader, nItemType).ParseAll();
+    return m_pRoot ? S_OK : E_INVALIDARG;
+}
+
+bool CRestriction::Matches(const CItemRecord& record) const
+{
+    return !m_pRoot || Evaluate(*m_pRoot, record);
+}
+
+QString CRestriction::ToSql(QVector<int64_t>* pParams) const
+{
+    if (!m_pRoot)
+        return QStringLiteral("1");
+    QString strSql;
+    Sql(*m_pRoot, &strSql, pParams);
+    return strSql;
+}
+
+void CRestriction::Bounds(int64_t* pnMaxStart, int64_t* pnMinEnd) const
+{
+    const Span s = m_pRoot ? BoundsOf(*m_pRoot) : Span();
+    *pnMaxStart = s.nMaxStart;
+    *pnMinEnd = s.nMinEnd;
+}

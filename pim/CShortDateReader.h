@@ -1,0 +1,29 @@
+#pragma once
+// Reads dates written with a short-date pattern (Qt pattern letters d, dd, M, MM, yy,
+// yyyy; anything else is literal text). Where the pattern has a two-digit year a
+// four-digit year is accepted as well (the no-date text "1/1/4501" of M/d/yy); two-digit
+// years are 1970..2069.
+#include <QString>
+#include <QVector>
+
+class CShortDateReader {
+public:
+    // FALSE when the pattern has no day, month or year field, or a text month.
+    bool SetPattern(const QString& strPattern);
+    // Reads a date at *pnPos of strText and advances *pnPos past it. FALSE when the text
+    // there does not follow the pattern or names no valid date.
+    bool Read(const QString& strText, int* pnPos, int* pnYear, int* pnMonth, int* pnDay) const;
+
+    static int ExpandTwoDigitYear(int nYear);
+
+private:
+    enum class Field { Literal, Day, Month, Year };
+    struct Token {
+        Field field;
+        QString strLiteral;
+        int nWidth;  // letters in the pattern
+    };
+    static bool ReadLiteral(const QString& strText, int* pnPos, const QString& strLiteral);
+    static bool ReadNumber(const QString& strText, int* pnPos, int nMaxDigits, int* pnValue, int* pnDigits);
+    QVector<Token> m_tokens;
+};

@@ -1,0 +1,34 @@
+#pragma once
+// The store file: recognising a store of ours, creating a new one, and bringing an older
+// schema up to date. A file that is not ours (wrong header or application id) or has a
+// newer schema is refused without being written to.
+//
+// Schema version 1:
+//   items       one row per appointment, task or series, and per stored exception of a
+//               series (series = the series' OID, orig_start = the occurrence's own
+//               start, deleted = 1 for a deleted occurrence). Times are wall minutes.
+//   notes       the notes bytes by item row (oid), kept apart so that queries stay small
+//   appt_span   R*Tree (32-bit integers) over appointment rows: [start, end] of singles
+//               and exceptions, [first start, end of the last occurrence] of a series
+#include "platform/WinTypes.h"
+#include <QString>
+#include <cstdint>
+#include <sqlite3.h>
+
+class CStoreSchema {
+public:
+    static constexpr int kVersion = 1;
+    static constexpr uint32_t kApplicationId = 0x51444159;  // "QDAY"
+
+    // Opens the file read-write, creating the store (and its folder) when the file is
+    // missing or empty. E_FAIL for anything else than a store of ours up to kVersion.
+    static HRESULT Open(const QString& strPath, sqlite3** ppDb);
+
+private:
+    enum class FileState { Missing, Empty, Ours, Foreign };
+    static FileState Inspect(const QString& strPath);
+    static bool CheckReadOnly(const QString& strPath, int* pnVersion);
+    static bool Configure(sqlite3* pDb);
+    static bool Migrate(sqlite3* pDb, int nFrom);
+    static bool HasTables(sqlite3* pDb);
+};
