@@ -23,6 +23,6 @@ intptr_t CWnd::SendNotify(NMHDR* pHdr, unsigned nCode)
     pHdr->hwndFrom = this;
     pHdr->idFrom = m_nCtrlId;
     pHdr->code = nCode;
-    QWidget* pReceiver = m_pOwner != nullptr ? m_pOwner.data() : parentWidget();
+    QWidget* pReceiver = m_bHasOwner ? m_pOwner.data() : parentWidget();
     return DeliverNotify(this, pReceiver, pHdr);
 }

@@ -23,7 +23,12 @@ public:
 
     int GetDlgCtrlID() const { return m_nCtrlId; }
     void SetDlgCtrlID(int nId) { m_nCtrlId = nId; }
-    void SetOwner(QWidget* pOwner) { m_pOwner = pOwner; }
+    // Once an owner is set, notifications go to it alone: none are sent after it is gone.
+    void SetOwner(QWidget* pOwner)
+    {
+        m_pOwner = pOwner;
+        m_bHasOwner = pOwner != nullptr;
+    }
     QWidget* GetOwner() const { return m_pOwner; }
 
     // Fills hwndFrom and idFrom and delivers the record to the owner, else the parent;
@@ -33,4 +38,5 @@ public:
 private:
     int m_nCtrlId = 0;
     QPointer<QWidget> m_pOwner;
+    bool m_bHasOwner = false;
 };
