@@ -12,7 +12,7 @@ struct RunResult {
     QString strErr;
 };
 
-RunResult Run(const QStringList& args)
+RunResult RunQuilldayProgram(const QStringList& args)
 {
     QProcess process;
     process.start(qEnvironmentVariable("QUILLDAY_BIN"), args);
@@ -36,7 +36,7 @@ protected:
 
 TEST_F(QuilldayProgram, HelpListsTheOptionsAndSucceeds)
 {
-    const RunResult result = Run({"--help"});
+    const RunResult result = RunQuilldayProgram({"--help"});
     EXPECT_EQ(result.nExitCode, 0);
     EXPECT_TRUE(result.strOut.contains(QLatin1String("--print-week")));
     EXPECT_TRUE(result.strOut.contains(QLatin1String("--registry FILE")));
@@ -47,7 +47,7 @@ TEST_F(QuilldayProgram, BadCommandLinesExitWithStatus2AndAMessage)
 {
     const QStringList cases[] = {{"--bogus"}, {"--print-week", "2007-02-30"}, {"--json"}, {"--scale", "x"}};
     for (const QStringList& args : cases) {
-        const RunResult result = Run(args);
+        const RunResult result = RunQuilldayProgram(args);
         EXPECT_EQ(result.nExitCode, 2) << args.join(QLatin1Char(' ')).toStdString();
         EXPECT_TRUE(result.strErr.startsWith(QLatin1String("quillday: "))) << result.strErr.toStdString();
         EXPECT_TRUE(result.strErr.contains(QLatin1String("--help"))) << result.strErr.toStdString();
@@ -59,7 +59,7 @@ TEST_F(QuilldayProgram, HomeMustBeAFolder)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    const RunResult result = Run({"--home", dir.filePath(QStringLiteral("missing")), "--lunar-to-solar", "2007-01-01"});
+    const RunResult result = RunQuilldayProgram({"--home", dir.filePath(QStringLiteral("missing")), "--lunar-to-solar", "2007-01-01"});
     EXPECT_EQ(result.nExitCode, 2);
     EXPECT_TRUE(result.strErr.contains(QLatin1String("is not a folder"))) << result.strErr.toStdString();
 }
