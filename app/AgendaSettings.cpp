@@ -8,6 +8,10 @@ const char* const QUILLDAY_REGISTRY_SUBKEY = "SOFTWARE\\Quillday";
 namespace {
 
 constexpr int kFormatBufferChars = 50;  // GetDateFormatW buffer, terminator included
+constexpr int kDefaultFontSize = 10;
+// A font height outside this range draws nothing readable (0, or a negative number once
+// read as a signed height) or breaks every row layout; such a value gives the default.
+constexpr DWORD kMaxFontSize = 255;
 
 QString SubKey() { return QString::fromLatin1(QUILLDAY_REGISTRY_SUBKEY); }
 
@@ -48,7 +52,8 @@ void AgendaSettings::Load()
 {
     NoDateText = ComputeNoDateText();
     const CRegistry reg;
-    FontSize = static_cast<int>(reg.ReadDWORD(HKEY_LOCAL_MACHINE, SubKey(), QStringLiteral("FontSize"), 10));
+    const DWORD dwFontSize = reg.ReadDWORD(HKEY_LOCAL_MACHINE, SubKey(), QStringLiteral("FontSize"), kDefaultFontSize);
+    FontSize = (dwFontSize >= 1 && dwFontSize <= kMaxFontSize) ? static_cast<int>(dwFontSize) : kDefaultFontSize;
     FontName = reg.ReadString(HKEY_LOCAL_MACHINE, SubKey(), QStringLiteral("FontName"), QStringLiteral("mirafon"));
     Use24Hour = ReadFlag(reg, "24hour", 0);
     Multiline = ReadFlag(reg, "Multiline", 0);

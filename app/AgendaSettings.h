@@ -9,7 +9,7 @@
 
 struct AgendaSettings {
     QString NoDateText;
-    int FontSize = 10;                 // "FontSize": pixel height of the day-list text
+    int FontSize = 10;                 // "FontSize": pixel height of the day-list text, 1..255
     QString FontName = QStringLiteral("mirafon");  // "FontName"
     BOOL Use24Hour = 0;                // "24hour"
     BOOL Multiline = 0;                // "Multiline"
@@ -21,7 +21,8 @@ struct AgendaSettings {
     BOOL ShowCompleteTask = 1;         // "ShowCompleteTask"
 
     // Computes NoDateText, then reads every value with its default. Missing, unreadable
-    // and oversized values give their defaults; nothing is reported.
+    // and oversized values give their defaults, and so does a FontSize outside 1..255;
+    // nothing is reported.
     void Load();
     // Writes the eight editable values in their fixed order ("FontSize" and "FontName" are
     // never written). UseSoftKey takes effect only at the next start, so the options sheet

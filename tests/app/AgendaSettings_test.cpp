@@ -137,6 +137,27 @@ TEST_F(AgendaSettingsTest, UseSoftKeyChoiceIsWrittenWhileTheRecordKeepsItsValue)
     EXPECT_TRUE(RegistryText().contains("\"UseSoftKey\"=dword:00000001\n"));
 }
 
+TEST_F(AgendaSettingsTest, FontSizeThatCannotBeDrawnGivesTheDefault)
+{
+    const struct {
+        const char* line;
+        int expected;
+    } cases[] = {
+        {"\"FontSize\"=dword:00000000", 10},
+        {"\"FontSize\"=dword:ffffffff", 10},
+        {"\"FontSize\"=dword:00000100", 10},
+        {"\"FontSize\"=dword:000000ff", 255},
+        {"\"FontSize\"=dword:00000001", 1},
+        {"\"FontSize\"=hex:0c", 12},
+    };
+    for (const auto& c : cases) {
+        WriteRegistry(QByteArray(c.line) + "\n");
+        AgendaSettings settings;
+        settings.Load();
+        EXPECT_EQ(settings.FontSize, c.expected) << c.line;
+    }
+}
+
 struct NoDateCase {
     const char* pattern;
     const char* expected;
