@@ -4,6 +4,7 @@
 #include "platform/FontSubstitution.h"
 #include "week/CWeekPane.h"
 #include <QDate>
+#include <QPixmap>
 
 CAgendaApp::CAgendaApp(int& argc, char** argv)
     : QApplication(argc, argv)
@@ -50,8 +51,14 @@ BOOL CAgendaApp::InitOffscreen(int nWidth, int nHeight, const DateTime* pDate)
     pFrame->resize(nWidth, nHeight);
     pFrame->show();
     // The first paint with a usable size loads the week.
-    pFrame->GetView()->GetWeekPane()->repaint();
+    PaintOffscreen(pFrame);
     return TRUE;
+}
+
+QImage CAgendaApp::PaintOffscreen(QWidget* pWindow)
+{
+    QCoreApplication::sendPostedEvents();
+    return pWindow->grab().toImage();
 }
 
 bool ParseWeekDate(const QString& strDate, DateTime* pDate)

@@ -3,6 +3,7 @@
 // command-line modes) and owns it for the run.
 #include "platform/WinTypes.h"
 #include <QApplication>
+#include <QImage>
 #include <QString>
 #include <memory>
 
@@ -28,6 +29,10 @@ public:
     BOOL InitOffscreen(int nWidth, int nHeight, const DateTime* pDate);
 
     CMainFrame* GetMainFrame() const { return m_pMainFrame.get(); }
+
+    // Paints the window once into an image, as its first paint would, without waiting for
+    // the platform to expose it; returns the picture.
+    static QImage PaintOffscreen(QWidget* pWindow);
 
 private:
     BOOL CreateFrame();

@@ -39,7 +39,7 @@ const IconName kIconNames[] = {{kIconNotes, "notes"},
 QString RowLine(const ListCell& label, const ListCell& text)
 {
     QString line = QStringLiteral("  ") + label.strText + QLatin1Char('\t') + text.strText;
-    if (label.strExtra != label.strText || !text.strExtra.isEmpty())
+    if ((!label.strExtra.isEmpty() && label.strExtra != label.strText) || !text.strExtra.isEmpty())
         line += QStringLiteral("\textra=") + label.strExtra + QLatin1Char('|') + text.strExtra;
     if (text.crText != 0)
         line += QStringLiteral("\tcolor=") + ColorText(text.crText);

@@ -34,7 +34,7 @@ int RunScreenshotMode(const CCommandLine& commandLine)
     const int nHeight = commandLine.m_nHeight > 0 ? commandLine.m_nHeight : kDefaultHeight;
     if (!app.InitOffscreen(nWidth, nHeight, bDate ? &date : nullptr))
         return kFailureStatus;
-    const QImage image = app.GetMainFrame()->grab().toImage();
+    const QImage image = CAgendaApp::PaintOffscreen(app.GetMainFrame());
     if (!image.save(commandLine.m_strFile, "PNG")) {
         std::fprintf(stderr, "quillday: cannot write %s\n", commandLine.m_strFile.toLocal8Bit().constData());
         return kFailureStatus;

@@ -90,12 +90,15 @@ bool CWeekLoader::IsDuplicate(int32_t nOid, DATE dtStart)
     SYSTEMTIME st;
     if (!VariantTimeToSystemTime(dtStart, &st))
         return false;
-    CListCtrlEx* pList = m_pPane->GetDayList(ToMondayFirst(st.wDayOfWeek + 1) - 1);
-    if (pList == nullptr)
-        return false;
-    for (int nRow = 0; nRow < pList->GetItemCount(); ++nRow) {
+    const CListCtrlEx* pList = m_pPane->GetDayList(ToMondayFirst(st.wDayOfWeek + 1) - 1);
+    return pList != nullptr && ListHasOccurrence(*pList, nOid, dtStart);
+}
+
+bool CWeekLoader::ListHasOccurrence(const CListCtrlEx& list, int32_t nOid, DATE dtStart)
+{
+    for (int nRow = 0; nRow < list.GetItemCount(); ++nRow) {
         ListCell* pCell = nullptr;
-        pList->GetCell(nRow, 0, &pCell);
+        list.GetCell(nRow, 0, &pCell);
         if (pCell != nullptr && pCell->nOid != -1 && pCell->nOid == nOid && pCell->dtItem == dtStart)
             return true;
     }

@@ -5,6 +5,7 @@
 // collection ends the load where it happened, without placeholder rows.
 #include "week/EntryBuilder.h"
 
+class CListCtrlEx;
 class CWeekPane;
 class IAppointment;
 class ITask;
@@ -16,6 +17,10 @@ public:
     CWeekLoader(IWeekHost* pFrame, CWeekPane* pPane);
 
     void Load();
+
+    // Whether the list already shows the occurrence (OID and start, compared exactly);
+    // rows without an item never match.
+    static bool ListHasOccurrence(const CListCtrlEx& list, int32_t nOid, DATE dtStart);
 
 private:
     void AddSpecialDays();

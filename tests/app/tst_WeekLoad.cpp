@@ -1,0 +1,278 @@
+// The rows of the seven day lists after a load, for the edge cases of the week model and
+// the entry texts. Zone America/New_York; the week of 2 March 2015 is the one in which
+// daylight time starts (Sunday 8 March); "today" is fixed.
+#include "WeekFixture.h"
+#include "calendar/LunarCalendar.h"
+#include "week/CWeekLoader.h"
+#include <QtTest>
+
+class TestWeekLoad : public QObject {
+    Q_OBJECT
+private slots:
+    void appointmentRowsInTheDaylightWeek();
+    void dailySeriesShowsOnceADay();
+    void duplicateCheckMatchesOidAndStartOnly();
+    void allDayFromLastWeekIsNeverBold();
+    void taskRowsInTaskOrder();
+    void taskOrderKeepsStoreOrderForEqualKeys();
+    void taskDueAfterDaylightStartCountsCalendarDays();
+    void showCompleteTaskOffHidesCompletedTasks();
+    void boldImportantTaskOnlyForHighImportance();
+    void specialDaysAcrossTheYearBoundary();
+    void lunarDayOfThePreviousLunarYearInJanuary();
+    void specialDayOnlyDayHasNoPlaceholder();
+    void sundayAndMondaySelectTheirWeeks();
+    void loadingTwiceGivesTheSameRows();
+};
+
+void TestWeekLoad::appointmentRowsInTheDaylightWeek()
+{
+    CWeekFixture fx;
+    using F = CWeekFixture;
+    fx.AddAppt("Dentist", F::Date(2015, 3, 3, 9, 0), F::Date(2015, 3, 3, 10, 30));
+    fx.AddAppt("Trip", F::Date(2015, 3, 2, 22, 0), F::Date(2015, 3, 4, 2, 0), false, "Busan");
+    fx.AddAppt("Holiday", F::Date(2015, 3, 6), F::Date(2015, 3, 8), true, "Jeju");
+    fx.AddAppt("Brunch", F::Date(2015, 3, 8, 10, 0), F::Date(2015, 3, 8, 11, 0));
+    fx.AddAppt("Next week", F::Date(2015, 3, 9, 0, 30), F::Date(2015, 3, 9, 1, 0));
+    fx.AddAppt("Last week", F::Date(2015, 3, 1, 9, 0), F::Date(2015, 3, 1, 10, 0));
+    auto pFrame = fx.Start(2015, 3, 2);
+    QVERIFY(pFrame);
+    QCOMPARE(F::DayRows(pFrame.get(), 0), QStringList{"10:00p\tTrip(Busan)\textra=10:00p-2:00a|"});
+    QCOMPARE(F::DayRows(pFrame.get(), 1), (QStringList{"<<\tTrip\textra=10:00p-2:00a|Trip (Busan)",
+                                                       "9:00a\tDentist\textra=9:00a-10:30a|"}));
+    QCOMPARE(F::DayRows(pFrame.get(), 2), QStringList{"<<\tTrip (~2:00a)\textra=10:00p-2:00a|Trip (Busan)"});
+    QCOMPARE(F::DayRows(pFrame.get(), 3), QStringList{"(NULL)\t"});
+    QCOMPARE(F::DayRows(pFrame.get(), 4), QStringList{"(E)\tHoliday (Jeju)"});
+    QCOMPARE(F::DayRows(pFrame.get(), 5), QStringList{"<<\tHoliday (Jeju)"});
+    // Sunday is 23 hours long; next Monday's appointment stays out of this week.
+    QCOMPARE(F::DayRows(pFrame.get(), 6),
+             (QStringList{"<<\tHoliday (Jeju)", "10:00a\tBrunch\textra=10:00a-11:00a|"}));
+    QCOMPARE(F::Pane(pFrame.get())->GetWeekEnd(), DateTime(2015, 3, 8, 23, 59, 59));
+
+    ListCell* pCell = nullptr;
+    F::Pane(pFrame.get())->GetDayList(1)->GetCell(1, 0, &pCell);
+    QVERIFY(pCell);
+    QCOMPARE(pCell->nKind, 1);
+    QCOMPARE(pCell->dtItem, F::Date(2015, 3, 3, 9, 0));
+}
+
+void TestWeekLoad::dailySeriesShowsOnceADay()
+{
+    CWeekFixture fx;
+    using F = CWeekFixture;
+    const int nOid = fx.AddDailyAppt("Gym", F::Date(2015, 3, 5, 8, 0), F::Date(2015, 3, 5, 8, 30), 4);
+    auto pFrame = fx.Start(2015, 3, 2);
+    QVERIFY(pFrame);
+    for (int nDay = 3; nDay < 7; ++nDay)
+        QCOMPARE(F::DayRows(pFrame.get(), nDay), QStringList{"8:00a\tGym\textra=8:00a-8:30a|\trecurring"});
+    ListCell* pCell = nullptr;
+    F::Pane(pFrame.get())->GetDayList(6)->GetCell(0, 0, &pCell);
+    QCOMPARE(pCell->nOid, nOid);
+    QCOMPARE(pCell->dtItem, F::Date(2015, 3, 8, 8, 0));
+}
+
+void TestWeekLoad::duplicateCheckMatchesOidAndStartOnly()
+{
+    CListCtrlEx list;
+    list.SetColumnCount(2);
+    list.AddRow("(NULL)", "");  // no item: OID -1
+    list.AddRow("8:00a", "Gym");
+    ListCell* pCell = nullptr;
+    list.GetCell(1, 0, &pCell);
+    pCell->nOid = 7;
+    pCell->dtItem = 42068.5;
+    QVERIFY(CWeekLoader::ListHasOccurrence(list, 7, 42068.5));
+    QVERIFY(!CWeekLoader::ListHasOccurrence(list, 7, 42069.5));
+    QVERIFY(!CWeekLoader::ListHasOccurrence(list, 8, 42068.5));
+    QVERIFY(!CWeekLoader::ListHasOccurrence(list, -1, 0.0));
+}
+
+void TestWeekLoad::allDayFromLastWeekIsNeverBold()
+{
+    CWeekFixture fx;
+    using F = CWeekFixture;
+    fx.SetOption("BoldAllDayEvent", 1);
+    fx.AddAppt("Leave", F::Date(2015, 2, 26), F::Date(2015, 3, 3), true);
+    fx.AddAppt("Fair", F::Date(2015, 3, 5), F::Date(2015, 3, 6), true);
+    auto pFrame = fx.Start(2015, 3, 2);
+    QVERIFY(pFrame);
+    QCOMPARE(F::DayRows(pFrame.get(), 0), QStringList{"<<\tLeave"});
+    QCOMPARE(F::DayRows(pFrame.get(), 1), QStringList{"<<\tLeave"});
+    QCOMPARE(F::DayRows(pFrame.get(), 2), QStringList{"(NULL)\t"});
+    QCOMPARE(F::DayRows(pFrame.get(), 3), QStringList{"(E)\tFair\tbold"});
+    QCOMPARE(F::DayRows(pFrame.get(), 4), QStringList{"<<\tFair"});
+}
+
+void TestWeekLoad::taskRowsInTaskOrder()
+{
+    CWeekFixture fx;  // today Wednesday 4 March
+    using F = CWeekFixture;
+    fx.AddTask({"Report", 1, 949998.0, F::Date(2015, 3, 7)});
+    fx.AddTask({"Late", 2, 949998.0, F::Date(2015, 3, 2)});
+    fx.AddTask({"Float", 0});
+    fx.AddTask({"Done", 1, 949998.0, 949998.0, true});
+    fx.AddTask({"Now", 1, 949998.0, F::Date(2015, 3, 4)});
+    fx.AddTask({"Old", 1, 949998.0, F::Date(2015, 2, 20), true});  // completed, due last month
+    auto pFrame = fx.Start();
+    QVERIFY(pFrame);
+    QCOMPARE(F::DayRows(pFrame.get(), 0), QStringList{"(T2)\tLate\textra=(T2)|Late\tcolor=#FF0096\thigh"});
+    QCOMPARE(F::DayRows(pFrame.get(), 2), (QStringList{
+                                              "(T2)\tLate(+2d)\textra=(T2)|Late(+2d)\tcolor=#FF0096\thigh",
+                                              "(T1)\tNow\textra=(T1)|Now\tcolor=#0000FF",
+                                              "(T1)\tReport(3d)\textra=(T1)|Report(3d)",
+                                              "(FT0)\tFloat\textra=(FT0)|Float\tlow",
+                                              "(FT1)\tDone\textra=(FT1)|Done\tcolor=#969696\tstrike",
+                                          }));
+    QCOMPARE(F::DayRows(pFrame.get(), 5), QStringList{"(T1)\tReport\textra=(T1)|Report"});
+    QCOMPARE(F::DayRows(pFrame.get(), 6), QStringList{"(NULL)\t"});
+    // The floating task shows only while today lies in the shown week.
+    F::Pane(pFrame.get())->SetWeek(DateTime(2015, 3, 10, 0, 0, 0));
+    for (int nDay = 0; nDay < 7; ++nDay)
+        QCOMPARE(F::DayRows(pFrame.get(), nDay), QStringList{"(NULL)\t"});
+}
+
+void TestWeekLoad::taskOrderKeepsStoreOrderForEqualKeys()
+{
+    CWeekFixture fx;
+    using F = CWeekFixture;
+    fx.SetNow(2015, 3, 1);  // today before the shown week: due-day rows only
+    const DATE fri = F::Date(2015, 3, 6);
+    fx.AddTask({"D", 2, 949998.0, fri, true});
+    fx.AddTask({"A", 1, 949998.0, fri});
+    fx.AddTask({"C", 0, 949998.0, fri});
+    fx.AddTask({"B", 1, 949998.0, fri});
+    fx.AddTask({"E", 1, 949998.0, F::Date(2015, 3, 5)});
+    auto pFrame = fx.Start(2015, 3, 2);
+    QVERIFY(pFrame);
+    QStringList labels;
+    for (const QString& row : F::DayRows(pFrame.get(), 4))
+        labels.append(row.section(QLatin1Char('\t'), 1, 1));
+    QCOMPARE(labels, (QStringList{"A", "B", "C", "D"}));
+}
+
+void TestWeekLoad::taskDueAfterDaylightStartCountsCalendarDays()
+{
+    CWeekFixture fx;
+    using F = CWeekFixture;
+    fx.SetNow(2015, 3, 6, 9, 0);  // Friday; due on Monday after the clocks went forward
+    fx.AddTask({"Soon", 1, 949998.0, F::Date(2015, 3, 9)});
+    fx.AddTask({"Past", 1, 949998.0, F::Date(2015, 3, 1)});
+    auto pFrame = fx.Start();
+    QVERIFY(pFrame);
+    QCOMPARE(F::DayRows(pFrame.get(), 4), (QStringList{"(T1)\tPast(+5d)\textra=(T1)|Past(+5d)\tcolor=#FF0096",
+                                                       "(T1)\tSoon(3d)\textra=(T1)|Soon(3d)"}));
+}
+
+void TestWeekLoad::showCompleteTaskOffHidesCompletedTasks()
+{
+    CWeekFixture fx;
+    using F = CWeekFixture;
+    fx.SetOption("ShowCompleteTask", 0);
+    fx.AddTask({"Open", 1, 949998.0, F::Date(2015, 3, 5)});
+    fx.AddTask({"Closed", 1, 949998.0, F::Date(2015, 3, 5), true});
+    auto pFrame = fx.Start();
+    QVERIFY(pFrame);
+    QCOMPARE(F::DayRows(pFrame.get(), 3), QStringList{"(T1)\tOpen\textra=(T1)|Open"});
+}
+
+void TestWeekLoad::boldImportantTaskOnlyForHighImportance()
+{
+    CWeekFixture fx;
+    using F = CWeekFixture;
+    fx.SetOption("BoldImportantTask", 1);
+    fx.SetNow(2015, 3, 1);  // before the week: no overdue colour, no today rows
+    const DATE thu = F::Date(2015, 3, 5);
+    fx.AddTask({"High", 2, 949998.0, thu});
+    fx.AddTask({"Normal", 1, 949998.0, thu});
+    fx.AddTask({"Low", 0, 949998.0, thu});
+    auto pFrame = fx.Start(2015, 3, 2);
+    QVERIFY(pFrame);
+    QCOMPARE(F::DayRows(pFrame.get(), 3), (QStringList{"(T2)\tHigh\textra=(T2)|High\tbold\thigh",
+                                                       "(T1)\tNormal\textra=(T1)|Normal",
+                                                       "(T0)\tLow\textra=(T0)|Low\tlow"}));
+}
+
+void TestWeekLoad::specialDaysAcrossTheYearBoundary()
+{
+    CWeekFixture fx;
+    using F = CWeekFixture;
+    fx.SetOption("BoldAllDayEvent", 1);
+    SolarDate lunar;
+    QVERIFY(LunarCalendar().LunarToSolar(2014, 11, 9, FALSE, &lunar));
+    QCOMPARE(lunar.wYear, uint16_t(2014));  // lies in this week (checked below)
+    fx.WriteFile("anniversary.dat",
+                 "0000-01-01 New Year\n0000-12-31 Eve\n2015-01-02 Once\n2014-01-02 Not this year\n"
+                 "[#00FF00]\nL0000-11-09 Lunar\n");
+    auto pFrame = fx.Start(2015, 1, 1);
+    QVERIFY(pFrame);
+    QCOMPARE(F::Pane(pFrame.get())->GetWeekStart(), DateTime(2014, 12, 29, 0, 0, 0));
+    const int nLunarDay = F::Pane(pFrame.get())->DayIndexOf(DateTime(lunar.wYear, lunar.nMonth, lunar.nDay, 0, 0, 0));
+    QVERIFY(nLunarDay >= 0);
+    QVERIFY(F::DayRows(pFrame.get(), nLunarDay).contains("(E)\tLunar\tcolor=#00FF00\tbold\trecurring"));
+    QCOMPARE(F::DayRows(pFrame.get(), 2).first(), QString("(E)\tEve\tbold\trecurring"));
+    QCOMPARE(F::DayRows(pFrame.get(), 3).first(), QString("(E)\tNew Year\tbold\trecurring"));
+    QCOMPARE(F::DayRows(pFrame.get(), 4), QStringList{"(E)\tOnce\tbold\trecurring"});
+    ListCell* pCell = nullptr;
+    F::Pane(pFrame.get())->GetDayList(4)->GetCell(0, 0, &pCell);
+    QCOMPARE(pCell->nKind, 0);
+    QCOMPARE(pCell->nOid, 0);
+    QCOMPARE(pCell->dtItem, 0.0);
+}
+
+void TestWeekLoad::lunarDayOfThePreviousLunarYearInJanuary()
+{
+    CWeekFixture fx;
+    using F = CWeekFixture;
+    SolarDate solar;
+    QVERIFY(LunarCalendar().LunarToSolar(2014, 12, 10, FALSE, &solar));
+    QCOMPARE(solar.wYear, uint16_t(2015));
+    fx.WriteFile("anniversary.dat", "L0000-12-10 Late lunar\n");
+    auto pFrame = fx.Start(solar.wYear, solar.nMonth, solar.nDay);
+    QVERIFY(pFrame);
+    const int nDay = F::Pane(pFrame.get())->DayIndexOf(DateTime(solar.wYear, solar.nMonth, solar.nDay, 0, 0, 0));
+    QCOMPARE(F::DayRows(pFrame.get(), nDay), QStringList{"(E)\tLate lunar\trecurring"});
+}
+
+void TestWeekLoad::specialDayOnlyDayHasNoPlaceholder()
+{
+    CWeekFixture fx;
+    using F = CWeekFixture;
+    fx.WriteFile("anniversary.dat", "[#FF0000]\n0000-03-03 Holiday\n");
+    auto pFrame = fx.Start(2015, 3, 2);
+    QVERIFY(pFrame);
+    QCOMPARE(F::DayRows(pFrame.get(), 1), QStringList{"(E)\tHoliday\tcolor=#FF0000\trecurring"});
+    QCOMPARE(F::DayRows(pFrame.get(), 0), QStringList{"(NULL)\t"});
+    ListCell* pCell = nullptr;
+    F::Pane(pFrame.get())->GetDayList(0)->GetCell(0, 0, &pCell);
+    QCOMPARE(pCell->nOid, -1);
+    QCOMPARE(pCell->nKind, -1);
+}
+
+void TestWeekLoad::sundayAndMondaySelectTheirWeeks()
+{
+    CWeekFixture fx;
+    auto pFrame = fx.Start(2015, 3, 8);
+    QVERIFY(pFrame);
+    QCOMPARE(CWeekFixture::Pane(pFrame.get())->GetWeekStart(), DateTime(2015, 3, 2, 0, 0, 0));
+    QCOMPARE(pFrame->GetCurrentDate(), DateTime(2015, 3, 8, 0, 0, 0));
+    CWeekFixture::Pane(pFrame.get())->SetWeek(DateTime(2015, 3, 9, 0, 0, 0));
+    QCOMPARE(CWeekFixture::Pane(pFrame.get())->GetWeekStart(), DateTime(2015, 3, 9, 0, 0, 0));
+    QCOMPARE(CWeekFixture::Pane(pFrame.get())->GetWeekEnd(), DateTime(2015, 3, 15, 23, 59, 59));
+}
+
+void TestWeekLoad::loadingTwiceGivesTheSameRows()
+{
+    CWeekFixture fx;
+    using F = CWeekFixture;
+    fx.AddAppt("Dentist", F::Date(2015, 3, 3, 9, 0), F::Date(2015, 3, 3, 10, 30));
+    fx.AddTask({"Report", 1, 949998.0, F::Date(2015, 3, 7)});
+    auto pFrame = fx.Start();
+    QVERIFY(pFrame);
+    const QString before = CWeekPrinter(F::Pane(pFrame.get()), pFrame->GetToday()).ToText();
+    F::Pane(pFrame.get())->Reload();
+    QCOMPARE(CWeekPrinter(F::Pane(pFrame.get()), pFrame->GetToday()).ToText(), before);
+    QVERIFY(before.contains("9:00a\tDentist"));
+}
+
+QTEST_MAIN(TestWeekLoad)
+#include "tst_WeekLoad.moc"
