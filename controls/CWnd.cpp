@@ -13,7 +13,6 @@ BOOL CWnd::Create(DWORD dwStyle, const RECT& rect, QWidget* pParentWnd, int nId)
         setParent(pParentWnd);
     m_nCtrlId = nId;
     setGeometry(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
-    setFocusPolicy((dwStyle & WS_TABSTOP) != 0 ? Qt::StrongFocus : Qt::ClickFocus);
     setVisible((dwStyle & WS_VISIBLE) != 0);
     return TRUE;
 }

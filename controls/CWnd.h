@@ -17,8 +17,8 @@ public:
     explicit CWnd(QWidget* pParent = nullptr);
     ~CWnd() override;
 
-    // Makes this a child of pParentWnd at rect with control id nId. WS_VISIBLE shows it,
-    // WS_TABSTOP lets it take the focus from the keyboard as well as from the pen.
+    // Makes this a child of pParentWnd at rect with control id nId; WS_VISIBLE shows it.
+    // Each control sets its own focus policy: a pen tap focuses only a control that asks.
     BOOL Create(DWORD dwStyle, const RECT& rect, QWidget* pParentWnd, int nId);
 
     int GetDlgCtrlID() const { return m_nCtrlId; }

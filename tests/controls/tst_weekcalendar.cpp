@@ -2,9 +2,11 @@
 #ifndef Q_MOC_RUN  // moc cannot parse the C++20 library headers it pulls in
 #include "calendar/DateTime.h"
 #endif
+#include "controls/CListCtrlEx.h"
 #include "controls/CWeekCalendar.h"
 #include "controls_helper.h"
 #include "platform/Clock.h"
+#include <QApplication>
 #include <QPainter>
 #include <QtTest>
 
@@ -182,6 +184,26 @@ private slots:
         QCOMPARE(grid.cells[0].rc.left, 20 + 3 * 13);
         cal.Tap(100, 4 + 4 * 9 + 1);  // the trailing Sunday
         QCOMPARE(cal.Picked(), QDate(2010, 8, 1));
+    }
+
+    void tapKeepsTheFocusInTheDayList()
+    {
+        CalendarWindow cal;
+        auto* pList = new CListCtrlEx(&cal.window);
+        RECT rc;
+        rc.top = 60;
+        rc.right = 100;
+        rc.bottom = 120;
+        pList->Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP, rc, &cal.window, 3002);
+        cal.window.show();
+        QApplication::setActiveWindow(&cal.window);
+        pList->setFocus();
+        QVERIFY(pList->HasFocus());
+        Render(cal.pCalendar);
+        cal.window.Clear();
+        cal.Tap(20 + 5, 49 + 2);
+        QVERIFY(pList->HasFocus());
+        QCOMPARE(cal.window.Codes(), QVector<unsigned>({WCN_DATEPICKED}));  // no LCXN_KILLFOCUS
     }
 
     void weekNumbersAcrossTheNewYear_data()
