@@ -59,10 +59,17 @@ TEST_F(QuilldayBinary, ExportsOnlyTheDaylightSwitch)
     process.start(nm, {QStringLiteral("-D"), QStringLiteral("--defined-only"), QuilldayPath()});
     ASSERT_TRUE(process.waitForFinished(20000));
     ASSERT_EQ(process.exitCode(), 0);
+    // The segment bounds the linker itself defines are exported beside it, because a Qt
+    // library exports symbols of the same names; they are no symbols of the program.
+    const QStringList linkerBounds{QStringLiteral("__bss_start"), QStringLiteral("_edata"), QStringLiteral("_end")};
     QStringList names;
-    for (const QString& line : QString::fromUtf8(process.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts))
-        names << line.section(QLatin1Char(' '), -1);
-    EXPECT_EQ(names, QStringList{QStringLiteral("g_bUseDST")});
+    const QString output = QString::fromUtf8(process.readAllStandardOutput());
+    for (const QString& line : output.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        const QString name = line.section(QLatin1Char(' '), -1);
+        if (!linkerBounds.contains(name))
+            names << name;
+    }
+    EXPECT_EQ(names, QStringList{QStringLiteral("g_bUseDST")}) << output.toStdString();
 }
 
 TEST_F(QuilldayBinary, LunarToSolarFromArguments)
