@@ -41,6 +41,8 @@ void CWndEx::FillBox(QPainter* pDC, int x, int y, int w, int h, COLORREF cr, int
         FillGdiRect(pDC, x, y, x + w, y + h, cr);
         return;
     }
+    if (w <= 0 || h <= 0)
+        return;
     FillGdiRect(pDC, x, y, x + w, y + 1, cr);
     FillGdiRect(pDC, x, y + h - 1, x + w, y + h, cr);
     FillGdiRect(pDC, x, y, x + 1, y + h, cr);

@@ -157,6 +157,7 @@ private slots:
         wnd.FillBox(&painter, 10, 10, 0, 5, kRed, 1);
         wnd.FillBox(&painter, 10, 10, 5, 0, kRed, 1);
         wnd.FillBox(&painter, 15, 15, 5, 4, kRed, 0);
+        wnd.FillBox(&painter, 2, 20, 0, 5, kRed, 0);  // an empty box has no outline
         painter.end();
         QCOMPARE(CountColor(image, kBlue), 12);
         QCOMPARE(PixelRef(image, 4, 3), kBlue);
