@@ -147,3 +147,20 @@ TEST(ZoneBiases, RecordIsReadOnceUntilReset)
     GetZoneBiases(&nOffset, nullptr);
     EXPECT_EQ(nOffset, 18000);
 }
+
+TEST(ZoneBiases, UnreadableZoneIsUtcAndIsReadAgainLater)
+{
+    ScopedZone zone("Nowhere/No_Such_Zone");
+    int32_t nOffset = 7;
+    int32_t nShift = 7;
+    GetZoneBiases(&nOffset, &nShift);
+    EXPECT_EQ(nOffset, 7);  // outputs left alone
+    EXPECT_EQ(nShift, 7);
+    struct tm newYear = LocalTm(2007, 0, 0, 0);
+    newYear.tm_mon = 0;
+    newYear.tm_mday = 1;
+    EXPECT_EQ(LocalToDateTime(&newYear), 1167609600u);  // 2007-01-01 00:00 UTC
+    setenv("TZ", "KST-9", 1);
+    GetZoneBiases(&nOffset, nullptr);
+    EXPECT_EQ(nOffset, -32400);
+}
