@@ -239,12 +239,18 @@ void CMainView::DrawButtonBar(QPainter* pDC, int nWidth, int nTop)
     }
 }
 
-void CMainView::DrawTitle(QPainter* pDC)
+QString CMainView::GetTitleText() const
 {
     const DateTime current = m_pFrame->GetCurrentDate();
     QString strTitle = GetResourceString(m_pFrame->GetStrings(), QStringLiteral("RC_COMMON_FORMAT_TITLE_DATE"));
     strTitle.replace(QStringLiteral("YYYY"), QString::number(current.GetYear()));
     strTitle.replace(QStringLiteral("MM"), m_pFrame->GetMonthName(current.GetMonth()));
+    return strTitle;
+}
+
+void CMainView::DrawTitle(QPainter* pDC)
+{
+    const QString strTitle = GetTitleText();
     FillGdiRect(pDC, 20, 2, 75, 16, 0xFFFFFF);
     SetFont(QStringLiteral("Tahoma"), 11, TRUE, FALSE, FALSE);
     DrawTextInRect(pDC, 20, 2, 55, 14, strTitle, DT_CENTER, 0x000000);

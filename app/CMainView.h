@@ -36,6 +36,9 @@ public:
     bool OnCommand(int nId);
     intptr_t OnNotify(NMHDR* pHdr) override;
 
+    // The title: RC_COMMON_FORMAT_TITLE_DATE with YYYY and MM replaced by the current
+    // date's year and month name.
+    QString GetTitleText() const;
     // Paints the whole view into pDC as a paint would.
     void PaintTo(QPainter* pDC);
     void DrawTitle(QPainter* pDC);
