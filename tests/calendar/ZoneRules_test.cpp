@@ -156,10 +156,11 @@ TEST(ZoneBiases, UnreadableZoneIsUtcAndIsReadAgainLater)
     GetZoneBiases(&nOffset, &nShift);
     EXPECT_EQ(nOffset, 7);  // outputs left alone
     EXPECT_EQ(nShift, 7);
-    struct tm newYear = LocalTm(2007, 0, 0, 0);
+    struct tm newYear = LocalTm(2007, 99, 0, 0);
     newYear.tm_mon = 0;
     newYear.tm_mday = 1;
     EXPECT_EQ(LocalToDateTime(&newYear), 1167609600u);  // 2007-01-01 00:00 UTC
+    EXPECT_EQ(newYear.tm_yday, 0);  // set from the date
     setenv("TZ", "KST-9", 1);
     GetZoneBiases(&nOffset, nullptr);
     EXPECT_EQ(nOffset, -32400);
