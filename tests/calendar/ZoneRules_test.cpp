@@ -1,4 +1,5 @@
 #include "TestZone.h"
+#include "calendar/CivilDays.h"
 #include "calendar/ZoneRules.h"
 #include <gtest/gtest.h>
 #include <cstring>
@@ -50,6 +51,27 @@ TEST(TransitionDay, DayInMonthRules)
         const TransitionPoint p = TransitionDay(false, c.nYear - 1900, c.rule, -3600);
         EXPECT_EQ(p.nDay, c.nDay) << c.pszWhat;
         EXPECT_EQ(p.nMillisecond, 2 * 3600 * 1000) << c.pszWhat;
+    }
+}
+
+// Every rule form in every year from 1970 to 2099 (where the divisible-by-4 leap test
+// agrees with the Gregorian one) against the calendar computed from day numbers.
+TEST(TransitionDay, AgreesWithTheCalendarFrom1970To2099)
+{
+    for (int y = 1970; y <= 2099; ++y) {
+        for (int m = 1; m <= 12; ++m) {
+            for (int n = 1; n <= 5; ++n) {
+                for (int w = 0; w <= 6; ++w) {
+                    const int64_t nFirst = DaysFromCivil(y, m, 1);
+                    int nDay = 1 + (w - WeekdayFromDays(nFirst) + 7) % 7 + 7 * (n - 1);
+                    if (nDay > DaysInMonth(y, m))
+                        nDay -= 7;
+                    const int nExpected = static_cast<int>(DaysFromCivil(y, m, nDay) - DaysFromCivil(y, 1, 1));
+                    ASSERT_EQ(TransitionDay(false, y - 1900, Rule(m, n, w, 2, 0), -3600).nDay, nExpected)
+                        << y << "-" << m << " week " << n << " weekday " << w;
+                }
+            }
+        }
     }
 }
 
