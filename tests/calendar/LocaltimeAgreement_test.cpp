@@ -57,6 +57,28 @@ std::vector<time_t> SampleInstants(int* pChangeCount)
     return instants;
 }
 
+bool SameWallClock(const struct tm& a, const struct tm& b)
+{
+    return a.tm_year == b.tm_year && a.tm_yday == b.tm_yday && a.tm_hour == b.tm_hour && a.tm_min == b.tm_min
+        && a.tm_sec == b.tm_sec;
+}
+
+// Local fields back to the instant. The hour repeated when daylight time ends reads as
+// standard time, so instants whose wall clock repeats an hour later are left out.
+int CountRoundTripFailures(const std::vector<time_t>& instants)
+{
+    int nFailures = 0;
+    for (time_t t : instants) {
+        struct tm local = *DateTimeToLocal(static_cast<uint32_t>(t));
+        const struct tm later = *DateTimeToLocal(static_cast<uint32_t>(t + 3600));
+        if (SameWallClock(local, later))
+            continue;
+        if (LocalToDateTime(&local) != static_cast<uint32_t>(t))
+            ++nFailures;
+    }
+    return nFailures;
+}
+
 class LocaltimeAgreement : public ::testing::TestWithParam<const char*> {};
 
 }  // namespace
@@ -84,6 +106,7 @@ TEST_P(LocaltimeAgreement, SameLocalFieldsAsTheCLibrary)
     }
     EXPECT_EQ(nMismatches, 0);
     EXPECT_GE(instants.size(), static_cast<size_t>(kSampleCount));
+    EXPECT_EQ(CountRoundTripFailures(instants), 0);
     // Two changes a year in the zones with daylight time, none in Seoul.
     const bool bHasDaylight = std::string(GetParam()) != "Asia/Seoul";
     EXPECT_EQ(nChangeCount, bHasDaylight ? 60 : 0);
