@@ -8,12 +8,29 @@ TextMeasurer::TextMeasurer(const QFont& font)
 {
 }
 
+namespace {
+
+// Line and paragraph breaks would end the layout's single line early; they are measured
+// as the spaces they take when drawn on one line.
+QString OnOneLine(const QString& strText)
+{
+    QString strLine = strText;
+    for (QChar& ch : strLine) {
+        if (ch == QLatin1Char('\n') || ch == QLatin1Char('\r') || ch == QChar::LineSeparator
+            || ch == QChar::ParagraphSeparator)
+            ch = QLatin1Char(' ');
+    }
+    return strLine;
+}
+
+}  // namespace
+
 void TextMeasurer::GetExtents(const QString& strText, std::vector<int>* pExtents) const
 {
     pExtents->clear();
     if (strText.isEmpty())
         return;
-    QTextLayout layout(strText, m_font);
+    QTextLayout layout(OnOneLine(strText), m_font);
     QTextOption option;
     option.setWrapMode(QTextOption::NoWrap);
     layout.setTextOption(option);

@@ -314,6 +314,20 @@ private slots:
         QCOMPARE(list.pList->GetRowHeight(0), 12);
     }
 
+    void measuringCountsEveryCharacterOnOneLine()
+    {
+        QFont font(QStringLiteral("Tahoma"));
+        font.setPixelSize(10);
+        const TextMeasurer measure(font);
+        std::vector<int> extents;
+        measure.GetExtents(QStringLiteral("ab\ncd"), &extents);
+        QCOMPARE(extents.size(), size_t{5});
+        for (size_t i = 1; i < extents.size(); ++i)
+            QVERIFY(extents[i] > extents[i - 1]);
+        const int nWhole = TextExtent(measure, QStringLiteral("Dentist"));
+        QVERIFY(qAbs(nWhole - QFontMetricsF(font).horizontalAdvance(QStringLiteral("Dentist"))) < 1.0);
+    }
+
     void columnsAndCellsOutOfRange()
     {
         ListWindow list(100, 100, FALSE);

@@ -28,7 +28,7 @@ const Entry kEntries[] = {
     {"(T0)", "Water the plants", 4, 0x808080, FALSE, FALSE},
     {"(FT1)", "Renew passport before the summer holidays", 1, 0x000000, FALSE, FALSE},
     {"(E)", "18:00 Choir rehearsal", 2, 0x000000, FALSE, FALSE},
-    {"(E)", "20:00 Call parents", 0, 0x000000, FALSE, FALSE},
+    {"(E)", "20:00 \xEA\xB0\x80\xEC\xA1\xB1 \xEB\xAA\xA8\xEC\x9E\x84 (family dinner)", 0, 0x000000, FALSE, FALSE},
     {"(NULL)", "", 0, 0x000000, FALSE, FALSE},
 };
 
