@@ -57,6 +57,9 @@ void CListCtrlEx::SetFonts(const QString& strFace, int nSize, const QString& str
     m_fontStrike = MakeFont(strFace, nSize, false, true);
     m_fontBoldStrike = MakeFont(strFace, nSize, true, true);
     m_fontLabel = MakeFont(strLabelFace, nLabelSize, false, false);
+    m_measures.clear();
+    for (const QFont* pFont : {&m_fontNormal, &m_fontBold, &m_fontStrike, &m_fontBoldStrike})
+        m_measures.emplace_back(*pFont);
     // Text measured in the old fonts no longer fits.
     std::fill(m_rowDirty.begin(), m_rowDirty.end(), 1);
 }
@@ -154,15 +157,19 @@ void CListCtrlEx::SetMultiline(BOOL bMultiline, BOOL bRedraw)
         update();
 }
 
+int CListCtrlEx::CellFontIndex(const ListCell& cell) const
+{
+    return (cell.bBold ? 1 : 0) + (cell.bStrikeOut ? 2 : 0);
+}
+
 const QFont& CListCtrlEx::CellFont(const ListCell& cell) const
 {
-    if (cell.bBold && cell.bStrikeOut)
-        return m_fontBoldStrike;
-    if (cell.bBold)
-        return m_fontBold;
-    if (cell.bStrikeOut)
-        return m_fontStrike;
-    return m_fontNormal;
+    return CellMeasure(cell).GetFont();
+}
+
+const TextMeasurer& CListCtrlEx::CellMeasure(const ListCell& cell) const
+{
+    return m_measures[static_cast<size_t>(CellFontIndex(cell))];
 }
 
 int CListCtrlEx::ColumnWidth(int nColumn, int x, int nWidth, const ListCell& cell) const
@@ -172,7 +179,7 @@ int CListCtrlEx::ColumnWidth(int nColumn, int x, int nWidth, const ListCell& cel
         return nFixed;
     if (nColumn == m_nColumnCount - 1)
         return nWidth - x;
-    const int nText = TextExtent(TextMeasurer(CellFont(cell)), cell.strText) + 2;
+    const int nText = TextExtent(CellMeasure(cell), cell.strText) + 2;
     return x + nText > nWidth ? nWidth - x : nText;
 }
 
@@ -210,7 +217,7 @@ void CListCtrlEx::LayoutRow(int nRow, int nWidth)
         const int nIcons = IconReservedWidth(cell.nIconFlags);
         const int w = ColumnWidth(c, x, nWidth, cell);
         x += w;
-        const TextMeasurer measure(CellFont(cell));
+        const TextMeasurer& measure = CellMeasure(cell);
         cell.strDisplay = m_bMultiline ? FitMultiLine(measure, cell.strText, w, nIcons)
                                        : FitSingleLine(measure, cell.strText, w, nIcons);
         m_rowHeights[static_cast<size_t>(nRow)] = ListLineHeight(m_nFontSize) * CountLines(cell.strDisplay);
@@ -272,7 +279,7 @@ void CListCtrlEx::DrawTextCell(QPainter* pDC, const ListCell& cell, BOOL bSelect
     const QColor crBk = ColorFromRef(bSelected ? m_crSelBk : m_crBk);
     const QColor crText = ColorFromRef(bSelected ? m_crSelText : cell.crText);
     const QFont& font = CellFont(cell);
-    const TextMeasurer measure(font);
+    const TextMeasurer& measure = CellMeasure(cell);
     const QFontMetrics metrics(font);
     const QStringList lines = m_bMultiline ? cell.strDisplay.split(QLatin1Char('\n'))
                                            : QStringList{cell.strDisplay};

@@ -5,6 +5,7 @@
 // focus and selection changes are reported to the owner as NMLISTCTRLEX records.
 #include "controls/CWnd.h"
 #include "controls/ListCell.h"
+#include "controls/TextMeasurer.h"
 #include <QBasicTimer>
 #include <QFont>
 #include <QString>
@@ -12,7 +13,6 @@
 #include <vector>
 
 class QPainter;
-class ITextMeasure;
 
 struct NMLISTCTRLEX {
     NMHDR hdr;
@@ -101,7 +101,10 @@ protected:
 
 private:
     intptr_t Notify(unsigned nCode, int nItem, int x = 0, int y = 0);
+    // The cell's text font (normal, bold, strike-out or both) and its measurer.
+    int CellFontIndex(const ListCell& cell) const;
     const QFont& CellFont(const ListCell& cell) const;
+    const TextMeasurer& CellMeasure(const ListCell& cell) const;
     // The width column nColumn takes at x in a client area nWidth wide.
     int ColumnWidth(int nColumn, int x, int nWidth, const ListCell& cell) const;
     int ColumnCountOf(const ListRow& row) const;
@@ -142,6 +145,7 @@ private:
     QFont m_fontStrike;
     QFont m_fontBoldStrike;
     QFont m_fontLabel;
+    std::vector<TextMeasurer> m_measures;  // of the four text fonts, in CellFontIndex order
     COLORREF m_crBk = 0xFFFFFF;
     COLORREF m_crText = 0x000000;
     COLORREF m_crSelBk = 0x000000;

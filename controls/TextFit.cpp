@@ -25,6 +25,11 @@ QString StripLeadingSpace(const QString& strText)
 
 }  // namespace
 
+int ITextMeasure::GetEllipsisExtent() const
+{
+    return TextExtent(*this, kEllipsis);
+}
+
 int TextExtent(const ITextMeasure& measure, const QString& strText)
 {
     if (strText.isEmpty())
@@ -55,7 +60,7 @@ QString FitSingleLine(const ITextMeasure& measure, const QString& strText, int n
     measure.GetExtents(strText, &extents);
     const int nFit = FitCount(extents, nWidth - nIconWidth);
     if (nFit > 2 && nFit < strText.size()) {
-        const int nShort = FitCount(extents, nWidth - nIconWidth - TextExtent(measure, kEllipsis));
+        const int nShort = FitCount(extents, nWidth - nIconWidth - measure.GetEllipsisExtent());
         return strText.left(nShort) + kEllipsis;
     }
     return strText;

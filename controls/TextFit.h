@@ -9,6 +9,8 @@ public:
     virtual ~ITextMeasure() = default;
     // (*pExtents)[i] = width in whole pixels of the first i + 1 characters of the text.
     virtual void GetExtents(const QString& strText, std::vector<int>* pExtents) const = 0;
+    // Width of "..."; measurers that are used for many texts may keep it.
+    virtual int GetEllipsisExtent() const;
 };
 
 // Width of the whole text.

@@ -41,3 +41,10 @@ void TextMeasurer::GetExtents(const QString& strText, std::vector<int>* pExtents
     for (int i = 1; i <= strText.size(); ++i)
         pExtents->push_back(static_cast<int>(std::ceil(line.cursorToX(i) - 1e-6)));
 }
+
+int TextMeasurer::GetEllipsisExtent() const
+{
+    if (m_nEllipsis < 0)
+        m_nEllipsis = ITextMeasure::GetEllipsisExtent();
+    return m_nEllipsis;
+}

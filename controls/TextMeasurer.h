@@ -9,8 +9,10 @@ public:
     explicit TextMeasurer(const QFont& font);
 
     void GetExtents(const QString& strText, std::vector<int>* pExtents) const override;
+    int GetEllipsisExtent() const override;
     const QFont& GetFont() const { return m_font; }
 
 private:
     QFont m_font;
+    mutable int m_nEllipsis = -1;  // measured on first use
 };
