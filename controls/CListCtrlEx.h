@@ -88,6 +88,7 @@ protected:
     void focusInEvent(QFocusEvent* pEvent) override;
     void focusOutEvent(QFocusEvent* pEvent) override;
     void timerEvent(QTimerEvent* pEvent) override;
+    void wheelEvent(QWheelEvent* pEvent) override;
 
     // The handlers, in client coordinates and virtual-key codes.
     void OnLButtonDown(int x, int y);
@@ -154,5 +155,6 @@ private:
     int m_nLabelBitmap = 0;
     COLORREF m_crLabelText = 0x000000;
     BOOL m_bCaptured = FALSE;     // the pen is held by this control
+    int m_nWheelDelta = 0;        // wheel angle not yet turned into whole rows
     QBasicTimer m_repeatTimer;
 };

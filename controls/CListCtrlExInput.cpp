@@ -7,12 +7,14 @@
 #include <QMouseEvent>
 #include <QPointer>
 #include <QTimerEvent>
+#include <QWheelEvent>
 #include <algorithm>
 
 namespace {
 
 constexpr int kRepeatPeriodMs = 100;
 constexpr int kIdleTicks = 2;  // repetition starts on the third tick
+constexpr int kWheelNotch = 120;  // angle delta of one wheel step: one row
 
 }  // namespace
 
@@ -208,6 +210,17 @@ void CListCtrlEx::OnTimer(int nTimerId)
     default:
         break;
     }
+}
+
+// A mouse wheel scrolls as the strip's arrows do, without moving the selection.
+void CListCtrlEx::wheelEvent(QWheelEvent* pEvent)
+{
+    m_nWheelDelta += pEvent->angleDelta().y();
+    const int nRows = m_nWheelDelta / kWheelNotch;
+    m_nWheelDelta -= nRows * kWheelNotch;
+    if (nRows != 0)
+        ScrollTo(std::clamp(m_nTopRow - nRows, 0, std::max(m_nMaxTopRow, 0)));
+    pEvent->accept();
 }
 
 // ---- Keys, focus, size --------------------------------------------------------------

@@ -292,6 +292,28 @@ private slots:
         QCOMPARE(list.pList->GetTopRow(), 0);
     }
 
+    void wheelScrollsRowsWithinTheLimits()
+    {
+        ListWindow list(20, 100);
+        auto wheel = [&](int nDelta) {
+            QWheelEvent event(QPointF(30, 30), list.pList->mapToGlobal(QPointF(30, 30)), QPoint(),
+                              QPoint(0, nDelta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(list.pList, &event);
+        };
+        wheel(-120);
+        QCOMPARE(list.pList->GetTopRow(), 1);
+        wheel(-60);
+        QCOMPARE(list.pList->GetTopRow(), 1);
+        wheel(-60);
+        QCOMPARE(list.pList->GetTopRow(), 2);
+        wheel(-120 * 30);
+        QCOMPARE(list.pList->GetTopRow(), 12);
+        wheel(120 * 30);
+        QCOMPARE(list.pList->GetTopRow(), 0);
+        QCOMPARE(list.pList->GetCurSel(), 0);
+        QVERIFY(list.window.m_entries.isEmpty());
+    }
+
     void receiverMayDeleteTheListWhileItReports()
     {
         ListWindow list(5, 100);
