@@ -229,7 +229,10 @@ void CListCtrlEx::LayoutRow(int nRow, int nWidth)
 
 void CListCtrlEx::paintEvent(QPaintEvent* /*pEvent*/)
 {
-    QImage buffer(size(), QImage::Format_RGB32);
+    // The buffer has the screen's pixel density, so text stays sharp on dense screens.
+    const qreal dpr = devicePixelRatioF();
+    QImage buffer(size() * dpr, QImage::Format_RGB32);
+    buffer.setDevicePixelRatio(dpr);
     {
         QPainter painter(&buffer);
         PaintTo(&painter);

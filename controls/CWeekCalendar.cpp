@@ -51,7 +51,10 @@ void CWeekCalendar::paintEvent(QPaintEvent* /*pEvent*/)
 {
     if (width() < kMinWidth || height() < kMinHeight)
         return;
-    QImage buffer(size(), QImage::Format_RGB32);
+    // The buffer has the screen's pixel density, so text stays sharp on dense screens.
+    const qreal dpr = devicePixelRatioF();
+    QImage buffer(size() * dpr, QImage::Format_RGB32);
+    buffer.setDevicePixelRatio(dpr);
     {
         QPainter painter(&buffer);
         PaintTo(&painter);
