@@ -8,13 +8,30 @@
 
 namespace {
 
-constexpr int kBatchRows = 256;
+constexpr int kBatchRows = 512;
 constexpr int64_t kOpenHigh = std::numeric_limits<int64_t>::max();
 constexpr int64_t kOpenLow = std::numeric_limits<int64_t>::min();
 
 int64_t Clamp32(int64_t n)
 {
     return std::clamp<int64_t>(n, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max());
+}
+
+int64_t KeyValue(const QString& strColumn, const CItemRecord& r)
+{
+    if (strColumn == QLatin1String("t_start"))
+        return r.nStart;
+    if (strColumn == QLatin1String("t_end"))
+        return r.nEnd;
+    if (strColumn == QLatin1String("t_completed"))
+        return r.nDateCompleted;
+    if (strColumn == QLatin1String("importance"))
+        return r.nImportance;
+    if (strColumn == QLatin1String("reminder"))
+        return r.bReminderSet ? 1 : 0;
+    if (strColumn == QLatin1String("rec_type"))
+        return r.rule.nType;
+    return r.bComplete ? 1 : 0;  // "complete"
 }
 
 }  // namespace
@@ -26,56 +43,83 @@ CItemQuery::CItemQuery(std::shared_ptr<CPimStore> pStore, CRestriction restricti
 
 CItemQuery::~CItemQuery() = default;
 
-// SELECT ... WHERE kind AND rows AND restriction [AND span] [AND keyset] ORDER BY ... LIMIT.
-// Parameters: ?1 kind, then the restriction's, then span bounds, then keyset values.
-QByteArray CItemQuery::BuildSql() const
+// SELECT ... WHERE kind AND rows AND restriction [AND span] [AND (keys) > (last keys)]
+// ORDER BY keys, oid LIMIT. Parameters: ?1 kind, the restriction's, two for the span,
+// then one per sort column and one for the row id.
+QByteArray CItemQuery::BuildSql(bool bAfterKey) const
 {
-    const bool bRecurrences = m_options.bIncludeRecurrences;
-    QString strSql = QStringLiteral("SELECT ") + QLatin1String(CItemTable::kQueryColumns);
+    const char* pszColumns = m_bLean ? CItemTable::kTaskQueryColumns : CItemTable::kQueryColumns;
+    QString strSql = QStringLiteral("SELECT ") + QLatin1String(pszColumns);
     strSql += m_bUseSpan ? QStringLiteral(" FROM appt_span CROSS JOIN items ON items.oid=appt_span.id")
                          : QStringLiteral(" FROM items");
-    strSql += QStringLiteral(" WHERE kind=?1 AND ");
     // With recurrences: single items and stored occurrences; without: items and series.
-    strSql += bRecurrences ? QStringLiteral("rec_type<0 AND deleted=0") : QStringLiteral("series IS NULL");
+    strSql += m_options.bIncludeRecurrences ? QStringLiteral(" WHERE kind=?1 AND rec_type<0 AND deleted=0")
+                                            : QStringLiteral(" WHERE kind=?1 AND series IS NULL");
     QVector<int64_t> params;
     strSql += QStringLiteral(" AND ") + m_restriction.ToSql(&params);
-    const int nSpan = 2 + int(params.size());
+    int n = 2 + int(params.size());
     if (m_bUseSpan)
-        strSql += QStringLiteral(" AND appt_span.lo<=?%1 AND appt_span.hi>=?%2").arg(nSpan).arg(nSpan + 1);
-    const QString strCol = m_options.strSortColumn.isEmpty() ? QStringLiteral("oid") : m_options.strSortColumn;
+        strSql += QStringLiteral(" AND appt_span.lo<=?%1 AND appt_span.hi>=?%2").arg(n).arg(n + 1);
+    n += 2;
+    QStringList keys, values;
+    for (const QString& c : m_sortColumns) {
+        keys << QStringLiteral("items.") + c;
+        values << QStringLiteral("?%1").arg(n++);
+    }
+    keys << QStringLiteral("items.oid");
+    values << QStringLiteral("?%1").arg(n);
+    if (m_bWholeLean)  // one run in the covering index's own order
+        return strSql.toUtf8();
+    if (bAfterKey) {
+        strSql += QStringLiteral(" AND (%1) %2 (%3)")
+                      .arg(keys.join(u','), m_options.bDescending ? QStringLiteral("<") : QStringLiteral(">"),
+                           values.join(u','));
+    }
     const QString strDir = m_options.bDescending ? QStringLiteral(" DESC") : QString();
-    const QChar cmp = m_options.bDescending ? u'<' : u'>';
-    const int nKey = nSpan + 2;
-    // Keyset: rows after the last one read, in (sort column, oid) order.
-    strSql += QStringLiteral(" AND (?%1 = 0 OR %2 %3 ?%4 OR (%2 = ?%4 AND items.oid %3 ?%5))")
-                  .arg(nKey).arg(strCol).arg(cmp).arg(nKey + 1).arg(nKey + 2);
-    strSql += QStringLiteral(" ORDER BY %1%2, items.oid%2 LIMIT %3").arg(strCol, strDir).arg(kBatchRows);
+    strSql += QStringLiteral(" ORDER BY ") + keys.join(strDir + u',') + strDir;
+    strSql += QStringLiteral(" LIMIT %1").arg(kBatchRows);
     return strSql.toUtf8();
 }
 
 HRESULT CItemQuery::Start()
 {
     const bool bAppointments = m_options.nItemType == olAppointmentItem;
-    if (m_options.bIncludeRecurrences && bAppointments
-        && (m_options.bDescending || (m_options.strSortColumn != QLatin1String("t_start")
-                                      && !m_options.strSortColumn.isEmpty())))
-        return E_NOTIMPL;  // occurrences are merged in ascending start order only
-    if (m_options.bIncludeRecurrences && bAppointments && m_options.strSortColumn.isEmpty())
-        m_options.strSortColumn = QStringLiteral("t_start");
     m_options.bIncludeRecurrences = m_options.bIncludeRecurrences && bAppointments;
+    const QString& strSort = m_options.strSortColumn;
+    if (m_options.bIncludeRecurrences
+        && (m_options.bDescending || (!strSort.isEmpty() && strSort != QLatin1String("t_start"))))
+        return E_NOTIMPL;  // occurrences are merged in ascending start order only
+    if (!strSort.isEmpty())
+        m_sortColumns << strSort;
+    else if (bAppointments)
+        m_sortColumns << QStringLiteral("t_start");
+    else  // the order of the covering index items_task, so that no sort is needed
+        m_sortColumns << QStringLiteral("complete") << QStringLiteral("t_start") << QStringLiteral("t_end")
+                      << QStringLiteral("importance") << QStringLiteral("t_completed") << QStringLiteral("reminder")
+                      << QStringLiteral("rec_type");
+    m_bLean = !bAppointments && strSort != QLatin1String("subject");
+    m_bWholeLean = m_bLean && strSort.isEmpty();
     m_restriction.Bounds(&m_nMaxStart, &m_nMinEnd);
     m_bUseSpan = bAppointments && (m_nMaxStart != kOpenHigh || m_nMinEnd != kOpenLow);
-    if (m_options.strSortColumn == QLatin1String("oid"))
-        m_options.strSortColumn.clear();
-    if (!m_options.strSortColumn.isEmpty())
-        m_options.strSortColumn = QStringLiteral("items.") + m_options.strSortColumn;
-    m_pStatement = std::make_unique<CSqlStatement>(m_pStore->Db(), BuildSql());
-    if (!m_pStatement->IsValid())
+    m_pFirst = std::make_unique<CSqlStatement>(m_pStore->Db(), BuildSql(false));
+    m_pAfter = std::make_unique<CSqlStatement>(m_pStore->Db(), BuildSql(true));
+    if (!m_pFirst->IsValid() || !m_pAfter->IsValid())
         return E_FAIL;
     m_restriction.ToSql(&m_params);
     if (m_options.bIncludeRecurrences && !m_series.Load(*m_pStore, m_restriction, m_nMaxStart, m_nMinEnd))
         return E_FAIL;
-    return FillBatch() || !m_bFailed ? S_OK : E_FAIL;
+    FillBatch();
+    return m_bFailed ? E_FAIL : S_OK;
+}
+
+void CItemQuery::RememberKey(const CItemRecord& last)
+{
+    m_bHaveKey = true;
+    m_keyValues.clear();
+    for (const QString& c : std::as_const(m_sortColumns))
+        m_keyValues << KeyValue(c, last);
+    m_keyValues << (last.nExceptionId != 0 ? last.nExceptionId : last.nOid);
+    m_strKeyText = last.strSubject;
 }
 
 bool CItemQuery::FillBatch()
@@ -84,46 +128,89 @@ bool CItemQuery::FillBatch()
     m_nBatchPos = 0;
     if (m_bRowsDone)
         return false;
-    CSqlStatement& st = *m_pStatement;
-    int n = 1;
-    st.Bind(n++, int64_t(m_options.nItemType));
+    CSqlStatement& st = m_bHaveKey ? *m_pAfter : *m_pFirst;
+    // Numbered as BuildSql numbers them.
+    st.Bind(1, int64_t(m_options.nItemType));
+    int n = 2;
     for (int64_t v : std::as_const(m_params))
         st.Bind(n++, v);
     if (m_bUseSpan) {
-        st.Bind(n++, Clamp32(m_nMaxStart));
-        st.Bind(n++, Clamp32(m_nMinEnd));
+        st.Bind(n, Clamp32(m_nMaxStart));
+        st.Bind(n + 1, Clamp32(m_nMinEnd));
     }
-    st.Bind(n++, int64_t(m_bHaveKey));
-    if (m_options.bTextSort)
-        st.Bind(n++, m_strKey);
-    else
-        st.Bind(n++, m_bHaveKey ? m_nKey : 0);
-    st.Bind(n++, m_nKeyOid);
+    n += 2;
+    for (int i = 0; m_bHaveKey && i < m_keyValues.size(); ++i, ++n) {
+        if (i < m_sortColumns.size() && m_sortColumns[i] == QLatin1String("subject"))
+            st.Bind(n, m_strKeyText);
+        else
+            st.Bind(n, m_keyValues[i]);
+    }
+    if (m_bWholeLean)
+        return FillLean(st);
     int rc = SQLITE_ROW;
     while ((rc = st.Step()) == SQLITE_ROW) {
-        CItemRecord r;
-        CItemTable::Read(st, 0, &r);
-        m_batch.push_back(std::move(r));
+        m_batch.push_back(CItemRecord());
+        if (m_bLean)
+            CItemTable::ReadLeanTask(st, &m_batch.back());
+        else
+            CItemTable::Read(st, 0, &m_batch.back());
     }
     st.Reset();
     m_bFailed = rc != SQLITE_DONE;
     m_bRowsDone = m_bFailed || m_batch.size() < kBatchRows;
-    if (!m_batch.isEmpty()) {
-        const CItemRecord& last = m_batch.back();
-        const QString& c = m_options.strSortColumn;
-        m_bHaveKey = true;
-        m_nKeyOid = last.nExceptionId != 0 ? last.nExceptionId : last.nOid;
-        m_nKey = c.endsWith(u"t_start") ? last.nStart : c.endsWith(u"t_end") ? last.nEnd
-               : c.endsWith(u"t_completed") ? last.nDateCompleted : c.endsWith(u"importance") ? last.nImportance
-               : m_nKeyOid;
-        m_strKey = last.strSubject;
-    }
+    if (!m_batch.isEmpty())
+        RememberKey(m_batch.back());
     return !m_batch.isEmpty();
+}
+
+// Lean task rows are small: the whole result is read in one run (no sort, no paging)
+// and turned into records one at a time.
+bool CItemQuery::FillLean(CSqlStatement& st)
+{
+    int rc = SQLITE_ROW;
+    while ((rc = st.Step()) == SQLITE_ROW) {
+        LeanRow row;
+        row.nOid = static_cast<int32_t>(st.Int(0));
+        row.nStart = st.Int(2);
+        row.nEnd = st.Int(3);
+        row.nCompleted = st.Int(7);
+        row.nImportance = static_cast<int16_t>(st.Int(5));
+        row.nRecType = static_cast<int16_t>(st.Int(8));
+        row.bReminder = st.Int(4) != 0;
+        row.bComplete = st.Int(6) != 0;
+        m_lean.push_back(row);
+    }
+    st.Reset();
+    m_bFailed = rc != SQLITE_DONE;
+    m_bRowsDone = true;
+    return !m_lean.isEmpty();
+}
+
+bool CItemQuery::NextLean(CItemRecord* p)
+{
+    if (m_nLeanPos >= m_lean.size())
+        return false;
+    const LeanRow& row = m_lean[m_nLeanPos++];
+    p->nItemType = olTaskItem;
+    p->nOid = row.nOid;
+    p->nStart = row.nStart;
+    p->nEnd = row.nEnd;
+    p->nDateCompleted = row.nCompleted;
+    p->nImportance = row.nImportance;
+    p->rule.nType = row.nRecType;
+    p->bReminderSet = row.bReminder;
+    p->bComplete = row.bComplete;
+    p->bPartial = true;
+    return true;
 }
 
 bool CItemQuery::Next(CItemRecord* pRecord, HRESULT* pHr)
 {
     *pHr = S_OK;
+    if (m_bWholeLean) {
+        *pHr = m_bFailed ? E_FAIL : S_OK;
+        return !m_bFailed && NextLean(pRecord);
+    }
     if (m_nBatchPos >= m_batch.size() && !m_bRowsDone)
         FillBatch();
     if (m_bFailed) {

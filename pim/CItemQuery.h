@@ -1,12 +1,13 @@
 #pragma once
 // One Find walk over a folder: the matching rows of the items table, read in batches in
-// sort order (so that no SQLite read stays open between calls), merged with the
-// occurrences of series when recurrences are included.
+// sort order (keyset paging, so that no SQLite read stays open between calls), merged
+// with the occurrences of series when recurrences are included.
 #include "pim/CItemRecord.h"
 #include "pim/CRestriction.h"
 #include "pim/CSeriesExpander.h"
 #include "platform/WinTypes.h"
 #include <QByteArray>
+#include <QStringList>
 #include <QVector>
 #include <memory>
 
@@ -17,8 +18,7 @@ class CItemQuery {
 public:
     struct Options {
         int nItemType = 0;
-        QString strSortColumn;  // a column of the items table, empty: by OID
-        bool bTextSort = false;
+        QString strSortColumn;  // a column of the items table; empty: the store's own order
         bool bDescending = false;
         bool bIncludeRecurrences = false;
     };
@@ -31,23 +31,37 @@ public:
 
 private:
     bool FillBatch();
-    QByteArray BuildSql() const;
+    QByteArray BuildSql(bool bAfterKey) const;
+    void RememberKey(const CItemRecord& last);
+    bool FillLean(CSqlStatement& st);
+    bool NextLean(CItemRecord* pRecord);
+    struct LeanRow {
+        int64_t nStart, nEnd, nCompleted;
+        int32_t nOid;
+        int16_t nImportance, nRecType;
+        bool bReminder, bComplete;
+    };
 
     std::shared_ptr<CPimStore> m_pStore;
     CRestriction m_restriction;
     Options m_options;
+    QStringList m_sortColumns;  // the order of the rows, before the OID
+    bool m_bLean = false;       // tasks read from their covering index only
+    bool m_bWholeLean = false;  // ... in one run, when no order was asked for
+    QVector<LeanRow> m_lean;
+    int m_nLeanPos = 0;
     int64_t m_nMaxStart = 0;
     int64_t m_nMinEnd = 0;
     bool m_bUseSpan = false;
     QVector<int64_t> m_params;
-    std::unique_ptr<CSqlStatement> m_pStatement;
+    std::unique_ptr<CSqlStatement> m_pFirst;  // the first batch
+    std::unique_ptr<CSqlStatement> m_pAfter;  // the batches after a key
     QVector<CItemRecord> m_batch;
     int m_nBatchPos = 0;
     bool m_bRowsDone = false;
     bool m_bHaveKey = false;
-    int64_t m_nKey = 0;       // sort value and OID of the last row read (keyset paging)
-    QString m_strKey;
-    int64_t m_nKeyOid = 0;
+    QVector<int64_t> m_keyValues;  // sort values and row id of the last row read
+    QString m_strKeyText;
     bool m_bFailed = false;
     CSeriesExpander m_series;
 };

@@ -11,6 +11,9 @@ const char* const CItemTable::kQueryColumns =
     "reminder,reminder_minutes,importance,complete,t_completed,rec_type,rec_interval,rec_mask,"
     "rec_dom,rec_instance,rec_moy,rec_count,rec_until,rec_start,rec_last";
 
+const char* const CItemTable::kTaskQueryColumns =
+    "oid,series,t_start,t_end,reminder,importance,complete,t_completed,rec_type";
+
 const char* const CItemTable::kColumns =
     "oid,kind,series,orig_start,deleted,uid,stamp,subject,location,t_start,t_end,all_day,"
     "reminder,reminder_minutes,importance,complete,t_completed,rec_type,rec_interval,rec_mask,"
@@ -69,6 +72,22 @@ void CItemTable::Read(const CSqlStatement& st, int c, CItemRecord* p)
     p->nLastStart = st.Int(c + 26);
     p->notes.clear();
     p->bNotesLoaded = false;
+    p->bPartial = false;
+}
+
+void CItemTable::ReadLeanTask(const CSqlStatement& st, CItemRecord* p)
+{
+    p->nItemType = olTaskItem;
+    p->nOid = static_cast<int32_t>(st.Int(0));
+    p->bOccurrence = !st.IsNull(1);
+    p->nStart = st.Int(2);
+    p->nEnd = st.Int(3);
+    p->bReminderSet = st.Int(4) != 0;
+    p->nImportance = static_cast<int>(st.Int(5));
+    p->bComplete = st.Int(6) != 0;
+    p->nDateCompleted = st.Int(7);
+    p->rule.nType = static_cast<int>(st.Int(8));
+    p->bPartial = true;
 }
 
 bool CItemTable::Load(CPimStore& store, int64_t nRow, CItemRecord* pRecord)
@@ -102,10 +121,10 @@ void CItemTable::BindValues(CSqlStatement& st, const CItemRecord& r)
 
 // The R*Tree span of an appointment row: a deleted occurrence has none; a series reaches
 // to the end of its last possible occurrence.
-bool CItemTable::PutSpan(CPimStore& store, int64_t nRow, const CItemRecord& r)
+bool CItemTable::PutSpan(CPimStore& store, int64_t nRow, const CItemRecord& r, bool bNew)
 {
     CSqlStatement del(store.Cached("DELETE FROM appt_span WHERE id=?1"));
-    if (!del.Bind(1, nRow).Exec())
+    if (!bNew && !del.Bind(1, nRow).Exec())
         return false;
     if (r.nItemType != olAppointmentItem || r.bDeletedOccurrence)
         return true;
@@ -125,7 +144,7 @@ int64_t CItemTable::Insert(CPimStore& store, const CItemRecord& record)
     const int64_t nRow = sqlite3_last_insert_rowid(store.Db());
     if (nRow > std::numeric_limits<int32_t>::max())  // OIDs are 32-bit
         return 0;
-    return PutSpan(store, nRow, record) ? nRow : 0;
+    return PutSpan(store, nRow, record, true) ? nRow : 0;
 }
 
 bool CItemTable::Update(CPimStore& store, int64_t nRow, const CItemRecord& record)
@@ -133,7 +152,7 @@ bool CItemTable::Update(CPimStore& store, int64_t nRow, const CItemRecord& recor
     CSqlStatement st(store.Cached(kUpdate));
     BindValues(st, record);
     st.Bind(27, nRow);
-    return st.Exec() && sqlite3_changes(store.Db()) == 1 && PutSpan(store, nRow, record);
+    return st.Exec() && sqlite3_changes(store.Db()) == 1 && PutSpan(store, nRow, record, false);
 }
 
 bool CItemTable::Remove(CPimStore& store, int64_t nRow)

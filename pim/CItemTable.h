@@ -14,10 +14,15 @@ public:
     static const char* const kColumns;
     // The same without UID and time stamp (read as empty; an update keeps the stored UID).
     static const char* const kQueryColumns;
+    // The task columns of the covering index items_task only: no texts and no pattern
+    // (the record is marked partial and completed on first use).
+    static const char* const kTaskQueryColumns;
     static constexpr int kColumnCount = 27;
     // A row: singles and series as themselves; an exception row as an occurrence of its
     // series (nOid = the series, nExceptionId = the row).
     static void Read(const CSqlStatement& st, int nFirst, CItemRecord* pRecord);
+    // A row of kTaskQueryColumns, marked partial.
+    static void ReadLeanTask(const CSqlStatement& st, CItemRecord* pRecord);
 
     // Any row by its row id. false when there is none.
     static bool Load(CPimStore& store, int64_t nRow, CItemRecord* pRecord);
@@ -46,5 +51,5 @@ public:
 
 private:
     static void BindValues(CSqlStatement& st, const CItemRecord& record);
-    static bool PutSpan(CPimStore& store, int64_t nRow, const CItemRecord& record);
+    static bool PutSpan(CPimStore& store, int64_t nRow, const CItemRecord& record, bool bNew);
 };

@@ -91,12 +91,13 @@ HRESULT CItemWriter::InTransaction(CPimStore& store, HRESULT hr)
 
 HRESULT CItemWriter::Write(CPimStore& store, CItemRecord* p, bool bDropExceptions)
 {
-    p->strStamp = CPimStore::NowStamp();
+    if (p->strStamp.isEmpty())
+        p->strStamp = CPimStore::NowStamp();
     if (p->nOid == 0) {
         if (p->strUid.isEmpty())
             p->strUid = CPimStore::NewUid();
         const int64_t nRow = CItemTable::Insert(store, *p);
-        if (nRow == 0 || (p->bNotesLoaded && !CItemTable::SaveNotes(store, nRow, p->notes)))
+        if (nRow == 0 || (!p->notes.isEmpty() && !CItemTable::SaveNotes(store, nRow, p->notes)))
             return E_FAIL;
         p->nOid = static_cast<int32_t>(nRow);
         store.RecordChange(DB_CEOID_CREATED, p->nOid, p->nItemType);
@@ -118,7 +119,8 @@ HRESULT CItemWriter::WriteOccurrence(CPimStore& store, CItemRecord* p)
     CItemRecord series;
     if (!CItemTable::Load(store, p->nOid, &series) || !series.rule.IsRecurring())
         return E_PIM_NOTFOUND;
-    p->strStamp = CPimStore::NowStamp();
+    if (p->strStamp.isEmpty())
+        p->strStamp = CPimStore::NowStamp();
     p->strUid = series.strUid;
     p->rule = CRecurrenceRule();
     if (p->nExceptionId == 0)
@@ -172,6 +174,7 @@ HRESULT CItemWriter::CompleteRecurringTask(CPimStore& store, CItemRecord* p)
     }
     copy.nOid = 0;
     copy.strUid.clear();
+    copy.strStamp.clear();
     copy.rule = CRecurrenceRule();
     copy.nPatternStart = copy.nLastStart = kNoDateMinutes;
     copy.nDateCompleted = Today();
@@ -189,6 +192,7 @@ HRESULT CItemWriter::Save(CPimStore& store, CItemRecord* p, const CRecurrenceRul
                           int64_t nStartLoaded, bool bCompleteLoaded)
 {
     CItemRecord work = *p;
+    work.strStamp = CPimStore::NowStamp();
     const bool bNew = work.nOid == 0;
     const bool bPatternChanged = bNew || !(work.rule == ruleLoaded);
     HRESULT hr = Normalize(&work, bPatternChanged);
@@ -209,6 +213,21 @@ HRESULT CItemWriter::Save(CPimStore& store, CItemRecord* p, const CRecurrenceRul
     return hr;
 }
 
+HRESULT CItemWriter::InsertNew(CPimStore& store, CItemRecord* p)
+{
+    p->nOid = 0;
+    const HRESULT hr = Normalize(p, true);
+    return FAILED(hr) ? hr : Write(store, p, false);
+}
+
+HRESULT CItemWriter::InsertException(CPimStore& store, CItemRecord* p)
+{
+    p->nExceptionId = 0;
+    p->bOccurrence = true;
+    NormalizeAppointment(p);
+    return WriteOccurrence(store, p);
+}
+
 HRESULT CItemWriter::Delete(CPimStore& store, CItemRecord* p)
 {
     if (p->nOid == 0)
@@ -218,6 +237,7 @@ HRESULT CItemWriter::Delete(CPimStore& store, CItemRecord* p)
     HRESULT hr = S_OK;
     if (p->bOccurrence) {
         CItemRecord gone = *p;
+        gone.strStamp = CPimStore::NowStamp();
         gone.bDeletedOccurrence = true;
         hr = WriteOccurrence(store, &gone);
     } else {
@@ -237,6 +257,7 @@ HRESULT CItemWriter::SkipRecurrence(CPimStore& store, CItemRecord* p)
     if (p->nItemType != olTaskItem || !p->rule.IsRecurring() || p->nOid == 0)
         return E_FAIL;
     CItemRecord work = *p;
+    work.strStamp = CPimStore::NowStamp();
     int64_t nStart = 0, nDue = 0;
     if (NextTaskOccurrence(work, &nStart, &nDue)) {
         work.nStart = nStart;

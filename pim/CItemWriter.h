@@ -17,6 +17,11 @@ public:
     static HRESULT Delete(CPimStore& store, CItemRecord* pRecord);
     static HRESULT SkipRecurrence(CPimStore& store, CItemRecord* pRecord);
 
+    // For bulk writers (import) inside their own transaction: a new item (normalised as
+    // Save does) and an exception of a stored series (pRecord->bOccurrence set).
+    static HRESULT InsertNew(CPimStore& store, CItemRecord* pRecord);
+    static HRESULT InsertException(CPimStore& store, CItemRecord* pRecord);
+
     // The next occurrence of a recurring task after its current one: the new start and
     // due date (kNoDateMinutes where the task has none). false when none is left.
     static bool NextTaskOccurrence(const CItemRecord& task, int64_t* pnStart, int64_t* pnDue);

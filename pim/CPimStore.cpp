@@ -118,8 +118,25 @@ void CPimStore::Rollback()
     m_changes.clear();
 }
 
+bool CPimStore::BeginRead()
+{
+    if (m_bInTransaction)
+        return false;
+    CSqlStatement st(Cached("BEGIN DEFERRED"));
+    if (!st.Exec())
+        return false;
+    m_bInTransaction = true;
+    m_changes.clear();
+    return true;
+}
+
 void CPimStore::RecordChange(DWORD nType, int32_t nOid, int nItemType)
 {
+    if (m_bBulkChanges) {
+        nType = DB_CEOID_CHANGED;
+        nOid = 0;
+        nItemType = 0;
+    }
     for (const Change& c : std::as_const(m_changes)) {
         if (c.nType == nType && c.nOid == nOid)
             return;

@@ -37,6 +37,11 @@ public:
     void Rollback();
     bool InTransaction() const { return m_bInTransaction; }
     void RecordChange(DWORD nType, int32_t nOid, int nItemType);
+    // While set, the changes of a transaction are reported as one change (OID 0), so
+    // that a bulk write does not flood the receivers.
+    void SetBulkChanges(bool bBulk) { m_bBulkChanges = bBulk; }
+    // A read transaction, for a consistent view over several statements (export).
+    bool BeginRead();
 
     CPimNotifier* Notifier() const { return m_pNotifier.get(); }
     int64_t DataVersion();
@@ -59,6 +64,7 @@ private:
     sqlite3* m_pDb = nullptr;
     QHash<const char*, sqlite3_stmt*> m_cache;
     bool m_bInTransaction = false;
+    bool m_bBulkChanges = false;
     QVector<Change> m_changes;
     std::unique_ptr<CPimNotifier> m_pNotifier;
     std::function<HRESULT(IPOutlookItem*)> m_fnForm;

@@ -33,7 +33,8 @@ const char* const kMigrations[] = {
     "CREATE INDEX items_series ON items(series, orig_start) WHERE series IS NOT NULL;"
     "CREATE INDEX items_exception_start ON items(orig_start) WHERE series IS NOT NULL;"
     "CREATE INDEX items_kind_start ON items(kind, t_start);"
-    "CREATE INDEX items_task ON items(kind, complete, t_start, t_end);"
+    "CREATE INDEX items_task ON items(kind, complete, t_start, t_end, importance, t_completed, reminder,"
+    " rec_type, series);"
     "CREATE TABLE notes(oid INTEGER PRIMARY KEY, data BLOB NOT NULL);"
     "CREATE VIRTUAL TABLE appt_span USING rtree_i32(id, lo, hi);",
 };
@@ -100,7 +101,7 @@ bool CStoreSchema::Configure(sqlite3* pDb)
     // process (only a power loss can lose the last commits).
     CSqlStatement wal(pDb, "PRAGMA journal_mode=WAL");
     return wal.Step() == SQLITE_ROW && wal.Text(0) == QLatin1String("wal")
-        && Exec(pDb, "PRAGMA synchronous=NORMAL");
+        && Exec(pDb, "PRAGMA synchronous=NORMAL") && Exec(pDb, "PRAGMA cache_size=-8192");
 }
 
 bool CStoreSchema::Migrate(sqlite3* pDb, int nFrom)

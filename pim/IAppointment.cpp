@@ -24,6 +24,7 @@ HRESULT IAppointment::get_Location(QString* pstr) const
 {
     if (pstr == nullptr)
         return E_POINTER;
+    EnsureFull();
     *pstr = m_pRecord->strLocation;
     return S_OK;
 }

@@ -18,6 +18,27 @@ IPOutlookItem::IPOutlookItem(std::shared_ptr<CPimStore> pStore, CItemRecord reco
 
 IPOutlookItem::~IPOutlookItem() = default;
 
+void IPOutlookItem::EnsureFull() const
+{
+    CItemRecord& r = *m_pRecord;
+    if (!r.bPartial)
+        return;
+    r.bPartial = false;
+    CItemRecord full;
+    if (!CItemTable::Load(*m_pStore, r.nExceptionId != 0 ? r.nExceptionId : r.nOid, &full))
+        return;  // deleted meanwhile: Save will tell
+    r.strSubject = full.strSubject;
+    r.strLocation = full.strLocation;
+    r.strUid = full.strUid;
+    r.strStamp = full.strStamp;
+    r.bAllDay = full.bAllDay;
+    r.nReminderMinutes = full.nReminderMinutes;
+    r.rule = full.rule;
+    r.nPatternStart = full.nPatternStart;
+    r.nLastStart = full.nLastStart;
+    m_ruleLoaded = full.rule;
+}
+
 std::unique_ptr<IPOutlookItem> MakePimItem(std::shared_ptr<CPimStore> pStore, CItemRecord record)
 {
     if (record.nItemType == olTaskItem)
@@ -52,12 +73,14 @@ HRESULT IPOutlookItem::get_Subject(QString* pstr) const
 {
     if (pstr == nullptr)
         return E_POINTER;
+    EnsureFull();
     *pstr = m_pRecord->strSubject;
     return S_OK;
 }
 
 HRESULT IPOutlookItem::put_Subject(const QString& str)
 {
+    EnsureFull();
     m_pRecord->strSubject = str;
     return S_OK;
 }
@@ -131,6 +154,7 @@ HRESULT IPOutlookItem::GetRecurrencePattern(std::unique_ptr<IRecurrencePattern>*
 {
     if (ppPattern == nullptr)
         return E_POINTER;
+    EnsureFull();
     if (!m_pRecord->bOccurrence) {
         *ppPattern = std::make_unique<IRecurrencePattern>(m_pStore, m_pRecord, false);
         return S_OK;
@@ -145,6 +169,7 @@ HRESULT IPOutlookItem::GetRecurrencePattern(std::unique_ptr<IRecurrencePattern>*
 
 HRESULT IPOutlookItem::ClearRecurrencePattern()
 {
+    EnsureFull();
     if (m_pRecord->bOccurrence)
         return E_FAIL;
     m_pRecord->rule = CRecurrenceRule();
@@ -154,6 +179,7 @@ HRESULT IPOutlookItem::ClearRecurrencePattern()
 
 HRESULT IPOutlookItem::Save()
 {
+    EnsureFull();
     const HRESULT hr = CItemWriter::Save(*m_pStore, m_pRecord.get(), m_ruleLoaded, m_nStartLoaded, m_bCompleteLoaded);
     if (SUCCEEDED(hr)) {
         m_ruleLoaded = m_pRecord->rule;

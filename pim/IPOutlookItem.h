@@ -69,7 +69,9 @@ protected:
     IPOutlookItem(std::shared_ptr<CPimStore> pStore, CItemRecord record);
     std::shared_ptr<CPimStore> m_pStore;
     std::shared_ptr<CItemRecord> m_pRecord;  // shared with the item's IRecurrencePattern
-    CRecurrenceRule m_ruleLoaded;            // the rule as loaded, to see a changed series
+    // Completes a record that a lean query read (texts and pattern), before they are used.
+    void EnsureFull() const;
+    mutable CRecurrenceRule m_ruleLoaded;    // the rule as loaded, to see a changed series
     int64_t m_nStartLoaded = 0;
     bool m_bCompleteLoaded = false;
 

@@ -93,7 +93,6 @@ HRESULT IPOutlookItemCollection::Find(const QString& strRestriction, std::unique
     CItemQuery::Options options;
     options.nItemType = ItemTypeOf(m_nFolder);
     options.strSortColumn = m_strSort;
-    options.bTextSort = m_strSort == QLatin1String("subject");
     options.bDescending = m_bDescending;
     options.bIncludeRecurrences = m_bIncludeRecurrences;
     auto pQuery = std::make_unique<CItemQuery>(m_pStore, std::move(restriction), options);

@@ -2,7 +2,8 @@
 // The items of one folder, walked with Find / FindNext.
 //
 // Sort: "[Start]" (appointments), "[StartDate]", "[DueDate]" (tasks), "[Subject]";
-// any other property fails with E_INVALIDARG. Without Sort, items come in OID order.
+// any other property fails with E_INVALIDARG. Without Sort, items come in the store's
+// own order (appointments by start; tasks incomplete first, then by start and due date).
 // IncludeRecurrences (appointments): a series is replaced by its occurrences, each an
 // IAppointment with the series' OID, merged with the single items in ascending start
 // order (only "[Start]" ascending is offered then; another sort makes Find fail with

@@ -87,6 +87,7 @@ HRESULT ITask::put_Complete(VARIANT_BOOL b)
 
 HRESULT ITask::SkipRecurrence()
 {
+    EnsureFull();
     const HRESULT hr = CItemWriter::SkipRecurrence(*m_pStore, m_pRecord.get());
     if (SUCCEEDED(hr)) {
         m_nStartLoaded = m_pRecord->nStart;

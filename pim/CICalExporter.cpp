@@ -1,0 +1,218 @@
+#include "pim/CICalExporter.h"
+
+#include "pim/CItemRecord.h"
+#include "pim/CItemTable.h"
+#include "pim/CLocalZone.h"
+#include "pim/CNotesData.h"
+#include "pim/CPimStore.h"
+#include "pim/CRecurrence.h"
+#include "pim/CSqlStatement.h"
+#include "pim/PimTypes.h"
+#include "pim/WallTime.h"
+#include <QSaveFile>
+#include <cstdlib>
+
+namespace {
+
+const char kHeader[] = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Quillday//Quillday 1.0//EN\r\n"
+                       "CALSCALE:GREGORIAN\r\n";
+const char kFooter[] = "END:VCALENDAR\r\n";
+const char kInkProperty[] = "X-QUILLDAY-INK";
+
+icaltimetype IcalTime(int64_t nWall, bool bDate)
+{
+    const WallFields f = FieldsOfWall(nWall);
+    icaltimetype t = icaltime_null_time();
+    t.year = f.nYear;
+    t.month = f.nMonth;
+    t.day = f.nDay;
+    t.is_date = bDate ? 1 : 0;
+    t.hour = bDate ? 0 : f.nHour;
+    t.minute = bDate ? 0 : f.nMinute;
+    return t;
+}
+
+int PriorityOf(int nImportance)
+{
+    return nImportance == olImportanceHigh ? 1 : nImportance == olImportanceLow ? 9 : 5;
+}
+
+QByteArray Utf8(const QString& str)
+{
+    return str.toUtf8();
+}
+
+}  // namespace
+
+CICalExporter::CICalExporter(std::shared_ptr<CPimStore> pStore) : m_pStore(std::move(pStore)) {}
+
+BOOL CICalExporter::ExportFile(const QString& strPath, QString* pstrError)
+{
+    QSaveFile file(strPath);
+    if (!file.open(QIODevice::WriteOnly)) {
+        *pstrError = QStringLiteral("cannot write %1: %2").arg(strPath, file.errorString());
+        return FALSE;
+    }
+    if (!Export(&file, pstrError))
+        return FALSE;
+    if (!file.commit()) {
+        *pstrError = QStringLiteral("cannot write %1: %2").arg(strPath, file.errorString());
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CICalExporter::Export(QIODevice* pOut, QString* pstrError)
+{
+    m_nAppointments = m_nTasks = 0;
+    if (!m_pStore->BeginRead()) {
+        *pstrError = QStringLiteral("the store cannot be read");
+        return FALSE;
+    }
+    static const QByteArray sql = QByteArray("SELECT ") + CItemTable::kColumns
+                                + " FROM items WHERE series IS NULL ORDER BY oid";
+    CSqlStatement st(m_pStore->Db(), sql);
+    bool bOk = st.IsValid() && pOut->write(kHeader) > 0;
+    int rc = SQLITE_ROW;
+    while (bOk && (rc = st.Step()) == SQLITE_ROW) {
+        CItemRecord r;
+        CItemTable::Read(st, 0, &r);
+        bOk = WriteItem(pOut, r);
+    }
+    bOk = bOk && rc == SQLITE_DONE && pOut->write(kFooter) > 0;
+    m_pStore->Commit();
+    if (!bOk)
+        *pstrError = QStringLiteral("the calendar could not be written");
+    return bOk ? TRUE : FALSE;
+}
+
+bool CICalExporter::Write(QIODevice* pOut, icalcomponent* pComp)
+{
+    char* psz = icalcomponent_as_ical_string_r(pComp);
+    const bool bOk = psz != nullptr && pOut->write(psz) >= 0;
+    std::free(psz);
+    icalcomponent_free(pComp);
+    return bOk;
+}
+
+bool CICalExporter::WriteItem(QIODevice* pOut, const CItemRecord& r)
+{
+    CItemRecord record = r;
+    if (!CItemTable::LoadNotes(*m_pStore, r.nOid, &record.notes))
+        return false;
+    if (r.nItemType == olTaskItem) {
+        ++m_nTasks;
+        return Write(pOut, TodoOf(record));
+    }
+    ++m_nAppointments;
+    icalcomponent* pEvent = EventOf(record, false);
+    if (!r.rule.IsRecurring())
+        return Write(pOut, pEvent);
+    return WriteSeriesExceptions(pOut, record, pEvent);
+}
+
+// The series with its EXDATEs first, then one VEVENT per changed occurrence.
+bool CICalExporter::WriteSeriesExceptions(QIODevice* pOut, const CItemRecord& series, icalcomponent* pMaster)
+{
+    static const QByteArray sql = QByteArray("SELECT ") + CItemTable::kColumns
+                                + " FROM items WHERE series=?1 ORDER BY orig_start, oid";
+    CSqlStatement st(m_pStore->Db(), sql);
+    st.Bind(1, int64_t(series.nOid));
+    QVector<CItemRecord> changed;
+    int rc = SQLITE_ROW;
+    while ((rc = st.Step()) == SQLITE_ROW) {
+        CItemRecord e;
+        CItemTable::Read(st, 0, &e);
+        if (e.bDeletedOccurrence)
+            icalcomponent_add_property(pMaster, icalproperty_new_exdate(IcalTime(e.nOriginalStart, series.bAllDay)));
+        else
+            changed.push_back(e);
+    }
+    bool bOk = rc == SQLITE_DONE && Write(pOut, pMaster);
+    for (CItemRecord& e : changed) {
+        bOk = bOk && CItemTable::LoadNotes(*m_pStore, e.nExceptionId, &e.notes);
+        e.bAllDay = e.bAllDay || series.bAllDay;
+        bOk = bOk && Write(pOut, EventOf(e, true));
+    }
+    return bOk;
+}
+
+void CICalExporter::AddCommon(icalcomponent* pComp, const CItemRecord& r)
+{
+    icalcomponent_add_property(pComp, icalproperty_new_uid(Utf8(r.strUid).constData()));
+    icaltimetype stamp = icaltime_from_string(Utf8(r.strStamp).constData());
+    if (icaltime_is_null_time(stamp))
+        stamp = icaltime_from_string("19700101T000000Z");
+    icalcomponent_add_property(pComp, icalproperty_new_dtstamp(stamp));
+    if (!r.strSubject.isEmpty())
+        icalcomponent_add_property(pComp, icalproperty_new_summary(Utf8(r.strSubject).constData()));
+}
+
+void CICalExporter::AddNotesAndAlarm(icalcomponent* pComp, const CItemRecord& r)
+{
+    CNotesData notes;
+    const bool bOurs = notes.FromBytes(r.notes);
+    if (bOurs && !notes.m_strText.isEmpty())
+        icalcomponent_add_property(pComp, icalproperty_new_description(Utf8(notes.m_strText).constData()));
+    if (!r.notes.isEmpty() && (!bOurs || !notes.m_strokes.isEmpty())) {
+        icalproperty* pInk = icalproperty_new_x(r.notes.toBase64().constData());
+        icalproperty_set_x_name(pInk, kInkProperty);
+        icalcomponent_add_property(pComp, pInk);
+    }
+    if (!r.bReminderSet)
+        return;
+    icalcomponent* pAlarm = icalcomponent_new(ICAL_VALARM_COMPONENT);
+    icalcomponent_add_property(pAlarm, icalproperty_new_action(ICAL_ACTION_DISPLAY));
+    icalcomponent_add_property(pAlarm, icalproperty_new_description("Reminder"));
+    icaltriggertype trigger;
+    trigger.time = icaltime_null_time();
+    trigger.duration = icaldurationtype_from_int(-r.nReminderMinutes * 60);
+    icalcomponent_add_property(pAlarm, icalproperty_new_trigger(trigger));
+    icalcomponent_add_component(pComp, pAlarm);
+}
+
+icalcomponent* CICalExporter::EventOf(const CItemRecord& r, bool bOverride)
+{
+    icalcomponent* p = icalcomponent_new(ICAL_VEVENT_COMPONENT);
+    AddCommon(p, r);
+    if (bOverride)
+        icalcomponent_add_property(p, icalproperty_new_recurrenceid(IcalTime(r.nOriginalStart, r.bAllDay)));
+    icalcomponent_add_property(p, icalproperty_new_dtstart(IcalTime(r.nStart, r.bAllDay)));
+    // iCalendar ends an all-day event at the start of the day after its last day.
+    const int64_t nEnd = r.bAllDay ? WallDayStart(r.nEnd) + kMinutesPerDay : r.nEnd;
+    icalcomponent_add_property(p, icalproperty_new_dtend(IcalTime(nEnd, r.bAllDay)));
+    if (!r.strLocation.isEmpty())
+        icalcomponent_add_property(p, icalproperty_new_location(Utf8(r.strLocation).constData()));
+    if (!bOverride && r.rule.IsRecurring())
+        icalcomponent_add_property(p, icalproperty_new_rrule(CRecurrence::ToIcal(r.rule, r.nStart, r.bAllDay)));
+    AddNotesAndAlarm(p, r);
+    return p;
+}
+
+icalcomponent* CICalExporter::TodoOf(const CItemRecord& r)
+{
+    icalcomponent* p = icalcomponent_new(ICAL_VTODO_COMPONENT);
+    AddCommon(p, r);
+    if (r.nStart < kNoDateMinutes)
+        icalcomponent_add_property(p, icalproperty_new_dtstart(IcalTime(r.nStart, true)));
+    if (r.nEnd < kNoDateMinutes)
+        icalcomponent_add_property(p, icalproperty_new_due(IcalTime(r.nEnd, true)));
+    icalcomponent_add_property(p, icalproperty_new_priority(PriorityOf(r.nImportance)));
+    icalcomponent_add_property(p, icalproperty_new_status(r.bComplete ? ICAL_STATUS_COMPLETED : ICAL_STATUS_NEEDSACTION));
+    if (r.bComplete && r.nDateCompleted < kNoDateMinutes) {
+        const time_t t = static_cast<time_t>(CLocalZone::UtcFromWall(r.nDateCompleted));
+        icalcomponent_add_property(p, icalproperty_new_completed(icaltime_from_timet_with_zone(t, 0, icaltimezone_get_utc_timezone())));
+    }
+    if (r.rule.IsRecurring()) {
+        // The task has moved on from its pattern's start: an end by count becomes the
+        // date of its last occurrence, so that the rule means the same from DTSTART.
+        CRecurrenceRule rule = r.rule;
+        if (rule.nOccurrences > 0) {
+            rule.nOccurrences = 0;
+            rule.nPatternEnd = WallDayStart(r.nLastStart);
+        }
+        icalcomponent_add_property(p, icalproperty_new_rrule(CRecurrence::ToIcal(rule, r.nPatternStart, true)));
+    }
+    AddNotesAndAlarm(p, r);
+    return p;
+}

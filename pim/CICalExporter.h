@@ -1,0 +1,40 @@
+#pragma once
+// iCalendar export of the whole store in one read transaction: appointments as VEVENTs
+// (a series with RRULE, EXDATE for deleted occurrences and one VEVENT with RECURRENCE-ID
+// per changed occurrence), tasks as VTODOs. Times are written as floating local times
+// (the store keeps wall time), all-day events and task dates as DATE values, COMPLETED in
+// UTC. Notes go out as DESCRIPTION, and whole (with their pen strokes) as X-QUILLDAY-INK.
+#include "platform/WinTypes.h"
+#include <QByteArray>
+#include <QString>
+#include <libical/ical.h>
+#include <memory>
+
+class CPimStore;
+class QIODevice;
+struct CItemRecord;
+
+class CICalExporter {
+public:
+    explicit CICalExporter(std::shared_ptr<CPimStore> pStore);
+
+    // Writes the file atomically; FALSE with *pstrError when it cannot.
+    BOOL ExportFile(const QString& strPath, QString* pstrError);
+    BOOL Export(QIODevice* pOut, QString* pstrError);
+
+    int Appointments() const { return m_nAppointments; }
+    int Tasks() const { return m_nTasks; }
+
+private:
+    bool WriteItem(QIODevice* pOut, const CItemRecord& record);
+    bool WriteSeriesExceptions(QIODevice* pOut, const CItemRecord& series, icalcomponent* pMaster);
+    icalcomponent* EventOf(const CItemRecord& record, bool bOverride);
+    icalcomponent* TodoOf(const CItemRecord& record);
+    void AddCommon(icalcomponent* pComp, const CItemRecord& record);
+    static void AddNotesAndAlarm(icalcomponent* pComp, const CItemRecord& record);
+    static bool Write(QIODevice* pOut, icalcomponent* pComp);
+
+    std::shared_ptr<CPimStore> m_pStore;
+    int m_nAppointments = 0;
+    int m_nTasks = 0;
+};

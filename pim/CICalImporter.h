@@ -1,0 +1,65 @@
+#pragma once
+// iCalendar import: VEVENTs become appointments, VTODOs tasks, all in one transaction.
+// The file is split into its components first (a structure error fails the whole file
+// before anything is written); each component is then parsed by libical. Components the
+// store cannot represent are skipped and counted by reason.
+#include "platform/WinTypes.h"
+#include <QByteArray>
+#include <QHash>
+#include <QMap>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <libical/ical.h>
+#include <memory>
+
+class CPimStore;
+struct CItemRecord;
+
+class CICalImporter {
+public:
+    explicit CICalImporter(std::shared_ptr<CPimStore> pStore);
+    ~CICalImporter();
+
+    // FALSE, with nothing added and *pstrError telling why, when the file cannot be read,
+    // is not iCalendar, or the store cannot take it.
+    BOOL ImportFile(const QString& strPath, QString* pstrError);
+    BOOL ImportText(const QByteArray& text, QString* pstrError);
+
+    int Appointments() const { return m_nAppointments; }
+    int Tasks() const { return m_nTasks; }
+    // "<count> <what> (<reason>)", one line per reason.
+    QStringList SkippedSummary() const;
+
+private:
+    struct Block {
+        QByteArray name;
+        qsizetype nBegin, nEnd;  // byte range in the text
+    };
+    struct Override {
+        QString strUid;
+        QByteArray text;
+    };
+    bool Split(const QByteArray& text, QVector<Block>* pBlocks, QString* pstrError) const;
+    void LoadZones(const QByteArray& text, const QVector<Block>& blocks);
+    bool ImportBlock(const QByteArray& text, const Block& block);
+    bool ImportEvent(icalcomponent* pComp, const QByteArray& blockText);
+    bool ImportTodo(icalcomponent* pComp);
+    bool ImportOverrides();
+    bool ImportOverride(const Override& override);
+    bool ReadTime(icalproperty* pProp, icaltimetype t, int64_t* pnWall, bool* pbDate) const;
+    bool ReadEventTimes(icalcomponent* pComp, CItemRecord* pRecord) const;
+    bool ReadExdates(icalcomponent* pComp, QVector<int64_t>* pDates) const;
+    void ReadCommon(icalcomponent* pComp, CItemRecord* pRecord) const;
+    void Skip(const QString& strReason);
+    void Clear();
+
+    std::shared_ptr<CPimStore> m_pStore;
+    QHash<QByteArray, icaltimezone*> m_zones;  // VTIMEZONEs of the file by TZID
+    QHash<QString, int32_t> m_series;          // UID -> OID of the series imported
+    QVector<Override> m_overrides;
+    QMap<QString, int> m_skipped;
+    int m_nAppointments = 0;
+    int m_nTasks = 0;
+    bool m_bFailed = false;
+};
