@@ -75,6 +75,7 @@ struct CRestriction::Node {
     const PropInfo* pProp = nullptr;
     Op op = Op::Eq;
     int64_t nValue = 0;
+    bool bTwoDigitYear = false;  // nValue's date was written with a two-digit year
     std::unique_ptr<Node> pLeft, pRight;
 };
 
@@ -162,8 +163,8 @@ private:
     }
     NodePtr Comparison();
     bool ReadOp(Op* pOp);
-    bool ReadValue(Kind kind, int64_t* pnValue);
-    bool ReadDate(int64_t* pnValue);
+    bool ReadValue(Kind kind, int64_t* pnValue, bool* pbTwoDigitYear);
+    bool ReadDate(int64_t* pnValue, bool* pbTwoDigitYear);
     bool ReadTime(int* pnMinutes);
 
     const QString& m_str;
@@ -188,7 +189,7 @@ CParser::NodePtr CParser::Comparison()
             pInfo = &info;
     }
     auto p = std::make_unique<CRestriction::Node>();
-    if (pInfo == nullptr || !ReadOp(&p->op) || !ReadValue(pInfo->kind, &p->nValue))
+    if (pInfo == nullptr || !ReadOp(&p->op) || !ReadValue(pInfo->kind, &p->nValue, &p->bTwoDigitYear))
         return nullptr;
     p->pProp = pInfo;
     return p;
@@ -210,7 +211,7 @@ bool CParser::ReadOp(Op* pOp)
     return false;
 }
 
-bool CParser::ReadValue(Kind kind, int64_t* pnValue)
+bool CParser::ReadValue(Kind kind, int64_t* pnValue, bool* pbTwoDigitYear)
 {
     SkipSpace();
     if (kind == Kind::Bool) {
@@ -238,15 +239,15 @@ bool CParser::ReadValue(Kind kind, int64_t* pnValue)
     const bool bQuoted = quote == u'"' || quote == u'\'';
     if (bQuoted)
         ++m_nPos;
-    if (!ReadDate(pnValue))
+    if (!ReadDate(pnValue, pbTwoDigitYear))
         return false;
     return !bQuoted || Char(quote);
 }
 
-bool CParser::ReadDate(int64_t* pnValue)
+bool CParser::ReadDate(int64_t* pnValue, bool* pbTwoDigitYear)
 {
     int nYear = 0, nMonth = 0, nDay = 0;
-    if (!m_reader.Read(m_str, &m_nPos, &nYear, &nMonth, &nDay))
+    if (!m_reader.Read(m_str, &m_nPos, &nYear, &nMonth, &nDay, pbTwoDigitYear))
         return false;
     int nMinutes = 0;
     const int nSave = m_nPos;
@@ -278,6 +279,66 @@ bool CParser::ReadTime(int* pnMinutes)
         return false;
     *pnMinutes = nHour * 60 + nMinute;
     return true;
+}
+
+void CollectTwoDigit(CRestriction::Node& n, QVector<CRestriction::Node*>* pOut)
+{
+    if (n.type != CRestriction::Node::Type::Compare) {
+        CollectTwoDigit(*n.pLeft, pOut);
+        CollectTwoDigit(*n.pRight, pOut);
+    } else if (n.bTwoDigitYear) {
+        pOut->push_back(&n);
+    }
+}
+
+// A date moved by whole centuries (same month, day and time).
+int64_t ShiftCenturies(int64_t nWall, int nCenturies)
+{
+    const WallFields f = FieldsOfWall(nWall);
+    return WallFromFields(f.nYear + 100 * nCenturies, f.nMonth, f.nDay, f.nHour, f.nMinute);
+}
+
+// Days of [nFirst, nLast] inside 1970-01-01 .. 2069-12-31.
+int64_t DaysInsideWindow(int64_t nFirst, int64_t nLast)
+{
+    const int64_t nLo = std::max(nFirst, WallFromFields(1970, 1, 1));
+    const int64_t nHi = std::min(nLast, WallFromFields(2069, 12, 31, 23, 59));
+    return nHi < nLo ? 0 : (nHi - nLo) / kMinutesPerDay + 1;
+}
+
+// The dates of one restriction lie close together (a week, for the week load), so
+// two-digit years are read as one group: alone they are 1970..2069, but a group that
+// this splits across the window's ends (12/29/69 .. 1/4/70) is read either all in the
+// 1900s or all in the 2000s, whichever puts more of its days inside 1970..2069.
+void ResolveTwoDigitYears(CRestriction::Node& root)
+{
+    QVector<CRestriction::Node*> nodes;
+    CollectTwoDigit(root, &nodes);
+    if (nodes.isEmpty())
+        return;
+    auto span = [&](int nCentury, int64_t* pLo, int64_t* pHi) {
+        *pLo = std::numeric_limits<int64_t>::max();
+        *pHi = std::numeric_limits<int64_t>::min();
+        for (const CRestriction::Node* p : nodes) {
+            const int nYear = FieldsOfWall(p->nValue).nYear;
+            const int64_t v = ShiftCenturies(p->nValue, (nCentury - nYear / 100 * 100) / 100);
+            *pLo = std::min(*pLo, v);
+            *pHi = std::max(*pHi, v);
+        }
+    };
+    int64_t nLo = std::numeric_limits<int64_t>::max(), nHi = std::numeric_limits<int64_t>::min();
+    for (const CRestriction::Node* p : nodes) {
+        nLo = std::min(nLo, p->nValue);
+        nHi = std::max(nHi, p->nValue);
+    }
+    if (nHi - nLo <= 50 * 365 * kMinutesPerDay)
+        return;
+    int64_t n19Lo, n19Hi, n20Lo, n20Hi;
+    span(1900, &n19Lo, &n19Hi);
+    span(2000, &n20Lo, &n20Hi);
+    const int nCentury = DaysInsideWindow(n20Lo, n20Hi) > DaysInsideWindow(n19Lo, n19Hi) ? 2000 : 1900;
+    for (CRestriction::Node* p : nodes)
+        p->nValue = ShiftCenturies(p->nValue, (nCentury - FieldsOfWall(p->nValue).nYear / 100 * 100) / 100);
 }
 
 bool Evaluate(const CRestriction::Node& n, const CItemRecord& r)
@@ -351,7 +412,10 @@ HRESULT CRestriction::Parse(const QString& strText, const QString& strDatePatter
     if (!reader.SetPattern(strDatePattern))
         return E_INVALIDARG;
     m_pRoot = CParser(strText, reader, nItemType).ParseAll();
-    return m_pRoot ? S_OK : E_INVALIDARG;
+    if (!m_pRoot)
+        return E_INVALIDARG;
+    ResolveTwoDigitYears(*m_pRoot);
+    return S_OK;
 }
 
 bool CRestriction::Matches(const CItemRecord& record) const

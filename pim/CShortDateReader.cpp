@@ -78,8 +78,10 @@ bool CShortDateReader::ReadNumber(const QString& strText, int* pnPos, int nMaxDi
     return true;
 }
 
-bool CShortDateReader::Read(const QString& strText, int* pnPos, int* pnYear, int* pnMonth, int* pnDay) const
+bool CShortDateReader::Read(const QString& strText, int* pnPos, int* pnYear, int* pnMonth, int* pnDay,
+                            bool* pbTwoDigitYear) const
 {
+    bool bTwoDigits = false;
     if (m_tokens.isEmpty())
         return false;
     int nPos = *pnPos, nYear = 0, nMonth = 0, nDay = 0;
@@ -95,7 +97,8 @@ bool CShortDateReader::Read(const QString& strText, int* pnPos, int* pnYear, int
         if (t.field == Field::Year) {
             if (nDigits == 3 || (t.nWidth == 2 && nDigits == 1))
                 return false;
-            nYear = nDigits <= 2 ? ExpandTwoDigitYear(nValue) : nValue;
+            bTwoDigits = nDigits <= 2;
+            nYear = bTwoDigits ? ExpandTwoDigitYear(nValue) : nValue;
         } else {
             (t.field == Field::Day ? nDay : nMonth) = nValue;
         }
@@ -103,6 +106,8 @@ bool CShortDateReader::Read(const QString& strText, int* pnPos, int* pnYear, int
     if (nYear < 100 || nMonth < 1 || nMonth > 12 || nDay < 1 || nDay > DaysInMonth(nYear, nMonth))
         return false;
     *pnPos = nPos;
+    if (pbTwoDigitYear)
+        *pbTwoDigitYear = bTwoDigits;
     *pnYear = nYear;
     *pnMonth = nMonth;
     *pnDay = nDay;

@@ -1,8 +1,8 @@
 #pragma once
 // Reads dates written with a short-date pattern (Qt pattern letters d, dd, M, MM, yy,
 // yyyy; anything else is literal text). Where the pattern has a two-digit year a
-// four-digit year is accepted as well (the no-date text "1/1/4501" of M/d/yy); two-digit
-// years are 1970..2069.
+// four-digit year is accepted as well (the no-date text "1/1/4501" of M/d/yy); a two-digit
+// year alone is 1970..2069 (CRestriction resolves the dates of one text together).
 #include <QString>
 #include <QVector>
 
@@ -11,8 +11,10 @@ public:
     // FALSE when the pattern has no day, month or year field, or a text month.
     bool SetPattern(const QString& strPattern);
     // Reads a date at *pnPos of strText and advances *pnPos past it. FALSE when the text
-    // there does not follow the pattern or names no valid date.
-    bool Read(const QString& strText, int* pnPos, int* pnYear, int* pnMonth, int* pnDay) const;
+    // there does not follow the pattern or names no valid date. *pbTwoDigitYear (may be
+    // null) tells that the year was written with two digits (and expanded to 1970..2069).
+    bool Read(const QString& strText, int* pnPos, int* pnYear, int* pnMonth, int* pnDay,
+              bool* pbTwoDigitYear = nullptr) const;
 
     static int ExpandTwoDigitYear(int nYear);
 

@@ -1,0 +1,187 @@
+#include "PimTestStore.h"
+#include "pim/CRestriction.h"
+#include "pim/CShortDateReader.h"
+#include "pim/WallTime.h"
+
+#include <QDate>
+#include <gtest/gtest.h>
+#include <limits>
+
+namespace {
+
+const char* const kPatterns[] = {"yyyy-MM-dd", "M/d/yyyy", "M/d/yy", "dd.MM.yy", "yy. M. d."};
+
+int64_t MaxStartOf(const QString& strText, const QString& strPattern, HRESULT* pHr = nullptr)
+{
+    CRestriction r;
+    const HRESULT hr = r.Parse(strText, strPattern, olAppointmentItem);
+    if (pHr)
+        *pHr = hr;
+    int64_t nMax = 0, nMin = 0;
+    r.Bounds(&nMax, &nMin);
+    return nMax;
+}
+
+CItemRecord Task(bool bComplete, int nImportance)
+{
+    CItemRecord r;
+    r.nItemType = olTaskItem;
+    r.bComplete = bComplete;
+    r.nImportance = nImportance;
+    return r;
+}
+
+}  // namespace
+
+TEST(Restriction, DatesOfEveryPatternAreRead)
+{
+    const QDate dates[] = {QDate(1970, 1, 1), QDate(1999, 12, 31), QDate(2000, 2, 29), QDate(2007, 12, 31),
+                           QDate(2069, 12, 31), QDate(2030, 6, 9)};
+    for (const char* pszPattern : kPatterns) {
+        for (const QDate& d : dates) {
+            const QString strDate = FormatWithPattern(pszPattern, d.year(), d.month(), d.day());
+            HRESULT hr = E_FAIL;
+            const int64_t n = MaxStartOf(QStringLiteral("[Start] <= %1 23:59").arg(strDate), pszPattern, &hr);
+            ASSERT_EQ(hr, S_OK) << pszPattern << " " << qPrintable(strDate);
+            EXPECT_EQ(n, WallFromFields(d.year(), d.month(), d.day(), 23, 59)) << pszPattern << " " << qPrintable(strDate);
+        }
+    }
+}
+
+TEST(Restriction, ASingleTwoDigitYearUsesTheWindow1970To2069)
+{
+    EXPECT_EQ(MaxStartOf("[Start] <= 1/1/70", "M/d/yy"), WallFromFields(1970, 1, 1));
+    EXPECT_EQ(MaxStartOf("[Start] <= 12/31/69", "M/d/yy"), WallFromFields(2069, 12, 31));
+    // The no-date text (four digits) does not pull two-digit years along.
+    EXPECT_EQ(MaxStartOf("[Start] <= 12/31/69 OR [Start] = 1/1/4501", "M/d/yy"), kNoDateMinutes);
+}
+
+TEST(Restriction, NoDateTextWithFourDigitYearIsRead)
+{
+    for (const char* pszPattern : kPatterns) {
+        const QString strText = QStringLiteral("[Start] = %1").arg(NoDateText(pszPattern));
+        HRESULT hr = E_FAIL;
+        EXPECT_EQ(MaxStartOf(strText, pszPattern, &hr), kNoDateMinutes) << pszPattern;
+        EXPECT_EQ(hr, S_OK) << pszPattern;
+    }
+}
+
+// Two-digit years: alone 70..99 are 1970..1999 and 00..69 are 2000..2069; the dates of one
+// text are read together, so that the first week of 1970 (29 December 1969 to 4 January
+// 1970) works too. Weeks are ISO weeks: the last week of 2069 ends on 29 December 2069.
+TEST(Restriction, EveryWeekFrom1970To2069ReadsWithTwoDigitYears)
+{
+    for (const char* pszPattern : {"M/d/yy", "dd.MM.yy", "yy. M. d."}) {
+        for (QDate monday(1969, 12, 29); monday <= QDate(2069, 12, 23); monday = monday.addDays(7)) {
+            CRestriction r;
+            const QString strText = WeekApptRestriction(pszPattern, monday.year(), monday.month(), monday.day());
+            ASSERT_EQ(r.Parse(strText, pszPattern, olAppointmentItem), S_OK) << qPrintable(strText);
+            int64_t nMax = 0, nMin = 0;
+            r.Bounds(&nMax, &nMin);
+            const QDate sunday = monday.addDays(6);
+            ASSERT_EQ(nMin, WallFromFields(monday.year(), monday.month(), monday.day())) << qPrintable(strText);
+            ASSERT_EQ(nMax, WallFromFields(sunday.year(), sunday.month(), sunday.day(), 23, 59)) << qPrintable(strText);
+        }
+    }
+}
+
+TEST(Restriction, MalformedTextsAndUnknownPropertiesFail)
+{
+    const char* const texts[] = {
+        "[Start] <= ",
+        "[Start] 12/31/07",
+        "Start <= 12/31/07",
+        "[Nope] = TRUE",
+        "[Start] = TRUE",
+        "[AllDayEvent] = 12/31/07",
+        "[Start] <= 13/45/07",
+        "[Start] <= 2/30/07",
+        "([Start] <= 12/31/07",
+        "[Start] <= 12/31/07)",
+        "[Start] <= 12/31/07 AND",
+        "[Start] <= 12/31/07 AND OR [End] >= 12/24/07",
+        "[Start] <= 12/31/07 24:00",
+        "[Start] <= 12/31/07 23:5",
+        "[Start] <= 12/31/07 23:590",
+        "[Start] <= 12/31/7",
+        "[Start] <= 12/31/007",
+        "[Start] =< 12/31/07",
+        "[StartDate] = 12/31/07",
+        "[Start] <= 12/31/07 garbage",
+        "[Start",
+    };
+    for (const char* pszText : texts) {
+        CRestriction r;
+        EXPECT_EQ(r.Parse(pszText, "M/d/yy", olAppointmentItem), E_INVALIDARG) << pszText;
+        CItemRecord any;
+        EXPECT_TRUE(r.Matches(any)) << "a failed parse leaves no filter behind: " << pszText;
+    }
+}
+
+TEST(Restriction, AndBindsTighterThanOrAndKeywordsIgnoreCase)
+{
+    CRestriction r;
+    ASSERT_EQ(r.Parse("[Complete] = true or [Complete] = FALSE and [Importance] = 2", "M/d/yy", olTaskItem), S_OK);
+    EXPECT_TRUE(r.Matches(Task(true, 0)));
+    EXPECT_TRUE(r.Matches(Task(false, 2)));
+    EXPECT_FALSE(r.Matches(Task(false, 1)));
+    ASSERT_EQ(r.Parse("([Complete] = TRUE OR [Complete] = FALSE) AND [Importance] <> 2", "M/d/yy", olTaskItem), S_OK);
+    EXPECT_TRUE(r.Matches(Task(true, 0)));
+    EXPECT_FALSE(r.Matches(Task(true, 2)));
+}
+
+TEST(Restriction, ComparisonsOnDatesAndQuotedValues)
+{
+    CItemRecord a;
+    a.nItemType = olAppointmentItem;
+    a.nStart = WallFromFields(2007, 12, 26, 9, 0);
+    a.nEnd = WallFromFields(2007, 12, 26, 10, 30);
+    struct Case {
+        const char* pszText;
+        bool bMatch;
+    } cases[] = {
+        {"[Start] = 12/26/07 9:00", true},        {"[Start] = 12/26/07", false},
+        {"[Start] > 12/26/07 8:59", true},        {"[Start] < 12/26/07 9:00", false},
+        {"[End] >= 12/26/07 10:30", true},        {"[End] <> 12/26/07 10:30", false},
+        {"[Start] >= \"12/26/07 09:00\"", true},  {"[Start] <= '12/25/07'", false},
+    };
+    for (const Case& c : cases) {
+        CRestriction r;
+        ASSERT_EQ(r.Parse(c.pszText, "M/d/yy", olAppointmentItem), S_OK) << c.pszText;
+        EXPECT_EQ(r.Matches(a), c.bMatch) << c.pszText;
+    }
+}
+
+TEST(Restriction, EmptyTextMatchesEverything)
+{
+    CRestriction r;
+    ASSERT_EQ(r.Parse("  ", "M/d/yy", olTaskItem), S_OK);
+    EXPECT_TRUE(r.Matches(Task(true, 0)));
+    int64_t nMax = 0, nMin = 0;
+    r.Bounds(&nMax, &nMin);
+    EXPECT_EQ(nMax, std::numeric_limits<int64_t>::max());
+    EXPECT_EQ(nMin, std::numeric_limits<int64_t>::min());
+}
+
+TEST(Restriction, PatternsWithoutDayMonthAndYearAreRefused)
+{
+    CShortDateReader reader;
+    EXPECT_FALSE(reader.SetPattern("MMM d, yyyy"));
+    EXPECT_FALSE(reader.SetPattern("d/M"));
+    EXPECT_TRUE(reader.SetPattern("yyyy/MM/dd"));
+}
+
+TEST(Restriction, FindFailsOnAMalformedTextAndHandsOutNothing)
+{
+    SetTestZoneAndPattern("EST5EDT,M3.2.0,M11.1.0", "M/d/yy");
+    CTestStore store;
+    ASSERT_TRUE(store.IsOpen());
+    ASSERT_GT(store.AddAppt("A", Dt(2007, 12, 26, 9), Dt(2007, 12, 26, 10)), 0);
+    HRESULT hr = S_OK;
+    EXPECT_TRUE(store.FindAppts("[Start] <= 12/31/07 23:59 AND", &hr).isEmpty());
+    EXPECT_EQ(hr, E_INVALIDARG);
+    EXPECT_TRUE(store.FindAppts("[Subject] = 12/31/07", &hr).isEmpty());
+    EXPECT_EQ(hr, E_INVALIDARG);
+    EXPECT_EQ(store.FindAppts("[Start] <= 12/31/07 23:59", &hr).size(), 1);
+    EXPECT_EQ(hr, S_OK);
+}
