@@ -9,7 +9,6 @@
 #include "week/IWeekHost.h"
 #include "week/TaskOrder.h"
 #include "week/WeekQueries.h"
-#include <list>
 
 namespace {
 
@@ -159,7 +158,6 @@ void CWeekLoader::ReadTask(ITask* pTask, TaskData* pData)
     int32_t nOid = 0, nImportance = 1;
     VARIANT_BOOL bComplete = VARIANT_FALSE;
     DATE dtDue = kNoDate, dtDone = kNoDate;
-    pTask->get_Subject(&pData->strSubject);
     pTask->get_ReminderSet(&pData->bReminderSet);
     pTask->get_IsRecurring(&pData->bIsRecurring);
     pTask->get_Importance(&nImportance);
@@ -171,10 +169,15 @@ void CWeekLoader::ReadTask(ITask* pTask, TaskData* pData)
     pData->nImportance = nImportance;
     pData->nOid = nOid;
     pData->bComplete = bComplete != VARIANT_FALSE;
-    pData->bHasNotes = m_pFrame->GetPimDatabases().TaskHasNotes(pTask);
     pData->bHasStart = DateOf(pData->dtStartDate, &pData->start);
     pData->bHasDue = DateOf(dtDue, &pData->due);
     pData->bHasDone = pData->bComplete && DateOf(dtDone, &pData->done);
+}
+
+void CWeekLoader::ReadTaskTexts(ITask* pTask, TaskData* pData)
+{
+    pTask->get_Subject(&pData->strSubject);
+    pData->bHasNotes = m_pFrame->GetPimDatabases().TaskHasNotes(pTask);
 }
 
 bool CWeekLoader::AddTasks(const QString& strStart, const QString& strEnd)
@@ -188,7 +191,10 @@ bool CWeekLoader::AddTasks(const QString& strStart, const QString& strEnd)
     const AgendaSettings& settings = m_pFrame->GetSettings();
     const QString strQuery = TaskWeekQuery(settings.ShowCompleteTask ? TRUE : FALSE, strStart, strEnd,
                                            settings.NoDateText);
-    std::list<TaskOrderRecord> order;
+    // The tasks found are kept rather than fetched again by OID after sorting: within
+    // one load both give the same values, and a large week saves a store read per task.
+    std::vector<std::unique_ptr<ITask>> tasks;
+    std::vector<TaskOrderRecord> order;
     std::unique_ptr<ITask> pTask;
     for (HRESULT hr = pItems->Find(strQuery, &pTask); SUCCEEDED(hr) && pTask; hr = pItems->FindNext(&pTask)) {
         TaskOrderRecord record;
@@ -196,15 +202,23 @@ bool CWeekLoader::AddTasks(const QString& strStart, const QString& strEnd)
         pTask->get_Complete(&record.bComplete);
         pTask->get_Importance(&record.nImportance);
         pTask->get_DueDate(&record.dtDue);
-        InsertTaskOrder(&order, record);
+        record.nIndex = static_cast<int32_t>(tasks.size());
+        order.push_back(record);
+        tasks.push_back(std::move(pTask));
     }
+    SortTaskOrder(&order);
     std::vector<AgendaEntry> entries;
     for (const TaskOrderRecord& record : order) {
-        std::unique_ptr<ITask> pItem;
-        if (FAILED(pApp->GetItemFromOid(record.nOid, &pItem)) || !pItem)
-            continue;
+        // Which rows a task gets does not depend on its subject or notes: most tasks of a
+        // large store get none, and their texts are never read.
+        ITask* pItem = tasks[record.nIndex].get();
         TaskData data;
-        ReadTask(pItem.get(), &data);
+        ReadTask(pItem, &data);
+        entries.clear();
+        AddTaskEntries(m_ctx, data, &entries);
+        if (entries.empty())
+            continue;
+        ReadTaskTexts(pItem, &data);
         entries.clear();
         AddTaskEntries(m_ctx, data, &entries);
         AddEntries(entries);

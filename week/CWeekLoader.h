@@ -29,7 +29,9 @@ private:
     void AddPlaceholders();
     bool IsDuplicate(int32_t nOid, DATE dtStart);
     void ReadAppointment(IAppointment* pAppt, ApptData* pData);
+    // Everything but the subject and the notes flag, which ReadTaskTexts adds.
     void ReadTask(ITask* pTask, TaskData* pData);
+    void ReadTaskTexts(ITask* pTask, TaskData* pData);
     void AddEntries(const std::vector<AgendaEntry>& entries);
 
     IWeekHost* m_pFrame;

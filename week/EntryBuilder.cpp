@@ -123,9 +123,17 @@ AgendaEntry TaskEntryBase(const EntryContext& ctx, const TaskData& task)
     return e;
 }
 
-void PushTaskRow(AgendaEntry e, const DateTime& day, const QString& strTag, const QString& strText,
+// "(T1)", or "(FT1)" for a floating row, from the task's importance.
+QString TaskTag(bool bFloating, int nImportance)
+{
+    return (bFloating ? QStringLiteral("(FT") : QStringLiteral("(T")) + QString::number(nImportance)
+           + QLatin1Char(')');
+}
+
+void PushTaskRow(AgendaEntry e, const DateTime& day, bool bFloating, const QString& strText,
                  std::vector<AgendaEntry>* pEntries)
 {
+    const QString strTag = TaskTag(bFloating, e.nImportance);
     e.nDayOfWeek = day.GetDayOfWeek();
     e.strLabel = strTag;
     e.strLabelExtra = strTag;
@@ -142,13 +150,12 @@ QString DueMarker(const TaskData& task)
                                             QString::number(task.due.GetDay()));
 }
 
-void AddTodayRows(const EntryContext& ctx, const TaskData& task, const QString& strTag,
-                  const QString& strFloatingTag, std::vector<AgendaEntry>* pEntries)
+void AddTodayRows(const EntryContext& ctx, const TaskData& task, std::vector<AgendaEntry>* pEntries)
 {
     const DateTime& today = ctx.today;
     const AgendaEntry base = TaskEntryBase(ctx, task);
     if ((!task.bHasStart && !task.bHasDue) || (task.bHasStart && task.start >= today && !task.bHasDue))
-        PushTaskRow(base, today, strFloatingTag, task.strSubject, pEntries);
+        PushTaskRow(base, today, true, task.strSubject, pEntries);
 
     const bool bReminder = (!task.bHasStart && task.bHasDue) || (task.bHasStart && task.start <= today);
     if (!bReminder || !task.bHasDue || IsSameDay(task.due, today))
@@ -157,11 +164,11 @@ void AddTodayRows(const EntryContext& ctx, const TaskData& task, const QString& 
     if (task.due < today) {
         e.bOverdue = TRUE;
         const int nOver = WholeDaysBetween(task.due, today);
-        PushTaskRow(e, today, strTag, QStringLiteral("%1(+%2d)").arg(task.strSubject, QString::number(nOver)),
+        PushTaskRow(e, today, false, QStringLiteral("%1(+%2d)").arg(task.strSubject, QString::number(nOver)),
                     pEntries);
     } else {
         const int nLeft = WholeDaysBetween(today, task.due);
-        PushTaskRow(e, today, strTag, QStringLiteral("%1(%2d)").arg(task.strSubject, QString::number(nLeft)),
+        PushTaskRow(e, today, false, QStringLiteral("%1(%2d)").arg(task.strSubject, QString::number(nLeft)),
                     pEntries);
     }
 }
@@ -170,25 +177,23 @@ void AddTodayRows(const EntryContext& ctx, const TaskData& task, const QString& 
 
 void AddTaskEntries(const EntryContext& ctx, const TaskData& task, std::vector<AgendaEntry>* pEntries)
 {
-    const QString strTag = QStringLiteral("(T%1)").arg(task.nImportance);
-    const QString strFloatingTag = QStringLiteral("(FT%1)").arg(task.nImportance);
     const DateTime& today = ctx.today;
     const AgendaEntry base = TaskEntryBase(ctx, task);
 
     if (task.bHasStart && ctx.bShowTaskStart && ctx.week.Contains(task.start) && today < task.start)
-        PushTaskRow(base, task.start, strTag, DueMarker(task), pEntries);
+        PushTaskRow(base, task.start, false, DueMarker(task), pEntries);
 
     if (task.bHasDue && ctx.week.Contains(task.due)) {
         AgendaEntry e = base;
         e.bOverdue = (!task.bComplete && task.due < today) ? TRUE : FALSE;
         e.crText = (task.due == today) ? kDueTodayColor : 0;
-        PushTaskRow(e, task.due, strTag, task.strSubject, pEntries);
+        PushTaskRow(e, task.due, false, task.strSubject, pEntries);
     }
 
     // A completed task without dates shows on the day it was done, when that is this week.
     if (task.bComplete && !task.bHasStart && !task.bHasDue && task.bHasDone && ctx.week.Contains(task.done))
-        PushTaskRow(base, task.done, strFloatingTag, task.strSubject, pEntries);
+        PushTaskRow(base, task.done, true, task.strSubject, pEntries);
 
     if (!task.bComplete && ctx.week.Contains(today))
-        AddTodayRows(ctx, task, strTag, strFloatingTag, pEntries);
+        AddTodayRows(ctx, task, pEntries);
 }

@@ -1,4 +1,5 @@
 #include "week/TaskOrder.h"
+#include <algorithm>
 
 namespace {
 
@@ -23,4 +24,11 @@ void InsertTaskOrder(std::list<TaskOrderRecord>* pList, const TaskOrderRecord& r
     while (it != pList->end() && !Precedes(record, *it))
         ++it;
     pList->insert(it, record);
+}
+
+void SortTaskOrder(std::vector<TaskOrderRecord>* pRecords)
+{
+    // A record goes before the first one it precedes, so the list stays sorted and equal
+    // keys keep their arrival order: exactly a stable sort.
+    std::stable_sort(pRecords->begin(), pRecords->end(), Precedes);
 }

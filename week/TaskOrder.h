@@ -4,13 +4,18 @@
 #include "platform/WinTypes.h"
 #include <cstdint>
 #include <list>
+#include <vector>
 
 struct TaskOrderRecord {
     int32_t nOid = 0;
     VARIANT_BOOL bComplete = VARIANT_FALSE;
     int32_t nImportance = 1;  // 0 low, 1 normal, 2 high
     DATE dtDue = 0.0;         // 949998.0 when not set, so undated tasks come last
+    int32_t nIndex = -1;      // the caller's own reference to the task; not a key
 };
 
 // Inserts the record before the first record it must precede, else appends it.
 void InsertTaskOrder(std::list<TaskOrderRecord>* pList, const TaskOrderRecord& record);
+// Puts records given in store order into the order that inserting them one by one with
+// InsertTaskOrder gives (a stable sort by the same keys), in O(n log n).
+void SortTaskOrder(std::vector<TaskOrderRecord>* pRecords);

@@ -58,6 +58,24 @@ TEST(TaskOrderTest, EqualKeysKeepTheStoreOrder)
               (std::vector<int>{9, 3, 5}));
 }
 
+TEST(TaskOrderTest, SortingGivesTheInsertionOrder)
+{
+    std::vector<TaskOrderRecord> records;
+    unsigned nSeed = 12345;
+    for (int i = 0; i < 500; ++i) {
+        nSeed = nSeed * 1103515245u + 12345u;
+        const unsigned r = nSeed >> 8;
+        records.push_back({i, (r & 1) ? VARIANT_TRUE : VARIANT_FALSE, static_cast<int32_t>(r % 3),
+                           (r % 7 == 0) ? 949998.0 : 42000.0 + (r >> 4) % 20});
+    }
+    std::vector<int> sorted;
+    std::vector<TaskOrderRecord> copy = records;
+    SortTaskOrder(&copy);
+    for (const TaskOrderRecord& r : copy)
+        sorted.push_back(r.nOid);
+    EXPECT_EQ(sorted, Order(records));
+}
+
 TEST(WeekLayoutTest, EqualListsShareTheColumnEqually)
 {
     const int heights[7] = {12, 12, 12, 12, 12, 12, 12};
