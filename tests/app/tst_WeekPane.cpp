@@ -15,11 +15,13 @@ public:
         const auto* pNm = reinterpret_cast<const NMWEEKPANE*>(pHdr);
         codes.push_back(pHdr->code);
         items.push_back(pNm->iItem);
+        points.push_back(QPoint(pNm->ptAction.x, pNm->ptAction.y));
         return 0;
     }
     bool Got(unsigned nCode) const { return std::find(codes.begin(), codes.end(), nCode) != codes.end(); }
     std::vector<unsigned> codes;
     std::vector<int> items;
+    std::vector<QPoint> points;
 };
 
 struct Session {
@@ -75,6 +77,8 @@ private slots:
     void dayMoveIntoAnotherMonthReportsTheDate();
     void calendarPickOfAnotherWeekLoadsIt();
     void calendarPickInsideTheWeekOnlyMovesTheFocus();
+    void penEventsArePassedOnInScreenCoordinates();
+    void smallPaneDefersTheFirstLoad();
 };
 
 void TestWeekPane::layoutFollowsTheWeights()
@@ -233,6 +237,46 @@ void TestWeekPane::calendarPickInsideTheWeekOnlyMovesTheFocus()
     QCOMPARE(FirstCell(s.pPane, 0), pBefore);
     QVERIFY(!s.recorder.Got(WPN_DATECHANGED));
     QVERIFY(s.recorder.Got(WPN_SELCHANGED));
+}
+
+void TestWeekPane::penEventsArePassedOnInScreenCoordinates()
+{
+    Session s;
+    s.fx.AddAppt("A", CWeekFixture::Date(2015, 3, 4, 8, 0), CWeekFixture::Date(2015, 3, 4, 9, 0));
+    QVERIFY(StartActive(&s, 2015, 3, 4));
+    CListCtrlEx* pList = s.pPane->GetDayList(2);
+    s.recorder.codes.clear();
+    s.recorder.items.clear();
+    const QPoint pt(20, 5);
+    QTest::mousePress(pList, Qt::LeftButton, Qt::NoModifier, pt);
+    QTest::mouseRelease(pList, Qt::LeftButton, Qt::NoModifier, pt);
+    QVERIFY(s.recorder.Got(WPN_CLICK));
+    QVERIFY(s.recorder.Got(WPN_PENUP));
+    const size_t nClick = std::find(s.recorder.codes.begin(), s.recorder.codes.end(), WPN_CLICK)
+                          - s.recorder.codes.begin();
+    QCOMPARE(s.recorder.items.at(nClick), 0);  // the row under the pen
+    QCOMPARE(s.recorder.points.at(nClick), pList->mapToGlobal(pt));
+    QVERIFY(pList->mapToGlobal(pt) != pt);
+}
+
+void TestWeekPane::smallPaneDefersTheFirstLoad()
+{
+    CWeekFixture fx;
+    auto pFrame = std::make_unique<CMainFrame>();
+    QVERIFY(pFrame->Create());
+    CWeekPane* pPane = CWeekFixture::Pane(pFrame.get());
+    pFrame->resize(240, 150);  // the pane gets 150 - 20 - 36 = 94 rows
+    pFrame->show();
+    CAgendaApp::PaintOffscreen(pFrame.get());
+    QCOMPARE(pPane->height(), 94);
+    QVERIFY(!pPane->IsPainted());
+    QVERIFY(pPane->IsLoadPending());
+    QCOMPARE(pPane->GetDayList(0)->GetItemCount(), 0);
+    pFrame->resize(240, 320);
+    CAgendaApp::PaintOffscreen(pFrame.get());
+    QVERIFY(pPane->IsPainted());
+    QVERIFY(!pPane->IsLoadPending());
+    QCOMPARE(pPane->GetDayList(0)->GetItemCount(), 1);
 }
 
 QTEST_MAIN(TestWeekPane)
