@@ -247,6 +247,7 @@ void TestWeekPane::penEventsArePassedOnInScreenCoordinates()
     CListCtrlEx* pList = s.pPane->GetDayList(2);
     s.recorder.codes.clear();
     s.recorder.items.clear();
+    s.recorder.points.clear();
     const QPoint pt(20, 5);
     QTest::mousePress(pList, Qt::LeftButton, Qt::NoModifier, pt);
     QTest::mouseRelease(pList, Qt::LeftButton, Qt::NoModifier, pt);
