@@ -153,4 +153,11 @@ TEST_F(PrintWeekMode, ScreenshotWritesAPngOfTheWindow)
     EXPECT_EQ(Run({"--screenshot", m_dir.filePath("missing/folder/x.png")}), 1);
 }
 
+TEST_F(PrintWeekMode, ScaleEnlargesTheWindow)
+{
+    const QString path = m_dir.filePath("scaled.png");
+    ASSERT_EQ(Run({"--screenshot", path, "--scale", "2"}), 0) << m_err.toStdString();
+    EXPECT_EQ(QImage(path).size(), QSize(480, 640));
+}
+
 }  // namespace
