@@ -106,15 +106,16 @@ int CRecurrenceMath::DaysOfMonth(int64_t nMonthIndex, int64_t* pDays) const
     }
     // n-th (or last) of the days whose weekday is in the mask
     const int64_t nFirstDay = DayOf(nYear, nMonth, 1);
+    const bool bLast = m_rule.nInstance == 5;
     int nMatches = 0;
     int64_t nPicked = -1;
     for (int d = 0; d < nLength; ++d) {
         if (!(m_rule.nDayOfWeekMask & (1 << WeekdayOf(nFirstDay + d))))
             continue;
         ++nMatches;
-        if (m_rule.nInstance == nMatches || m_rule.nInstance == 5)
+        if (bLast || m_rule.nInstance == nMatches)
             nPicked = nFirstDay + d;
-        if (m_rule.nInstance == nMatches)
+        if (!bLast && m_rule.nInstance == nMatches)
             break;
     }
     if (nPicked < 0)
