@@ -190,7 +190,7 @@ bool CWeekLoader::AddTasks(const QString& strStart, const QString& strEnd)
         return false;
     const AgendaSettings& settings = m_pFrame->GetSettings();
     const QString strQuery = TaskWeekQuery(settings.ShowCompleteTask ? TRUE : FALSE, strStart, strEnd,
-                                           settings.NoDateText);
+                                           settings.NoDateText, m_ctx.week.Contains(m_ctx.today));
     // The tasks found are kept rather than fetched again by OID after sorting: within
     // one load both give the same values, and a large week saves a store read per task.
     std::vector<std::unique_ptr<ITask>> tasks;

@@ -38,6 +38,17 @@ std::vector<int> Order(const std::vector<TaskOrderRecord>& input)
     return oids;
 }
 
+TEST(WeekQueriesTest, TodayOutsideTheWeekAsksOnlyForOpenTasksStartingOrDueInIt)
+{
+    const QString S = QStringLiteral("S"), E = QStringLiteral("E"), N = QStringLiteral("N");
+    const QString strOpen = "(([StartDate] = N AND [DueDate] <= E 23:59 AND [DueDate] >= S 00:00)"
+                            " OR ([StartDate] <= E 23:59 AND [StartDate] >= S 00:00))";
+    EXPECT_EQ(OpenTaskClause(false, S, E, N), strOpen);
+    EXPECT_EQ(TaskWeekQuery(FALSE, S, E, N, false),
+              "[Complete] = FALSE AND (([StartDate] <= E 23:59 AND [DueDate] >= S 00:00) OR " + strOpen + ")");
+    EXPECT_TRUE(TaskWeekQuery(TRUE, S, E, N, false).contains("OR ([Complete] = FALSE AND " + strOpen + ")"));
+}
+
 TEST(TaskOrderTest, IncompleteFirstThenImportanceThenDueDate)
 {
     const std::vector<TaskOrderRecord> input = {
