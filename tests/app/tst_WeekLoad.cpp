@@ -23,6 +23,7 @@ private slots:
     void specialDayOnlyDayHasNoPlaceholder();
     void sundayAndMondaySelectTheirWeeks();
     void loadingTwiceGivesTheSameRows();
+    void weekWithoutTodayShowsStartAndDueDays();
 };
 
 void TestWeekLoad::appointmentRowsInTheDaylightWeek()
@@ -272,6 +273,27 @@ void TestWeekLoad::loadingTwiceGivesTheSameRows()
     F::Pane(pFrame.get())->Reload();
     QCOMPARE(CWeekPrinter(F::Pane(pFrame.get()), pFrame->GetToday()).ToText(), before);
     QVERIFY(before.contains("9:00a\tDentist"));
+}
+
+void TestWeekLoad::weekWithoutTodayShowsStartAndDueDays()
+{
+    CWeekFixture fx;
+    using F = CWeekFixture;
+    fx.SetNow(2015, 2, 20);  // before the shown week
+    fx.SetOption("ShowTaskStart", 1);
+    fx.AddTask({"Due Thursday", 1, 949998.0, F::Date(2015, 3, 5)});
+    fx.AddTask({"Starts Tuesday", 1, F::Date(2015, 3, 3), F::Date(2015, 4, 10)});
+    fx.AddTask({"Running", 1, F::Date(2015, 2, 1), F::Date(2015, 4, 10)});
+    fx.AddTask({"Undated", 1});
+    fx.AddTask({"Done Friday", 0, 949998.0, F::Date(2015, 3, 6), true});
+    auto pFrame = fx.Start(2015, 3, 2);
+    QVERIFY(pFrame);
+    QCOMPARE(F::DayRows(pFrame.get(), 1), QStringList{"(T1)\tStarts Tuesday(~4/10)\textra=(T1)|Starts Tuesday(~4/10)"});
+    QCOMPARE(F::DayRows(pFrame.get(), 3), QStringList{"(T1)\tDue Thursday\textra=(T1)|Due Thursday"});
+    QCOMPARE(F::DayRows(pFrame.get(), 4),
+             QStringList{"(T0)\tDone Friday\textra=(T0)|Done Friday\tcolor=#969696\tstrike\tlow"});
+    for (int nDay : {0, 2, 5, 6})
+        QCOMPARE(F::DayRows(pFrame.get(), nDay), QStringList{"(NULL)\t"});
 }
 
 QTEST_MAIN(TestWeekLoad)
