@@ -17,7 +17,7 @@ constexpr int kMinViewSize = 100;
 constexpr int kPaneTop = 19;
 constexpr int kPaneBottomMargin = 36;  // the pane ends 17 pixels above the button bar
 
-struct ButtonSpec {
+struct ButtonInfo {
     int nId;
     int nNormal;
     int nPressed;
@@ -25,7 +25,7 @@ struct ButtonSpec {
     int nX;        // from the left, or from the right edge when negative
 };
 
-const ButtonSpec kButtons[] = {
+const ButtonInfo kButtons[] = {
     {IDC_PREV_MONTH, 130, 182, false, 5},
     {IDC_NEXT_MONTH, 131, 183, false, 76},
     {IDC_POPUP_MENU, 141, 186, true, 4},
@@ -37,11 +37,11 @@ const ButtonSpec kButtons[] = {
     {IDC_NEXT_WEEK, 179, 185, true, -20},
 };
 
-const ButtonSpec* FindSpec(int nId)
+const ButtonInfo* FindButtonInfo(int nId)
 {
-    for (const ButtonSpec& spec : kButtons) {
-        if (spec.nId == nId)
-            return &spec;
+    for (const ButtonInfo& info : kButtons) {
+        if (info.nId == nId)
+            return &info;
     }
     return nullptr;
 }
@@ -64,16 +64,14 @@ BOOL CMainView::Create(QWidget* pParent, int nId)
     if (!CWnd::Create(WS_CHILD | WS_VISIBLE, RECT(), pParent, nId))
         return FALSE;
     setFocusPolicy(Qt::NoFocus);
-    CreateButton(IDC_PREV_MONTH, 130, 182);
-    CreateButton(IDC_NEXT_MONTH, 131, 183);
-    if (m_pFrame->GetSettings().UseSoftKey) {
-        CreateSoftKeyBar();
-    } else {
-        for (const ButtonSpec& spec : kButtons) {
-            if (spec.bBottom)
-                CreateButton(spec.nId, spec.nNormal, spec.nPressed);
-        }
+    // The month buttons always; the button bar's buttons only without the soft-key bar.
+    const BOOL bSoftKey = m_pFrame->GetSettings().UseSoftKey;
+    for (const ButtonInfo& info : kButtons) {
+        if (!info.bBottom || !bSoftKey)
+            CreateButton(info.nId, info.nNormal, info.nPressed);
     }
+    if (bSoftKey)
+        CreateSoftKeyBar();
     m_pWeekPane = std::make_unique<CWeekPane>(m_pFrame);
     m_pWeekPane->Create(WS_CHILD | WS_VISIBLE, RECT(), this, IDC_WEEKPANE);
     m_pWeekPane->SetWeek(m_pFrame->GetCurrentDate());
@@ -126,9 +124,9 @@ void CMainView::PlaceChildren()
     const int W = m_rcClient.right;
     const int B = m_rcClient.bottom;
     for (CBitmapButtonEx* pButton : m_buttons) {
-        const ButtonSpec* pSpec = FindSpec(pButton->GetDlgCtrlID());
-        const int x = pSpec->nX >= 0 ? pSpec->nX : W + pSpec->nX;
-        pButton->move(x, pSpec->bBottom ? B + 2 : 3);
+        const ButtonInfo* pInfo = FindButtonInfo(pButton->GetDlgCtrlID());
+        const int x = pInfo->nX >= 0 ? pInfo->nX : W + pInfo->nX;
+        pButton->move(x, pInfo->bBottom ? B + 2 : 3);
         pButton->SizeToContent();
     }
     if (m_pWeekPane)

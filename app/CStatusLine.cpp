@@ -7,12 +7,12 @@
 
 namespace {
 
-struct IconSpec {
+struct IconInfo {
     int nFlag;
     int nBitmap;
 };
 
-const IconSpec kIcons[] = {{LCX_ICON_NOTES, 157}, {LCX_ICON_ALARM, 153}, {LCX_ICON_RECUR, 158}};
+const IconInfo kIcons[] = {{LCX_ICON_NOTES, 157}, {LCX_ICON_ALARM, 153}, {LCX_ICON_RECUR, 158}};
 
 }  // namespace
 
@@ -57,7 +57,7 @@ int CStatusLine::DrawCell(QPainter* pDC, const ListCell& cell, int x, int y0, in
     pDC->drawText(x, y0 + 1 + metrics.ascent(), strFitted);
     pDC->restore();
     x += TextExtent(measurer, strFitted);
-    for (const IconSpec& icon : kIcons) {
+    for (const IconInfo& icon : kIcons) {
         if (cell.nIconFlags & icon.nFlag)
             x += DrawBitmapTransparent(pDC, x, y0 + 2, icon.nBitmap);
     }
