@@ -289,6 +289,20 @@ TEST_F(EntryBuilderTest, BoldImportantTaskMakesOnlyHighImportanceBold)
     }
 }
 
+TEST_F(EntryBuilderTest, TaskWithStartButNoDueDate)
+{
+    ctx.bShowTaskStart = TRUE;
+    const DateTime later(2015, 3, 6, 0, 0, 0);
+    auto v = Task(MakeTask(1, &later, nullptr));
+    ASSERT_EQ(v.size(), 2u);
+    EXPECT_EQ(DayIndex(v[0]), 4);  // its start day, without a due marker
+    EXPECT_EQ(v[0].strText, "Report");
+    EXPECT_EQ(v[1].strLabel, "(FT1)");  // floating on today: it has not started yet
+    EXPECT_EQ(DayIndex(v[1]), 2);
+    const DateTime earlier(2015, 3, 2, 0, 0, 0);
+    EXPECT_TRUE(Task(MakeTask(1, &earlier, nullptr)).empty());  // no due date: no days left
+}
+
 TEST(AgendaRowTest, OverdueColourWinsAndFlagsMapToIcons)
 {
     AgendaEntry e;
