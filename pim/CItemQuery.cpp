@@ -50,16 +50,22 @@ QByteArray CItemQuery::BuildSql(bool bAfterKey) const
 {
     const char* pszColumns = m_bLean ? CItemTable::kTaskQueryColumns : CItemTable::kQueryColumns;
     QString strSql = QStringLiteral("SELECT ") + QLatin1String(pszColumns);
-    strSql += m_bUseSpan ? QStringLiteral(" FROM appt_span CROSS JOIN items ON items.oid=appt_span.id")
-                         : QStringLiteral(" FROM items");
+    // Single items and stored occurrences are in appt_span; series in series_span.
+    const bool bJoin = m_bUseSpan && m_options.bIncludeRecurrences;
+    strSql += bJoin ? QStringLiteral(" FROM appt_span CROSS JOIN items ON items.oid=appt_span.id")
+                    : QStringLiteral(" FROM items");
     // With recurrences: single items and stored occurrences; without: items and series.
     strSql += m_options.bIncludeRecurrences ? QStringLiteral(" WHERE kind=?1 AND rec_type<0 AND deleted=0")
                                             : QStringLiteral(" WHERE kind=?1 AND series IS NULL");
     QVector<int64_t> params;
     strSql += QStringLiteral(" AND ") + m_restriction.ToSql(&params);
     int n = 2 + int(params.size());
-    if (m_bUseSpan)
+    if (bJoin)
         strSql += QStringLiteral(" AND appt_span.lo<=?%1 AND appt_span.hi>=?%2").arg(n).arg(n + 1);
+    else if (m_bUseSpan)
+        strSql += QStringLiteral(" AND items.oid IN (SELECT id FROM appt_span WHERE lo<=?%1 AND hi>=?%2"
+                                 " UNION ALL SELECT id FROM series_span WHERE lo<=?%1 AND hi>=?%2)")
+                      .arg(n).arg(n + 1);
     n += 2;
     QStringList keys, values;
     for (const QString& c : m_sortColumns) {

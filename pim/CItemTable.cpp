@@ -123,15 +123,19 @@ void CItemTable::BindValues(CSqlStatement& st, const CItemRecord& r)
 // to the end of its last possible occurrence.
 bool CItemTable::PutSpan(CPimStore& store, int64_t nRow, const CItemRecord& r, bool bNew)
 {
+    // A row may have turned from single to series or back: clear both trees first.
     CSqlStatement del(store.Cached("DELETE FROM appt_span WHERE id=?1"));
-    if (!bNew && !del.Bind(1, nRow).Exec())
+    CSqlStatement delSeries(store.Cached("DELETE FROM series_span WHERE id=?1"));
+    if (!bNew && (!del.Bind(1, nRow).Exec() || !delSeries.Bind(1, nRow).Exec()))
         return false;
     if (r.nItemType != olAppointmentItem || r.bDeletedOccurrence)
         return true;
+    const bool bSeries = r.rule.IsRecurring() && !r.bOccurrence;
     int64_t nHi = r.nEnd;
-    if (r.rule.IsRecurring() && !r.bOccurrence)
+    if (bSeries)
         nHi = r.nLastStart >= kNoDateMinutes ? std::numeric_limits<int32_t>::max() : r.nLastStart + Duration(r);
-    CSqlStatement ins(store.Cached("INSERT INTO appt_span(id,lo,hi) VALUES(?1,?2,?3)"));
+    CSqlStatement ins(store.Cached(bSeries ? "INSERT INTO series_span(id,lo,hi) VALUES(?1,?2,?3)"
+                                           : "INSERT INTO appt_span(id,lo,hi) VALUES(?1,?2,?3)"));
     return ins.Bind(1, nRow).Bind(2, ClampI32(r.nStart)).Bind(3, ClampI32(std::max(nHi, r.nStart))).Exec();
 }
 
@@ -160,7 +164,9 @@ bool CItemTable::Remove(CPimStore& store, int64_t nRow)
     CSqlStatement st(store.Cached("DELETE FROM items WHERE oid=?1"));
     CSqlStatement notes(store.Cached("DELETE FROM notes WHERE oid=?1"));
     CSqlStatement span(store.Cached("DELETE FROM appt_span WHERE id=?1"));
-    return st.Bind(1, nRow).Exec() && notes.Bind(1, nRow).Exec() && span.Bind(1, nRow).Exec();
+    CSqlStatement series(store.Cached("DELETE FROM series_span WHERE id=?1"));
+    return st.Bind(1, nRow).Exec() && notes.Bind(1, nRow).Exec() && span.Bind(1, nRow).Exec()
+        && series.Bind(1, nRow).Exec();
 }
 
 bool CItemTable::RemoveExceptions(CPimStore& store, int32_t nSeries)

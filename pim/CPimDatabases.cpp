@@ -1,6 +1,6 @@
 #include "pim/CPimDatabases.h"
 
-#include "pim/CItemTable.h"
+#include "pim/CSqlStatement.h"
 #include "pim/CPimNotifier.h"
 #include "pim/CPimStore.h"
 #include "pim/IPOutlookApp.h"
@@ -40,11 +40,12 @@ int CPimDatabases::HasNotes(int32_t nOid, int nItemType) const
 {
     if (!m_pStore || nOid <= 0)
         return 0;
-    CItemRecord record;
-    // The record by OID, then its notes alone.
-    if (!CItemTable::Load(*m_pStore, nOid, &record) || record.nItemType != nItemType || record.bOccurrence)
-        return 0;
-    return CItemTable::NotesLength(*m_pStore, nOid) > 0 ? 1 : 0;
+    // The record by its OID (of the right database), then its notes alone.
+    CSqlStatement st(m_pStore->Cached(
+        "SELECT length(notes.data) FROM items LEFT JOIN notes ON notes.oid=items.oid"
+        " WHERE items.oid=?1 AND items.kind=?2 AND items.series IS NULL"));
+    st.Bind(1, int64_t(nOid)).Bind(2, int64_t(nItemType));
+    return st.Step() == SQLITE_ROW && st.Int(0) > 0 ? 1 : 0;
 }
 
 int CPimDatabases::ApptHasNotes(IAppointment* pAppt) const

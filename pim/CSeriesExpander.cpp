@@ -27,14 +27,15 @@ bool CSeriesExpander::Load(CPimStore& store, const CRestriction& restriction, in
     m_exceptions.clear();
     const bool bBounded = nMaxStart != kOpenHigh || nMinEnd != kOpenLow;
     static const QByteArray sqlSpan = QByteArray("SELECT ") + CItemTable::kQueryColumns
-        + " FROM appt_span CROSS JOIN items ON items.oid=appt_span.id"
-          " WHERE appt_span.lo<=?1 AND appt_span.hi>=?2 AND items.rec_type>=0 AND items.series IS NULL";
+        + " FROM series_span CROSS JOIN items ON items.oid=series_span.id"
+          " WHERE series_span.lo<=?1 AND series_span.hi>=?2";
     static const QByteArray sqlAll = QByteArray("SELECT ") + CItemTable::kQueryColumns
         + " FROM items WHERE kind=1 AND rec_type>=0 AND series IS NULL";
     CSqlStatement st(store.Cached(bBounded ? sqlSpan.constData() : sqlAll.constData()));
     if (bBounded)
         st.Bind(1, Clamp32(nMaxStart)).Bind(2, Clamp32(nMinEnd));
     int64_t nMaxDuration = 0;
+    m_cursors.reserve(64);
     int rc = SQLITE_ROW;
     while ((rc = st.Step()) == SQLITE_ROW) {
         CItemRecord series;

@@ -36,7 +36,8 @@ const char* const kMigrations[] = {
     "CREATE INDEX items_task ON items(kind, complete, t_start, t_end, importance, t_completed, reminder,"
     " rec_type, series);"
     "CREATE TABLE notes(oid INTEGER PRIMARY KEY, data BLOB NOT NULL);"
-    "CREATE VIRTUAL TABLE appt_span USING rtree_i32(id, lo, hi);",
+    "CREATE VIRTUAL TABLE appt_span USING rtree_i32(id, lo, hi);"
+    "CREATE VIRTUAL TABLE series_span USING rtree_i32(id, lo, hi);",
 };
 static_assert(sizeof(kMigrations) / sizeof(kMigrations[0]) == CStoreSchema::kVersion);
 
@@ -90,8 +91,8 @@ bool CStoreSchema::CheckReadOnly(const QString& strPath, int* pnVersion)
 
 bool CStoreSchema::HasTables(sqlite3* pDb)
 {
-    CSqlStatement st(pDb, "SELECT count(*) FROM sqlite_master WHERE name IN ('items','notes','appt_span')");
-    return st.Step() == SQLITE_ROW && st.Int(0) == 3;
+    CSqlStatement st(pDb, "SELECT count(*) FROM sqlite_master WHERE name IN ('items','notes','appt_span','series_span')");
+    return st.Step() == SQLITE_ROW && st.Int(0) == 4;
 }
 
 bool CStoreSchema::Configure(sqlite3* pDb)
@@ -135,7 +136,8 @@ HRESULT CStoreSchema::Open(const QString& strPath, sqlite3** ppDb)
         return E_FAIL;
     sqlite3* pDb = nullptr;
     const QByteArray path = QFile::encodeName(strPath);
-    const int nFlags = SQLITE_OPEN_READWRITE | (state == FileState::Ours ? 0 : SQLITE_OPEN_CREATE);
+    // One connection per store, used from the UI thread only: no SQLite mutexes needed.
+    const int nFlags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (state == FileState::Ours ? 0 : SQLITE_OPEN_CREATE);
     bool bOk = sqlite3_open_v2(path.constData(), &pDb, nFlags, nullptr) == SQLITE_OK;
     // A new store is created in rollback mode, so that its header (application id and
     // version) is in the main file before it switches to WAL.

@@ -9,7 +9,8 @@
 //               start, deleted = 1 for a deleted occurrence). Times are wall minutes.
 //   notes       the notes bytes by item row (oid), kept apart so that queries stay small
 //   appt_span   R*Tree (32-bit integers) over appointment rows: [start, end] of singles
-//               and exceptions, [first start, end of the last occurrence] of a series
+//               and stored exceptions
+//   series_span R*Tree over series: [first start, end of the last occurrence]
 #include "platform/WinTypes.h"
 #include <QString>
 #include <cstdint>
