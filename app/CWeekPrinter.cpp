@@ -30,9 +30,9 @@ struct IconName {
     const char* pszName;
 };
 
-const IconName kIconNames[] = {{kIconNotes, "notes"},
-                               {kIconAlarm, "alarm"},
-                               {kIconRecurring, "recurring"},
+const IconName kIconNames[] = {{LCX_ICON_NOTES, "notes"},
+                               {LCX_ICON_ALARM, "alarm"},
+                               {LCX_ICON_RECUR, "recurring"},
                                {kIconHighImportance, "high"},
                                {kIconLowImportance, "low"}};
 

@@ -25,11 +25,11 @@ AgendaRow MakeAgendaRow(const AgendaEntry& entry)
     if (entry.bOverdue)
         row.crText = kOverdueColor;
     if (entry.bHasNotes)
-        row.nIconFlags |= kIconNotes;
+        row.nIconFlags |= LCX_ICON_NOTES;
     if (entry.bReminder)
-        row.nIconFlags |= kIconAlarm;
+        row.nIconFlags |= LCX_ICON_ALARM;
     if (entry.bRecurring)
-        row.nIconFlags |= kIconRecurring;
+        row.nIconFlags |= LCX_ICON_RECUR;
     row.bBold = entry.bBold ? TRUE : FALSE;
     return row;
 }

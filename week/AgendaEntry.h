@@ -1,6 +1,7 @@
 #pragma once
 // One row of a day list as the week load hands it over (the arguments of
 // CWeekPane::AddEntry), and the cell values that row ends up with.
+#include "controls/ListCell.h"
 #include "platform/WinTypes.h"
 #include <QString>
 #include <optional>
@@ -11,11 +12,8 @@ constexpr int kEntryAppointment = 1;
 constexpr int kEntryTask = 2;
 constexpr int kEntryNone = -1;  // placeholder row: no item behind it
 
-// Icon bits of the text cell. The list draws the first three; the importance bits are
-// kept for the program's own use.
-constexpr int kIconNotes = 1;
-constexpr int kIconAlarm = 2;
-constexpr int kIconRecurring = 4;
+// Icon bits of the text cell besides the list's own LCX_ICON_* (notes, alarm,
+// recurrence): the importance, kept for the program's own use and never drawn.
 constexpr int kIconHighImportance = 8;
 constexpr int kIconLowImportance = 16;
 

@@ -319,7 +319,7 @@ TEST(AgendaRowTest, OverdueColourWinsAndFlagsMapToIcons)
     EXPECT_EQ(row.strLabelExtra, "(E)");
     EXPECT_EQ(row.strTextExtra, "");
     EXPECT_EQ(row.crText, kOverdueColor);
-    EXPECT_EQ(row.nIconFlags, kIconNotes | kIconAlarm | kIconRecurring);
+    EXPECT_EQ(row.nIconFlags, LCX_ICON_NOTES | LCX_ICON_ALARM | LCX_ICON_RECUR);
     e.bOverdue = FALSE;
     e.bStrike = FALSE;
     EXPECT_EQ(MakeAgendaRow(e).crText, RGB(1, 2, 3));
