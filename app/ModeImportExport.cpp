@@ -43,7 +43,7 @@ int RunImportMode(const CCommandLine& commandLine)
     if (skipped.isEmpty())
         std::printf("Skipped nothing.\n");
     for (const QString& strLine : skipped)
-        std::printf("Skipped %s.\n", strLine.toLocal8Bit().constData());
+        std::printf("Skipped %s\n", strLine.toLocal8Bit().constData());
     return 0;
 }
 

@@ -70,7 +70,7 @@ QStringList CICalImporter::SkippedSummary() const
 {
     QStringList lines;
     for (auto it = m_skipped.constBegin(); it != m_skipped.constEnd(); ++it)
-        lines << QStringLiteral("%1 %2").arg(it.value()).arg(it.key());
+        lines << QStringLiteral("%1: %2").arg(it.key()).arg(it.value());
     return lines;
 }
 

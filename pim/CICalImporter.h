@@ -28,7 +28,7 @@ public:
 
     int Appointments() const { return m_nAppointments; }
     int Tasks() const { return m_nTasks; }
-    // "<count> <what> (<reason>)", one line per reason.
+    // "<what was skipped and why>: <count>", one line per reason.
     QStringList SkippedSummary() const;
 
 private:

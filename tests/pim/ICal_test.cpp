@@ -133,7 +133,7 @@ TEST_F(ICal, ImportCountsWhatItAddedAndSkipped)
     EXPECT_EQ(pImporter->Appointments(), 7);
     EXPECT_EQ(pImporter->Tasks(), 8);
     EXPECT_EQ(pImporter->SkippedSummary(),
-              (QStringList{"1 VJOURNAL components (not events or to-dos)", "1 events with an unsupported recurrence rule"}));
+              (QStringList{"VJOURNAL components (not events or to-dos): 1", "events with an unsupported recurrence rule: 1"}));
 }
 
 TEST_F(ICal, EventsBecomeAppointmentsInLocalWallTime)
@@ -282,7 +282,7 @@ TEST_F(ICal, CommandLineImportAndExport)
     QByteArray out, err;
     EXPECT_EQ(run({"--import", FixturePath()}, &out, &err), 0) << err.constData();
     EXPECT_TRUE(out.contains("Added 7 appointments and 8 tasks")) << out.constData();
-    EXPECT_TRUE(out.contains("Skipped 1 events with an unsupported recurrence rule")) << out.constData();
+    EXPECT_TRUE(out.contains("Skipped events with an unsupported recurrence rule: 1")) << out.constData();
     const QString strBad = dir.filePath("bad.ics");
     QFile f(strBad);
     f.open(QIODevice::WriteOnly);
