@@ -2,6 +2,8 @@
 
 #include "pim/CItemTable.h"
 #include "pim/CPimStore.h"
+#include "pim/WallTime.h"
+#include "platform/Clock.h"
 #include "platform/StorePath.h"
 
 namespace {
@@ -85,6 +87,11 @@ HRESULT IPOutlookApp::CreateItem(int nItemType, std::unique_ptr<IPOutlookItem>* 
     CItemRecord record;
     record.nItemType = nItemType;
     record.bNotesLoaded = true;  // a new item has no notes yet
+    if (nItemType == olAppointmentItem) {  // a new appointment starts now, for no time
+        SYSTEMTIME st;
+        GetLocalTime(&st);
+        record.nStart = record.nEnd = WallFromFields(st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute);
+    }
     *ppItem = MakePimItem(m_pStore, std::move(record));
     return S_OK;
 }

@@ -64,7 +64,8 @@ public:
     QString GetStorePath() const;
 
     HRESULT GetDefaultFolder(int nFolder, std::unique_ptr<IFolder>* ppFolder);
-    // A new unsaved item: olAppointmentItem or olTaskItem.
+    // A new unsaved item: olAppointmentItem (starting and ending now) or olTaskItem
+    // (without dates, normal importance).
     HRESULT CreateItem(int nItemType, std::unique_ptr<IPOutlookItem>* ppItem);
     HRESULT CreateItem(int nItemType, std::unique_ptr<IAppointment>* ppAppt);
     HRESULT CreateItem(int nItemType, std::unique_ptr<ITask>* ppTask);
