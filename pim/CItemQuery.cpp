@@ -177,13 +177,13 @@ bool CItemQuery::FillLean(CSqlStatement& st)
     while ((rc = st.Step()) == SQLITE_ROW) {
         LeanRow row;
         row.nOid = static_cast<int32_t>(st.Int(0));
-        row.nStart = st.Int(2);
-        row.nEnd = st.Int(3);
-        row.nCompleted = st.Int(7);
-        row.nImportance = static_cast<int16_t>(st.Int(5));
-        row.nRecType = static_cast<int16_t>(st.Int(8));
-        row.bReminder = st.Int(4) != 0;
-        row.bComplete = st.Int(6) != 0;
+        row.nStart = st.Int(1);
+        row.nEnd = st.Int(2);
+        row.bReminder = st.Int(3) != 0;
+        row.nImportance = static_cast<int16_t>(st.Int(4));
+        row.bComplete = st.Int(5) != 0;
+        row.nCompleted = st.Int(6);
+        row.nRecType = static_cast<int16_t>(st.Int(7));
         m_lean.push_back(row);
     }
     st.Reset();

@@ -12,7 +12,7 @@ const char* const CItemTable::kQueryColumns =
     "rec_dom,rec_instance,rec_moy,rec_count,rec_until,rec_start,rec_last";
 
 const char* const CItemTable::kTaskQueryColumns =
-    "oid,series,t_start,t_end,reminder,importance,complete,t_completed,rec_type";
+    "oid,t_start,t_end,reminder,importance,complete,t_completed,rec_type";
 
 const char* const CItemTable::kColumns =
     "oid,kind,series,orig_start,deleted,uid,stamp,subject,location,t_start,t_end,all_day,"
@@ -79,14 +79,13 @@ void CItemTable::ReadLeanTask(const CSqlStatement& st, CItemRecord* p)
 {
     p->nItemType = olTaskItem;
     p->nOid = static_cast<int32_t>(st.Int(0));
-    p->bOccurrence = !st.IsNull(1);
-    p->nStart = st.Int(2);
-    p->nEnd = st.Int(3);
-    p->bReminderSet = st.Int(4) != 0;
-    p->nImportance = static_cast<int>(st.Int(5));
-    p->bComplete = st.Int(6) != 0;
-    p->nDateCompleted = st.Int(7);
-    p->rule.nType = static_cast<int>(st.Int(8));
+    p->nStart = st.Int(1);
+    p->nEnd = st.Int(2);
+    p->bReminderSet = st.Int(3) != 0;
+    p->nImportance = static_cast<int>(st.Int(4));
+    p->bComplete = st.Int(5) != 0;
+    p->nDateCompleted = st.Int(6);
+    p->rule.nType = static_cast<int>(st.Int(7));
     p->bPartial = true;
 }
 

@@ -15,7 +15,8 @@ public:
     // The same without UID and time stamp (read as empty; an update keeps the stored UID).
     static const char* const kQueryColumns;
     // The task columns of the covering index items_task only: no texts and no pattern
-    // (the record is marked partial and completed on first use).
+    // (the record is marked partial and completed on first use). Tasks have no
+    // exception rows, so the series column is left out.
     static const char* const kTaskQueryColumns;
     static constexpr int kColumnCount = 27;
     // A row: singles and series as themselves; an exception row as an occurrence of its
