@@ -292,6 +292,22 @@ bool CICalImporter::ReadEventTimes(icalcomponent* pComp, CItemRecord* r) const
     return InRange(r->nEnd);
 }
 
+// An RRULE whose UNTIL is in UTC ends at the same instant in local wall time.
+bool CICalImporter::ReadRule(icalproperty* pProp, int64_t nStart, CRecurrenceRule* pRule) const
+{
+    icalrecurrencetype rule = icalproperty_get_rrule(pProp);
+    if (!icaltime_is_null_time(rule.until) && icaltime_is_utc(rule.until) && !rule.until.is_date) {
+        const WallFields f = FieldsOfWall(CLocalZone::WallFromUtc(icaltime_as_timet(rule.until)));
+        rule.until = icaltime_null_time();
+        rule.until.year = f.nYear;
+        rule.until.month = f.nMonth;
+        rule.until.day = f.nDay;
+        rule.until.hour = f.nHour;
+        rule.until.minute = f.nMinute;
+    }
+    return CRecurrence::FromIcal(rule, nStart, pRule);
+}
+
 bool CICalImporter::ReadExdates(icalcomponent* pComp, QVector<int64_t>* pDates) const
 {
     for (icalproperty* p = icalcomponent_get_first_property(pComp, ICAL_EXDATE_PROPERTY); p != nullptr;
@@ -321,20 +337,12 @@ bool CICalImporter::ImportEvent(icalcomponent* pComp, const QByteArray& blockTex
     if (icalcomponent_count_properties(pComp, ICAL_RDATE_PROPERTY) > 0
         || icalcomponent_count_properties(pComp, ICAL_RRULE_PROPERTY) > 1)
         return Skip(QStringLiteral("events with RDATE or several RRULEs")), true;
-    if (icalproperty* pRule = icalcomponent_get_first_property(pComp, ICAL_RRULE_PROPERTY)) {
-        icalrecurrencetype rule = icalproperty_get_rrule(pRule);
-        if (!icaltime_is_null_time(rule.until) && icaltime_is_utc(rule.until) && !rule.until.is_date) {
-            const WallFields f = FieldsOfWall(CLocalZone::WallFromUtc(icaltime_as_timet(rule.until)));
-            rule.until = icaltime_null_time();
-            rule.until.year = f.nYear, rule.until.month = f.nMonth, rule.until.day = f.nDay;
-            rule.until.hour = f.nHour, rule.until.minute = f.nMinute;
-        }
-        if (!CRecurrence::FromIcal(rule, r.nStart, &r.rule))
-            return Skip(QStringLiteral("events with an unsupported recurrence rule")), true;
-    }
+    icalproperty* pRule = icalcomponent_get_first_property(pComp, ICAL_RRULE_PROPERTY);
+    if (pRule != nullptr && !ReadRule(pRule, r.nStart, &r.rule))
+        return Skip(QStringLiteral("events with an unsupported recurrence rule")), true;
     const HRESULT hr = CItemWriter::InsertNew(*m_pStore, &r);
     if (hr == E_INVALIDARG)
-        return Skip(QStringLiteral("events whose recurrence has no occurrence")), true;
+        return Skip(QStringLiteral("events whose recurrence has no occurrence or too many")), true;
     if (FAILED(hr))
         return m_bFailed = true, false;
     ++m_nAppointments;
@@ -416,12 +424,12 @@ bool CICalImporter::ImportTodo(icalcomponent* pComp)
     r.nImportance = ImportanceOfPriority(pPriority ? icalproperty_get_priority(pPriority) : 0);
     if (icalproperty* pRule = icalcomponent_get_first_property(pComp, ICAL_RRULE_PROPERTY)) {
         const int64_t nAnchor = r.nStart < kNoDateMinutes ? r.nStart : r.nEnd;
-        if (nAnchor >= kNoDateMinutes || !CRecurrence::FromIcal(icalproperty_get_rrule(pRule), nAnchor, &r.rule))
+        if (nAnchor >= kNoDateMinutes || !ReadRule(pRule, nAnchor, &r.rule))
             return Skip(QStringLiteral("to-dos with an unsupported recurrence rule")), true;
     }
     const HRESULT hr = CItemWriter::InsertNew(*m_pStore, &r);
     if (hr == E_INVALIDARG)
-        return Skip(QStringLiteral("to-dos whose recurrence has no occurrence")), true;
+        return Skip(QStringLiteral("to-dos whose recurrence has no occurrence or too many")), true;
     if (FAILED(hr))
         return m_bFailed = true, false;
     ++m_nTasks;

@@ -15,6 +15,7 @@
 
 class CPimStore;
 struct CItemRecord;
+struct CRecurrenceRule;
 
 class CICalImporter {
 public:
@@ -50,6 +51,7 @@ private:
     bool ReadTime(icalproperty* pProp, icaltimetype t, int64_t* pnWall, bool* pbDate) const;
     bool ReadEventTimes(icalcomponent* pComp, CItemRecord* pRecord) const;
     bool ReadExdates(icalcomponent* pComp, QVector<int64_t>* pDates) const;
+    bool ReadRule(icalproperty* pProp, int64_t nStart, CRecurrenceRule* pRule) const;
     void ReadCommon(icalcomponent* pComp, CItemRecord* pRecord) const;
     void Skip(const QString& strReason);
     void Clear();
