@@ -118,6 +118,18 @@ bool ReadKind(const icalrecurrencetype& r, const WallFields& f, CRecurrenceRule*
     }
 }
 
+// COUNT, or UNTIL at the end of the last day (a DATE for date values).
+void PutEnd(const CRecurrenceRule& rule, bool bDateValues, icalrecurrencetype* r)
+{
+    if (rule.nOccurrences > 0) {
+        r->count = rule.nOccurrences;
+    } else if (rule.nPatternEnd < kNoDateMinutes) {
+        r->until = IcalOfWall(WallDayStart(rule.nPatternEnd) + (bDateValues ? 0 : kMinutesPerDay - 1), bDateValues);
+        if (!bDateValues)
+            r->until.second = 59;
+    }
+}
+
 }  // namespace
 
 icalrecurrencetype CRecurrence::ToIcal(const CRecurrenceRule& rule, int64_t nPatternStart, bool bDateValues)
@@ -159,13 +171,7 @@ icalrecurrencetype CRecurrence::ToIcal(const CRecurrenceRule& rule, int64_t nPat
         break;
     default: break;
     }
-    if (rule.nOccurrences > 0) {
-        r.count = rule.nOccurrences;
-    } else if (rule.nPatternEnd < kNoDateMinutes) {
-        r.until = IcalOfWall(WallDayStart(rule.nPatternEnd) + (bDateValues ? 0 : kMinutesPerDay - 1), bDateValues);
-        if (!bDateValues)
-            r.until.second = 59;
-    }
+    PutEnd(rule, bDateValues, &r);
     (void)nPatternStart;
     return r;
 }

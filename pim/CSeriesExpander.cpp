@@ -53,12 +53,7 @@ bool CSeriesExpander::Load(CPimStore& store, const CRestriction& restriction, in
         return false;
     if (m_cursors.empty())
         return true;
-    CSqlStatement exc(store.Cached(
-        "SELECT series,orig_start FROM items WHERE series IS NOT NULL AND orig_start BETWEEN ?1 AND ?2"));
-    exc.Bind(1, nMinEnd == kOpenLow ? kOpenLow : nMinEnd - nMaxDuration).Bind(2, nMaxStart);
-    while ((rc = exc.Step()) == SQLITE_ROW)
-        m_exceptions.insert({static_cast<int32_t>(exc.Int(0)), exc.Int(1)});
-    if (rc != SQLITE_DONE)
+    if (!LoadExceptions(store, nMinEnd == kOpenLow ? kOpenLow : nMinEnd - nMaxDuration, nMaxStart))
         return false;
     for (int i = 0; i < int(m_cursors.size()); ++i) {
         if (Advance(m_cursors[i]))
@@ -66,6 +61,18 @@ bool CSeriesExpander::Load(CPimStore& store, const CRestriction& restriction, in
     }
     std::make_heap(m_heap.begin(), m_heap.end(), [this](int a, int b) { return Before(b, a); });
     return true;
+}
+
+// The original starts of stored exceptions in the window (of any series).
+bool CSeriesExpander::LoadExceptions(CPimStore& store, int64_t nFrom, int64_t nTo)
+{
+    CSqlStatement exc(store.Cached(
+        "SELECT series,orig_start FROM items WHERE series IS NOT NULL AND orig_start BETWEEN ?1 AND ?2"));
+    exc.Bind(1, nFrom).Bind(2, nTo);
+    int rc = SQLITE_ROW;
+    while ((rc = exc.Step()) == SQLITE_ROW)
+        m_exceptions.insert({static_cast<int32_t>(exc.Int(0)), exc.Int(1)});
+    return rc == SQLITE_DONE;
 }
 
 bool CSeriesExpander::Advance(Cursor& c)

@@ -26,6 +26,7 @@ private:
         CRecurrenceMath math;
         int64_t nDuration;
     };
+    bool LoadExceptions(CPimStore& store, int64_t nFrom, int64_t nTo);
     bool Advance(Cursor& cursor);
     bool Before(int a, int b) const;
     void SiftDown(size_t i);
