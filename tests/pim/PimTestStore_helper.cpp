@@ -1,5 +1,6 @@
 #include "PimTestStore.h"
 
+#include "calendar/ZoneRules.h"
 #include "pim/VariantTime.h"
 #include <QDir>
 #include <cstdlib>
@@ -9,6 +10,7 @@ void SetTestZoneAndPattern(const char* pszTz, const char* pszPattern)
 {
     setenv("TZ", pszTz, 1);
     tzset();
+    ResetTimeZoneCache();
     qputenv("QUILLDAY_SHORTDATE", pszPattern);
 }
 
