@@ -4,7 +4,7 @@
 // Today is the clock's, as for a user who looks at that week now; QUILLDAY_NOW (for
 // example 2015-06-03T10:00:00) puts today into the week, which adds a row on today for
 // every open task. The store is imported once from gen_ics.py --events 100000 --todos 10000 --seed 1 into
-// $QUILLDAY_BENCH_DIR (default /tmp/quillday-bench) and reused by later runs. The program
+// $QUILLDAY_BENCH_DIR (default /tmp/quillday-bench-week) and reused by later runs. The program
 // and its data files are taken from the build's bin folder.
 #include "app/CAgendaApp.h"
 #include "app/CMainFrame.h"
@@ -44,17 +44,31 @@ QString BinFolder(const char* pszArgv0)
     return QDir(exe + QStringLiteral("/../bin")).absolutePath();
 }
 
-// Generates and imports the store unless a finished one is there from an earlier run.
+// Whether the program starts on the store (an older store format is refused).
+bool StoreOpens(const BenchSetup& setup)
+{
+    QProcess process;
+    process.start(setup.strBin + QStringLiteral("/quillday"),
+                  {"--print-week", "2015-06-01", "--home", setup.strBin, "--store", setup.strStore, "--registry",
+                   setup.strRegistry});
+    return process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit
+           && process.exitCode() == 0;
+}
+
+// Generates and imports the store unless a finished one that the program still opens is
+// there from an earlier run.
 bool PrepareStore(BenchSetup* pSetup)
 {
-    const QString dir = qEnvironmentVariable("QUILLDAY_BENCH_DIR", QStringLiteral("/tmp/quillday-bench"));
+    const QString dir = qEnvironmentVariable("QUILLDAY_BENCH_DIR", QStringLiteral("/tmp/quillday-bench-week"));
     QDir().mkpath(dir);
     pSetup->strStore = dir + QStringLiteral("/pim.sqlite");
     pSetup->strRegistry = dir + QStringLiteral("/registry.reg");
     const QString done = dir + QStringLiteral("/imported");
-    if (QFileInfo::exists(done) && QFileInfo::exists(pSetup->strStore))
+    if (QFileInfo::exists(done) && QFileInfo::exists(pSetup->strStore) && StoreOpens(*pSetup))
         return true;
-    QFile::remove(pSetup->strStore);
+    QFile::remove(done);
+    for (const char* pszSuffix : {"", "-wal", "-shm"})
+        QFile::remove(pSetup->strStore + QLatin1String(pszSuffix));
     const QString ics = dir + QStringLiteral("/bench.ics");
     const QString tool = qEnvironmentVariable("QUILLDAY_GEN_ICS", QStringLiteral("/work/shared/tools/gen_ics.py"));
     if (QProcess::execute(QStringLiteral("python3"), {tool, "--events", "100000", "--todos", "10000", "--seed", "1",

@@ -119,7 +119,13 @@ void CWeekLoader::ReadAppointment(IAppointment* pAppt, ApptData* pData)
     pAppt->get_End(&dtEnd);
     pData->bAllDayEvent = bAllDay;
     pData->nOid = nOid;
-    pData->bHasNotes = m_pFrame->GetPimDatabases().ApptHasNotes(pAppt);
+    const auto it = m_apptNotes.find(nOid);
+    if (it != m_apptNotes.end()) {
+        pData->bHasNotes = it->second;
+    } else {
+        pData->bHasNotes = m_pFrame->GetPimDatabases().ApptHasNotes(pAppt);
+        m_apptNotes.emplace(nOid, pData->bHasNotes);
+    }
     VariantTimeToSystemTime(pData->dtStart, &pData->stStart);
     VariantTimeToSystemTime(dtEnd, &pData->stEnd);
 }

@@ -4,6 +4,7 @@
 // task order), then a "(NULL)" row for every list that stayed empty. A failed folder or
 // collection ends the load where it happened, without placeholder rows.
 #include "week/EntryBuilder.h"
+#include <unordered_map>
 
 class CListCtrlEx;
 class CWeekPane;
@@ -37,4 +38,7 @@ private:
     IWeekHost* m_pFrame;
     CWeekPane* m_pPane;
     EntryContext m_ctx;
+    // Notes flags by OID for this load: every occurrence of a series has the series' OID
+    // and its notes.
+    std::unordered_map<int32_t, int> m_apptNotes;
 };
