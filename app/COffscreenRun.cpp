@@ -1,0 +1,35 @@
+#include "app/COffscreenRun.h"
+#include "app/CCommandLine.h"
+#include "calendar/DateTime.h"
+#include <cstdio>
+
+namespace {
+
+constexpr int kStartupFailureStatus = 1;
+
+}  // namespace
+
+COffscreenRun::COffscreenRun() = default;
+
+COffscreenRun::~COffscreenRun() = default;
+
+int COffscreenRun::Start(const CCommandLine& commandLine, const char* pszDateOption, int nWidth, int nHeight)
+{
+    DateTime date;
+    const bool bDate = !commandLine.m_strDate.isEmpty();
+    if (bDate && !ParseWeekDate(commandLine.m_strDate, &date)) {
+        std::fprintf(stderr, "quillday: %s: %s is outside the dates the program can show\n", pszDateOption,
+                     commandLine.m_strDate.toLocal8Bit().constData());
+        return CCommandLine::kUsageExitStatus;
+    }
+    CAgendaApp::ChooseOffscreenPlatform();
+    m_pApp = std::make_unique<CAgendaApp>(m_argc, m_argv);
+    if (!m_pApp->InitOffscreen(nWidth, nHeight, bDate ? &date : nullptr))
+        return kStartupFailureStatus;
+    return 0;
+}
+
+CMainFrame* COffscreenRun::GetFrame() const
+{
+    return m_pApp ? m_pApp->GetMainFrame() : nullptr;
+}

@@ -1,0 +1,25 @@
+#pragma once
+// The start of the command-line modes that show the week: the date of the command line,
+// the application object on the offscreen platform, and the main frame started and
+// painted once, so that the week is loaded. Exit statuses: 0 started, 1 a data source
+// failed (its box went to standard error), 2 a date the program cannot show.
+#include "app/CAgendaApp.h"
+#include <memory>
+
+class CCommandLine;
+class CMainFrame;
+
+class COffscreenRun {
+public:
+    COffscreenRun();
+    ~COffscreenRun();
+
+    int Start(const CCommandLine& commandLine, const char* pszDateOption, int nWidth, int nHeight);
+    CMainFrame* GetFrame() const;
+
+private:
+    int m_argc = 1;
+    char m_szName[9] = "quillday";
+    char* m_argv[2] = {m_szName, nullptr};
+    std::unique_ptr<CAgendaApp> m_pApp;
+};
