@@ -2,10 +2,13 @@
 // and the month, week and today commands; and screenshots of busy and empty weeks.
 #include "WeekFixture.h"
 #include "app/CSoftKeyBar.h"
+#include "app/CStatusLine.h"
 #include "app/MainCommands.h"
+#include "controls/BitmapDraw.h"
 #include "controls/CBitmapButtonEx.h"
 #include <QDir>
 #include <QMenu>
+#include <QPainter>
 #include <QToolButton>
 #include <QtTest>
 
@@ -67,6 +70,7 @@ private slots:
     void softKeysReplaceTheBottomButtons();
     void titleReplacesYearAndMonth();
     void statusLineShowsTheSelectedEntry();
+    void statusLineCellsDrawTagsAndFitText();
     void monthButtons_data();
     void monthButtons();
     void weekButtonsAndToday();
@@ -160,6 +164,30 @@ void TestMainView::statusLineShowsTheSelectedEntry()
     image = CAgendaApp::PaintOffscreen(pFrame.get());
     for (int y = 284; y < 299; ++y)
         QVERIFY(RowIsColour(image, y, 0, 240, qRgb(0xE6, 0xE6, 0xE6)));
+}
+
+void TestMainView::statusLineCellsDrawTagsAndFitText()
+{
+    QCOMPARE(CStatusLine::TagBitmap("(T1)"), 166);
+    QCOMPARE(CStatusLine::TagBitmap("(NULL)"), 0);  // not one of the status line's tags
+    QCOMPARE(CStatusLine::TagBitmap("9:00a"), 0);
+    QImage image(240, 16, QImage::Format_RGB32);
+    image.fill(qRgb(0xE6, 0xE6, 0xE6));
+    QPainter painter(&image);
+    const CStatusLine line("mirafon", 10);
+    ListCell tag;
+    tag.strText = "(T1)";
+    const int x = line.DrawCell(&painter, tag, 2, 0, 240);
+    const QImage* pTag = GetBitmapResource(166);
+    QVERIFY(pTag);
+    QCOMPARE(x, 2 + pTag->width() + 1);
+    ListCell text;
+    text.strText = QString(200, QChar('w'));
+    text.nIconFlags = LCX_ICON_NOTES;
+    const int xEnd = line.DrawCell(&painter, text, x, 0, 240);
+    QVERIFY(xEnd <= 240 + 2);  // shortened to the room left, the notes icon included
+    QVERIFY(xEnd > 200);
+    painter.end();
 }
 
 void TestMainView::monthButtons_data()
