@@ -1,6 +1,7 @@
 #include "pim/CShortDateReader.h"
 
 #include "calendar/CivilDays.h"
+#include <QLocale>
 
 bool CShortDateReader::SetPattern(const QString& strPattern)
 {
@@ -12,10 +13,14 @@ bool CShortDateReader::SetPattern(const QString& strPattern)
         while (i + n < strPattern.size() && strPattern[i + n] == c)
             ++n;
         if (c == u'd' || c == u'M' || c == u'y') {
-            if ((c != u'y' && n > 2) || (c == u'y' && n != 2 && n != 4))
-                return false;  // weekday or month names, odd year widths
-            const Field f = c == u'd' ? Field::Day : c == u'M' ? Field::Month : Field::Year;
-            (f == Field::Day ? bDay : f == Field::Month ? bMonth : bYear) = true;
+            if ((c != u'y' && n > 4) || (c == u'y' && n != 2 && n != 4))
+                return false;  // odd widths
+            Field f = c == u'y' ? Field::Year : c == u'M' ? Field::Month : Field::Day;
+            if (n > 2 && c != u'y')
+                f = c == u'M' ? Field::MonthName : Field::WeekdayName;
+            bDay = bDay || f == Field::Day;
+            bMonth = bMonth || f == Field::Month || f == Field::MonthName;
+            bYear = bYear || f == Field::Year;
             m_tokens.push_back({f, QString(), n});
             i += n;
             continue;
@@ -60,6 +65,26 @@ bool CShortDateReader::ReadLiteral(const QString& strText, int* pnPos, const QSt
     return true;
 }
 
+// The longest month name (short for MMM, long for MMMM) of the system locale or of
+// English that the text holds at *pnPos, ignoring case.
+bool CShortDateReader::ReadMonthName(const QString& strText, int* pnPos, int nWidth, int* pnMonth)
+{
+    const QLocale::FormatType format = nWidth == 3 ? QLocale::ShortFormat : QLocale::LongFormat;
+    int nBest = 0;
+    for (const QLocale& locale : {QLocale::system(), QLocale::c()}) {
+        for (int m = 1; m <= 12; ++m) {
+            const QString strName = locale.monthName(m, format);
+            if (strName.size() > nBest
+                && QStringView(strText).mid(*pnPos, strName.size()).compare(strName, Qt::CaseInsensitive) == 0) {
+                nBest = int(strName.size());
+                *pnMonth = m;
+            }
+        }
+    }
+    *pnPos += nBest;
+    return nBest > 0;
+}
+
 bool CShortDateReader::ReadNumber(const QString& strText, int* pnPos, int nMaxDigits, int* pnValue,
                                   int* pnDigits)
 {
@@ -88,6 +113,19 @@ bool CShortDateReader::Read(const QString& strText, int* pnPos, int* pnYear, int
     for (const Token& t : m_tokens) {
         if (t.field == Field::Literal) {
             if (!ReadLiteral(strText, &nPos, t.strLiteral))
+                return false;
+            continue;
+        }
+        if (t.field == Field::MonthName) {
+            if (!ReadMonthName(strText, &nPos, t.nWidth, &nMonth))
+                return false;
+            continue;
+        }
+        if (t.field == Field::WeekdayName) {  // read over: the date itself names the day
+            const int nStart = nPos;
+            while (nPos < strText.size() && strText[nPos].isLetter())
+                ++nPos;
+            if (nPos == nStart)
                 return false;
             continue;
         }

@@ -3,6 +3,7 @@
 #include "calendar/ZoneRules.h"
 #include "pim/VariantTime.h"
 #include <QDir>
+#include <QLocale>
 #include <cstdlib>
 #include <ctime>
 
@@ -37,6 +38,8 @@ QString FormatWithPattern(const QString& strPattern, int nYear, int nMonth, int 
             ++n;
         if (c == u'y')
             out += (n == 4 || bFullYear) ? QString::number(nYear) : QString::number(nYear % 100).rightJustified(2, u'0');
+        else if (c == u'M' && n >= 3)
+            out += QLocale::system().monthName(nMonth, n == 3 ? QLocale::ShortFormat : QLocale::LongFormat);
         else if (c == u'M')
             out += n == 2 ? QString::number(nMonth).rightJustified(2, u'0') : QString::number(nMonth);
         else if (c == u'd')

@@ -9,7 +9,7 @@
 
 namespace {
 
-const char* const kPatterns[] = {"yyyy-MM-dd", "M/d/yyyy", "M/d/yy", "dd.MM.yy", "yy. M. d."};
+const char* const kPatterns[] = {"yyyy-MM-dd", "M/d/yyyy", "M/d/yy", "dd.MM.yy", "yy. M. d.", "d MMM yyyy"};
 
 int64_t MaxStartOf(const QString& strText, const QString& strPattern, HRESULT* pHr = nullptr)
 {
@@ -166,9 +166,32 @@ TEST(Restriction, EmptyTextMatchesEverything)
 TEST(Restriction, PatternsWithoutDayMonthAndYearAreRefused)
 {
     CShortDateReader reader;
-    EXPECT_FALSE(reader.SetPattern("MMM d, yyyy"));
     EXPECT_FALSE(reader.SetPattern("d/M"));
+    EXPECT_FALSE(reader.SetPattern("MMM yyyy"));
+    EXPECT_FALSE(reader.SetPattern("d/M/yyy"));
     EXPECT_TRUE(reader.SetPattern("yyyy/MM/dd"));
+}
+
+// The "C" locale's short format writes month names ("7 Jan 2008").
+TEST(Restriction, MonthAndWeekdayNamesAreRead)
+{
+    struct Case {
+        const char* pszPattern;
+        const char* pszText;
+    } cases[] = {
+        {"d MMM yyyy", "7 Jan 2008"},  {"d MMM yyyy", "7 jan 2008"},
+        {"dddd, MMMM d, yyyy", "Monday, January 7, 2008"}, {"ddd d MMM yy", "Mon 7 Jan 08"},
+        {"d. MMMM yyyy", "7. January 2008"},
+    };
+    for (const Case& c : cases) {
+        HRESULT hr = E_FAIL;
+        const int64_t n = MaxStartOf(QStringLiteral("[Start] <= %1 23:59").arg(c.pszText), c.pszPattern, &hr);
+        EXPECT_EQ(hr, S_OK) << c.pszText;
+        EXPECT_EQ(n, WallFromFields(2008, 1, 7, 23, 59)) << c.pszText;
+    }
+    HRESULT hr = S_OK;
+    MaxStartOf("[Start] <= 7 Jax 2008", "d MMM yyyy", &hr);
+    EXPECT_EQ(hr, E_INVALIDARG);
 }
 
 TEST(Restriction, FindFailsOnAMalformedTextAndHandsOutNothing)

@@ -111,7 +111,8 @@ TEST_P(WeekQueries, AWeekWithNothingFindsNothing)
 }
 
 INSTANTIATE_TEST_SUITE_P(Patterns, WeekQueries,
-                         ::testing::Values("yyyy-MM-dd", "M/d/yyyy", "M/d/yy", "dd.MM.yy", "yy. M. d."));
+                         ::testing::Values("yyyy-MM-dd", "M/d/yyyy", "M/d/yy", "dd.MM.yy", "yy. M. d.",
+                                           "d MMM yyyy"));
 
 TEST(TaskOrder, CompletedTasksKeepTheirCompletionDay)
 {
