@@ -197,10 +197,20 @@ bool CWeekLoader::AddTasks(const QString& strStart, const QString& strEnd)
     const AgendaSettings& settings = m_pFrame->GetSettings();
     const QString strQuery = TaskWeekQuery(settings.ShowCompleteTask ? TRUE : FALSE, strStart, strEnd,
                                            settings.NoDateText, m_ctx.week.Contains(m_ctx.today));
-    // The tasks found are kept rather than fetched again by OID after sorting: within
-    // one load both give the same values, and a large week saves a store read per task.
     std::vector<std::unique_ptr<ITask>> tasks;
     std::vector<TaskOrderRecord> order;
+    FindTasks(pItems.get(), strQuery, &tasks, &order);
+    SortTaskOrder(&order);
+    for (const TaskOrderRecord& record : order)
+        AddTaskRows(tasks[record.nIndex].get());
+    return true;
+}
+
+// The tasks found are kept rather than fetched again by OID after sorting: within one
+// load both give the same values, and a large week saves a store read per task.
+void CWeekLoader::FindTasks(IPOutlookItemCollection* pItems, const QString& strQuery,
+                            std::vector<std::unique_ptr<ITask>>* pTasks, std::vector<TaskOrderRecord>* pOrder)
+{
     std::unique_ptr<ITask> pTask;
     for (HRESULT hr = pItems->Find(strQuery, &pTask); SUCCEEDED(hr) && pTask; hr = pItems->FindNext(&pTask)) {
         TaskOrderRecord record;
@@ -208,28 +218,26 @@ bool CWeekLoader::AddTasks(const QString& strStart, const QString& strEnd)
         pTask->get_Complete(&record.bComplete);
         pTask->get_Importance(&record.nImportance);
         pTask->get_DueDate(&record.dtDue);
-        record.nIndex = static_cast<int32_t>(tasks.size());
-        order.push_back(record);
-        tasks.push_back(std::move(pTask));
+        record.nIndex = static_cast<int32_t>(pTasks->size());
+        pOrder->push_back(record);
+        pTasks->push_back(std::move(pTask));
     }
-    SortTaskOrder(&order);
+}
+
+// Which rows a task gets does not depend on its subject or notes: most tasks of a large
+// store get none, and their texts are never read.
+void CWeekLoader::AddTaskRows(ITask* pTask)
+{
+    TaskData data;
+    ReadTask(pTask, &data);
     std::vector<AgendaEntry> entries;
-    for (const TaskOrderRecord& record : order) {
-        // Which rows a task gets does not depend on its subject or notes: most tasks of a
-        // large store get none, and their texts are never read.
-        ITask* pItem = tasks[record.nIndex].get();
-        TaskData data;
-        ReadTask(pItem, &data);
-        entries.clear();
-        AddTaskEntries(m_ctx, data, &entries);
-        if (entries.empty())
-            continue;
-        ReadTaskTexts(pItem, &data);
-        entries.clear();
-        AddTaskEntries(m_ctx, data, &entries);
-        AddEntries(entries);
-    }
-    return true;
+    AddTaskEntries(m_ctx, data, &entries);
+    if (entries.empty())
+        return;
+    ReadTaskTexts(pTask, &data);
+    entries.clear();
+    AddTaskEntries(m_ctx, data, &entries);
+    AddEntries(entries);
 }
 
 void CWeekLoader::AddPlaceholders()

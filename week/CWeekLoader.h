@@ -4,11 +4,14 @@
 // task order), then a "(NULL)" row for every list that stayed empty. A failed folder or
 // collection ends the load where it happened, without placeholder rows.
 #include "week/EntryBuilder.h"
+#include "week/TaskOrder.h"
+#include <memory>
 #include <unordered_map>
 
 class CListCtrlEx;
 class CWeekPane;
 class IAppointment;
+class IPOutlookItemCollection;
 class ITask;
 class IWeekHost;
 class QString;
@@ -27,6 +30,9 @@ private:
     void AddSpecialDays();
     bool AddAppointments(const QString& strStart, const QString& strEnd);
     bool AddTasks(const QString& strStart, const QString& strEnd);
+    void FindTasks(IPOutlookItemCollection* pItems, const QString& strQuery,
+                   std::vector<std::unique_ptr<ITask>>* pTasks, std::vector<TaskOrderRecord>* pOrder);
+    void AddTaskRows(ITask* pTask);
     void AddPlaceholders();
     bool IsDuplicate(int32_t nOid, DATE dtStart);
     void ReadAppointment(IAppointment* pAppt, ApptData* pData);
