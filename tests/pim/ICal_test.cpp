@@ -11,6 +11,7 @@
 #include <QMap>
 #include <QProcess>
 #include <gtest/gtest.h>
+#include <random>
 
 namespace {
 
@@ -261,6 +262,32 @@ TEST_F(ICal, UnreadableFilesAddNothing)
         EXPECT_FALSE(strError.isEmpty());
         EXPECT_EQ(m_store.FindTasks("").size(), 1);
         EXPECT_TRUE(m_store.FindAppts("").isEmpty());
+    }
+}
+
+// Damaged calendars are either read (what can be) or refused whole; nothing crashes, and
+// a refused file leaves the store as it was.
+TEST_F(ICal, DamagedCalendarsAreReadOrRefusedWhole)
+{
+    const QByteArray good = Fixture();
+    std::mt19937 rng(3);
+    const QByteArray junk = ":;=,\\\r\n \"Z0123456789TVALUE=DATEBEGIN:END:";
+    for (int i = 0; i < 200; ++i) {
+        QByteArray text = good;
+        for (int k = 0; k < 1 + int(rng() % 6); ++k) {
+            const int nPos = int(rng() % text.size());
+            if (rng() % 2)
+                text.remove(nPos, 1 + int(rng() % 8));
+            else
+                text.insert(nPos, junk.at(int(rng() % junk.size())));
+        }
+        CTestStore store;
+        QString strError;
+        if (!Import(store, text, &strError)) {
+            EXPECT_FALSE(strError.isEmpty());
+            EXPECT_TRUE(store.FindTasks("").isEmpty());
+            EXPECT_TRUE(store.FindAppts("").isEmpty());
+        }
     }
 }
 

@@ -6,6 +6,7 @@
 #include <QDate>
 #include <gtest/gtest.h>
 #include <limits>
+#include <random>
 
 namespace {
 
@@ -116,6 +117,37 @@ TEST(Restriction, MalformedTextsAndUnknownPropertiesFail)
         CItemRecord any;
         EXPECT_TRUE(r.Matches(any)) << "a failed parse leaves no filter behind: " << pszText;
     }
+}
+
+// Damaged texts either parse or fail; none crashes, and deep nesting is refused.
+TEST(Restriction, DamagedTextsFailCleanly)
+{
+    const QString good = WeekTaskRestriction("M/d/yy", 2007, 12, 24, true);
+    const QString alphabet = QStringLiteral("[]()<>=/: 0123456789ANDORTRUEFALSE\"'x");
+    std::mt19937 rng(5);
+    int nFailed = 0;
+    for (int i = 0; i < 20000; ++i) {
+        QString text = good;
+        for (int k = 0; k < 1 + int(rng() % 4); ++k) {
+            const int nPos = int(rng() % text.size());
+            switch (rng() % 3) {
+            case 0: text.remove(nPos, 1 + int(rng() % 5)); break;
+            case 1: text.insert(nPos, alphabet[int(rng() % alphabet.size())]); break;
+            default: text[nPos] = alphabet[int(rng() % alphabet.size())]; break;
+            }
+        }
+        CRestriction r;
+        const HRESULT hr = r.Parse(text, "M/d/yy", olTaskItem);
+        ASSERT_TRUE(hr == S_OK || hr == E_INVALIDARG);
+        nFailed += hr == E_INVALIDARG;
+        QVector<int64_t> params;
+        r.ToSql(&params);
+        r.Matches(Task(false, 1));
+    }
+    EXPECT_GT(nFailed, 10000);
+    CRestriction deep;
+    EXPECT_EQ(deep.Parse(QString(10000, u'(') + "[Complete] = TRUE" + QString(10000, u')'), "M/d/yy", olTaskItem),
+              E_INVALIDARG);
 }
 
 TEST(Restriction, AndBindsTighterThanOrAndKeywordsIgnoreCase)
