@@ -143,7 +143,8 @@ HRESULT CStoreSchema::Open(const QString& strPath, sqlite3** ppDb)
     // version) is in the main file before it switches to WAL.
     if (bOk && nVersion < kVersion)
         bOk = Migrate(pDb, nVersion);
-    bOk = bOk && Configure(pDb) && HasTables(pDb);
+    // A file the process may not write is refused too: every save would fail.
+    bOk = bOk && sqlite3_db_readonly(pDb, "main") == 0 && Configure(pDb) && HasTables(pDb);
     if (!bOk) {
         sqlite3_close(pDb);
         return E_FAIL;

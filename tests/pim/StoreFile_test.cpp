@@ -82,6 +82,20 @@ TEST_F(StoreFile, ANewerSchemaIsRefusedAndLeftAlone)
     EXPECT_EQ(Hash(Path("newer.sqlite")), before);
 }
 
+TEST_F(StoreFile, AStoreThatCannotBeWrittenIsRefused)
+{
+    {
+        IPOutlookApp app;
+        ASSERT_EQ(app.Logon(Path("readonly.sqlite")), S_OK);
+    }
+    QFile::setPermissions(Path("readonly.sqlite"), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    QFile probe(Path("readonly.sqlite"));
+    if (probe.open(QIODevice::ReadWrite))
+        GTEST_SKIP() << "running with rights that ignore file permissions";
+    IPOutlookApp app;
+    EXPECT_TRUE(FAILED(app.Logon(Path("readonly.sqlite"))));
+}
+
 TEST_F(StoreFile, MissingFoldersAndEmptyFilesBecomeStores)
 {
     IPOutlookApp a;
