@@ -16,6 +16,9 @@ namespace {
 constexpr int kMinViewSize = 100;
 constexpr int kPaneTop = 19;
 constexpr int kPaneBottomMargin = 36;  // the pane ends 17 pixels above the button bar
+constexpr int kTitleWidth = 55;        // the title box between the month buttons
+constexpr int kTitleFontSize = 11;
+constexpr int kMinTitleFontSize = 8;
 
 struct ButtonInfo {
     int nId;
@@ -250,8 +253,16 @@ void CMainView::DrawTitle(QPainter* pDC)
 {
     const QString strTitle = GetTitleText();
     FillGdiRect(pDC, 20, 2, 75, 16, 0xFFFFFF);
-    SetFont(QStringLiteral("Tahoma"), 11, TRUE, FALSE, FALSE);
-    DrawTextInRect(pDC, 20, 2, 55, 14, strTitle, DT_CENTER, 0x000000);
+    // The box between the month buttons was made for the handheld's narrow Tahoma; the
+    // face that stands in for it is wider, so a title that does not fit is drawn smaller
+    // rather than cut at both ends.
+    int nSize = kTitleFontSize;
+    SetFont(QStringLiteral("Tahoma"), nSize, TRUE, FALSE, FALSE);
+    while (nSize > kMinTitleFontSize && GetTextWidth(pDC, strTitle) > kTitleWidth) {
+        --nSize;
+        SetFont(QStringLiteral("Tahoma"), nSize, TRUE, FALSE, FALSE);
+    }
+    DrawTextInRect(pDC, 20, 2, kTitleWidth, 14, strTitle, DT_CENTER, 0x000000);
 
     const int nHalf = (m_rcClient.right - m_rcClient.left) / 2;
     const QString strHeadings = QStringLiteral("#MTWTFSS");
