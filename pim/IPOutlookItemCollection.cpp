@@ -119,7 +119,10 @@ HRESULT IPOutlookItemCollection::FindNext(std::unique_ptr<IPOutlookItem>* ppItem
 
 HRESULT IPOutlookItemCollection::Find(const QString& strRestriction, std::unique_ptr<IAppointment>* ppAppt)
 {
-    if (ppAppt == nullptr || m_nFolder != olFolderCalendar)
+    if (ppAppt == nullptr)
+        return E_POINTER;
+    ppAppt->reset();
+    if (m_nFolder != olFolderCalendar)
         return E_INVALIDARG;
     std::unique_ptr<IPOutlookItem> pItem;
     const HRESULT hr = Find(strRestriction, &pItem);
@@ -128,7 +131,10 @@ HRESULT IPOutlookItemCollection::Find(const QString& strRestriction, std::unique
 
 HRESULT IPOutlookItemCollection::FindNext(std::unique_ptr<IAppointment>* ppAppt)
 {
-    if (ppAppt == nullptr || m_nFolder != olFolderCalendar)
+    if (ppAppt == nullptr)
+        return E_POINTER;
+    ppAppt->reset();
+    if (m_nFolder != olFolderCalendar)
         return E_INVALIDARG;
     std::unique_ptr<IPOutlookItem> pItem;
     const HRESULT hr = FindNext(&pItem);
@@ -137,7 +143,10 @@ HRESULT IPOutlookItemCollection::FindNext(std::unique_ptr<IAppointment>* ppAppt)
 
 HRESULT IPOutlookItemCollection::Find(const QString& strRestriction, std::unique_ptr<ITask>* ppTask)
 {
-    if (ppTask == nullptr || m_nFolder != olFolderTasks)
+    if (ppTask == nullptr)
+        return E_POINTER;
+    ppTask->reset();
+    if (m_nFolder != olFolderTasks)
         return E_INVALIDARG;
     std::unique_ptr<IPOutlookItem> pItem;
     const HRESULT hr = Find(strRestriction, &pItem);
@@ -146,7 +155,10 @@ HRESULT IPOutlookItemCollection::Find(const QString& strRestriction, std::unique
 
 HRESULT IPOutlookItemCollection::FindNext(std::unique_ptr<ITask>* ppTask)
 {
-    if (ppTask == nullptr || m_nFolder != olFolderTasks)
+    if (ppTask == nullptr)
+        return E_POINTER;
+    ppTask->reset();
+    if (m_nFolder != olFolderTasks)
         return E_INVALIDARG;
     std::unique_ptr<IPOutlookItem> pItem;
     const HRESULT hr = FindNext(&pItem);
