@@ -306,39 +306,44 @@ int64_t DaysInsideWindow(int64_t nFirst, int64_t nLast)
     return nHi < nLo ? 0 : (nHi - nLo) / kMinutesPerDay + 1;
 }
 
-// The dates of one restriction lie close together (a week, for the week load), so
-// two-digit years are read as one group: alone they are 1970..2069, but a group that
-// this splits across the window's ends (12/29/69 .. 1/4/70) is read either all in the
-// 1900s or all in the 2000s, whichever puts more of its days inside 1970..2069.
+// The value of a two-digit-year date in a reading: 0 keeps the window 1970..2069, 1900
+// and 2000 put every such date in that century.
+int64_t ReadAs(const CRestriction::Node& n, int nCentury)
+{
+    return nCentury == 0 ? n.nValue
+                         : ShiftCenturies(n.nValue, (nCentury - FieldsOfWall(n.nValue).nYear / 100 * 100) / 100);
+}
+
+// The dates of one restriction lie close together (a week, for the week load), so its
+// two-digit years are read as one group: of the three readings (each alone in
+// 1970..2069, all in the 1900s, all in the 2000s) the one with the narrowest span wins,
+// then the one with more of its days inside 1970..2069. So 12/29/69 .. 1/4/70 is the first
+// week of 1970, while 1/1/75 .. 1/1/25 stays 1975 .. 2025.
 void ResolveTwoDigitYears(CRestriction::Node& root)
 {
     QVector<CRestriction::Node*> nodes;
     CollectTwoDigit(root, &nodes);
-    if (nodes.isEmpty())
+    if (nodes.size() < 2)
         return;
-    auto span = [&](int nCentury, int64_t* pLo, int64_t* pHi) {
-        *pLo = std::numeric_limits<int64_t>::max();
-        *pHi = std::numeric_limits<int64_t>::min();
+    int nBest = 0;
+    int64_t nBestSpan = 0, nBestInside = 0;
+    for (int nCentury : {0, 1900, 2000}) {
+        int64_t nLo = std::numeric_limits<int64_t>::max(), nHi = std::numeric_limits<int64_t>::min();
         for (const CRestriction::Node* p : nodes) {
-            const int nYear = FieldsOfWall(p->nValue).nYear;
-            const int64_t v = ShiftCenturies(p->nValue, (nCentury - nYear / 100 * 100) / 100);
-            *pLo = std::min(*pLo, v);
-            *pHi = std::max(*pHi, v);
+            nLo = std::min(nLo, ReadAs(*p, nCentury));
+            nHi = std::max(nHi, ReadAs(*p, nCentury));
         }
-    };
-    int64_t nLo = std::numeric_limits<int64_t>::max(), nHi = std::numeric_limits<int64_t>::min();
-    for (const CRestriction::Node* p : nodes) {
-        nLo = std::min(nLo, p->nValue);
-        nHi = std::max(nHi, p->nValue);
+        // Spans are compared in whole years, so that leap days decide nothing.
+        const int64_t nSpan = (nHi - nLo) / (366 * kMinutesPerDay);
+        const int64_t nInside = DaysInsideWindow(nLo, nHi);
+        if (nCentury == 0 || nSpan < nBestSpan || (nSpan == nBestSpan && nInside > nBestInside)) {
+            nBest = nCentury;
+            nBestSpan = nSpan;
+            nBestInside = nInside;
+        }
     }
-    if (nHi - nLo <= 50 * 365 * kMinutesPerDay)
-        return;
-    int64_t n19Lo, n19Hi, n20Lo, n20Hi;
-    span(1900, &n19Lo, &n19Hi);
-    span(2000, &n20Lo, &n20Hi);
-    const int nCentury = DaysInsideWindow(n20Lo, n20Hi) > DaysInsideWindow(n19Lo, n19Hi) ? 2000 : 1900;
     for (CRestriction::Node* p : nodes)
-        p->nValue = ShiftCenturies(p->nValue, (nCentury - FieldsOfWall(p->nValue).nYear / 100 * 100) / 100);
+        p->nValue = ReadAs(*p, nBest);
 }
 
 bool Evaluate(const CRestriction::Node& n, const CItemRecord& r)

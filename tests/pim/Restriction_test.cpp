@@ -53,6 +53,13 @@ TEST(Restriction, ASingleTwoDigitYearUsesTheWindow1970To2069)
 {
     EXPECT_EQ(MaxStartOf("[Start] <= 1/1/70", "M/d/yy"), WallFromFields(1970, 1, 1));
     EXPECT_EQ(MaxStartOf("[Start] <= 12/31/69", "M/d/yy"), WallFromFields(2069, 12, 31));
+    // A wide span that the window reads well stays as it is.
+    CRestriction r;
+    ASSERT_EQ(r.Parse("[Start] >= 1/1/75 AND [Start] <= 1/1/25", "M/d/yy", olAppointmentItem), S_OK);
+    int64_t nMax = 0, nMin = 0;
+    r.Bounds(&nMax, &nMin);
+    EXPECT_EQ(nMax, WallFromFields(2025, 1, 1));
+    EXPECT_EQ(nMin, WallFromFields(1975, 1, 1));
     // The no-date text (four digits) does not pull two-digit years along.
     EXPECT_EQ(MaxStartOf("[Start] <= 12/31/69 OR [Start] = 1/1/4501", "M/d/yy"), kNoDateMinutes);
 }
