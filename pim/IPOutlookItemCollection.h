@@ -1,8 +1,8 @@
 #pragma once
 // The items of one folder, walked with Find / FindNext.
 //
-// Sort: "[Start]" (appointments), "[StartDate]", "[DueDate]" (tasks), "[Subject]";
-// any other property fails with E_INVALIDARG. Without Sort, items come in the store's
+// Sort: "[Start]", "[End]" (appointments), "[StartDate]", "[DueDate]", "[DateCompleted]",
+// "[Importance]" (tasks), "[Subject]"; any other property fails with E_INVALIDARG. Without Sort, items come in the store's
 // own order (appointments by start; tasks incomplete first, then by start and due date).
 // IncludeRecurrences (appointments): a series is replaced by its occurrences, each an
 // IAppointment with the series' OID, merged with the single items in ascending start
@@ -15,11 +15,13 @@
 //     [Start] <= 12/31/07 23:59 AND [End] >= 12/25/07 00:00
 //     [Complete] = FALSE AND ([StartDate] = 1/1/4501 OR [StartDate] <= 12/31/07 23:59)
 // Operators = <> < > <= >=. Values: a date in the short-date pattern of
-// GetShortDatePattern (a four-digit year is accepted where the pattern has two digits;
-// two-digit years are 1970..2069) with an optional hh:mm, or TRUE / FALSE. Properties:
+// GetShortDatePattern (month names where the pattern has MMM; a four-digit year is accepted where the pattern has two digits;
+// two-digit years are 1970..2069, read as a group so that a week across either end of
+// that window stays one week) with an optional hh:mm, or TRUE / FALSE. Properties:
 // Start, End, AllDayEvent, IsRecurring, ReminderSet (appointments); StartDate, DueDate,
 // DateCompleted, Complete, IsRecurring, ReminderSet, Importance (tasks; a number value).
-// A malformed text or an unknown property makes Find fail with E_INVALIDARG.
+// A malformed text or an unknown property makes Find fail with E_INVALIDARG; an empty
+// text finds every item.
 #include "pim/IPOutlookItem.h"
 #include "platform/WinTypes.h"
 #include <QString>
