@@ -53,6 +53,13 @@ int CPimDatabases::ApptHasNotes(IAppointment* pAppt) const
     int32_t nOid = 0;
     if (pAppt == nullptr || FAILED(pAppt->get_Oid(&nOid)))
         return 0;
+    // A changed occurrence has notes of its own (its exception record).
+    const int64_t nException = pAppt->Record().nExceptionId;
+    if (nException != 0 && m_pStore) {
+        CSqlStatement st(m_pStore->Cached("SELECT length(data) FROM notes WHERE oid=?1"));
+        st.Bind(1, nException);
+        return st.Step() == SQLITE_ROW && st.Int(0) > 0 ? 1 : 0;
+    }
     return HasNotes(nOid, olAppointmentItem);
 }
 

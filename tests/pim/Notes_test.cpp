@@ -133,4 +133,11 @@ TEST_F(NotesFlags, OccurrencesShowTheirSeriesNotes)
     QString strBody;
     pOcc->get_Body(&strBody);
     EXPECT_EQ(strBody, "agenda");
+    // A changed occurrence keeps notes of its own.
+    pOcc->put_BodyInk(QByteArray());
+    ASSERT_EQ(pOcc->Save(), S_OK);
+    EXPECT_EQ(m_dbs.ApptHasNotes(pOcc.get()), 0);
+    std::unique_ptr<IAppointment> pOther;
+    ASSERT_EQ(pPattern->GetOccurrence(Dt(2008, 1, 10, 9), &pOther), S_OK);
+    EXPECT_EQ(m_dbs.ApptHasNotes(pOther.get()), 1);
 }
