@@ -26,7 +26,8 @@ public:
     BOOL IsOpen() const;
 
     // 1 when the item's record holds non-empty notes, else 0 (also when not open, or
-    // the item is not saved or no longer stored).
+    // the item is not saved or no longer stored). An occurrence answers for its series,
+    // a changed occurrence for its own record.
     int ApptHasNotes(IAppointment* pAppt) const;
     int TaskHasNotes(ITask* pTask) const;
 
