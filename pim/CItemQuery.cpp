@@ -27,10 +27,6 @@ int64_t KeyValue(const QString& strColumn, const CItemRecord& r)
         return r.nDateCompleted;
     if (strColumn == QLatin1String("importance"))
         return r.nImportance;
-    if (strColumn == QLatin1String("reminder"))
-        return r.bReminderSet ? 1 : 0;
-    if (strColumn == QLatin1String("rec_type"))
-        return r.rule.nType;
     return r.bComplete ? 1 : 0;  // "complete"
 }
 
@@ -54,9 +50,12 @@ QByteArray CItemQuery::BuildSql(bool bAfterKey) const
     const bool bJoin = m_bUseSpan && m_options.bIncludeRecurrences;
     strSql += bJoin ? QStringLiteral(" FROM appt_span CROSS JOIN items ON items.oid=appt_span.id")
                     : QStringLiteral(" FROM items");
-    // With recurrences: single items and stored occurrences; without: items and series.
-    strSql += m_options.bIncludeRecurrences ? QStringLiteral(" WHERE kind=?1 AND rec_type<0 AND deleted=0")
-                                            : QStringLiteral(" WHERE kind=?1 AND series IS NULL");
+    // With recurrences: single items and stored occurrences; without: items and series
+    // (tasks have no stored occurrences: their rows need no test).
+    if (m_options.bIncludeRecurrences)
+        strSql += QStringLiteral(" WHERE kind=?1 AND rec_type<0 AND deleted=0");
+    else
+        strSql += m_bLean ? QStringLiteral(" WHERE kind=?1") : QStringLiteral(" WHERE kind=?1 AND series IS NULL");
     QVector<int64_t> params;
     strSql += QStringLiteral(" AND ") + m_restriction.ToSql(&params);
     int n = 2 + int(params.size());
@@ -74,7 +73,7 @@ QByteArray CItemQuery::BuildSql(bool bAfterKey) const
     }
     keys << QStringLiteral("items.oid");
     values << QStringLiteral("?%1").arg(n);
-    if (m_bWholeLean)  // one run in the covering index's own order
+    if (m_bLean)  // one run in the covering index's own order
         return strSql.toUtf8();
     if (bAfterKey) {
         strSql += QStringLiteral(" AND (%1) %2 (%3)")
@@ -99,12 +98,9 @@ HRESULT CItemQuery::Start()
         m_sortColumns << strSort;
     else if (bAppointments)
         m_sortColumns << QStringLiteral("t_start");
-    else  // the order of the covering index items_task, so that no sort is needed
-        m_sortColumns << QStringLiteral("complete") << QStringLiteral("t_start") << QStringLiteral("t_end")
-                      << QStringLiteral("importance") << QStringLiteral("t_completed") << QStringLiteral("reminder")
-                      << QStringLiteral("rec_type");
-    m_bLean = !bAppointments && strSort != QLatin1String("subject");
-    m_bWholeLean = m_bLean && strSort.isEmpty();
+    else  // tasks: read in one run, in the order of the covering index items_task
+        m_sortColumns << QStringLiteral("complete") << QStringLiteral("t_start") << QStringLiteral("t_end");
+    m_bLean = !bAppointments && strSort.isEmpty();
     m_restriction.Bounds(&m_nMaxStart, &m_nMinEnd);
     m_bUseSpan = bAppointments && (m_nMaxStart != kOpenHigh || m_nMinEnd != kOpenLow);
     m_pFirst = std::make_unique<CSqlStatement>(m_pStore->Db(), BuildSql(false));
@@ -151,15 +147,12 @@ bool CItemQuery::FillBatch()
         else
             st.Bind(n, m_keyValues[i]);
     }
-    if (m_bWholeLean)
+    if (m_bLean)
         return FillLean(st);
     int rc = SQLITE_ROW;
     while ((rc = st.Step()) == SQLITE_ROW) {
         m_batch.push_back(CItemRecord());
-        if (m_bLean)
-            CItemTable::ReadLeanTask(st, &m_batch.back());
-        else
-            CItemTable::Read(st, 0, &m_batch.back());
+        CItemTable::Read(st, 0, &m_batch.back());
     }
     st.Reset();
     m_bFailed = rc != SQLITE_DONE;
@@ -179,11 +172,8 @@ bool CItemQuery::FillLean(CSqlStatement& st)
         row.nOid = static_cast<int32_t>(st.Int(0));
         row.nStart = st.Int(1);
         row.nEnd = st.Int(2);
-        row.bReminder = st.Int(3) != 0;
+        row.bComplete = st.Int(3) != 0;
         row.nImportance = static_cast<int16_t>(st.Int(4));
-        row.bComplete = st.Int(5) != 0;
-        row.nCompleted = st.Int(6);
-        row.nRecType = static_cast<int16_t>(st.Int(7));
         m_lean.push_back(row);
     }
     st.Reset();
@@ -201,10 +191,7 @@ bool CItemQuery::NextLean(CItemRecord* p)
     p->nOid = row.nOid;
     p->nStart = row.nStart;
     p->nEnd = row.nEnd;
-    p->nDateCompleted = row.nCompleted;
     p->nImportance = row.nImportance;
-    p->rule.nType = row.nRecType;
-    p->bReminderSet = row.bReminder;
     p->bComplete = row.bComplete;
     p->bPartial = true;
     return true;
@@ -213,7 +200,7 @@ bool CItemQuery::NextLean(CItemRecord* p)
 bool CItemQuery::Next(CItemRecord* pRecord, HRESULT* pHr)
 {
     *pHr = S_OK;
-    if (m_bWholeLean) {
+    if (m_bLean) {
         *pHr = m_bFailed ? E_FAIL : S_OK;
         return !m_bFailed && NextLean(pRecord);
     }

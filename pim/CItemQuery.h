@@ -36,18 +36,18 @@ private:
     bool FillLean(CSqlStatement& st);
     bool NextLean(CItemRecord* pRecord);
     struct LeanRow {
-        int64_t nStart, nEnd, nCompleted;
+        int64_t nStart, nEnd;
         int32_t nOid;
-        int16_t nImportance, nRecType;
-        bool bReminder, bComplete;
+        int16_t nImportance;
+        bool bComplete;
     };
 
     std::shared_ptr<CPimStore> m_pStore;
     CRestriction m_restriction;
     Options m_options;
     QStringList m_sortColumns;  // the order of the rows, before the OID
-    bool m_bLean = false;       // tasks read from their covering index only
-    bool m_bWholeLean = false;  // ... in one run, when no order was asked for
+    bool m_bLean = false;       // tasks without a sort: read from their covering index
+                                // only, in one run
     QVector<LeanRow> m_lean;
     int m_nLeanPos = 0;
     int64_t m_nMaxStart = 0;

@@ -12,7 +12,7 @@ const char* const CItemTable::kQueryColumns =
     "rec_dom,rec_instance,rec_moy,rec_count,rec_until,rec_start,rec_last";
 
 const char* const CItemTable::kTaskQueryColumns =
-    "oid,t_start,t_end,reminder,importance,complete,t_completed,rec_type";
+    "oid,t_start,t_end,complete,importance";
 
 const char* const CItemTable::kColumns =
     "oid,kind,series,orig_start,deleted,uid,stamp,subject,location,t_start,t_end,all_day,"
@@ -73,20 +73,6 @@ void CItemTable::Read(const CSqlStatement& st, int c, CItemRecord* p)
     p->notes.clear();
     p->bNotesLoaded = false;
     p->bPartial = false;
-}
-
-void CItemTable::ReadLeanTask(const CSqlStatement& st, CItemRecord* p)
-{
-    p->nItemType = olTaskItem;
-    p->nOid = static_cast<int32_t>(st.Int(0));
-    p->nStart = st.Int(1);
-    p->nEnd = st.Int(2);
-    p->bReminderSet = st.Int(3) != 0;
-    p->nImportance = static_cast<int>(st.Int(4));
-    p->bComplete = st.Int(5) != 0;
-    p->nDateCompleted = st.Int(6);
-    p->rule.nType = static_cast<int>(st.Int(7));
-    p->bPartial = true;
 }
 
 bool CItemTable::Load(CPimStore& store, int64_t nRow, CItemRecord* pRecord)

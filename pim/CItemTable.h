@@ -14,16 +14,14 @@ public:
     static const char* const kColumns;
     // The same without UID and time stamp (read as empty; an update keeps the stored UID).
     static const char* const kQueryColumns;
-    // The task columns of the covering index items_task only: no texts and no pattern
-    // (the record is marked partial and completed on first use). Tasks have no
-    // exception rows, so the series column is left out.
+    // What the week load reads of each task it finds, from the covering index items_task:
+    // OID, start and due date, complete flag, importance. The record is marked partial
+    // and the rest is read from its row on first use.
     static const char* const kTaskQueryColumns;
     static constexpr int kColumnCount = 27;
     // A row: singles and series as themselves; an exception row as an occurrence of its
     // series (nOid = the series, nExceptionId = the row).
     static void Read(const CSqlStatement& st, int nFirst, CItemRecord* pRecord);
-    // A row of kTaskQueryColumns, marked partial.
-    static void ReadLeanTask(const CSqlStatement& st, CItemRecord* pRecord);
 
     // Any row by its row id. false when there is none.
     static bool Load(CPimStore& store, int64_t nRow, CItemRecord* pRecord);

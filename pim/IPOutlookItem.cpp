@@ -33,6 +33,8 @@ void IPOutlookItem::EnsureFull() const
     r.strStamp = full.strStamp;
     r.bAllDay = full.bAllDay;
     r.nReminderMinutes = full.nReminderMinutes;
+    r.bReminderSet = full.bReminderSet;
+    r.nDateCompleted = full.nDateCompleted;
     r.rule = full.rule;
     r.nPatternStart = full.nPatternStart;
     r.nLastStart = full.nLastStart;
@@ -89,12 +91,14 @@ HRESULT IPOutlookItem::get_ReminderSet(BOOL* pb) const
 {
     if (pb == nullptr)
         return E_POINTER;
+    EnsureFull();
     *pb = m_pRecord->bReminderSet ? TRUE : FALSE;
     return S_OK;
 }
 
 HRESULT IPOutlookItem::put_ReminderSet(BOOL b)
 {
+    EnsureFull();
     m_pRecord->bReminderSet = b != FALSE;
     return S_OK;
 }
@@ -146,6 +150,7 @@ HRESULT IPOutlookItem::get_IsRecurring(BOOL* pb) const
 {
     if (pb == nullptr)
         return E_POINTER;
+    EnsureFull();
     *pb = (m_pRecord->rule.IsRecurring() || m_pRecord->bOccurrence) ? TRUE : FALSE;
     return S_OK;
 }

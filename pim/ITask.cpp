@@ -52,6 +52,7 @@ HRESULT ITask::put_DueDate(DATE dt)
 
 HRESULT ITask::get_DateCompleted(DATE* pdt) const
 {
+    EnsureFull();
     return GetDate(m_pRecord->nDateCompleted, pdt);
 }
 

@@ -154,6 +154,37 @@ TEST_F(TaskRecurrence, TheToggleOfTheMainViewWorksOnQueriedTasks)
     EXPECT_EQ(strSubject, "keep my name");
 }
 
+TEST_F(TaskRecurrence, TasksFoundByAQueryAnswerEveryProperty)
+{
+    const int32_t nSeries = AddWeeklyTask(0);
+    auto pSeries = Task(nSeries);
+    pSeries->put_ReminderSet(TRUE);
+    ASSERT_EQ(pSeries->Save(), S_OK);
+    const int32_t nDone = m_store.AddTask("done", kNoDate, kNoDate, true);
+    std::unique_ptr<IFolder> pFolder;
+    std::unique_ptr<IPOutlookItemCollection> pItems;
+    m_store.App().GetDefaultFolder(olFolderTasks, &pFolder);
+    pFolder->get_Items(&pItems);
+    std::unique_ptr<ITask> p;
+    int nSeen = 0;
+    for (HRESULT hr = pItems->Find("", &p); SUCCEEDED(hr) && p; hr = pItems->FindNext(&p), ++nSeen) {
+        int32_t nOid = 0;
+        BOOL bReminder = FALSE, bRecurring = FALSE;
+        DATE dtDone = 0;
+        QString strSubject;
+        p->get_Oid(&nOid);
+        p->get_ReminderSet(&bReminder);
+        p->get_IsRecurring(&bRecurring);
+        p->get_DateCompleted(&dtDone);
+        p->get_Subject(&strSubject);
+        EXPECT_EQ(bool(bReminder), nOid == nSeries);
+        EXPECT_EQ(bool(bRecurring), nOid == nSeries);
+        EXPECT_EQ(dtDone, nOid == nDone ? Dt(2007, 12, 26) : kNoDate);
+        EXPECT_EQ(strSubject, nOid == nDone ? "done" : "report");
+    }
+    EXPECT_EQ(nSeen, 2);
+}
+
 TEST(TaskDates, SaveCompletesAndOrdersTheDates)
 {
     SetTestZoneAndPattern("EST5EDT,M3.2.0,M11.1.0", "M/d/yy");
