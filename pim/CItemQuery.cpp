@@ -11,6 +11,8 @@ namespace {
 constexpr int kBatchRows = 512;
 constexpr int64_t kOpenHigh = std::numeric_limits<int64_t>::max();
 constexpr int64_t kOpenLow = std::numeric_limits<int64_t>::min();
+// The order of the index items_task after its kind and complete columns.
+constexpr char kTaskOrder[] = "t_start,t_end,importance,t_completed,reminder,rec_type,series,oid";
 
 int64_t Clamp32(int64_t n)
 {
@@ -44,8 +46,7 @@ CItemQuery::~CItemQuery() = default;
 // then one per sort column and one for the row id.
 QByteArray CItemQuery::BuildSql(bool bAfterKey) const
 {
-    const char* pszColumns = m_bLean ? CItemTable::kTaskQueryColumns : CItemTable::kQueryColumns;
-    QString strSql = QStringLiteral("SELECT ") + QLatin1String(pszColumns);
+    QString strSql = QStringLiteral("SELECT ") + QLatin1String(CItemTable::kQueryColumns);
     // Single items and stored occurrences are in appt_span; series in series_span.
     const bool bJoin = m_bUseSpan && m_options.bIncludeRecurrences;
     strSql += bJoin ? QStringLiteral(" FROM appt_span CROSS JOIN items ON items.oid=appt_span.id")
@@ -55,7 +56,7 @@ QByteArray CItemQuery::BuildSql(bool bAfterKey) const
     if (m_options.bIncludeRecurrences)
         strSql += QStringLiteral(" WHERE kind=?1 AND rec_type<0 AND deleted=0");
     else
-        strSql += m_bLean ? QStringLiteral(" WHERE kind=?1") : QStringLiteral(" WHERE kind=?1 AND series IS NULL");
+        strSql += QStringLiteral(" WHERE kind=?1 AND series IS NULL");
     QVector<int64_t> params;
     strSql += QStringLiteral(" AND ") + m_restriction.ToSql(&params);
     int n = 2 + int(params.size());
@@ -73,8 +74,6 @@ QByteArray CItemQuery::BuildSql(bool bAfterKey) const
     }
     keys << QStringLiteral("items.oid");
     values << QStringLiteral("?%1").arg(n);
-    if (m_bLean)  // one run in the covering index's own order
-        return strSql.toUtf8();
     if (bAfterKey) {
         strSql += QStringLiteral(" AND (%1) %2 (%3)")
                       .arg(keys.join(u','), m_options.bDescending ? QStringLiteral("<") : QStringLiteral(">"),
@@ -94,13 +93,10 @@ HRESULT CItemQuery::Start()
     if (m_options.bIncludeRecurrences
         && (m_options.bDescending || (!strSort.isEmpty() && strSort != QLatin1String("t_start"))))
         return E_NOTIMPL;  // occurrences are merged in ascending start order only
-    if (!strSort.isEmpty())
-        m_sortColumns << strSort;
-    else if (bAppointments)
-        m_sortColumns << QStringLiteral("t_start");
-    else  // tasks: read in one run, in the order of the covering index items_task
-        m_sortColumns << QStringLiteral("complete") << QStringLiteral("t_start") << QStringLiteral("t_end");
     m_bLean = !bAppointments && strSort.isEmpty();
+    if (m_bLean)
+        return ReadLean() ? S_OK : E_FAIL;
+    m_sortColumns << (strSort.isEmpty() ? QStringLiteral("t_start") : strSort);
     m_restriction.Bounds(&m_nMaxStart, &m_nMinEnd);
     m_bUseSpan = bAppointments && (m_nMaxStart != kOpenHigh || m_nMinEnd != kOpenLow);
     m_pFirst = std::make_unique<CSqlStatement>(m_pStore->Db(), BuildSql(false));
@@ -147,8 +143,6 @@ bool CItemQuery::FillBatch()
         else
             st.Bind(n, m_keyValues[i]);
     }
-    if (m_bLean)
-        return FillLean(st);
     int rc = SQLITE_ROW;
     while ((rc = st.Step()) == SQLITE_ROW) {
         m_batch.push_back(CItemRecord());
@@ -162,24 +156,48 @@ bool CItemQuery::FillBatch()
     return !m_batch.isEmpty();
 }
 
-// Lean task rows are small: the whole result is read in one run (no sort, no paging)
-// and turned into records one at a time.
-bool CItemQuery::FillLean(CSqlStatement& st)
+// Tasks in the store's own order are read from their covering index items_task, range by
+// range in index order: a range is one complete state and one run of start dates that the
+// restriction allows. Within a range the restriction loses the comparisons that the range
+// decides (for the week load mostly all of them). Lean rows are small: the whole result
+// is read at once and turned into records one at a time.
+bool CItemQuery::ReadLean()
 {
+    for (int nComplete = 0; nComplete <= 1; ++nComplete) {
+        const CRestriction state = m_restriction.Narrowed("complete", nComplete, nComplete);
+        const CValueRanges starts = state.Ranges("t_start");
+        for (const CValueRanges::Range& range : starts.Ranges()) {
+            const CRestriction part = state.Narrowed("t_start", range.nLo, range.nHi);
+            if (!part.MatchesNothing() && !ReadLeanRange(part, nComplete != 0, range))
+                return false;
+        }
+    }
+    return true;
+}
+
+bool CItemQuery::ReadLeanRange(const CRestriction& part, bool bComplete, const CValueRanges::Range& range)
+{
+    // ?1 kind, ?2 complete, ?3 and ?4 the start dates, then the restriction's parameters.
+    QVector<int64_t> params;
+    const QString strSql = QStringLiteral("SELECT ") + QLatin1String(CItemTable::kTaskQueryColumns)
+                         + QStringLiteral(" FROM items WHERE kind=?1 AND complete=?2 AND t_start BETWEEN ?3 AND ?4 AND ")
+                         + part.ToSql(&params) + QStringLiteral(" ORDER BY ") + QLatin1String(kTaskOrder);
+    const std::unique_ptr<CSqlStatement> pStatement = m_pStore->Query(strSql.toUtf8());
+    CSqlStatement& st = *pStatement;
+    st.Bind(1, int64_t(olTaskItem)).Bind(2, int64_t(bComplete)).Bind(3, range.nLo).Bind(4, range.nHi);
+    for (int i = 0; i < params.size(); ++i)
+        st.Bind(5 + i, params[i]);
     int rc = SQLITE_ROW;
     while ((rc = st.Step()) == SQLITE_ROW) {
         LeanRow row;
         row.nOid = static_cast<int32_t>(st.Int(0));
         row.nStart = st.Int(1);
         row.nEnd = st.Int(2);
-        row.bComplete = st.Int(3) != 0;
-        row.nImportance = static_cast<int16_t>(st.Int(4));
+        row.nImportance = static_cast<int16_t>(st.Int(3));
+        row.bComplete = bComplete;
         m_lean.push_back(row);
     }
-    st.Reset();
-    m_bFailed = rc != SQLITE_DONE;
-    m_bRowsDone = true;
-    return !m_lean.isEmpty();
+    return rc == SQLITE_DONE;
 }
 
 bool CItemQuery::NextLean(CItemRecord* p)
@@ -200,10 +218,8 @@ bool CItemQuery::NextLean(CItemRecord* p)
 bool CItemQuery::Next(CItemRecord* pRecord, HRESULT* pHr)
 {
     *pHr = S_OK;
-    if (m_bLean) {
-        *pHr = m_bFailed ? E_FAIL : S_OK;
-        return !m_bFailed && NextLean(pRecord);
-    }
+    if (m_bLean)
+        return NextLean(pRecord);
     if (m_nBatchPos >= m_batch.size() && !m_bRowsDone)
         FillBatch();
     if (m_bFailed) {

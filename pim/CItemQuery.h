@@ -33,7 +33,8 @@ private:
     bool FillBatch();
     QByteArray BuildSql(bool bAfterKey) const;
     void RememberKey(const CItemRecord& last);
-    bool FillLean(CSqlStatement& st);
+    bool ReadLean();
+    bool ReadLeanRange(const CRestriction& part, bool bComplete, const CValueRanges::Range& range);
     bool NextLean(CItemRecord* pRecord);
     struct LeanRow {
         int64_t nStart, nEnd;
@@ -47,7 +48,7 @@ private:
     Options m_options;
     QStringList m_sortColumns;  // the order of the rows, before the OID
     bool m_bLean = false;       // tasks without a sort: read from their covering index
-                                // only, in one run
+                                // only, all at once in Start
     QVector<LeanRow> m_lean;
     int m_nLeanPos = 0;
     int64_t m_nMaxStart = 0;

@@ -37,6 +37,8 @@ CPimStore::~CPimStore()
     m_pNotifier.reset();
     for (sqlite3_stmt* p : std::as_const(m_cache))
         sqlite3_finalize(p);
+    for (sqlite3_stmt* p : std::as_const(m_queries))
+        sqlite3_finalize(p);
     sqlite3_close(m_pDb);
     auto& stores = OpenStores();
     for (auto it = stores.begin(); it != stores.end();) {
@@ -78,6 +80,22 @@ sqlite3_stmt* CPimStore::Cached(const char* pszSql)
     }
     m_cache.insert(pszSql, pStmt);
     return pStmt;
+}
+
+std::unique_ptr<CSqlStatement> CPimStore::Query(const QByteArray& sql)
+{
+    if (sqlite3_stmt* pStmt = m_queries.value(sql))
+        return std::make_unique<CSqlStatement>(pStmt);
+    if (m_queries.size() >= kMaxQueries)
+        return std::make_unique<CSqlStatement>(m_pDb, sql);
+    sqlite3_stmt* pStmt = nullptr;
+    if (sqlite3_prepare_v3(m_pDb, sql.constData(), int(sql.size()), SQLITE_PREPARE_PERSISTENT, &pStmt, nullptr)
+        != SQLITE_OK) {
+        sqlite3_finalize(pStmt);
+        return std::make_unique<CSqlStatement>(nullptr);
+    }
+    m_queries.insert(sql, pStmt);
+    return std::make_unique<CSqlStatement>(pStmt);
 }
 
 bool CPimStore::Begin()

@@ -13,6 +13,7 @@
 #include <sqlite3.h>
 
 class CPimNotifier;
+class CSqlStatement;
 class IPOutlookItem;
 
 class CPimStore : public std::enable_shared_from_this<CPimStore> {
@@ -29,6 +30,12 @@ public:
     // A cached prepared statement for a constant SQL text (null when it cannot be
     // prepared). Use it through CSqlStatement, which resets it afterwards.
     sqlite3_stmt* Cached(const char* pszSql);
+    // A statement for a query text built at run time, with its values as parameters so
+    // that the same texts come again: borrowed from the store's cache, or prepared for
+    // this use alone once the cache holds kMaxQueries texts. IsValid() tells whether the
+    // text could be prepared.
+    std::unique_ptr<CSqlStatement> Query(const QByteArray& sql);
+    static constexpr int kMaxQueries = 32;
 
     // Write transactions. Changes recorded with RecordChange are handed to the notifier
     // only after a successful Commit. Transactions do not nest: Begin fails inside one.
@@ -63,6 +70,7 @@ private:
     QString m_strPath;
     sqlite3* m_pDb = nullptr;
     QHash<const char*, sqlite3_stmt*> m_cache;
+    QHash<QByteArray, sqlite3_stmt*> m_queries;
     bool m_bInTransaction = false;
     bool m_bBulkChanges = false;
     QVector<Change> m_changes;

@@ -4,6 +4,7 @@
 #include "pim/PimTypes.h"
 #include "pim/WallTime.h"
 #include <algorithm>
+#include <cstring>
 #include <limits>
 
 namespace {
@@ -401,6 +402,84 @@ Span BoundsOf(const CRestriction::Node& n)
     return s;
 }
 
+// The values for which "value op nValue" holds.
+CValueRanges RangesOf(Op op, int64_t nValue)
+{
+    const CValueRanges below = nValue == kNoLimitLow ? CValueRanges() : CValueRanges::Between(kNoLimitLow, nValue - 1);
+    const CValueRanges above = nValue == kNoLimitHigh ? CValueRanges() : CValueRanges::Between(nValue + 1, kNoLimitHigh);
+    switch (op) {
+    case Op::Eq: return CValueRanges::Between(nValue, nValue);
+    case Op::Ne: return below.Union(above);
+    case Op::Lt: return below;
+    case Op::Gt: return above;
+    case Op::Le: return CValueRanges::Between(kNoLimitLow, nValue);
+    case Op::Ge: return CValueRanges::Between(nValue, kNoLimitHigh);
+    }
+    return CValueRanges();
+}
+
+bool IsOnColumn(const CRestriction::Node& n, const char* pszColumn)
+{
+    return std::strcmp(n.pProp->pszSql, pszColumn) == 0;
+}
+
+// Comparisons of other columns count as satisfiable.
+CValueRanges ColumnRanges(const CRestriction::Node& n, const char* pszColumn)
+{
+    switch (n.type) {
+    case CRestriction::Node::Type::And:
+        return ColumnRanges(*n.pLeft, pszColumn).Intersection(ColumnRanges(*n.pRight, pszColumn));
+    case CRestriction::Node::Type::Or:
+        return ColumnRanges(*n.pLeft, pszColumn).Union(ColumnRanges(*n.pRight, pszColumn));
+    case CRestriction::Node::Type::Compare: break;
+    }
+    return IsOnColumn(n, pszColumn) ? RangesOf(n.op, n.nValue) : CValueRanges::All();
+}
+
+std::unique_ptr<CRestriction::Node> CopyComparison(const CRestriction::Node& n)
+{
+    auto p = std::make_unique<CRestriction::Node>();
+    p->pProp = n.pProp;
+    p->op = n.op;
+    p->nValue = n.nValue;
+    p->bTwoDigitYear = n.bTwoDigitYear;
+    return p;
+}
+
+// n for rows whose column value lies in `range`: null when that decides the whole of n
+// (its result then in *pbResult), else n without the comparisons the range decides.
+std::unique_ptr<CRestriction::Node> Narrow(const CRestriction::Node& n, const char* pszColumn,
+                                           const CValueRanges& range, bool* pbResult)
+{
+    if (n.type == CRestriction::Node::Type::Compare) {
+        if (!IsOnColumn(n, pszColumn))
+            return CopyComparison(n);
+        const CValueRanges holds = RangesOf(n.op, n.nValue).Intersection(range);
+        if (!holds.IsEmpty() && holds != range)
+            return CopyComparison(n);
+        *pbResult = !holds.IsEmpty();
+        return nullptr;
+    }
+    const bool bAnd = n.type == CRestriction::Node::Type::And;
+    bool bLeft = false, bRight = false;
+    auto pLeft = Narrow(*n.pLeft, pszColumn, range, &bLeft);
+    auto pRight = Narrow(*n.pRight, pszColumn, range, &bRight);
+    // A decided side settles the whole (false under AND, true under OR) or drops out.
+    if ((!pLeft && bLeft != bAnd) || (!pRight && bRight != bAnd)) {
+        *pbResult = !bAnd;
+        return nullptr;
+    }
+    if (!pLeft || !pRight) {
+        *pbResult = bAnd;  // when both dropped out
+        return pLeft ? std::move(pLeft) : std::move(pRight);
+    }
+    auto p = std::make_unique<CRestriction::Node>();
+    p->type = n.type;
+    p->pLeft = std::move(pLeft);
+    p->pRight = std::move(pRight);
+    return p;
+}
+
 }  // namespace
 
 CRestriction::CRestriction() = default;
@@ -411,6 +490,7 @@ CRestriction& CRestriction::operator=(CRestriction&&) noexcept = default;
 HRESULT CRestriction::Parse(const QString& strText, const QString& strDatePattern, int nItemType)
 {
     m_pRoot.reset();
+    m_bNothing = false;
     if (strText.trimmed().isEmpty())
         return S_OK;
     CShortDateReader reader;
@@ -425,11 +505,13 @@ HRESULT CRestriction::Parse(const QString& strText, const QString& strDatePatter
 
 bool CRestriction::Matches(const CItemRecord& record) const
 {
-    return !m_pRoot || Evaluate(*m_pRoot, record);
+    return !m_bNothing && (!m_pRoot || Evaluate(*m_pRoot, record));
 }
 
 QString CRestriction::ToSql(QVector<int64_t>* pParams) const
 {
+    if (m_bNothing)
+        return QStringLiteral("0");
     if (!m_pRoot)
         return QStringLiteral("1");
     QString strSql;
@@ -442,4 +524,24 @@ void CRestriction::Bounds(int64_t* pnMaxStart, int64_t* pnMinEnd) const
     const Span s = m_pRoot ? BoundsOf(*m_pRoot) : Span();
     *pnMaxStart = s.nMaxStart;
     *pnMinEnd = s.nMinEnd;
+}
+
+CValueRanges CRestriction::Ranges(const char* pszColumn) const
+{
+    if (m_bNothing)
+        return CValueRanges();
+    return m_pRoot ? ColumnRanges(*m_pRoot, pszColumn) : CValueRanges::All();
+}
+
+CRestriction CRestriction::Narrowed(const char* pszColumn, int64_t nLo, int64_t nHi) const
+{
+    CRestriction r;
+    bool bResult = true;
+    const CValueRanges range = CValueRanges::Between(nLo, nHi);
+    if (m_bNothing || range.IsEmpty())
+        r.m_bNothing = true;
+    else if (m_pRoot)
+        r.m_pRoot = Narrow(*m_pRoot, pszColumn, range, &bResult);
+    r.m_bNothing = r.m_bNothing || (!r.m_pRoot && !bResult);
+    return r;
 }

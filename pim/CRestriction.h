@@ -3,6 +3,7 @@
 // there): evaluated on an item's values, turned into an SQL condition over the items
 // table, and read for the span of starts and ends it allows.
 #include "pim/CItemRecord.h"
+#include "pim/CValueRanges.h"
 #include "platform/WinTypes.h"
 #include <QString>
 #include <QVector>
@@ -30,8 +31,19 @@ public:
     // *pnMinEnd (INT64_MAX and INT64_MIN where the text sets no bound).
     void Bounds(int64_t* pnMaxStart, int64_t* pnMinEnd) const;
 
+    // pszColumn names an items-table column as ToSql does ("t_start", "complete"). The
+    // values of that column a matching item can have (comparisons of other columns are
+    // taken as satisfiable, so some of them may match nothing).
+    CValueRanges Ranges(const char* pszColumn) const;
+    // The restriction for items whose value of the column lies in [nLo, nHi]: the
+    // comparisons of that column that the range decides are replaced by their result.
+    CRestriction Narrowed(const char* pszColumn, int64_t nLo, int64_t nHi) const;
+    // No item matches (a narrowed restriction that the range made false).
+    bool MatchesNothing() const { return m_bNothing; }
+
     struct Node;
 
 private:
-    std::unique_ptr<Node> m_pRoot;
+    std::unique_ptr<Node> m_pRoot;  // null: every item matches (unless m_bNothing)
+    bool m_bNothing = false;
 };

@@ -15,7 +15,7 @@ HRESULT ReadTime(DATE dt, int64_t* pnWall)
 
 }  // namespace
 
-IAppointment::IAppointment(std::shared_ptr<CPimStore> pStore, CItemRecord record)
+IAppointment::IAppointment(std::shared_ptr<CPimStore> pStore, CItemRecord&& record)
     : IPOutlookItem(std::move(pStore), std::move(record))
 {
 }

@@ -7,7 +7,7 @@
 
 class IAppointment : public IPOutlookItem {
 public:
-    IAppointment(std::shared_ptr<CPimStore> pStore, CItemRecord record);
+    IAppointment(std::shared_ptr<CPimStore> pStore, CItemRecord&& record);
 
     HRESULT get_Location(QString* pstr) const;
     HRESULT put_Location(const QString& str);

@@ -8,7 +8,7 @@
 #include "pim/IRecurrencePattern.h"
 #include "pim/ITask.h"
 
-IPOutlookItem::IPOutlookItem(std::shared_ptr<CPimStore> pStore, CItemRecord record)
+IPOutlookItem::IPOutlookItem(std::shared_ptr<CPimStore> pStore, CItemRecord&& record)
     : m_pStore(std::move(pStore)), m_pRecord(std::make_shared<CItemRecord>(std::move(record)))
 {
     m_ruleLoaded = m_pRecord->rule;
@@ -41,7 +41,7 @@ void IPOutlookItem::EnsureFull() const
     m_ruleLoaded = full.rule;
 }
 
-std::unique_ptr<IPOutlookItem> MakePimItem(std::shared_ptr<CPimStore> pStore, CItemRecord record)
+std::unique_ptr<IPOutlookItem> MakePimItem(std::shared_ptr<CPimStore> pStore, CItemRecord&& record)
 {
     if (record.nItemType == olTaskItem)
         return std::make_unique<ITask>(std::move(pStore), std::move(record));

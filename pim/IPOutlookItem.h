@@ -66,7 +66,7 @@ public:
     const CItemRecord& Record() const { return *m_pRecord; }
 
 protected:
-    IPOutlookItem(std::shared_ptr<CPimStore> pStore, CItemRecord record);
+    IPOutlookItem(std::shared_ptr<CPimStore> pStore, CItemRecord&& record);
     std::shared_ptr<CPimStore> m_pStore;
     std::shared_ptr<CItemRecord> m_pRecord;  // shared with the item's IRecurrencePattern
     // Completes a record that a lean query read (texts and pattern), before they are used.
@@ -80,4 +80,4 @@ protected:
 };
 
 // Creates the typed item for a record (used by the store).
-std::unique_ptr<IPOutlookItem> MakePimItem(std::shared_ptr<CPimStore> pStore, CItemRecord record);
+std::unique_ptr<IPOutlookItem> MakePimItem(std::shared_ptr<CPimStore> pStore, CItemRecord&& record);

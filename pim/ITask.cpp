@@ -25,7 +25,7 @@ HRESULT GetDate(int64_t nWall, DATE* pdt)
 
 }  // namespace
 
-ITask::ITask(std::shared_ptr<CPimStore> pStore, CItemRecord record)
+ITask::ITask(std::shared_ptr<CPimStore> pStore, CItemRecord&& record)
     : IPOutlookItem(std::move(pStore), std::move(record))
 {
 }

@@ -6,7 +6,7 @@
 
 class ITask : public IPOutlookItem {
 public:
-    ITask(std::shared_ptr<CPimStore> pStore, CItemRecord record);
+    ITask(std::shared_ptr<CPimStore> pStore, CItemRecord&& record);
 
     HRESULT get_StartDate(DATE* pdt) const;
     HRESULT put_StartDate(DATE dt);
