@@ -247,3 +247,104 @@ TEST(Restriction, FindFailsOnAMalformedTextAndHandsOutNothing)
     EXPECT_EQ(store.FindAppts("[Start] <= 12/31/07 23:59", &hr).size(), 1);
     EXPECT_EQ(hr, S_OK);
 }
+
+namespace {
+
+constexpr int64_t kLowest = std::numeric_limits<int64_t>::min();
+constexpr int64_t kHighest = std::numeric_limits<int64_t>::max();
+
+CRestriction TaskRestriction(const QString& strText)
+{
+    CRestriction r;
+    EXPECT_EQ(r.Parse(strText, QStringLiteral("M/d/yy"), olTaskItem), S_OK) << qPrintable(strText);
+    return r;
+}
+
+QString SqlOf(const CRestriction& r, QVector<int64_t>* pParams = nullptr)
+{
+    QVector<int64_t> params;
+    const QString strSql = r.ToSql(&params);
+    if (pParams)
+        *pParams = params;
+    return strSql;
+}
+
+}  // namespace
+
+TEST(Restriction, RangesOfAColumnFollowAndAndOr)
+{
+    const int64_t e = WallFromFields(2015, 6, 7, 23, 59), s = WallFromFields(2015, 6, 1), n = kNoDateMinutes;
+    struct Case {
+        const char* pszText;
+        QVector<CValueRanges::Range> starts;
+    };
+    const Case cases[] = {
+        {"", {{kLowest, kHighest}}},
+        {"[DueDate] >= 6/1/15", {{kLowest, kHighest}}},
+        {"[StartDate] = 1/1/4501 OR [StartDate] <= 6/7/15 23:59", {{kLowest, e}, {n, n}}},
+        {"[StartDate] <> 6/1/15", {{kLowest, s - 1}, {s + 1, kHighest}}},
+        {"[StartDate] > 6/1/15 AND [StartDate] < 6/7/15 23:59", {{s + 1, e - 1}}},
+        {"[StartDate] >= 6/7/15 23:59 AND [StartDate] <= 6/1/15", {}},
+        {"[Complete] = TRUE AND ([StartDate] >= 6/1/15 OR [DueDate] = 6/1/15)", {{kLowest, kHighest}}},
+    };
+    for (const Case& c : cases) {
+        const CRestriction r = TaskRestriction(QString::fromLatin1(c.pszText));
+        EXPECT_EQ(r.Ranges("t_start").Ranges(), c.starts) << c.pszText;
+    }
+}
+
+TEST(Restriction, NarrowingFoldsWhatTheRangeDecides)
+{
+    const int64_t e = WallFromFields(2015, 6, 7, 23, 59), s = WallFromFields(2015, 6, 1), n = kNoDateMinutes;
+    const QString strWeek = QStringLiteral(
+        "([StartDate] <= 6/7/15 23:59 AND [DueDate] >= 6/1/15 00:00) OR ([Complete] = FALSE AND ([StartDate] = "
+        "1/1/4501 OR [StartDate] <= 6/7/15 23:59)) OR ([Complete] = TRUE AND ([StartDate] = 1/1/4501 AND [DueDate] "
+        "<= 6/7/15 23:59 AND [DueDate] >= 6/1/15 00:00))");
+    const CRestriction open = TaskRestriction(strWeek).Narrowed("complete", 0, 0);
+    const CRestriction done = TaskRestriction(strWeek).Narrowed("complete", 1, 1);
+    EXPECT_EQ(SqlOf(open.Narrowed("t_start", kLowest, e)), QStringLiteral("1"));
+    EXPECT_EQ(SqlOf(open.Narrowed("t_start", n, n)), QStringLiteral("1"));
+    QVector<int64_t> params;
+    EXPECT_EQ(SqlOf(open.Narrowed("t_start", s, n), &params),
+              QStringLiteral("((t_start <= ? AND t_end >= ?) OR (t_start = ? OR t_start <= ?))"));
+    EXPECT_EQ(params, QVector<int64_t>({e, s, n, e}));
+    EXPECT_EQ(SqlOf(done.Narrowed("t_start", kLowest, e), &params), QStringLiteral("t_end >= ?"));
+    EXPECT_EQ(params, QVector<int64_t>({s}));
+    EXPECT_EQ(SqlOf(done.Narrowed("t_start", n, n), &params), QStringLiteral("(t_end <= ? AND t_end >= ?)"));
+    EXPECT_EQ(params, QVector<int64_t>({e, s}));
+    const CRestriction none = done.Narrowed("t_start", e + 1, n - 1);
+    EXPECT_TRUE(none.MatchesNothing());
+    EXPECT_EQ(SqlOf(none), QStringLiteral("0"));
+    EXPECT_FALSE(none.Matches(Task(true, 1)));
+    EXPECT_TRUE(none.Ranges("t_start").IsEmpty());
+}
+
+TEST(Restriction, NarrowingByEveryOperator)
+{
+    struct Case {
+        const char* pszText;
+        int64_t nLo, nHi;
+        const char* pszSql;
+    };
+    const Case cases[] = {
+        {"[Importance] = 1", 1, 1, "1"},       {"[Importance] = 1", 0, 2, "importance = ?"},
+        {"[Importance] = 1", 2, 2, "0"},       {"[Importance] <> 1", 1, 1, "0"},
+        {"[Importance] <> 1", 2, 5, "1"},      {"[Importance] <> 1", 0, 1, "importance <> ?"},
+        {"[Importance] < 1", 0, 0, "1"},       {"[Importance] < 1", 1, 2, "0"},
+        {"[Importance] <= 1", 0, 1, "1"},      {"[Importance] <= 1", 0, 2, "importance <= ?"},
+        {"[Importance] > 1", 2, 2, "1"},       {"[Importance] > 1", 0, 1, "0"},
+        {"[Importance] >= 1", 1, 2, "1"},      {"[Importance] >= 1", 0, 0, "0"},
+        {"[Importance] = 1 OR [ReminderSet] = TRUE", 0, 0, "reminder = ?"},
+        {"[Importance] = 1 AND [ReminderSet] = TRUE", 1, 1, "reminder = ?"},
+        {"[Importance] = 1 AND [ReminderSet] = TRUE", 2, 2, "0"},
+        {"[Importance] = 1 OR [ReminderSet] = TRUE", 1, 1, "1"},
+        {"[ReminderSet] = TRUE", 0, 0, "reminder = ?"},  // another column stays
+        {"", 0, 0, "1"},
+        {"[Importance] = 1", 2, 1, "0"},       // an empty range
+    };
+    for (const Case& c : cases) {
+        const CRestriction r = TaskRestriction(QString::fromLatin1(c.pszText)).Narrowed("importance", c.nLo, c.nHi);
+        EXPECT_EQ(SqlOf(r), QString::fromLatin1(c.pszSql)) << c.pszText << " " << c.nLo << ".." << c.nHi;
+        EXPECT_EQ(r.MatchesNothing(), QByteArray(c.pszSql) == "0") << c.pszText;
+    }
+}
