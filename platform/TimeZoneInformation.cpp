@@ -217,11 +217,14 @@ QString LocalZoneRule()
         return QStringLiteral("UTC0");  // the C library reads an empty TZ as UTC
     if (tz.startsWith(QLatin1Char(':')))
         tz.remove(0, 1);
-    TIME_ZONE_INFORMATION probe;
-    if (ParsePosixTzRule(tz, &probe))
-        return tz;
+    // A zone file of that name comes first, as in the C library: "EST5EDT" names a file
+    // with daylight dates, while read as a rule it has none.
     const QString path = ZoneFilePath(tz);
-    return path.isEmpty() ? QString() : ReadTzifFooter(path);
+    const QString footer = path.isEmpty() ? QString() : ReadTzifFooter(path);
+    if (!footer.isEmpty())
+        return footer;
+    TIME_ZONE_INFORMATION probe;
+    return ParsePosixTzRule(tz, &probe) ? tz : QString();
 }
 
 // Day of the month on which a day-in-month transition falls in the given year.

@@ -16,7 +16,7 @@ constexpr DWORD TIME_ZONE_ID_STANDARD = 1;
 constexpr DWORD TIME_ZONE_ID_DAYLIGHT = 2;
 constexpr DWORD TIME_ZONE_ID_INVALID = 0xFFFFFFFFu;
 
-// Fills the record from TZ (a rule, or a zone name under /usr/share/zoneinfo) or from
+// Fills the record from TZ (a zone name under /usr/share/zoneinfo, else a rule) or from
 // /etc/localtime. Returns TIME_ZONE_ID_INVALID when no rule could be found or read.
 DWORD GetTimeZoneInformation(TIME_ZONE_INFORMATION* pTzi);
 

@@ -180,6 +180,21 @@ TEST_F(ZoneEnvironment, ZoneNameReadsTheFooterOfItsFile)
     EXPECT_EQ(tzi.StandardDate.wMonth, 11);
 }
 
+// "EST5EDT" reads as a rule without daylight dates, but the C library takes the zone file
+// of that name first, and so must the record, or summer times are an hour off.
+TEST_F(ZoneEnvironment, ZoneFileWinsOverARuleOfTheSameName)
+{
+    setenv("TZDIR", m_dir.path().toLocal8Bit().constData(), 1);
+    WriteZoneFile(QStringLiteral("EST5EDT"), "EST5EDT,M3.2.0,M11.1.0");
+    setenv("TZ", "EST5EDT", 1);
+    FixLocalTime(2024, 7, 1);
+    TIME_ZONE_INFORMATION tzi;
+    EXPECT_EQ(GetTimeZoneInformation(&tzi), TIME_ZONE_ID_DAYLIGHT);
+    EXPECT_EQ(tzi.Bias, 300);
+    EXPECT_EQ(tzi.DaylightDate.wMonth, 3);
+    EXPECT_EQ(tzi.StandardDate.wMonth, 11);
+}
+
 TEST_F(ZoneEnvironment, AbsoluteZonePathReadsThatFile)
 {
     const QString path = WriteZoneFile(QStringLiteral("Seoul"), "KST-9");
