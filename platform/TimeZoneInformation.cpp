@@ -179,10 +179,11 @@ namespace {
 QString ReadTzifFooter(const QString& path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kLargestTzifFile)
+    if (!file.open(QIODevice::ReadOnly))
         return QString();
-    const QByteArray bytes = file.readAll();
-    if (!bytes.startsWith("TZif") || bytes.size() < 5 || bytes.at(4) < '2' || !bytes.endsWith('\n'))
+    // One byte more than a zone file may hold: a device such as /dev/zero never ends.
+    const QByteArray bytes = file.read(kLargestTzifFile + 1);
+    if (bytes.size() > kLargestTzifFile || !bytes.startsWith("TZif") || bytes.size() < 5 || bytes.at(4) < '2' || !bytes.endsWith('\n'))
         return QString();
     const int start = bytes.lastIndexOf('\n', bytes.size() - 2);
     if (start < 0)
