@@ -1,13 +1,11 @@
 // Lunar-to-solar conversion and one week's special-day pass over the shipped
 // anniversary.dat.
+#include "calendar/CScopedTestTime.h"
 #include "calendar/LunarCalendar.h"
 #include "calendar/SpecialDayFile.h"
-#include "calendar/ZoneRules.h"
 #include <QDir>
 #include <QFileInfo>
 #include <benchmark/benchmark.h>
-#include <cstdlib>
-#include <ctime>
 
 namespace {
 
@@ -15,13 +13,6 @@ namespace {
 QString ShippedDataFolder()
 {
     return QFileInfo(QStringLiteral(__FILE__)).dir().filePath(QStringLiteral("../data"));
-}
-
-void UseSeoulTime()
-{
-    setenv("TZ", "Asia/Seoul", 1);
-    tzset();
-    ResetTimeZoneCache();
 }
 
 void BM_LunarToSolar(benchmark::State& state)
@@ -45,7 +36,7 @@ BENCHMARK(BM_LunarToSolar);
 // week loader does for each week it shows.
 void BM_SpecialDaysOneWeek(benchmark::State& state)
 {
-    UseSeoulTime();
+    const CScopedTestTime zone("Asia/Seoul");
     SpecialDayList list;
     if (!LoadSpecialDaysFrom(&list, ShippedDataFolder())) {
         state.SkipWithError("anniversary.dat not found");

@@ -7,10 +7,9 @@
 #include "app/CMainView.h"
 #include "app/CWeekPrinter.h"
 #include "app/CRegistry.h"
-#include "calendar/ZoneRules.h"
+#include "calendar/CScopedTestTime.h"
 #include "pim/IPOutlookApp.h"
 #include "pim/VariantTime.h"
-#include "platform/Clock.h"
 #include "platform/ProgramFolder.h"
 #include "platform/RegistryFile.h"
 #include "platform/StorePath.h"
@@ -19,8 +18,6 @@
 #include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
-#include <cstdlib>
-#include <ctime>
 #include <memory>
 
 // Weekday short names and a title format in plain ASCII, so expected rows read easily.
@@ -45,10 +42,8 @@ struct FixtureTask {
 class CWeekFixture {
 public:
     explicit CWeekFixture(const char* pszZone = "America/New_York")
+        : m_time(pszZone)
     {
-        setenv("TZ", pszZone, 1);
-        tzset();
-        ResetTimeZoneCache();
         qputenv("QUILLDAY_SHORTDATE", "yyyy-MM-dd");
         SetProgramFolder(m_dir.path());
         SetStorePath(m_dir.filePath(QStringLiteral("pim.sqlite")));
@@ -61,7 +56,6 @@ public:
     ~CWeekFixture()
     {
         m_pStoreApp.reset();
-        SetFixedLocalTime(std::nullopt);
         SetProgramFolder(QString());
         SetStorePath(QString());
         SetRegistryPath(QString());
@@ -78,16 +72,7 @@ public:
 
     void RemoveFile(const QString& name) { QFile::remove(Path(name)); }
 
-    void SetNow(int y, int m, int d, int h = 12, int n = 0)
-    {
-        SYSTEMTIME st;
-        st.wYear = y;
-        st.wMonth = m;
-        st.wDay = d;
-        st.wHour = h;
-        st.wMinute = n;
-        SetFixedLocalTime(st);
-    }
+    void SetNow(int y, int m, int d, int h = 12, int n = 0) { m_time.SetNow(y, m, d, h, n); }
 
     void SetOption(const char* pszName, DWORD dwValue)
     {
@@ -205,6 +190,7 @@ public:
     }
 
 private:
+    CScopedTestTime m_time;
     QTemporaryDir m_dir;
     std::unique_ptr<IPOutlookApp> m_pStoreApp;
 };

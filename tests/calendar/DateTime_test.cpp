@@ -1,4 +1,4 @@
-#include "TestZone.h"
+#include "calendar/CScopedTestTime.h"
 #include "calendar/DateTime.h"
 #include <gtest/gtest.h>
 
@@ -34,7 +34,7 @@ void ExpectFields(const DateTime& t, const LocalFields& expected)
 
 TEST(DateTime, EpochInUtcPlusNineWrapsToTheTopOfTheUnsignedRange)
 {
-    ScopedZone zone(kSeoul);
+    CScopedTestTime zone(kSeoul);
     const DateTime t(1970, 1, 1, 0, 0, 0);
     EXPECT_EQ(t.GetTime(), 4294934896u);
     ExpectFields(t, {2106, 2, 7, 6, 28, 16});
@@ -42,7 +42,7 @@ TEST(DateTime, EpochInUtcPlusNineWrapsToTheTopOfTheUnsignedRange)
 
 TEST(DateTime, FieldsRoundTripInSeoul)
 {
-    ScopedZone zone(kSeoul);
+    CScopedTestTime zone(kSeoul);
     const DateTime t(2007, 5, 28, 13, 45, 10);
     EXPECT_EQ(t.GetTime(), 1180327510u);  // 2007-05-28 04:45:10 UTC
     ExpectFields(t, {2007, 5, 28, 13, 45, 10});
@@ -65,7 +65,7 @@ TEST(DateTime, DaylightTimeInBothHemispheres)
         {kSydney, {2007, 7, 1, 12, 0, 0}, 1183255200u},    // AEST, 02:00 UTC
     };
     for (const Case& c : cases) {
-        ScopedZone zone(c.pszZone);
+        CScopedTestTime zone(c.pszZone);
         const DateTime t(c.local.nYear, c.local.nMonth, c.local.nDay, c.local.nHour, c.local.nMinute, 0);
         EXPECT_EQ(t.GetTime(), c.nUtc) << c.pszZone << " " << c.local.nMonth;
         ExpectFields(t, c.local);
@@ -74,7 +74,7 @@ TEST(DateTime, DaylightTimeInBothHemispheres)
 
 TEST(DateTime, UseDstZeroConvertsWithTheStandardOffsetOnly)
 {
-    ScopedZone zone(kNewYork);
+    CScopedTestTime zone(kNewYork);
     g_bUseDST = 0;
     const DateTime t(2007, 7, 1, 12, 0, 0);
     EXPECT_EQ(t.GetTime(), 1183309200u);  // 17:00 UTC, as in winter
@@ -83,7 +83,7 @@ TEST(DateTime, UseDstZeroConvertsWithTheStandardOffsetOnly)
 
 TEST(DateTime, InstantsAroundTheNewYorkTransitions)
 {
-    ScopedZone zone(kNewYork);
+    CScopedTestTime zone(kNewYork);
     // 2007-03-11 07:00 UTC: 02:00 EST becomes 03:00 EDT.
     ExpectFields(DateTime::FromTime(1173596399u), {2007, 3, 11, 1, 59, 59});
     ExpectFields(DateTime::FromTime(1173596400u), {2007, 3, 11, 3, 0, 0});
@@ -94,7 +94,7 @@ TEST(DateTime, InstantsAroundTheNewYorkTransitions)
 
 TEST(DateTime, SystemTimeConversions)
 {
-    ScopedZone zone(kSeoul);
+    CScopedTestTime zone(kSeoul);
     SYSTEMTIME st;
     st.wYear = 2007;
     st.wMonth = 5;
@@ -140,14 +140,14 @@ TEST(DateTimeSpan, ComponentsAndDays)
     const DateTimeSpan span(1, 2, 3, 4);
     EXPECT_EQ(span.GetTotalSeconds(), 93784u);
     EXPECT_EQ(span.GetDays(), 1u);
-    ScopedZone zone(kSeoul);
+    CScopedTestTime zone(kSeoul);
     EXPECT_EQ((DateTime(2007, 5, 29, 9, 0, 0) - DateTime(2007, 5, 28, 10, 0, 0)).GetDays(), 0u);
     EXPECT_EQ(DateTimeSpan(-1, 0, 0, 0).GetTotalSeconds(), 0u - 86400u);
 }
 
 TEST(DateTime, DayOfWeekAndMondayFirst)
 {
-    ScopedZone zone(kSeoul);
+    CScopedTestTime zone(kSeoul);
     EXPECT_EQ(DateTime(2007, 5, 28, 0, 0, 0).GetDayOfWeek(), 2);
     EXPECT_EQ(DateTime(2007, 5, 27, 23, 59, 59).GetDayOfWeek(), 1);
     EXPECT_EQ(ToMondayFirst(2), 1);
@@ -157,7 +157,7 @@ TEST(DateTime, DayOfWeekAndMondayFirst)
 
 TEST(DateTime, IsSameDay)
 {
-    ScopedZone zone(kSeoul);
+    CScopedTestTime zone(kSeoul);
     EXPECT_FALSE(IsSameDay(DateTime(2007, 5, 28, 23, 59, 0), DateTime(2007, 5, 29, 0, 0, 0)));
     EXPECT_TRUE(IsSameDay(DateTime(2007, 5, 28, 0, 0, 0), DateTime(2007, 5, 28, 23, 59, 59)));
     EXPECT_FALSE(IsSameDay(DateTime(2007, 5, 28, 0, 0, 0), DateTime(2008, 5, 28, 0, 0, 0)));
@@ -173,7 +173,7 @@ TEST(DateTime, IsoWeekNumbers)
         {2009, 12, 31, 53}, {2010, 1, 3, 53}, {2010, 1, 4, 1}, {2007, 12, 30, 52}, {2007, 12, 31, 1},
     };
     for (const char* pszZone : {kSeoul, kNewYork}) {
-        ScopedZone zone(pszZone);
+        CScopedTestTime zone(pszZone);
         for (const Case& c : cases)
             EXPECT_EQ(IsoWeekNumber(DateTime(c.nYear, c.nMonth, c.nDay, 0, 0, 0)), c.nWeek)
                 << c.nYear << "-" << c.nMonth << "-" << c.nDay;
@@ -182,7 +182,7 @@ TEST(DateTime, IsoWeekNumbers)
 
 TEST(DateTime, IsoWeekOfTheMondayAfterASpringForward)
 {
-    ScopedZone zone(kNewYork);
+    CScopedTestTime zone(kNewYork);
     // Sunday 2007-03-11 has 23 hours; the following Monday starts week 11.
     EXPECT_EQ(IsoWeekNumber(DateTime(2007, 3, 12, 0, 0, 0)), 11);
     EXPECT_EQ(IsoWeekNumber(DateTime(2007, 3, 11, 0, 0, 0)), 10);

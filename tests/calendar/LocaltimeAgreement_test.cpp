@@ -1,6 +1,6 @@
 // DateTimeToLocal against the C library's localtime_r for real zones, over a spread of
 // instants from 2008 to 2037 and every second around each daylight-saving change.
-#include "TestZone.h"
+#include "calendar/CScopedTestTime.h"
 #include "calendar/ZoneRules.h"
 #include <gtest/gtest.h>
 #include <ctime>
@@ -85,7 +85,7 @@ class LocaltimeAgreement : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(LocaltimeAgreement, SameLocalFieldsAsTheCLibrary)
 {
-    ScopedZone zone(GetParam());
+    CScopedTestTime zone(GetParam());
     int nChangeCount = 0;
     const std::vector<time_t> instants = SampleInstants(&nChangeCount);
     int nMismatches = 0;

@@ -1,4 +1,4 @@
-#include "TestZone.h"
+#include "calendar/CScopedTestTime.h"
 #include "calendar/SpecialDay.h"
 #include <gtest/gtest.h>
 
@@ -28,7 +28,7 @@ QList<DateTime> Dates(std::initializer_list<std::array<int, 3>> dates)
 
 TEST(SpecialDay, Occurrences)
 {
-    ScopedZone zone("KST-9");
+    CScopedTestTime zone("KST-9");
     struct Case {
         const char* pszWhat;
         SpecialDay day;
@@ -63,7 +63,7 @@ TEST(SpecialDay, Occurrences)
 
 TEST(SpecialDay, RangeBoundsAreInclusive)
 {
-    ScopedZone zone("KST-9");
+    CScopedTestTime zone("KST-9");
     const SpecialDay day(0, 3, 1, FALSE, "a", 0);
     const DateTime date(2007, 3, 1, 0, 0, 0);
     EXPECT_EQ(day.Occurrences(date, date).size(), 1);

@@ -1,25 +1,7 @@
 #include "QtPrinters.h"
-#include "TestZone.h"
+#include "calendar/CScopedTestTime.h"
 #include "calendar/TimeText.h"
-#include "platform/Clock.h"
 #include <gtest/gtest.h>
-
-namespace {
-
-SYSTEMTIME Clock(int nYear, int nMonth, int nDay, int nHour, int nMinute, int nSecond, int nMs = 0)
-{
-    SYSTEMTIME st;
-    st.wYear = static_cast<uint16_t>(nYear);
-    st.wMonth = static_cast<uint16_t>(nMonth);
-    st.wDay = static_cast<uint16_t>(nDay);
-    st.wHour = static_cast<uint16_t>(nHour);
-    st.wMinute = static_cast<uint16_t>(nMinute);
-    st.wSecond = static_cast<uint16_t>(nSecond);
-    st.wMilliseconds = static_cast<uint16_t>(nMs);
-    return st;
-}
-
-}  // namespace
 
 TEST(FormatTime, TwelveAndTwentyFourHourTexts)
 {
@@ -33,7 +15,7 @@ TEST(FormatTime, TwelveAndTwentyFourHourTexts)
         {12, 0, "12:00p", "12:00"}, {13, 30, "1:30p", "13:30"}, {23, 59, "11:59p", "23:59"},
     };
     for (const Case& c : cases) {
-        const SYSTEMTIME st = Clock(2007, 5, 28, c.nHour, c.nMinute, 59, 999);
+        const SYSTEMTIME st = CScopedTestTime::MakeSystemTime(2007, 5, 28, c.nHour, c.nMinute, 59, 999);
         EXPECT_EQ(FormatTime(st, false), QString::fromLatin1(c.psz12));
         EXPECT_EQ(FormatTime(st, true), QString::fromLatin1(c.psz24));
     }
@@ -41,21 +23,19 @@ TEST(FormatTime, TwelveAndTwentyFourHourTexts)
 
 TEST(GetToday, IsLocalMidnightOfTheCurrentDate)
 {
-    ScopedZone zone("KST-9");
-    SetFixedLocalTime(Clock(2007, 5, 28, 23, 59, 59));
+    CScopedTestTime time("KST-9");
+    time.SetNow(2007, 5, 28, 23, 59, 59);
     const DateTime today = GetToday();
     EXPECT_EQ(today, DateTime(2007, 5, 28, 0, 0, 0));
-    SetFixedLocalTime(Clock(2007, 5, 29, 0, 0, 0));
+    time.SetNow(2007, 5, 29, 0, 0, 0);
     const DateTime tomorrow = GetToday();
-    SetFixedLocalTime(std::nullopt);
     EXPECT_EQ((tomorrow - today).GetTotalSeconds(), 86400u);
 }
 
 TEST(GetToday, CurrentTimeReadsTheLocalClock)
 {
-    ScopedZone zone("EST5EDT,M3.2.0,M11.1.0");
-    SetFixedLocalTime(Clock(2007, 7, 1, 12, 34, 56, 789));
+    CScopedTestTime time("EST5EDT,M3.2.0,M11.1.0");
+    time.SetNow(2007, 7, 1, 12, 34, 56, 789);
     const DateTime now = DateTime::GetCurrentTime();
-    SetFixedLocalTime(std::nullopt);
     EXPECT_EQ(now.GetTime(), 1183307696u);  // 16:34:56 UTC
 }

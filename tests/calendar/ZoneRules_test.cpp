@@ -1,4 +1,4 @@
-#include "TestZone.h"
+#include "calendar/CScopedTestTime.h"
 #include "calendar/CivilDays.h"
 #include "calendar/ZoneRules.h"
 #include <gtest/gtest.h>
@@ -96,7 +96,7 @@ TEST(TransitionDay, EndRuleTimeMovesToStandardTime)
 
 TEST(IsDaylightTime, NorthernOrder)
 {
-    ScopedZone zone("EST5EDT,M3.2.0,M11.1.0");
+    CScopedTestTime zone("EST5EDT,M3.2.0,M11.1.0");
     // 2007: start 11 March (day 69) 02:00, end 4 November (day 307) 01:00 standard.
     EXPECT_FALSE(IsDaylightTime(LocalTm(2007, 14, 12, 0)));
     EXPECT_FALSE(IsDaylightTime(LocalTm(2007, 69, 1, 59)));
@@ -109,7 +109,7 @@ TEST(IsDaylightTime, NorthernOrder)
 
 TEST(IsDaylightTime, SouthernOrder)
 {
-    ScopedZone zone("AEST-10AEDT,M10.1.0,M4.1.0/3");
+    CScopedTestTime zone("AEST-10AEDT,M10.1.0,M4.1.0/3");
     // 2007: end 1 April (day 90) 02:00 standard, start 7 October (day 279) 02:00.
     EXPECT_TRUE(IsDaylightTime(LocalTm(2007, 14, 12, 0)));
     EXPECT_TRUE(IsDaylightTime(LocalTm(2007, 90, 1, 59)));
@@ -123,10 +123,10 @@ TEST(IsDaylightTime, SouthernOrder)
 TEST(IsDaylightTime, NeverWithoutRuleOrWithUseDstOff)
 {
     {
-        ScopedZone zone("KST-9");
+        CScopedTestTime zone("KST-9");
         EXPECT_FALSE(IsDaylightTime(LocalTm(2007, 181, 12, 0)));
     }
-    ScopedZone zone("EST5EDT,M3.2.0,M11.1.0");
+    CScopedTestTime zone("EST5EDT,M3.2.0,M11.1.0");
     g_bUseDST = 0;
     EXPECT_FALSE(IsDaylightTime(LocalTm(2007, 181, 12, 0)));
     g_bUseDST = 1;
@@ -147,7 +147,7 @@ TEST(ZoneBiases, FromTheZoneRecord)
         {"UTC0", 0, 0},
     };
     for (const Case& c : cases) {
-        ScopedZone zone(c.pszZone);
+        CScopedTestTime zone(c.pszZone);
         int32_t nOffset = 1;
         int32_t nShift = 1;
         GetZoneBiases(&nOffset, &nShift);
@@ -158,7 +158,7 @@ TEST(ZoneBiases, FromTheZoneRecord)
 
 TEST(ZoneBiases, RecordIsReadOnceUntilReset)
 {
-    ScopedZone zone("KST-9");
+    CScopedTestTime zone("KST-9");
     int32_t nOffset = 0;
     GetZoneBiases(&nOffset, nullptr);
     EXPECT_EQ(nOffset, -32400);
@@ -172,7 +172,7 @@ TEST(ZoneBiases, RecordIsReadOnceUntilReset)
 
 TEST(ZoneBiases, UnreadableZoneIsUtcAndIsReadAgainLater)
 {
-    ScopedZone zone("Nowhere/No_Such_Zone");
+    CScopedTestTime zone("Nowhere/No_Such_Zone");
     int32_t nOffset = 7;
     int32_t nShift = 7;
     GetZoneBiases(&nOffset, &nShift);

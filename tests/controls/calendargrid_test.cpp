@@ -1,17 +1,12 @@
+#include "calendar/CScopedTestTime.h"
 #include "controls/CalendarGrid.h"
 #include <gtest/gtest.h>
-#include <cstdlib>
-#include <ctime>
 
 namespace {
 
 class CalendarGridTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        setenv("TZ", "EST5EDT,M3.2.0,M11.1.0", 1);
-        tzset();
-    }
+    CScopedTestTime m_time{"EST5EDT,M3.2.0,M11.1.0"};
 };
 
 struct MonthCase {

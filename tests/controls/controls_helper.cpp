@@ -1,4 +1,5 @@
 #include "controls_helper.h"
+#include "calendar/CScopedTestTime.h"
 #include "controls/CListCtrlEx.h"
 #include "controls/CWeekCalendar.h"
 #include "controls/GdiDraw.h"
@@ -6,8 +7,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QMouseEvent>
-#include <cstdlib>
-#include <ctime>
 
 NotifyRecorder::NotifyRecorder(QWidget* pParent)
     : QWidget(pParent)
@@ -45,8 +44,7 @@ QVector<unsigned> NotifyRecorder::Codes() const
 
 void InitControlsTest()
 {
-    setenv("TZ", "EST5EDT,M3.2.0,M11.1.0", 1);
-    tzset();
+    static CScopedTestTime s_zone("EST5EDT,M3.2.0,M11.1.0");  // for the whole test program
     InstallFontSubstitutions();
 }
 

@@ -1,4 +1,4 @@
-#include "WeekZone.h"
+#include "calendar/CScopedTestTime.h"
 #include "week/EntryBuilder.h"
 #include <gtest/gtest.h>
 
@@ -6,13 +6,7 @@ namespace {
 
 SYSTEMTIME St(int y, int m, int d, int h = 0, int n = 0)
 {
-    SYSTEMTIME st;
-    st.wYear = y;
-    st.wMonth = m;
-    st.wDay = d;
-    st.wHour = h;
-    st.wMinute = n;
-    return st;
+    return CScopedTestTime::MakeSystemTime(y, m, d, h, n);
 }
 
 QString TwelveHour(const SYSTEMTIME& st)
@@ -23,9 +17,10 @@ QString TwelveHour(const SYSTEMTIME& st)
 
 class EntryBuilderTest : public ::testing::Test {
 protected:
+    CScopedTestTime m_time{"America/New_York"};
+
     void SetUp() override
     {
-        SetTestZone("America/New_York");
         // The week of 2 March 2015, in which daylight time starts on Sunday 8 March.
         ctx.week = WeekRangeOf(DateTime(2015, 3, 2, 0, 0, 0));
         ctx.today = DateTime(2015, 3, 4, 0, 0, 0);  // Wednesday

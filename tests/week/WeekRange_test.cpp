@@ -1,4 +1,4 @@
-#include "WeekZone.h"
+#include "calendar/CScopedTestTime.h"
 #include "week/WeekRange.h"
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@ namespace {
 
 class WeekRangeTest : public ::testing::Test {
 protected:
-    void SetUp() override { SetTestZone("America/New_York"); }
+    CScopedTestTime m_time{"America/New_York"};
 };
 
 struct MondayCase {
