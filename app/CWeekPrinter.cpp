@@ -5,6 +5,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <vector>
 
 namespace {
 
@@ -36,6 +37,36 @@ const IconName kIconNames[] = {{LCX_ICON_NOTES, "notes"},
                                {kIconHighImportance, "high"},
                                {kIconLowImportance, "low"}};
 
+QStringList IconNames(int nIconFlags)
+{
+    QStringList names;
+    for (const IconName& icon : kIconNames) {
+        if (nIconFlags & icon.nFlag)
+            names << QLatin1String(icon.pszName);
+    }
+    return names;
+}
+
+struct RowCells {
+    const ListCell* pLabel;
+    const ListCell* pText;
+};
+
+// The label and text cells of every row of a day list.
+std::vector<RowCells> DayRows(CListCtrlEx* pList)
+{
+    std::vector<RowCells> rows;
+    for (int nRow = 0; nRow < pList->GetItemCount(); ++nRow) {
+        ListCell* pLabel = nullptr;
+        ListCell* pText = nullptr;
+        pList->GetCell(nRow, 0, &pLabel);
+        pList->GetCell(nRow, 1, &pText);
+        if (pLabel != nullptr && pText != nullptr)
+            rows.push_back(RowCells{pLabel, pText});
+    }
+    return rows;
+}
+
 QString RowLine(const ListCell& label, const ListCell& text)
 {
     QString line = QStringLiteral("  ") + label.strText + QLatin1Char('\t') + text.strText;
@@ -47,20 +78,13 @@ QString RowLine(const ListCell& label, const ListCell& text)
         line += QStringLiteral("\tbold");
     if (text.bStrikeOut)
         line += QStringLiteral("\tstrike");
-    for (const IconName& icon : kIconNames) {
-        if (text.nIconFlags & icon.nFlag)
-            line += QLatin1Char('\t') + QLatin1String(icon.pszName);
-    }
+    for (const QString& name : IconNames(text.nIconFlags))
+        line += QLatin1Char('\t') + name;
     return line;
 }
 
 QJsonObject RowObject(const ListCell& label, const ListCell& text)
 {
-    QJsonArray icons;
-    for (const IconName& icon : kIconNames) {
-        if (text.nIconFlags & icon.nFlag)
-            icons.append(QLatin1String(icon.pszName));
-    }
     QJsonObject row;
     row.insert(QStringLiteral("label"), label.strText);
     row.insert(QStringLiteral("labelExtra"), label.strExtra);
@@ -69,7 +93,7 @@ QJsonObject RowObject(const ListCell& label, const ListCell& text)
     row.insert(QStringLiteral("color"), ColorText(text.crText));
     row.insert(QStringLiteral("bold"), text.bBold != 0);
     row.insert(QStringLiteral("strike"), text.bStrikeOut != 0);
-    row.insert(QStringLiteral("icons"), icons);
+    row.insert(QStringLiteral("icons"), QJsonArray::fromStringList(IconNames(text.nIconFlags)));
     row.insert(QStringLiteral("kind"), label.nKind);
     row.insert(QStringLiteral("oid"), label.nOid);
     return row;
@@ -93,15 +117,8 @@ QString CWeekPrinter::ToText() const
     QString out;
     for (int nDay = 0; nDay < 7; ++nDay) {
         out += IsoDate(m_pPane->GetWeek().dayStart[nDay]) + QLatin1Char(' ') + DayLabel(nDay) + QLatin1Char('\n');
-        CListCtrlEx* pList = m_pPane->GetDayList(nDay);
-        for (int nRow = 0; nRow < pList->GetItemCount(); ++nRow) {
-            ListCell* pLabel = nullptr;
-            ListCell* pText = nullptr;
-            pList->GetCell(nRow, 0, &pLabel);
-            pList->GetCell(nRow, 1, &pText);
-            if (pLabel != nullptr && pText != nullptr)
-                out += RowLine(*pLabel, *pText) + QLatin1Char('\n');
-        }
+        for (const RowCells& row : DayRows(m_pPane->GetDayList(nDay)))
+            out += RowLine(*row.pLabel, *row.pText) + QLatin1Char('\n');
     }
     return out;
 }
@@ -112,15 +129,8 @@ QByteArray CWeekPrinter::ToJson() const
     for (int nDay = 0; nDay < 7; ++nDay) {
         const DateTime& date = m_pPane->GetWeek().dayStart[nDay];
         QJsonArray rows;
-        CListCtrlEx* pList = m_pPane->GetDayList(nDay);
-        for (int nRow = 0; nRow < pList->GetItemCount(); ++nRow) {
-            ListCell* pLabel = nullptr;
-            ListCell* pText = nullptr;
-            pList->GetCell(nRow, 0, &pLabel);
-            pList->GetCell(nRow, 1, &pText);
-            if (pLabel != nullptr && pText != nullptr)
-                rows.append(RowObject(*pLabel, *pText));
-        }
+        for (const RowCells& row : DayRows(m_pPane->GetDayList(nDay)))
+            rows.append(RowObject(*row.pLabel, *row.pText));
         QJsonObject day;
         day.insert(QStringLiteral("date"), IsoDate(date));
         day.insert(QStringLiteral("label"), DayLabel(nDay));
