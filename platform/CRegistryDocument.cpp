@@ -197,11 +197,3 @@ bool CRegistryDocument::SetValue(const QString& key, const QString& name, const 
     pKey->values.append(NamedValue{name, value});
     return true;
 }
-
-QStringList CRegistryDocument::Keys() const
-{
-    QStringList names;
-    for (const Key& key : m_keys)
-        names << key.strName;
-    return names;
-}

@@ -33,7 +33,6 @@ public:
     bool QueryValue(const QString& key, const QString& name, RegValue* pValue) const;
     // Creates the key when missing; false for names the syntax cannot hold.
     bool SetValue(const QString& key, const QString& name, const RegValue& value);
-    QStringList Keys() const;
 
     static QString NormalizeKey(const QString& key);
 
