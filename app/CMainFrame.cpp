@@ -18,13 +18,6 @@ const char* const kPimDatabaseFailureText = "Can not open 'PIMs Database'.";
 const char* const kStringsFailureText = "Can not open resource file 'orlith.inf'.";
 const char* const kAppTitle = "Quillday";
 
-namespace {
-
-constexpr int kHandheldWidth = 240;
-constexpr int kHandheldHeight = 320;
-
-}  // namespace
-
 CMainFrame::CMainFrame()
 {
     m_settings.Load();

@@ -15,6 +15,9 @@ class CMainView;
 class IPOutlookApp;
 
 constexpr int AFX_IDW_PANE_FIRST = 59648;  // control id of the main view
+// The frame's first size, the handheld's screen.
+constexpr int kHandheldWidth = 240;
+constexpr int kHandheldHeight = 320;
 
 // The four start-up failures; each ends the program.
 extern const char* const kPoomFailureText;

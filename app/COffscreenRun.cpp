@@ -1,5 +1,6 @@
 #include "app/COffscreenRun.h"
 #include "app/CCommandLine.h"
+#include "app/CMainFrame.h"
 #include "calendar/DateTime.h"
 #include <cstdio>
 
@@ -24,7 +25,9 @@ int COffscreenRun::Start(const CCommandLine& commandLine, const char* pszDateOpt
     }
     CAgendaApp::ChooseOffscreenPlatform();
     m_pApp = std::make_unique<CAgendaApp>(m_argc, m_argv);
-    if (!m_pApp->InitOffscreen(nWidth, nHeight, bDate ? &date : nullptr))
+    const int nFrameWidth = nWidth > 0 ? nWidth : kHandheldWidth;
+    const int nFrameHeight = nHeight > 0 ? nHeight : kHandheldHeight;
+    if (!m_pApp->InitOffscreen(nFrameWidth, nFrameHeight, bDate ? &date : nullptr))
         return kStartupFailureStatus;
     return 0;
 }

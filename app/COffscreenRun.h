@@ -14,7 +14,8 @@ public:
     COffscreenRun();
     ~COffscreenRun();
 
-    int Start(const CCommandLine& commandLine, const char* pszDateOption, int nWidth, int nHeight);
+    // A width or height of 0 gives the handheld's 240 x 320.
+    int Start(const CCommandLine& commandLine, const char* pszDateOption, int nWidth = 0, int nHeight = 0);
     CMainFrame* GetFrame() const;
 
 private:

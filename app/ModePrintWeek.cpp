@@ -12,15 +12,13 @@
 namespace {
 
 constexpr int kOutputFailureStatus = 1;
-constexpr int kPrintWidth = 240;
-constexpr int kPrintHeight = 320;
 
 }  // namespace
 
 int RunPrintWeekMode(const CCommandLine& commandLine)
 {
     COffscreenRun run;
-    const int nStatus = run.Start(commandLine, "--print-week", kPrintWidth, kPrintHeight);
+    const int nStatus = run.Start(commandLine, "--print-week");
     if (nStatus != 0)
         return nStatus;
     CMainFrame* pFrame = run.GetFrame();

@@ -10,17 +10,13 @@
 namespace {
 
 constexpr int kFailureStatus = 1;
-constexpr int kDefaultWidth = 240;
-constexpr int kDefaultHeight = 320;
 
 }  // namespace
 
 int RunScreenshotMode(const CCommandLine& commandLine)
 {
-    const int nWidth = commandLine.m_nWidth > 0 ? commandLine.m_nWidth : kDefaultWidth;
-    const int nHeight = commandLine.m_nHeight > 0 ? commandLine.m_nHeight : kDefaultHeight;
     COffscreenRun run;
-    const int nStatus = run.Start(commandLine, "--date", nWidth, nHeight);
+    const int nStatus = run.Start(commandLine, "--date", commandLine.m_nWidth, commandLine.m_nHeight);
     if (nStatus != 0)
         return nStatus;
     const QImage image = CAgendaApp::PaintOffscreen(run.GetFrame());
