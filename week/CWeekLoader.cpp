@@ -119,12 +119,15 @@ void CWeekLoader::ReadAppointment(IAppointment* pAppt, ApptData* pData)
     pAppt->get_End(&dtEnd);
     pData->bAllDayEvent = bAllDay;
     pData->nOid = nOid;
+    // A changed occurrence has notes of its own; the others share their series' notes.
+    const bool bShared = pAppt->Record().nExceptionId == 0;
     const auto it = m_apptNotes.find(nOid);
-    if (it != m_apptNotes.end()) {
+    if (bShared && it != m_apptNotes.end()) {
         pData->bHasNotes = it->second;
     } else {
         pData->bHasNotes = m_pFrame->GetPimDatabases().ApptHasNotes(pAppt);
-        m_apptNotes.emplace(nOid, pData->bHasNotes);
+        if (bShared)
+            m_apptNotes.emplace(nOid, pData->bHasNotes);
     }
     VariantTimeToSystemTime(pData->dtStart, &pData->stStart);
     VariantTimeToSystemTime(dtEnd, &pData->stEnd);

@@ -45,6 +45,6 @@ private:
     CWeekPane* m_pPane;
     EntryContext m_ctx;
     // Notes flags by OID for this load: every occurrence of a series has the series' OID
-    // and its notes.
+    // and, unless it was changed, its notes.
     std::unordered_map<int32_t, int> m_apptNotes;
 };

@@ -11,6 +11,7 @@ class TestWeekLoad : public QObject {
 private slots:
     void appointmentRowsInTheDaylightWeek();
     void dailySeriesShowsOnceADay();
+    void changedOccurrenceKeepsItsOwnNotesFlag();
     void duplicateCheckMatchesOidAndStartOnly();
     void allDayFromLastWeekIsNeverBold();
     void taskRowsInTaskOrder();
@@ -70,6 +71,29 @@ void TestWeekLoad::dailySeriesShowsOnceADay()
     F::Pane(pFrame.get())->GetDayList(6)->GetCell(0, 0, &pCell);
     QCOMPARE(pCell->nOid, nOid);
     QCOMPARE(pCell->dtItem, F::Date(2015, 3, 8, 8, 0));
+}
+
+void TestWeekLoad::changedOccurrenceKeepsItsOwnNotesFlag()
+{
+    CWeekFixture fx;
+    using F = CWeekFixture;
+    const int nOid = fx.AddDailyAppt("Gym", F::Date(2015, 3, 5, 8, 0), F::Date(2015, 3, 5, 8, 30), 4);
+    std::unique_ptr<IAppointment> pSeries;
+    QVERIFY(SUCCEEDED(fx.Store()->GetItemFromOid(nOid, &pSeries)));
+    pSeries->put_Body(QStringLiteral("bring towel"));
+    QVERIFY(SUCCEEDED(pSeries->Save()));
+    // The first occurrence of the week is changed and loses the notes; the others keep them.
+    std::unique_ptr<IRecurrencePattern> pPattern;
+    pSeries->GetRecurrencePattern(&pPattern);
+    std::unique_ptr<IAppointment> pFirst;
+    QVERIFY(SUCCEEDED(pPattern->GetOccurrence(F::Date(2015, 3, 5, 8, 0), &pFirst)));
+    pFirst->put_BodyInk(QByteArray());
+    QVERIFY(SUCCEEDED(pFirst->Save()));
+    auto pFrame = fx.Start(2015, 3, 2);
+    QVERIFY(pFrame);
+    QCOMPARE(F::DayRows(pFrame.get(), 3), QStringList{"8:00a\tGym\textra=8:00a-8:30a|\trecurring"});
+    for (int nDay = 4; nDay < 7; ++nDay)
+        QCOMPARE(F::DayRows(pFrame.get(), nDay), QStringList{"8:00a\tGym\textra=8:00a-8:30a|\tnotes\trecurring"});
 }
 
 void TestWeekLoad::duplicateCheckMatchesOidAndStartOnly()
