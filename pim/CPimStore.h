@@ -33,7 +33,7 @@ public:
     // A statement for a query text built at run time, with its values as parameters so
     // that the same texts come again: borrowed from the store's cache, or prepared for
     // this use alone once the cache holds kMaxQueries texts. IsValid() tells whether the
-    // text could be prepared.
+    // text could be prepared. Finish with it before asking for the same text again.
     std::unique_ptr<CSqlStatement> Query(const QByteArray& sql);
     static constexpr int kMaxQueries = 32;
 
