@@ -4,13 +4,14 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 
 enum class RegType { Dword, String, Binary };
 
 struct RegValue {
     RegType type = RegType::Binary;
     QByteArray data;  // little-endian dword, UTF-16LE string with its NUL, or raw bytes
-    int nHexKind = 3;  // Binary only: the N of "hex(N):" (3, REG_BINARY, is written "hex:")
+    uint32_t nHexKind = 3;  // Binary only: the N of "hex(N):" (3, REG_BINARY, is written "hex:")
 };
 
 // Path of the registry file: --registry, else QUILLDAY_REGISTRY, else

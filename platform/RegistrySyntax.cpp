@@ -119,7 +119,7 @@ bool ReadData(const QString& data, RegValue* pValue)
     }
     const QRegularExpressionMatch m = hex.match(data);
     RegValue value{RegType::Binary, QByteArray()};
-    value.nHexKind = m.captured(1).isEmpty() ? kBinaryHexKind : static_cast<int>(m.captured(1).toUInt(nullptr, 16));
+    value.nHexKind = m.captured(1).isEmpty() ? kBinaryHexKind : m.captured(1).toUInt(nullptr, 16);
     if (!m.hasMatch() || !ReadHexBytes(m.captured(2), &value.data))
         return false;
     if (value.nHexKind == 1)
@@ -142,7 +142,7 @@ QString WriteData(const RegValue& value)
         return QStringLiteral("dword:%1").arg(n, 8, 16, QLatin1Char('0'));
     }
     // Other data keeps its type number: 1 a string, 4 a dword that is not 4 bytes long.
-    const int nKind = value.type == RegType::String ? 1 : value.type == RegType::Dword ? 4 : value.nHexKind;
+    const uint32_t nKind = value.type == RegType::String ? 1 : value.type == RegType::Dword ? 4 : value.nHexKind;
     const QString prefix = nKind == kBinaryHexKind ? QStringLiteral("hex:") : QStringLiteral("hex(%1):").arg(nKind, 0, 16);
     return prefix + WriteHexBytes(value.data);
 }

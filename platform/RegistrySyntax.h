@@ -8,7 +8,7 @@
 namespace RegistrySyntax {
 
 // Kind of a hex value written as plain "hex:" (REG_BINARY).
-constexpr int kBinaryHexKind = 3;
+constexpr uint32_t kBinaryHexKind = 3;
 
 // Reads a quoted text starting at *pPos (the opening quote); on success *pPos is after
 // the closing quote.

@@ -107,6 +107,18 @@ TEST_F(RegistryFileTest, HandEditedFileIsReadWithItsOwnSpelling)
     EXPECT_FALSE(QFile::exists(m_path + QStringLiteral(".bak")));
 }
 
+TEST_F(RegistryFileTest, TypeNumbersOfEveryWidthSurviveARewrite)
+{
+    WriteFile("Windows Registry Editor Version 5.00\n\n"
+              "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Quillday]\n"
+              "\"Top\"=hex(ffffffff):01\n"
+              "\"High\"=hex(80000000):02\n");
+    ASSERT_TRUE(RegistrySetValue(kKey, QStringLiteral("New"), Dword(1)));
+    const QByteArray text = ReadFile(m_path);
+    EXPECT_TRUE(text.contains("\"Top\"=hex(ffffffff):01\n")) << text.constData();
+    EXPECT_TRUE(text.contains("\"High\"=hex(80000000):02\n")) << text.constData();
+}
+
 TEST_F(RegistryFileTest, MalformedFileKeepsReadableValuesAndItsOriginal)
 {
     const QByteArray original("Windows Registry Editor Version 5.00\n\n"
