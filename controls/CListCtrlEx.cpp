@@ -220,7 +220,9 @@ void CListCtrlEx::LayoutRow(int nRow, int nWidth)
         const TextMeasurer& measure = CellMeasure(cell);
         cell.strDisplay = m_bMultiline ? FitMultiLine(measure, cell.strText, w, nIcons)
                                        : FitSingleLine(measure, cell.strText, w, nIcons);
-        m_rowHeights[static_cast<size_t>(nRow)] = ListLineHeight(m_nFontSize) * CountLines(cell.strDisplay);
+        // A single-line row draws its text on one line, line breaks and all.
+        const int nLines = m_bMultiline ? CountLines(cell.strDisplay) : 1;
+        m_rowHeights[static_cast<size_t>(nRow)] = ListLineHeight(m_nFontSize) * nLines;
     }
     m_rowDirty[static_cast<size_t>(nRow)] = 0;
 }

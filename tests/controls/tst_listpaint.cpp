@@ -124,6 +124,18 @@ private slots:
         QCOMPARE(list.pList->GetRowHeight(0), 12);
     }
 
+    void singleLineRowWithLineBreaksInItsTextIsOneLineHigh()
+    {
+        ListWindow list(100, 100, FALSE);
+        list.pList->AddRow(QStringLiteral("9:00a"), QStringLiteral("Cafe\ncorner table"));
+        list.pList->AddRow(QStringLiteral("(E)"), QStringLiteral("Lunch"));
+        const QImage image = Render(list.pList);
+        QCOMPARE(list.pList->GetRowHeight(0), 12);
+        QCOMPARE(list.pList->GetTotalHeight(), 24);
+        // The second row follows right under the first one.
+        QVERIFY(RegionShows(image, 1, 12, *GetBitmapResource(TagBitmapId(QStringLiteral("(E)"), FALSE)), 0xFFFFFF));
+    }
+
     void textOfTwoFittingCharactersIsNotShortened()
     {
         ListWindow list(100, 100, FALSE);
