@@ -2,19 +2,9 @@
 #include "controls/BitmapDraw.h"
 #include "controls/GdiDraw.h"
 #include "controls/ListMetrics.h"
+#include "controls/ListTags.h"
 #include "controls/TextMeasurer.h"
 #include <QPainter>
-
-namespace {
-
-struct IconInfo {
-    int nFlag;
-    int nBitmap;
-};
-
-const IconInfo kIcons[] = {{LCX_ICON_NOTES, 157}, {LCX_ICON_ALARM, 153}, {LCX_ICON_RECUR, 158}};
-
-}  // namespace
 
 CStatusLine::CStatusLine(const QString& strFontName, int nFontSize)
     : m_strFontName(strFontName)
@@ -24,16 +14,10 @@ CStatusLine::CStatusLine(const QString& strFontName, int nFontSize)
 
 int CStatusLine::TagBitmap(const QString& strText)
 {
-    static const struct {
-        const char* pszTag;
-        int nBitmap;
-    } kTags[] = {{"(E)", 154}, {"<<", 176}, {"(T2)", 164}, {"(T1)", 166},
-                 {"(T0)", 168}, {"(FT2)", 170}, {"(FT1)", 172}, {"(FT0)", 174}};
-    for (const auto& tag : kTags) {
-        if (strText == QLatin1String(tag.pszTag))
-            return tag.nBitmap;
-    }
-    return 0;
+    // "(NULL)" marks a row without an item, which the status line never shows.
+    if (strText == QLatin1String("(NULL)"))
+        return 0;
+    return TagBitmapId(strText, FALSE);
 }
 
 int CStatusLine::DrawCell(QPainter* pDC, const ListCell& cell, int x, int y0, int nWidth) const
@@ -57,9 +41,9 @@ int CStatusLine::DrawCell(QPainter* pDC, const ListCell& cell, int x, int y0, in
     pDC->drawText(x, y0 + 1 + metrics.ascent(), strFitted);
     pDC->restore();
     x += TextExtent(measurer, strFitted);
-    for (const IconInfo& icon : kIcons) {
-        if (cell.nIconFlags & icon.nFlag)
-            x += DrawBitmapTransparent(pDC, x, y0 + 2, icon.nBitmap);
+    for (const TrailingIcon& icon : LCX_TRAILING_ICONS) {
+        if ((cell.nIconFlags & icon.nFlag) != 0)
+            x += DrawBitmapTransparent(pDC, x, y0 + 2, icon.nBitmapId);
     }
     return x + 2;
 }

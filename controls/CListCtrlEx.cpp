@@ -303,12 +303,10 @@ void CListCtrlEx::DrawTextCell(QPainter* pDC, const ListCell& cell, BOOL bSelect
     }
     pDC->restore();
     const int yIcon = y + IconOffset(m_nFontSize);
-    if ((cell.nIconFlags & LCX_ICON_NOTES) != 0)
-        nEnd += DrawListBitmap(pDC, nEnd, yIcon, IDB_ICON_NOTES, m_crBk);
-    if ((cell.nIconFlags & LCX_ICON_ALARM) != 0)
-        nEnd += DrawListBitmap(pDC, nEnd, yIcon, IDB_ICON_ALARM, m_crBk);
-    if ((cell.nIconFlags & LCX_ICON_RECUR) != 0)
-        DrawListBitmap(pDC, nEnd, yIcon, IDB_ICON_RECUR, m_crBk);
+    for (const TrailingIcon& icon : LCX_TRAILING_ICONS) {
+        if ((cell.nIconFlags & icon.nFlag) != 0)
+            nEnd += DrawListBitmap(pDC, nEnd, yIcon, icon.nBitmapId, m_crBk);
+    }
 }
 
 void CListCtrlEx::DrawScrollStrip(QPainter* pDC, int nWidth, int nHeight)

@@ -1,5 +1,5 @@
 #include "controls/ListMetrics.h"
-#include "controls/ListCell.h"
+#include "controls/ListTags.h"
 #include <algorithm>
 #include <cstdint>
 
@@ -11,12 +11,10 @@ int ListLineHeight(int nFontSize)
 int IconReservedWidth(int nIconFlags)
 {
     int nWidth = 0;
-    if ((nIconFlags & LCX_ICON_NOTES) != 0)
-        nWidth += 8;
-    if ((nIconFlags & LCX_ICON_ALARM) != 0)
-        nWidth += 9;
-    if ((nIconFlags & LCX_ICON_RECUR) != 0)
-        nWidth += 11;
+    for (const TrailingIcon& icon : LCX_TRAILING_ICONS) {
+        if ((nIconFlags & icon.nFlag) != 0)
+            nWidth += icon.nWidth;
+    }
     return nWidth;
 }
 
