@@ -231,16 +231,7 @@ void CListCtrlEx::LayoutRow(int nRow, int nWidth)
 
 void CListCtrlEx::paintEvent(QPaintEvent* /*pEvent*/)
 {
-    // The buffer has the screen's pixel density, so text stays sharp on dense screens.
-    const qreal dpr = devicePixelRatioF();
-    QImage buffer(size() * dpr, QImage::Format_RGB32);
-    buffer.setDevicePixelRatio(dpr);
-    {
-        QPainter painter(&buffer);
-        PaintTo(&painter);
-    }
-    QPainter painter(this);
-    painter.drawImage(0, 0, buffer);
+    PaintBuffered([this](QPainter* pDC) { PaintTo(pDC); });
 }
 
 void CListCtrlEx::PaintTo(QPainter* pDC)

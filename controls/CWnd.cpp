@@ -1,4 +1,6 @@
 #include "controls/CWnd.h"
+#include <QImage>
+#include <QPainter>
 
 CWnd::CWnd(QWidget* pParent)
     : QWidget(pParent)
@@ -24,4 +26,17 @@ intptr_t CWnd::SendNotify(NMHDR* pHdr, unsigned nCode)
     pHdr->code = nCode;
     QWidget* pReceiver = m_bHasOwner ? m_pOwner.data() : parentWidget();
     return DeliverNotify(this, pReceiver, pHdr);
+}
+
+void CWnd::PaintBuffered(const std::function<void(QPainter*)>& fnPaint)
+{
+    const qreal dpr = devicePixelRatioF();
+    QImage buffer(size() * dpr, QImage::Format_RGB32);
+    buffer.setDevicePixelRatio(dpr);
+    {
+        QPainter painter(&buffer);
+        fnPaint(&painter);
+    }
+    QPainter painter(this);
+    painter.drawImage(0, 0, buffer);
 }

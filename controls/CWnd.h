@@ -5,6 +5,9 @@
 #include "platform/WinTypes.h"
 #include <QPointer>
 #include <QWidget>
+#include <functional>
+
+class QPainter;
 
 // Window styles the owners pass to Create.
 constexpr DWORD WS_CHILD = 0x40000000u;
@@ -34,6 +37,11 @@ public:
     // Fills hwndFrom and idFrom and delivers the record to the owner, else the parent;
     // returns the receiver's answer, 0 when nothing was delivered.
     intptr_t SendNotify(NMHDR* pHdr, unsigned nCode);
+
+protected:
+    // Paints through an image of the client size at the screen's pixel density (so text
+    // stays sharp on dense screens), then copies it to the window in one go.
+    void PaintBuffered(const std::function<void(QPainter*)>& fnPaint);
 
 private:
     int m_nCtrlId = 0;
