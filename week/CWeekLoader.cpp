@@ -84,6 +84,14 @@ void CWeekLoader::AddSpecialDays()
     }
 }
 
+bool CWeekLoader::OpenItems(int nFolder, std::unique_ptr<IPOutlookItemCollection>* ppItems)
+{
+    IPOutlookApp* pApp = m_pFrame->GetOutlookApp();
+    std::unique_ptr<IFolder> pFolder;
+    return pApp != nullptr && SUCCEEDED(pApp->GetDefaultFolder(nFolder, &pFolder))
+        && SUCCEEDED(pFolder->get_Items(ppItems));
+}
+
 bool CWeekLoader::IsDuplicate(int32_t nOid, DATE dtStart)
 {
     SYSTEMTIME st;
@@ -135,11 +143,8 @@ void CWeekLoader::ReadAppointment(IAppointment* pAppt, ApptData* pData)
 
 bool CWeekLoader::AddAppointments(const QString& strStart, const QString& strEnd)
 {
-    IPOutlookApp* pApp = m_pFrame->GetOutlookApp();
-    std::unique_ptr<IFolder> pFolder;
     std::unique_ptr<IPOutlookItemCollection> pItems;
-    if (pApp == nullptr || FAILED(pApp->GetDefaultFolder(olFolderCalendar, &pFolder))
-        || FAILED(pFolder->get_Items(&pItems)))
+    if (!OpenItems(olFolderCalendar, &pItems))
         return false;
     pItems->Sort(QStringLiteral("[Start]"), VARIANT_FALSE);
     pItems->put_IncludeRecurrences(VARIANT_TRUE);
@@ -191,11 +196,8 @@ void CWeekLoader::ReadTaskTexts(ITask* pTask, TaskData* pData)
 
 bool CWeekLoader::AddTasks(const QString& strStart, const QString& strEnd)
 {
-    IPOutlookApp* pApp = m_pFrame->GetOutlookApp();
-    std::unique_ptr<IFolder> pFolder;
     std::unique_ptr<IPOutlookItemCollection> pItems;
-    if (pApp == nullptr || FAILED(pApp->GetDefaultFolder(olFolderTasks, &pFolder))
-        || FAILED(pFolder->get_Items(&pItems)))
+    if (!OpenItems(olFolderTasks, &pItems))
         return false;
     const AgendaSettings& settings = m_pFrame->GetSettings();
     const QString strQuery = TaskWeekQuery(settings.ShowCompleteTask ? TRUE : FALSE, strStart, strEnd,

@@ -27,6 +27,9 @@ public:
     static bool ListHasOccurrence(const CListCtrlEx& list, int32_t nOid, DATE dtStart);
 
 private:
+    // The items of the store's default folder (olFolderCalendar or olFolderTasks); false
+    // without a store, folder or collection.
+    bool OpenItems(int nFolder, std::unique_ptr<IPOutlookItemCollection>* ppItems);
     void AddSpecialDays();
     bool AddAppointments(const QString& strStart, const QString& strEnd);
     bool AddTasks(const QString& strStart, const QString& strEnd);
