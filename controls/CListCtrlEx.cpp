@@ -211,11 +211,13 @@ void CListCtrlEx::LayoutRow(int nRow, int nWidth)
         ListCell& cell = *row.cells[static_cast<size_t>(c)];
         if (IsListTag(cell.strText)) {
             const int nFixed = m_columnWidths[static_cast<size_t>(c)];
-            x += nFixed > 0 ? nFixed : LCX_TAG_WIDTH;
+            cell.nWidth = nFixed > 0 ? nFixed : LCX_TAG_WIDTH;
+            x += cell.nWidth;
             continue;
         }
         const int nIcons = IconReservedWidth(cell.nIconFlags);
         const int w = ColumnWidth(c, x, nWidth, cell);
+        cell.nWidth = w;
         x += w;
         const TextMeasurer& measure = CellMeasure(cell);
         cell.strDisplay = m_bMultiline ? FitMultiLine(measure, cell.strText, w, nIcons)
@@ -239,7 +241,7 @@ void CListCtrlEx::PaintTo(QPainter* pDC)
     FillGdiRect(pDC, 0, 0, width(), height(), m_crBk);
     if (m_nRowCount > 0) {
         LayoutDirtyRows();
-        DrawRows(pDC, width(), height());
+        DrawRows(pDC, height());
         DrawScrollStrip(pDC, width(), height());
     } else {
         m_bScrollStripShown = FALSE;
@@ -247,7 +249,7 @@ void CListCtrlEx::PaintTo(QPainter* pDC)
     DrawCornerBadge(pDC, width(), height());
 }
 
-void CListCtrlEx::DrawRows(QPainter* pDC, int nWidth, int nHeight)
+void CListCtrlEx::DrawRows(QPainter* pDC, int nHeight)
 {
     int y = 0;
     for (int r = m_nTopRow; r < m_nRowCount && y <= nHeight; ++r) {
@@ -256,15 +258,11 @@ void CListCtrlEx::DrawRows(QPainter* pDC, int nWidth, int nHeight)
         for (int c = 0; c < ColumnCountOf(row); ++c) {
             const ListCell& cell = *row.cells[static_cast<size_t>(c)];
             const BOOL bSelected = m_bHasFocus && r == m_nCurSel && c == 0;
-            const int nFixed = m_columnWidths[static_cast<size_t>(c)];
-            if (IsListTag(cell.strText)) {
+            if (IsListTag(cell.strText))
                 DrawListBitmap(pDC, x, y + IconOffset(m_nFontSize) - 1, TagBitmapId(cell.strText, bSelected), m_crBk);
-                x += nFixed > 0 ? nFixed : LCX_TAG_WIDTH;
-                continue;
-            }
-            const int w = ColumnWidth(c, x, nWidth, cell);
-            DrawTextCell(pDC, cell, bSelected, x, y);
-            x += w;
+            else
+                DrawTextCell(pDC, cell, bSelected, x, y);
+            x += cell.nWidth;
         }
         y += m_rowHeights[static_cast<size_t>(r)];
     }

@@ -110,7 +110,8 @@ private:
     int ColumnWidth(int nColumn, int x, int nWidth, const ListCell& cell) const;
     int ColumnCountOf(const ListRow& row) const;
     void LayoutRow(int nRow, int nWidth);
-    void DrawRows(QPainter* pDC, int nWidth, int nHeight);
+    // Draws from the layout: strDisplay, the cells' widths and the row heights.
+    void DrawRows(QPainter* pDC, int nHeight);
     void DrawTextCell(QPainter* pDC, const ListCell& cell, BOOL bSelected, int x, int y);
     void DrawScrollStrip(QPainter* pDC, int nWidth, int nHeight);
     void DrawCornerBadge(QPainter* pDC, int nWidth, int nHeight);

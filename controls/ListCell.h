@@ -23,6 +23,7 @@ struct ListCell {
     BOOL bStrikeOut = FALSE;
     int32_t nIconFlags = 0;  // LCX_ICON_* bits, plus the owner's bits 8 and 16
     DATE dtItem = 0.0;       // the owner's date value (column 0)
+    int nWidth = 0;          // the column width the last layout gave the cell
 };
 
 struct ListRow {
