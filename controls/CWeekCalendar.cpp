@@ -10,6 +10,8 @@ namespace {
 constexpr int kMinWidth = 100;
 constexpr int kMinHeight = 50;
 constexpr int kFontSize = 8;
+constexpr int kSaturdayColumn = 5;  // columns run Monday (0) to Sunday (6)
+constexpr int kSundayColumn = 6;
 // DateTime counts seconds up to 2106-02-07, so the picked day must lie before 2106.
 constexpr int kFirstYear = 1970;
 constexpr int kEndYear = 2106;
@@ -79,34 +81,41 @@ void CWeekCalendar::DrawTodayBox(QPainter* pDC, int x, int y)
     DrawGdiLine(pDC, x + 2, y + 6, x + 14, y + 6, WCAL_CR_TODAYBOX);
 }
 
+void CWeekCalendar::UseGridFont(BOOL bBold)
+{
+    SetFont(QStringLiteral("Lucida Console"), kFontSize, bBold, FALSE, FALSE);
+    m_font.setStyleHint(QFont::TypeWriter, QFont::NoAntialias);
+}
+
 void CWeekCalendar::DrawGrid(QPainter* pDC, int nWidth)
 {
-    const bool bTodaysMonth = m_nYear == m_nTodayYear && m_nMonth == m_nTodayMonth;
     for (int r = 0; r < m_grid.nRowCount; ++r) {
         const CalendarRow& row = m_grid.rows[r];
         if (row.nFirstDay <= m_nDay && m_nDay <= row.nLastDay)
             DrawWeekBar(pDC, row.y, nWidth);
-        SetFont(QStringLiteral("Lucida Console"), kFontSize, TRUE, FALSE, FALSE);
-        m_font.setStyleHint(QFont::TypeWriter, QFont::NoAntialias);
+        UseGridFont(TRUE);
         DrawTextInRect(pDC, 0, row.y, WCAL_WEEK_RIGHT, WCAL_ROW_HEIGHT, QString::number(row.nWeek),
                        DT_RIGHT, WCAL_CR_TEXT);
-        SetFont(QStringLiteral("Lucida Console"), kFontSize, FALSE, FALSE, FALSE);
-        m_font.setStyleHint(QFont::TypeWriter, QFont::NoAntialias);
+        UseGridFont(FALSE);
         const int nEndDay = std::min(row.nLastDay, m_grid.nDayCount);
         for (int d = row.nFirstDay; d <= nEndDay; ++d) {
-            const RECT& rc = m_grid.cells[d - 1].rc;
-            const int nColumn = (rc.left - WCAL_FIRST_X) / WCAL_CELL_WIDTH;
-            COLORREF cr = nColumn == 6 ? WCAL_CR_SUNDAY : nColumn == 5 ? WCAL_CR_SATURDAY : WCAL_CR_TEXT;
-            if (bTodaysMonth && d == m_nTodayDay) {
-                DrawTodayBox(pDC, rc.left, rc.top);
-                cr = WCAL_CR_TODAYTEXT;
-            }
             if (d == m_nDay)
                 m_nWeek = row.nWeek;
-            DrawTextInRect(pDC, rc.left, rc.top, WCAL_CELL_WIDTH, WCAL_ROW_HEIGHT, QString::number(d),
-                           DT_RIGHT, cr);
+            DrawDay(pDC, d);
         }
     }
+}
+
+void CWeekCalendar::DrawDay(QPainter* pDC, int nDay)
+{
+    const RECT& rc = m_grid.cells[nDay - 1].rc;
+    const int nColumn = (m_grid.nFirstColumn + nDay - 1) % 7;
+    COLORREF cr = nColumn == kSundayColumn ? WCAL_CR_SUNDAY : nColumn == kSaturdayColumn ? WCAL_CR_SATURDAY : WCAL_CR_TEXT;
+    if (m_nYear == m_nTodayYear && m_nMonth == m_nTodayMonth && nDay == m_nTodayDay) {
+        DrawTodayBox(pDC, rc.left, rc.top);
+        cr = WCAL_CR_TODAYTEXT;
+    }
+    DrawTextInRect(pDC, rc.left, rc.top, WCAL_CELL_WIDTH, WCAL_ROW_HEIGHT, QString::number(nDay), DT_RIGHT, cr);
 }
 
 void CWeekCalendar::mousePressEvent(QMouseEvent* pEvent)

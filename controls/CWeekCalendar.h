@@ -51,6 +51,9 @@ private:
     void DrawWeekBar(QPainter* pDC, int y, int nWidth);
     void DrawTodayBox(QPainter* pDC, int x, int y);
     void DrawGrid(QPainter* pDC, int nWidth);
+    // The day's number in its cell, in the colour of its weekday or in today's box.
+    void DrawDay(QPainter* pDC, int nDay);
+    void UseGridFont(BOOL bBold);
 
     int m_nYear = 0;
     int m_nTodayYear = 0;
