@@ -4,6 +4,7 @@
 #include "app/CStatusLine.h"
 #include "app/MainCommands.h"
 #include "controls/CBitmapButtonEx.h"
+#include "controls/CalendarGrid.h"
 #include "controls/GdiDraw.h"
 #include "week/CWeekPane.h"
 #include "calendar/CivilDays.h"
@@ -16,7 +17,13 @@ namespace {
 constexpr int kMinViewSize = 100;
 constexpr int kPaneTop = 19;
 constexpr int kPaneBottomMargin = 36;  // the pane ends 17 pixels above the button bar
-constexpr int kTitleWidth = 55;        // the title box between the month buttons
+constexpr int kTitleLeft = 20;         // the title box between the month buttons
+constexpr int kTitleTop = 2;
+constexpr int kTitleWidth = 55;
+constexpr int kTitleHeight = 14;
+constexpr int kStatusLineHeight = 16;  // the bottom rows of m_rcClient, under a frame line
+constexpr int kHeadingTop = 3;         // the weekday headings above the month calendar
+constexpr int kHeadingFontSize = 10;
 constexpr int kTitleFontSize = 11;
 constexpr int kMinTitleFontSize = 8;
 
@@ -202,9 +209,9 @@ intptr_t CMainView::OnNotify(NMHDR* pHdr)
     if (pHdr->idFrom != IDC_WEEKPANE)
         return 0;
     if (pHdr->code == WPN_DATECHANGED)
-        update(20, 2, 55, 14);
+        update(kTitleLeft, kTitleTop, kTitleWidth, kTitleHeight);
     else if (pHdr->code == WPN_SELCHANGED)
-        update(0, m_rcClient.bottom - 16, m_rcClient.right, 15);
+        update(0, m_rcClient.bottom - kStatusLineHeight, m_rcClient.right, kStatusLineHeight - 1);
     return 0;
 }
 
@@ -223,8 +230,8 @@ void CMainView::PaintTo(QPainter* pDC)
     FillGdiRect(pDC, 0, 0, W, H, 0xFFFFFF);
     DrawGdiLine(pDC, 0, 17, W, 17, kFrameLineColor);
     DrawGdiLine(pDC, 0, 18, W, 18, kFrameLineColor);
-    DrawGdiLine(pDC, 0, H - 17, W, H - 17, kFrameLineColor);
-    FillGdiRect(pDC, 0, H - 16, W, H, kStatusStripColor);
+    DrawGdiLine(pDC, 0, H - kStatusLineHeight - 1, W, H - kStatusLineHeight - 1, kFrameLineColor);
+    FillGdiRect(pDC, 0, H - kStatusLineHeight, W, H, kStatusStripColor);
     DrawTitle(pDC);
     DrawStatusLine(pDC);
     if (!m_pFrame->GetSettings().UseSoftKey)
@@ -252,7 +259,7 @@ QString CMainView::GetTitleText() const
 void CMainView::DrawTitle(QPainter* pDC)
 {
     const QString strTitle = GetTitleText();
-    FillGdiRect(pDC, 20, 2, 75, 16, 0xFFFFFF);
+    FillGdiRect(pDC, kTitleLeft, kTitleTop, kTitleLeft + kTitleWidth, kTitleTop + kTitleHeight, 0xFFFFFF);
     // The box between the month buttons was made for the handheld's narrow Tahoma; the
     // face that stands in for it is wider, so a title that does not fit is drawn smaller
     // rather than cut at both ends.
@@ -262,21 +269,26 @@ void CMainView::DrawTitle(QPainter* pDC)
         --nSize;
         SetFont(QStringLiteral("Tahoma"), nSize, TRUE, FALSE, FALSE);
     }
-    DrawTextInRect(pDC, 20, 2, kTitleWidth, 14, strTitle, DT_CENTER, 0x000000);
+    DrawTextInRect(pDC, kTitleLeft, kTitleTop, kTitleWidth, kTitleHeight, strTitle, DT_CENTER, 0x000000);
 
-    const int nHalf = (m_rcClient.right - m_rcClient.left) / 2;
+    // The pane puts the month calendar one pixel right of the middle; the headings stand
+    // over its week-number column and its day columns.
+    const int xCalendar = (m_rcClient.right - m_rcClient.left) / 2 + 1;
     const QString strHeadings = QStringLiteral("#MTWTFSS");
-    SetFont(QStringLiteral("Tahoma"), 10, TRUE, FALSE, FALSE);
-    DrawTextAt(pDC, nHalf + 10, 3, strHeadings.left(1), 0x000000);
-    for (int i = 1; i <= 7; ++i)
-        DrawTextInRect(pDC, nHalf + 8 + 13 * i, 3, 13, 10, strHeadings.mid(i, 1), DT_RIGHT, 0x000000);
+    SetFont(QStringLiteral("Tahoma"), kHeadingFontSize, TRUE, FALSE, FALSE);
+    DrawTextAt(pDC, xCalendar + 9, kHeadingTop, strHeadings.left(1), 0x000000);
+    for (int i = 1; i <= 7; ++i) {
+        const int x = xCalendar + WCAL_FIRST_X + WCAL_CELL_WIDTH * (i - 1);
+        DrawTextInRect(pDC, x, kHeadingTop, WCAL_CELL_WIDTH, kHeadingFontSize, strHeadings.mid(i, 1), DT_RIGHT,
+                       0x000000);
+    }
 }
 
 void CMainView::DrawStatusLine(QPainter* pDC)
 {
     const int W = m_rcClient.right - m_rcClient.left;
-    const int y0 = (m_rcClient.bottom - m_rcClient.top) - 16;
-    FillGdiRect(pDC, 0, y0, W, y0 + 15, kStatusStripColor);
+    const int y0 = (m_rcClient.bottom - m_rcClient.top) - kStatusLineHeight;
+    FillGdiRect(pDC, 0, y0, W, y0 + kStatusLineHeight - 1, kStatusStripColor);
     int nDay = -1, nRow = -1;
     if (!m_pWeekPane || !m_pWeekPane->GetSelection(&nDay, &nRow))
         return;
