@@ -18,17 +18,8 @@ bool Precedes(const TaskOrderRecord& a, const TaskOrderRecord& r)
 
 }  // namespace
 
-void InsertTaskOrder(std::list<TaskOrderRecord>* pList, const TaskOrderRecord& record)
-{
-    auto it = pList->begin();
-    while (it != pList->end() && !Precedes(record, *it))
-        ++it;
-    pList->insert(it, record);
-}
-
 void SortTaskOrder(std::vector<TaskOrderRecord>* pRecords)
 {
-    // A record goes before the first one it precedes, so the list stays sorted and equal
-    // keys keep their arrival order: exactly a stable sort.
+    // Equal keys keep their arrival order, as they do when inserted one by one.
     std::stable_sort(pRecords->begin(), pRecords->end(), Precedes);
 }

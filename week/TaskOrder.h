@@ -3,7 +3,6 @@
 // higher importance, then earlier due date; equal keys keep the store's order.
 #include "platform/WinTypes.h"
 #include <cstdint>
-#include <list>
 #include <vector>
 
 struct TaskOrderRecord {
@@ -14,8 +13,7 @@ struct TaskOrderRecord {
     int32_t nIndex = -1;      // the caller's own reference to the task; not a key
 };
 
-// Inserts the record before the first record it must precede, else appends it.
-void InsertTaskOrder(std::list<TaskOrderRecord>* pList, const TaskOrderRecord& record);
-// Puts records given in store order into the order that inserting them one by one with
-// InsertTaskOrder gives (a stable sort by the same keys), in O(n log n).
+// Puts records given in store order into task order. The order is the one that inserting
+// each record before the first record it must precede (else at the end) gives; a stable
+// sort by the same keys gives it in O(n log n).
 void SortTaskOrder(std::vector<TaskOrderRecord>* pRecords);

@@ -2,6 +2,7 @@
 #include "week/WeekLayout.h"
 #include "week/WeekQueries.h"
 #include <gtest/gtest.h>
+#include <list>
 #include <vector>
 
 namespace {
@@ -29,9 +30,34 @@ TEST(WeekQueriesTest, TaskQueriesFollowShowCompleteTask)
 
 std::vector<int> Order(const std::vector<TaskOrderRecord>& input)
 {
+    std::vector<TaskOrderRecord> records = input;
+    SortTaskOrder(&records);
+    std::vector<int> oids;
+    for (const TaskOrderRecord& r : records)
+        oids.push_back(r.nOid);
+    return oids;
+}
+
+// The order as the week load defines it: each new record goes before the first record it
+// must precede, else at the end.
+bool MustPrecede(const TaskOrderRecord& a, const TaskOrderRecord& r)
+{
+    if (a.bComplete != r.bComplete)
+        return a.bComplete == VARIANT_FALSE;
+    if (a.nImportance != r.nImportance)
+        return a.nImportance > r.nImportance;
+    return a.dtDue < r.dtDue;
+}
+
+std::vector<int> InsertedOrder(const std::vector<TaskOrderRecord>& input)
+{
     std::list<TaskOrderRecord> list;
-    for (const TaskOrderRecord& r : input)
-        InsertTaskOrder(&list, r);
+    for (const TaskOrderRecord& record : input) {
+        auto it = list.begin();
+        while (it != list.end() && !MustPrecede(record, *it))
+            ++it;
+        list.insert(it, record);
+    }
     std::vector<int> oids;
     for (const TaskOrderRecord& r : list)
         oids.push_back(r.nOid);
@@ -79,12 +105,7 @@ TEST(TaskOrderTest, SortingGivesTheInsertionOrder)
         records.push_back({i, (r & 1) ? VARIANT_TRUE : VARIANT_FALSE, static_cast<int32_t>(r % 3),
                            (r % 7 == 0) ? 949998.0 : 42000.0 + (r >> 4) % 20});
     }
-    std::vector<int> sorted;
-    std::vector<TaskOrderRecord> copy = records;
-    SortTaskOrder(&copy);
-    for (const TaskOrderRecord& r : copy)
-        sorted.push_back(r.nOid);
-    EXPECT_EQ(sorted, Order(records));
+    EXPECT_EQ(Order(records), InsertedOrder(records));
 }
 
 TEST(WeekLayoutTest, EqualListsShareTheColumnEqually)
