@@ -108,7 +108,13 @@ void CWeekPane::SetLists(bool bRedraw)
 void CWeekPane::FocusCurrentDay()
 {
     const int nIndex = ToMondayFirst(m_pFrame->GetCurrentDate().GetDayOfWeek()) - 1;
-    m_days[nIndex].list.setFocus();
+    CListCtrlEx& list = m_days[nIndex].list;
+    // A list that keeps the focus reports no focus change, but its reloaded rows have a
+    // new selection all the same.
+    if (list.hasFocus())
+        OnDayFocus(nIndex);
+    else
+        list.setFocus();
 }
 
 void CWeekPane::LoadWeek()

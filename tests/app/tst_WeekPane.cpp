@@ -70,6 +70,7 @@ private slots:
     void layoutFollowsTheWeights();
     void cornerLabelsAndTodaysBackground();
     void focusSelectsTheCurrentDay();
+    void reloadKeepsTheSelectionInStepWithTheList();
     void leftAndRightMoveByWeek();
     void upOnMondayShowsPreviousSunday();
     void downOnSundayShowsNextMonday();
@@ -128,6 +129,26 @@ void TestWeekPane::focusSelectsTheCurrentDay()
     QVERIFY(s.pPane->GetSelection(&nDay, &nRow));
     QCOMPARE(nDay, 2);
     QCOMPARE(nRow, 0);
+}
+
+void TestWeekPane::reloadKeepsTheSelectionInStepWithTheList()
+{
+    Session s;
+    for (int nHour : {8, 9, 10})
+        s.fx.AddAppt("Meeting", CWeekFixture::Date(2015, 3, 4, nHour, 0), CWeekFixture::Date(2015, 3, 4, nHour, 30));
+    QVERIFY(StartActive(&s, 2015, 3, 4));
+    CListCtrlEx* pList = s.pPane->GetDayList(2);
+    QTRY_VERIFY(pList->hasFocus());
+    pList->SetCurSel(2);
+    int nDay = -1, nRow = -1;
+    QVERIFY(s.pPane->GetSelection(&nDay, &nRow));
+    QCOMPARE(nRow, 2);
+    // The reloaded list starts again at its first row; the pane must not keep the old row.
+    s.pPane->Reload();
+    QVERIFY(pList->hasFocus());
+    QVERIFY(s.pPane->GetSelection(&nDay, &nRow));
+    QCOMPARE(nDay, 2);
+    QCOMPARE(nRow, pList->GetCurSel());
 }
 
 void TestWeekPane::leftAndRightMoveByWeek()
