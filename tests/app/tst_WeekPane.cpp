@@ -51,6 +51,20 @@ ListCell* FirstCell(CWeekPane* pPane, int nDay)
     return pCell;
 }
 
+// A reload replaces every cell, and a new cell may take a freed one's address, so the
+// first cell of a day is recognised by a mark written into it.
+void MarkFirstCell(CWeekPane* pPane, int nDay)
+{
+    if (ListCell* pCell = FirstCell(pPane, nDay))
+        pCell->strExtra = QStringLiteral("marked by the test");
+}
+
+bool FirstCellIsMarked(CWeekPane* pPane, int nDay)
+{
+    const ListCell* pCell = FirstCell(pPane, nDay);
+    return pCell != nullptr && pCell->strExtra == QStringLiteral("marked by the test");
+}
+
 QPoint CalendarCellCentre(CWeekPane* pPane, int nMonth, int nDay)
 {
     const CalendarGrid& grid = pPane->GetCalendar().GetGrid();
@@ -199,7 +213,7 @@ void TestWeekPane::upInsideTheWeekMovesToThePreviousDay()
     s.fx.AddAppt("B", CWeekFixture::Date(2015, 3, 3, 10, 0), CWeekFixture::Date(2015, 3, 3, 11, 0));
     QVERIFY(StartActive(&s, 2015, 3, 4));
     QTRY_VERIFY(s.pPane->GetDayList(2)->hasFocus());
-    ListCell* pBefore = FirstCell(s.pPane, 1);
+    MarkFirstCell(s.pPane, 1);
     QTest::keyClick(s.pPane->GetDayList(2), Qt::Key_Up);
     QTRY_VERIFY(s.pPane->GetDayList(1)->hasFocus());
     QCOMPARE(s.pFrame->GetCurrentDate(), DateTime(2015, 3, 3, 0, 0, 0));
@@ -208,7 +222,7 @@ void TestWeekPane::upInsideTheWeekMovesToThePreviousDay()
     QVERIFY(s.pPane->GetSelection(&nDay, &nRow));
     QCOMPARE(nDay, 1);
     QCOMPARE(nRow, 1);
-    QCOMPARE(FirstCell(s.pPane, 1), pBefore);  // no reload
+    QVERIFY(FirstCellIsMarked(s.pPane, 1));  // no reload
     QVERIFY(!s.recorder.Got(WPN_DATECHANGED));
     QTest::keyClick(s.pPane->GetDayList(1), Qt::Key_Down);  // row 1 is the last: on to Wednesday
     QTRY_VERIFY(s.pPane->GetDayList(2)->hasFocus());
@@ -233,13 +247,14 @@ void TestWeekPane::calendarPickOfAnotherWeekLoadsIt()
 {
     Session s;
     QVERIFY(StartActive(&s, 2015, 3, 4));
-    ListCell* pBefore = FirstCell(s.pPane, 0);
+    MarkFirstCell(s.pPane, 0);
     const QPoint pt = CalendarCellCentre(s.pPane, 3, 18);
     QVERIFY(pt.x() >= 0);
     QTest::mouseClick(&s.pPane->GetCalendar(), Qt::LeftButton, Qt::NoModifier, pt);
     QCOMPARE(s.pPane->GetWeekStart(), DateTime(2015, 3, 16, 0, 0, 0));
     QCOMPARE(s.pFrame->GetCurrentDate(), DateTime(2015, 3, 18, 0, 0, 0));
-    QVERIFY(FirstCell(s.pPane, 0) != pBefore);
+    QVERIFY(FirstCell(s.pPane, 0) != nullptr);
+    QVERIFY(!FirstCellIsMarked(s.pPane, 0));
     QVERIFY(s.recorder.Got(WPN_DATECHANGED));
 }
 
@@ -248,14 +263,14 @@ void TestWeekPane::calendarPickInsideTheWeekOnlyMovesTheFocus()
     Session s;
     QVERIFY(StartActive(&s, 2015, 3, 4));
     QTRY_VERIFY(s.pPane->GetDayList(2)->hasFocus());
-    ListCell* pBefore = FirstCell(s.pPane, 0);
+    MarkFirstCell(s.pPane, 0);
     s.recorder.codes.clear();
     const QPoint pt = CalendarCellCentre(s.pPane, 3, 6);
     QVERIFY(pt.x() >= 0);
     QTest::mouseClick(&s.pPane->GetCalendar(), Qt::LeftButton, Qt::NoModifier, pt);
     QCOMPARE(s.pFrame->GetCurrentDate(), DateTime(2015, 3, 6, 0, 0, 0));
     QTRY_VERIFY(s.pPane->GetDayList(4)->hasFocus());
-    QCOMPARE(FirstCell(s.pPane, 0), pBefore);
+    QVERIFY(FirstCellIsMarked(s.pPane, 0));
     QVERIFY(!s.recorder.Got(WPN_DATECHANGED));
     QVERIFY(s.recorder.Got(WPN_SELCHANGED));
 }
