@@ -43,6 +43,15 @@ protected:
 
     static int DayIndex(const AgendaEntry& e) { return ToMondayFirst(e.nDayOfWeek) - 1; }
 
+    static ApptData MakeAppt(const char* pszSubject, const SYSTEMTIME& start, const SYSTEMTIME& end)
+    {
+        ApptData a;
+        a.strSubject = QString::fromUtf8(pszSubject);
+        a.stStart = start;
+        a.stEnd = end;
+        return a;
+    }
+
     static TaskData MakeTask(int nImportance, const DateTime* pStart, const DateTime* pDue)
     {
         TaskData t;
@@ -67,12 +76,9 @@ protected:
 
 TEST_F(EntryBuilderTest, OneDayAppointmentHasStartLabelAndRangeAsLongLabel)
 {
-    ApptData a;
-    a.strSubject = QStringLiteral("Dentist");
+    ApptData a = MakeAppt("Dentist", St(2015, 3, 3, 9, 0), St(2015, 3, 3, 10, 30));
     a.nOid = 5;
     a.dtStart = 42065.375;
-    a.stStart = St(2015, 3, 3, 9, 0);
-    a.stEnd = St(2015, 3, 3, 10, 30);
     const auto v = Appt(a);
     ASSERT_EQ(v.size(), 1u);
     EXPECT_EQ(DayIndex(v[0]), 1);
@@ -88,12 +94,9 @@ TEST_F(EntryBuilderTest, OneDayAppointmentHasStartLabelAndRangeAsLongLabel)
 
 TEST_F(EntryBuilderTest, TimedAppointmentOverThreeDays)
 {
-    ApptData a;
-    a.strSubject = QStringLiteral("Trip");
+    ApptData a = MakeAppt("Trip", St(2015, 3, 2, 22, 0), St(2015, 3, 4, 2, 0));
     a.strLocation = QStringLiteral("Busan");
     a.bIsRecurring = 2;  // any non-zero value
-    a.stStart = St(2015, 3, 2, 22, 0);
-    a.stEnd = St(2015, 3, 4, 2, 0);
     const auto v = Appt(a);
     ASSERT_EQ(v.size(), 3u);
     EXPECT_EQ(DayIndex(v[0]), 0);
@@ -113,10 +116,7 @@ TEST_F(EntryBuilderTest, TimedAppointmentOverThreeDays)
 
 TEST_F(EntryBuilderTest, AppointmentUntilMidnightEndsWithTwelveA)
 {
-    ApptData a;
-    a.strSubject = QStringLiteral("Party");
-    a.stStart = St(2015, 3, 5, 23, 0);
-    a.stEnd = St(2015, 3, 6, 0, 0);
+    ApptData a = MakeAppt("Party", St(2015, 3, 5, 23, 0), St(2015, 3, 6, 0, 0));
     const auto v = Appt(a);
     ASSERT_EQ(v.size(), 2u);
     EXPECT_EQ(DayIndex(v[1]), 4);
@@ -126,10 +126,7 @@ TEST_F(EntryBuilderTest, AppointmentUntilMidnightEndsWithTwelveA)
 
 TEST_F(EntryBuilderTest, TimedAppointmentInTheDaylightWeekStaysOnItsDays)
 {
-    ApptData a;
-    a.strSubject = QStringLiteral("Night shift");
-    a.stStart = St(2015, 3, 7, 21, 0);
-    a.stEnd = St(2015, 3, 9, 1, 0);  // next Monday
+    ApptData a = MakeAppt("Night shift", St(2015, 3, 7, 21, 0), St(2015, 3, 9, 1, 0));  // next Monday
     const auto v = Appt(a);
     ASSERT_EQ(v.size(), 2u);
     EXPECT_EQ(DayIndex(v[0]), 5);
@@ -140,12 +137,9 @@ TEST_F(EntryBuilderTest, TimedAppointmentInTheDaylightWeekStaysOnItsDays)
 TEST_F(EntryBuilderTest, AllDayAppointmentBoldOnlyOnItsFirstDay)
 {
     ctx.bBoldAllDayEvent = TRUE;
-    ApptData a;
-    a.strSubject = QStringLiteral("Holiday");
+    ApptData a = MakeAppt("Holiday", St(2015, 3, 6), St(2015, 3, 8, 23, 59));
     a.strLocation = QStringLiteral("Jeju");
     a.bAllDayEvent = TRUE;
-    a.stStart = St(2015, 3, 6);
-    a.stEnd = St(2015, 3, 8, 23, 59);
     const auto v = Appt(a);
     ASSERT_EQ(v.size(), 3u);
     EXPECT_EQ(v[0].strLabel, "(E)");
@@ -160,11 +154,8 @@ TEST_F(EntryBuilderTest, AllDayAppointmentBoldOnlyOnItsFirstDay)
 TEST_F(EntryBuilderTest, AllDayAppointmentFromLastWeekIsNeverBold)
 {
     ctx.bBoldAllDayEvent = TRUE;
-    ApptData a;
-    a.strSubject = QStringLiteral("Leave");
+    ApptData a = MakeAppt("Leave", St(2015, 2, 26), St(2015, 3, 3, 23, 59));
     a.bAllDayEvent = TRUE;
-    a.stStart = St(2015, 2, 26);
-    a.stEnd = St(2015, 3, 3, 23, 59);
     const auto v = Appt(a);
     ASSERT_EQ(v.size(), 2u);
     for (const AgendaEntry& e : v) {
