@@ -120,11 +120,14 @@ void CWeekCalendar::DrawDay(QPainter* pDC, int nDay)
 
 void CWeekCalendar::mousePressEvent(QMouseEvent* pEvent)
 {
-    if (pEvent->button() == Qt::LeftButton) {
-        const QPoint pt = pEvent->position().toPoint();
-        OnLButtonDown(pt.x(), pt.y());
+    if (pEvent->button() != Qt::LeftButton) {
+        CWndEx::mousePressEvent(pEvent);
+        return;
     }
-    CWndEx::mousePressEvent(pEvent);
+    // Accepted without the base handling, so the tap does not travel on to the parent;
+    // the receiver of the notification may also have deleted this window.
+    const QPoint pt = pEvent->position().toPoint();
+    OnLButtonDown(pt.x(), pt.y());
 }
 
 void CWeekCalendar::OnLButtonDown(int x, int y)

@@ -8,6 +8,7 @@
 #include "platform/Clock.h"
 #include <QApplication>
 #include <QPainter>
+#include <QPointer>
 #include <QtTest>
 
 namespace {
@@ -47,6 +48,18 @@ struct CalendarWindow {
     }
 
     void Tap(int x, int y) { SendMouse(pCalendar, QEvent::MouseButtonPress, x, y, true); }
+};
+
+// Counts the presses that reach a window, from its children too.
+class PressCounter : public QObject {
+public:
+    bool eventFilter(QObject* pWatched, QEvent* pEvent) override
+    {
+        if (pEvent->type() == QEvent::MouseButtonPress)
+            ++nPresses;
+        return QObject::eventFilter(pWatched, pEvent);
+    }
+    int nPresses = 0;
 };
 
 // The top-left pixel of the today box's filled part for a cell at (x, y).
@@ -168,6 +181,23 @@ private slots:
         cal.Tap(10, 10);  // week-number column: no cell
         cal.Tap(60, 58);  // below the grid (the last row ends at 58)
         QVERIFY(cal.window.m_entries.isEmpty());
+    }
+
+    void tapStaysWithTheCalendarEvenWhenTheReceiverDeletesIt()
+    {
+        CalendarWindow cal;
+        Render(cal.pCalendar);
+        PressCounter counter;
+        cal.window.installEventFilter(&counter);
+        cal.Tap(20 + 5, 49 + 2);  // a day
+        cal.Tap(10, 10);          // no cell
+        QCOMPARE(cal.window.m_entries.size(), 1);
+        QCOMPARE(counter.nPresses, 0);  // the parent never sees the calendar's taps
+        QPointer<CWeekCalendar> pCalendar = cal.pCalendar;
+        cal.window.m_onNotify = [&](const NotifyEntry&) { delete pCalendar.data(); };
+        cal.Tap(20 + 5, 4 + 2);
+        QVERIFY(pCalendar.isNull());
+        QCOMPARE(counter.nPresses, 0);
     }
 
     void leadingAndTrailingCellsPickTheNeighbouringMonths()
