@@ -85,9 +85,9 @@ RECT ComputeThumbRect(int nWidth, int nClientHeight, int nTotalHeight, int nAbov
     if (nTop > nLowest)
         nTop = nLowest;
     RECT rc;
-    rc.left = nWidth - 8;
+    rc.left = nWidth - LCX_THUMB_LEFT;
     rc.top = nTop;
-    rc.right = nWidth - 3;
+    rc.right = nWidth - LCX_THUMB_RIGHT;
     rc.bottom = nTop + nThumb;
     return rc;
 }
@@ -122,11 +122,11 @@ int RowAtY(const std::vector<int>& rowHeights, int nTopRow, int y)
 
 BOOL InUpArrow(int nWidth, int x, int y)
 {
-    return x >= nWidth - LCX_STRIP_WIDTH && x < nWidth && y >= 0 && y < 10;
+    return x >= nWidth - LCX_STRIP_WIDTH && x < nWidth && y >= 0 && y < LCX_ARROW_HIT_HEIGHT;
 }
 
 BOOL InDownArrow(int nWidth, int nClientHeight, int x, int y)
 {
-    return x >= nWidth - LCX_STRIP_WIDTH && x < nWidth && y >= nClientHeight - 22
-        && y < nClientHeight - LCX_BADGE_HEIGHT;
+    return x >= nWidth - LCX_STRIP_WIDTH && x < nWidth
+        && y >= nClientHeight - LCX_BADGE_HEIGHT - LCX_ARROW_HIT_HEIGHT && y < nClientHeight - LCX_BADGE_HEIGHT;
 }

@@ -10,6 +10,9 @@ constexpr int LCX_STRIP_WIDTH = 10;      // the scroll strip is x >= W - 10
 constexpr int LCX_BADGE_HEIGHT = 12;     // the corner badge is the bottom 12 rows
 constexpr int LCX_TRACK_MARGIN = 28;     // track K = Hc - 28
 constexpr int LCX_THUMB_OFFSET = 8;      // thumb top of row 0
+constexpr int LCX_ARROW_HIT_HEIGHT = 10;  // the arrows' tap areas: the top 10 rows, and 10 above the badge
+constexpr int LCX_THUMB_LEFT = 8;        // the thumb is x W - 8 to W - 3
+constexpr int LCX_THUMB_RIGHT = 3;
 
 // Height of one laid-out line: H + ceil(H / 5), 12 for H = 10.
 int ListLineHeight(int nFontSize);
