@@ -38,9 +38,18 @@ QString SortColumn(int nItemType, const QString& strProperty)
     return QString();
 }
 
-template <class T>
-HRESULT Typed(HRESULT hr, std::unique_ptr<IPOutlookItem> pItem, std::unique_ptr<T>* ppOut)
+// Hands out the next item of a typed Find or FindNext: refused unless the collection is
+// of the folder that holds items of type T.
+template <class T, class Fetch>
+HRESULT FetchTyped(int nFolder, int nFolderOfT, std::unique_ptr<T>* ppOut, Fetch fetch)
 {
+    if (ppOut == nullptr)
+        return E_POINTER;
+    ppOut->reset();
+    if (nFolder != nFolderOfT)
+        return E_INVALIDARG;
+    std::unique_ptr<IPOutlookItem> pItem;
+    const HRESULT hr = fetch(&pItem);
     ppOut->reset(static_cast<T*>(pItem.release()));
     return hr;
 }
@@ -119,50 +128,26 @@ HRESULT IPOutlookItemCollection::FindNext(std::unique_ptr<IPOutlookItem>* ppItem
 
 HRESULT IPOutlookItemCollection::Find(const QString& strRestriction, std::unique_ptr<IAppointment>* ppAppt)
 {
-    if (ppAppt == nullptr)
-        return E_POINTER;
-    ppAppt->reset();
-    if (m_nFolder != olFolderCalendar)
-        return E_INVALIDARG;
-    std::unique_ptr<IPOutlookItem> pItem;
-    const HRESULT hr = Find(strRestriction, &pItem);
-    return Typed(hr, std::move(pItem), ppAppt);
+    return FetchTyped(m_nFolder, olFolderCalendar, ppAppt,
+                      [&](std::unique_ptr<IPOutlookItem>* ppItem) { return Find(strRestriction, ppItem); });
 }
 
 HRESULT IPOutlookItemCollection::FindNext(std::unique_ptr<IAppointment>* ppAppt)
 {
-    if (ppAppt == nullptr)
-        return E_POINTER;
-    ppAppt->reset();
-    if (m_nFolder != olFolderCalendar)
-        return E_INVALIDARG;
-    std::unique_ptr<IPOutlookItem> pItem;
-    const HRESULT hr = FindNext(&pItem);
-    return Typed(hr, std::move(pItem), ppAppt);
+    return FetchTyped(m_nFolder, olFolderCalendar, ppAppt,
+                      [&](std::unique_ptr<IPOutlookItem>* ppItem) { return FindNext(ppItem); });
 }
 
 HRESULT IPOutlookItemCollection::Find(const QString& strRestriction, std::unique_ptr<ITask>* ppTask)
 {
-    if (ppTask == nullptr)
-        return E_POINTER;
-    ppTask->reset();
-    if (m_nFolder != olFolderTasks)
-        return E_INVALIDARG;
-    std::unique_ptr<IPOutlookItem> pItem;
-    const HRESULT hr = Find(strRestriction, &pItem);
-    return Typed(hr, std::move(pItem), ppTask);
+    return FetchTyped(m_nFolder, olFolderTasks, ppTask,
+                      [&](std::unique_ptr<IPOutlookItem>* ppItem) { return Find(strRestriction, ppItem); });
 }
 
 HRESULT IPOutlookItemCollection::FindNext(std::unique_ptr<ITask>* ppTask)
 {
-    if (ppTask == nullptr)
-        return E_POINTER;
-    ppTask->reset();
-    if (m_nFolder != olFolderTasks)
-        return E_INVALIDARG;
-    std::unique_ptr<IPOutlookItem> pItem;
-    const HRESULT hr = FindNext(&pItem);
-    return Typed(hr, std::move(pItem), ppTask);
+    return FetchTyped(m_nFolder, olFolderTasks, ppTask,
+                      [&](std::unique_ptr<IPOutlookItem>* ppItem) { return FindNext(ppItem); });
 }
 
 HRESULT IPOutlookItemCollection::get_Count(int32_t* pnCount) const
