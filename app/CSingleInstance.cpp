@@ -46,8 +46,11 @@ bool CSingleInstance::Claim()
             break;
         delete m_pServer;
         m_pServer = nullptr;
-        // A name without a listener is left over from a crashed run: take it over.
+        // The name is taken. An instance that has just begun to listen answers now;
+        // a name without a listener is left over from a crashed run: take it over.
         if (nAttempt == 0) {
+            if (AskRunningInstance())
+                return false;
             QLocalServer::removeServer(m_strName);
             continue;
         }
