@@ -50,6 +50,9 @@ BOOL CAgendaApp::InitOffscreen(int nWidth, int nHeight, const DateTime* pDate)
         pFrame->GetView()->GetWeekPane()->SetWeek(*pDate);
     pFrame->resize(nWidth, nHeight);
     pFrame->show();
+    // Offscreen windows get the focus only once active; with it the current day's list
+    // shows its selection and the status line repeats it, as on screen.
+    setActiveWindow(pFrame);
     // The first paint with a usable size loads the week.
     PaintOffscreen(pFrame);
     return TRUE;

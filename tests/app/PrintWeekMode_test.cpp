@@ -153,6 +153,23 @@ TEST_F(PrintWeekMode, ScreenshotWritesAPngOfTheWindow)
     EXPECT_EQ(Run({"--screenshot", m_dir.filePath("missing/folder/x.png")}), 1);
 }
 
+TEST_F(PrintWeekMode, ScreenshotShowsTheSelectedEntryInTheStatusLine)
+{
+    // The current day's list has the focus, so its first row (the 9:00 dentist on
+    // Tuesday) is selected and repeated in the status strip above the button bar.
+    const QString path = m_dir.filePath("selected.png");
+    ASSERT_EQ(Run({"--screenshot", path, "--date", "2015-03-03"}), 0) << m_err.toStdString();
+    const QImage image = QImage(path).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(image.size(), QSize(240, 320));
+    const int nStripTop = 320 - 20 - 16;  // above the 20-pixel button bar
+    int nDarkPixels = 0;
+    for (int y = nStripTop; y < nStripTop + 15; ++y) {
+        for (int x = 0; x < 120; ++x)
+            nDarkPixels += qGray(image.pixel(x, y)) < 100 ? 1 : 0;
+    }
+    EXPECT_GT(nDarkPixels, 20);
+}
+
 TEST_F(PrintWeekMode, ScaleEnlargesTheWindow)
 {
     const QString path = m_dir.filePath("scaled.png");
