@@ -37,10 +37,11 @@ private:
     bool ReadLeanRange(const CRestriction& part, bool bComplete, const CValueRanges::Range& range);
     bool NextLean(CItemRecord* pRecord);
     struct LeanRow {
-        int64_t nStart, nEnd;
+        QString strSubject;
+        int64_t nStart, nEnd, nDateCompleted;
         int32_t nOid;
-        int16_t nImportance;
-        bool bComplete;
+        int16_t nImportance, nRuleType;
+        bool bComplete, bReminderSet, bHasNotes;
     };
 
     std::shared_ptr<CPimStore> m_pStore;

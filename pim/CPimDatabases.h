@@ -27,7 +27,8 @@ public:
 
     // 1 when the item's record holds non-empty notes, else 0 (also when not open, or
     // the item is not saved or no longer stored). An occurrence answers for its series,
-    // a changed occurrence for its own record.
+    // a changed occurrence for its own record. A task from a walk in the store's own
+    // order answers with what the walk read.
     int ApptHasNotes(IAppointment* pAppt) const;
     int TaskHasNotes(ITask* pTask) const;
 

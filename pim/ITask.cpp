@@ -52,8 +52,7 @@ HRESULT ITask::put_DueDate(DATE dt)
 
 HRESULT ITask::get_DateCompleted(DATE* pdt) const
 {
-    EnsureFull();
-    return GetDate(m_pRecord->nDateCompleted, pdt);
+    return GetDate(m_pRecord->nDateCompleted, pdt);  // a lean record has it already
 }
 
 HRESULT ITask::get_Importance(int32_t* pnImportance) const
