@@ -1,7 +1,7 @@
 #include "app/CMainFrame.h"
 #include "app/CMainView.h"
 #include "app/CSoftKeyBar.h"
-#include "calendar/SpecialDayFile.h"
+#include "calendar/AnniversaryFile.h"
 #include "calendar/TimeText.h"
 #include "pim/IPOutlookApp.h"
 #include "platform/MessageBox.h"

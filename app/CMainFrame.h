@@ -4,7 +4,7 @@
 // strings, the current date) and its client area is the main view.
 #include "app/AgendaSettings.h"
 #include "calendar/DateTime.h"
-#include "calendar/SpecialDayList.h"
+#include "calendar/AnniversaryList.h"
 #include "pim/CPimDatabases.h"
 #include "resources/StringTable.h"
 #include "week/IWeekHost.h"

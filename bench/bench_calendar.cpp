@@ -2,7 +2,7 @@
 // anniversary.dat.
 #include "calendar/CScopedTestTime.h"
 #include "calendar/LunarCalendar.h"
-#include "calendar/SpecialDayFile.h"
+#include "calendar/AnniversaryFile.h"
 #include <QDir>
 #include <QFileInfo>
 #include <benchmark/benchmark.h>

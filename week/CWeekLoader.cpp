@@ -1,6 +1,6 @@
 #include "week/CWeekLoader.h"
 #include "app/AgendaSettings.h"
-#include "calendar/SpecialDayList.h"
+#include "calendar/AnniversaryList.h"
 #include "pim/CPimDatabases.h"
 #include "pim/IPOutlookApp.h"
 #include "pim/VariantTime.h"

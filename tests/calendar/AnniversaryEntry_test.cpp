@@ -1,5 +1,5 @@
 #include "calendar/CScopedTestTime.h"
-#include "calendar/SpecialDay.h"
+#include "calendar/AnniversaryEntry.h"
 #include <gtest/gtest.h>
 
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
 // The special days of the file, in file order. The list owns its entries.
-#include "calendar/SpecialDay.h"
+#include "calendar/AnniversaryEntry.h"
 #include <memory>
 #include <vector>
 

@@ -1,4 +1,4 @@
-#include "calendar/SpecialDayFile.h"
+#include "calendar/AnniversaryFile.h"
 #include "calendar/WideChar.h"
 #include "platform/ProgramFolder.h"
 #include "platform/TextLineReader.h"

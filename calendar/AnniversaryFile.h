@@ -9,7 +9,7 @@
 //   LYYYY-MM-DD Name    the same on the Korean lunar calendar
 // Fields sit in fixed columns (year 1-4, month 6-7, day 9-10, name from 12), read as
 // wcstol would; separators are not examined and lines are not validated.
-#include "calendar/SpecialDayList.h"
+#include "calendar/AnniversaryList.h"
 #include "platform/WinTypes.h"
 #include <QString>
 

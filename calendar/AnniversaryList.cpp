@@ -1,4 +1,4 @@
-#include "calendar/SpecialDayList.h"
+#include "calendar/AnniversaryList.h"
 
 SpecialDayList::~SpecialDayList()
 {

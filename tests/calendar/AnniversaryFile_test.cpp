@@ -1,6 +1,6 @@
 #include "QtPrinters.h"
 #include "TestFiles.h"
-#include "calendar/SpecialDayFile.h"
+#include "calendar/AnniversaryFile.h"
 #include "platform/ProgramFolder.h"
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "calendar/SpecialDay.h"
+#include "calendar/AnniversaryEntry.h"
 #include "calendar/CivilDays.h"
 #include "calendar/LunarCalendar.h"
 
