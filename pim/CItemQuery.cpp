@@ -159,10 +159,8 @@ bool CItemQuery::FillBatch()
 // Tasks in the store's own order are read from their covering index items_task, range by
 // range in index order: a range is one complete state and one run of start dates that the
 // restriction allows. Within a range the restriction loses the comparisons that the range
-// decides (for the week load mostly all of them). Besides the index the walk reads the
-// subject and the notes length of each row, so that the getters a week load uses need no
-// read of their own. Lean rows are small: the whole result is read at once and turned
-// into records one at a time.
+// decides (for the week load mostly all of them). Lean rows are small: the whole result
+// is read at once and turned into records one at a time.
 bool CItemQuery::ReadLean()
 {
     for (int nComplete = 0; nComplete <= 1; ++nComplete) {
@@ -196,11 +194,6 @@ bool CItemQuery::ReadLeanRange(const CRestriction& part, bool bComplete, const C
         row.nStart = st.Int(1);
         row.nEnd = st.Int(2);
         row.nImportance = static_cast<int16_t>(st.Int(3));
-        row.nDateCompleted = st.Int(4);
-        row.bReminderSet = st.Int(5) != 0;
-        row.nRuleType = static_cast<int16_t>(st.Int(6));
-        row.strSubject = st.Text(7);
-        row.bHasNotes = st.Int(8) > 0;
         row.bComplete = bComplete;
         m_lean.push_back(row);
     }
@@ -218,11 +211,6 @@ bool CItemQuery::NextLean(CItemRecord* p)
     p->nEnd = row.nEnd;
     p->nImportance = row.nImportance;
     p->bComplete = row.bComplete;
-    p->nDateCompleted = row.nDateCompleted;
-    p->bReminderSet = row.bReminderSet;
-    p->rule.nType = row.nRuleType;
-    p->strSubject = row.strSubject;
-    p->bHasNotes = row.bHasNotes;
     p->bPartial = true;
     return true;
 }

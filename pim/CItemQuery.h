@@ -37,11 +37,10 @@ private:
     bool ReadLeanRange(const CRestriction& part, bool bComplete, const CValueRanges::Range& range);
     bool NextLean(CItemRecord* pRecord);
     struct LeanRow {
-        QString strSubject;
-        int64_t nStart, nEnd, nDateCompleted;
+        int64_t nStart, nEnd;
         int32_t nOid;
-        int16_t nImportance, nRuleType;
-        bool bComplete, bReminderSet, bHasNotes;
+        int16_t nImportance;
+        bool bComplete;
     };
 
     std::shared_ptr<CPimStore> m_pStore;

@@ -49,8 +49,6 @@ struct CItemRecord {
     int64_t nOriginalStart = 0;        // the start the rule gives this occurrence
     int64_t nExceptionId = 0;          // row of the stored exception, 0 when none
     bool bDeletedOccurrence = false;   // a stored exception that deletes the occurrence
-    // Read by a lean query: location, UID, time stamp, reminder minutes and pattern details
-    // still to be read from the row. The subject, reminder flag, completion day, rule type
-    // and bHasNotes are read with the query.
+    // Read by a lean query: texts, UID and pattern details still to be read from the row.
     bool bPartial = false;
 };

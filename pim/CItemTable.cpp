@@ -12,8 +12,7 @@ const char* const CItemTable::kQueryColumns =
     "rec_dom,rec_instance,rec_moy,rec_count,rec_until,rec_start,rec_last";
 
 const char* const CItemTable::kTaskQueryColumns =
-    "oid,t_start,t_end,importance,t_completed,reminder,rec_type,subject,"
-    "(SELECT length(data) FROM notes WHERE notes.oid=items.oid)";
+    "oid,t_start,t_end,importance";
 
 const char* const CItemTable::kColumns =
     "oid,kind,series,orig_start,deleted,uid,stamp,subject,location,t_start,t_end,all_day,"

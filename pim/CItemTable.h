@@ -14,11 +14,10 @@ public:
     static const char* const kColumns;
     // The same without UID and time stamp (read as empty; an update keeps the stored UID).
     static const char* const kQueryColumns;
-    // What the week load reads of each task it finds: from the covering index items_task
-    // OID, start and due date, importance, completion day, reminder flag and recurrence
-    // type (the complete flag is known from the index range read); from the row its
-    // subject, and the length of its notes. The record is marked partial and the rest is
-    // read from its row on first use.
+    // What the week load reads of each task it finds, from the covering index items_task:
+    // OID, start and due date, importance (the complete flag is known from the index
+    // range read). The record is marked partial and the rest is read from its row on
+    // first use.
     static const char* const kTaskQueryColumns;
     static constexpr int kColumnCount = 27;
     // A row: singles and series as themselves; an exception row as an occurrence of its

@@ -68,9 +68,5 @@ int CPimDatabases::TaskHasNotes(ITask* pTask) const
     int32_t nOid = 0;
     if (pTask == nullptr || FAILED(pTask->get_Oid(&nOid)))
         return 0;
-    // A task walk read the notes length with the task: no second read.
-    const CItemRecord& record = pTask->Record();
-    if (m_pStore && record.bPartial && !record.bNotesLoaded)
-        return record.bHasNotes ? 1 : 0;
     return HasNotes(nOid, olTaskItem);
 }

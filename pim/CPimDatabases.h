@@ -27,8 +27,7 @@ public:
 
     // 1 when the item's record holds non-empty notes, else 0 (also when not open, or
     // the item is not saved or no longer stored). An occurrence answers for its series,
-    // a changed occurrence for its own record. A task from a walk in the store's own
-    // order answers with what the walk read.
+    // a changed occurrence for its own record.
     int ApptHasNotes(IAppointment* pAppt) const;
     int TaskHasNotes(ITask* pTask) const;
 

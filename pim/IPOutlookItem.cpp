@@ -75,7 +75,7 @@ HRESULT IPOutlookItem::get_Subject(QString* pstr) const
 {
     if (pstr == nullptr)
         return E_POINTER;
-    // A lean record has it already.
+    EnsureFull();
     *pstr = m_pRecord->strSubject;
     return S_OK;
 }
@@ -91,7 +91,7 @@ HRESULT IPOutlookItem::get_ReminderSet(BOOL* pb) const
 {
     if (pb == nullptr)
         return E_POINTER;
-    // A lean record has it already.
+    EnsureFull();
     *pb = m_pRecord->bReminderSet ? TRUE : FALSE;
     return S_OK;
 }
@@ -150,7 +150,7 @@ HRESULT IPOutlookItem::get_IsRecurring(BOOL* pb) const
 {
     if (pb == nullptr)
         return E_POINTER;
-    // A lean record has it already.
+    EnsureFull();
     *pb = (m_pRecord->rule.IsRecurring() || m_pRecord->bOccurrence) ? TRUE : FALSE;
     return S_OK;
 }
@@ -196,10 +196,7 @@ HRESULT IPOutlookItem::Save()
 
 HRESULT IPOutlookItem::Delete()
 {
-    const HRESULT hr = CItemWriter::Delete(*m_pStore, m_pRecord.get());
-    if (SUCCEEDED(hr))
-        m_pRecord->bHasNotes = false;  // what a task walk read of the notes is gone too
-    return hr;
+    return CItemWriter::Delete(*m_pStore, m_pRecord.get());
 }
 
 HRESULT IPOutlookItem::Display()

@@ -52,7 +52,8 @@ HRESULT ITask::put_DueDate(DATE dt)
 
 HRESULT ITask::get_DateCompleted(DATE* pdt) const
 {
-    return GetDate(m_pRecord->nDateCompleted, pdt);  // a lean record has it already
+    EnsureFull();
+    return GetDate(m_pRecord->nDateCompleted, pdt);
 }
 
 HRESULT ITask::get_Importance(int32_t* pnImportance) const

@@ -2,8 +2,6 @@
 // ones first, then by start date, due date, importance, completion day and OID.
 #include "PimTestStore.h"
 #include "pim/CItemTable.h"
-#include "pim/CPimDatabases.h"
-#include "pim/IRecurrencePattern.h"
 #include "pim/CRestriction.h"
 #include "pim/WallTime.h"
 #include "platform/Clock.h"
@@ -154,98 +152,4 @@ TEST_F(TaskWalk, TasksReadLeanGiveTheValuesOfTheirRows)
     }
     EXPECT_EQ(nTasks, Expected(strText).size());
     EXPECT_GE(nTasks, 3 * 3 * 3 * 2);  // at least the tasks of the three start dates up to 12/30
-}
-
-namespace {
-
-// A task of 24 December 2007 with a reminder, a weekly rule or notes as asked.
-int32_t AddFlaggedTask(IPOutlookApp& app, const QString& strSubject, bool bReminder, bool bRecurring, bool bNotes)
-{
-    std::unique_ptr<ITask> p;
-    app.CreateItem(olTaskItem, &p);
-    p->put_Subject(strSubject);
-    p->put_StartDate(Dt(2007, 12, 24));
-    p->put_DueDate(Dt(2007, 12, 25));
-    p->put_ReminderSet(bReminder ? TRUE : FALSE);
-    if (bRecurring) {
-        std::unique_ptr<IRecurrencePattern> pPattern;
-        p->GetRecurrencePattern(&pPattern);
-        pPattern->put_RecurrenceType(olRecursWeekly);
-    }
-    if (bNotes)
-        p->put_Body(QStringLiteral("notes of ") + strSubject);
-    int32_t nOid = 0;
-    EXPECT_EQ(p->Save(), S_OK);
-    p->get_Oid(&nOid);
-    return nOid;
-}
-
-}  // namespace
-
-// The values a week load asks of every task come with the walk; each equals what the
-// task's full record says.
-TEST_F(TaskWalk, LeanTasksGiveReminderRecurrenceAndNotesOfTheirRows)
-{
-    AddFlaggedTask(m_store.App(), QStringLiteral("reminder"), true, false, false);
-    AddFlaggedTask(m_store.App(), QStringLiteral("weekly"), false, true, false);
-    AddFlaggedTask(m_store.App(), QStringLiteral("notes"), false, false, true);
-    AddFlaggedTask(m_store.App(), QStringLiteral("all three"), true, true, true);
-    CPimDatabases dbs;
-    ASSERT_TRUE(dbs.OpenPimDatabases(&m_store.App()));
-    std::unique_ptr<IFolder> pFolder;
-    std::unique_ptr<IPOutlookItemCollection> pItems;
-    m_store.App().GetDefaultFolder(olFolderTasks, &pFolder);
-    pFolder->get_Items(&pItems);
-    int nReminders = 0, nRecurring = 0, nNotes = 0;
-    std::unique_ptr<ITask> p;
-    for (HRESULT hr = pItems->Find(QStringLiteral("[StartDate] <= 12/30/07"), &p); SUCCEEDED(hr) && p;
-         hr = pItems->FindNext(&p)) {
-        ASSERT_TRUE(p->Record().bPartial);
-        int32_t nOid = 0;
-        p->get_Oid(&nOid);
-        std::unique_ptr<ITask> pFull;
-        ASSERT_EQ(m_store.App().GetItemFromOid(nOid, &pFull), S_OK);
-        BOOL bReminder = FALSE, bFullReminder = FALSE, bRecurs = FALSE, bFullRecurs = FALSE;
-        QString strSubject, strFullSubject;
-        p->get_ReminderSet(&bReminder), pFull->get_ReminderSet(&bFullReminder);
-        p->get_IsRecurring(&bRecurs), pFull->get_IsRecurring(&bFullRecurs);
-        p->get_Subject(&strSubject), pFull->get_Subject(&strFullSubject);
-        const int nHasNotes = dbs.TaskHasNotes(p.get());
-        EXPECT_TRUE(p->Record().bPartial);  // none of them read the row
-        EXPECT_EQ(bReminder, bFullReminder) << strSubject.toStdString();
-        EXPECT_EQ(bRecurs, bFullRecurs) << strSubject.toStdString();
-        EXPECT_EQ(strSubject, strFullSubject);
-        EXPECT_EQ(nHasNotes, dbs.TaskHasNotes(pFull.get())) << strSubject.toStdString();
-        nReminders += bReminder, nRecurring += bRecurs, nNotes += nHasNotes;
-    }
-    EXPECT_EQ(nReminders, 2);
-    EXPECT_EQ(nRecurring, 2);
-    EXPECT_EQ(nNotes, 2);
-}
-
-// A lean task that is deleted, or asked through closed databases, has no notes.
-TEST_F(TaskWalk, DeletedLeanTaskHasNoNotes)
-{
-    const int32_t nOid = AddFlaggedTask(m_store.App(), QStringLiteral("notes"), false, false, true);
-    CPimDatabases dbs;
-    ASSERT_TRUE(dbs.OpenPimDatabases(&m_store.App()));
-    std::unique_ptr<IFolder> pFolder;
-    std::unique_ptr<IPOutlookItemCollection> pItems;
-    m_store.App().GetDefaultFolder(olFolderTasks, &pFolder);
-    pFolder->get_Items(&pItems);
-    std::unique_ptr<ITask> p;
-    int32_t nFound = 0;
-    for (HRESULT hr = pItems->Find(QStringLiteral("[StartDate] = 12/24/07"), &p); SUCCEEDED(hr) && p;
-         hr = pItems->FindNext(&p)) {
-        p->get_Oid(&nFound);
-        if (nFound == nOid)
-            break;
-    }
-    ASSERT_TRUE(p);
-    ASSERT_EQ(nFound, nOid);
-    ASSERT_TRUE(p->Record().bPartial);
-    EXPECT_EQ(dbs.TaskHasNotes(p.get()), 1);
-    EXPECT_EQ(CPimDatabases().TaskHasNotes(p.get()), 0);
-    ASSERT_EQ(p->Delete(), S_OK);
-    EXPECT_EQ(dbs.TaskHasNotes(p.get()), 0);
 }
