@@ -7,6 +7,7 @@
 #include "pim/CPimStore.h"
 #include "pim/IPOutlookApp.h"
 #include "pim/VariantTime.h"
+#include "week/WeekQueries.h"
 
 #include <QDate>
 #include <QDir>
@@ -64,26 +65,16 @@ QString Text(const QDate& d)
     return QStringLiteral("%1/%2/%3").arg(d.month()).arg(d.day()).arg(d.year() % 100, 2, 10, QLatin1Char('0'));
 }
 
+// The week load's own query texts, for the week that starts on monday.
 QString ApptQuery(const QDate& monday)
 {
-    return QStringLiteral("[Start] <= %1 23:59 AND [End] >= %2 00:00").arg(Text(monday.addDays(6)), Text(monday));
+    return AppointmentWeekQuery(Text(monday), Text(monday.addDays(6)));
 }
 
-// The week load's task query; with bShowComplete the one that also asks for completed tasks.
+// With bShowComplete the query that also asks for completed tasks; today lies in the week.
 QString TaskQuery(const QDate& monday, bool bShowComplete)
 {
-    const QString e = Text(monday.addDays(6)), s = Text(monday), n = QStringLiteral("1/1/4501");
-    if (!bShowComplete)
-        return QStringLiteral("[Complete] = FALSE AND (([StartDate] <= %1 23:59 AND [DueDate] >= %2 00:00) OR "
-                              "([StartDate] = %3 OR [StartDate] <= %4 23:59))")
-            .arg(e, s, n, e);
-    return QStringLiteral(
-               "([StartDate] <= %1 23:59 AND [DueDate] >= %2 00:00) OR ([Complete] = FALSE AND ([StartDate] = %3 "
-               "OR [StartDate] <= %4 23:59)) OR ([Complete] = TRUE AND ([StartDate] = %5 AND [DueDate] = %6 AND "
-               "[DateCompleted] <= %7 23:59 AND [DateCompleted] >= %8 00:00)) OR ([Complete] = TRUE AND "
-               "([StartDate] = %9 AND [DueDate] <= %10 23:59 AND [DueDate] >= %11 00:00))")
-        .arg(e, s, n, e, n, n, e, s, n)
-        .arg(e, s);
+    return TaskWeekQuery(bShowComplete, Text(monday), Text(monday.addDays(6)), QStringLiteral("1/1/4501"));
 }
 
 // What the week load does with each appointment: Oid and Start.
