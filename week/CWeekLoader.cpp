@@ -2,6 +2,7 @@
 #include "app/AgendaSettings.h"
 #include "calendar/AnniversaryList.h"
 #include "pim/CPimDatabases.h"
+#include "pim/CPimReadView.h"
 #include "pim/IPOutlookApp.h"
 #include "pim/VariantTime.h"
 #include "platform/ShortDate.h"
@@ -46,6 +47,7 @@ CWeekLoader::CWeekLoader(IWeekHost* pFrame, CWeekPane* pPane)
 
 void CWeekLoader::Load()
 {
+    const CPimReadView readView(m_pFrame->GetOutlookApp());
     const QString strStart = ShortDateText(m_ctx.week.weekStart);
     const QString strEnd = ShortDateText(m_ctx.week.weekEnd);
     AddSpecialDays();
