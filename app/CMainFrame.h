@@ -2,7 +2,7 @@
 // The main window. It owns every data source of the running program (the settings, the
 // PIM store with its record reads and change notifications, the special days, the
 // strings, the current date) and its client area is the main view.
-#include "app/AgendaSettings.h"
+#include "week/AgendaSettings.h"
 #include "calendar/DateTime.h"
 #include "calendar/AnniversaryList.h"
 #include "pim/CPimDatabases.h"

@@ -1,5 +1,5 @@
 #include "week/CWeekLoader.h"
-#include "app/AgendaSettings.h"
+#include "week/AgendaSettings.h"
 #include "calendar/AnniversaryList.h"
 #include "pim/CPimDatabases.h"
 #include "pim/CPimReadView.h"

@@ -1,5 +1,5 @@
 #include "week/CWeekPane.h"
-#include "app/AgendaSettings.h"
+#include "week/AgendaSettings.h"
 #include "week/CWeekLoader.h"
 #include "week/IWeekHost.h"
 #include "week/WeekLayout.h"

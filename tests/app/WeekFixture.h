@@ -6,7 +6,7 @@
 #include "app/CMainFrame.h"
 #include "app/CMainView.h"
 #include "app/CWeekPrinter.h"
-#include "app/CRegistry.h"
+#include "platform/CRegistry.h"
 #include "calendar/CScopedTestTime.h"
 #include "pim/IPOutlookApp.h"
 #include "pim/VariantTime.h"

@@ -1,6 +1,6 @@
-#include "app/AgendaSettings.h"
+#include "week/AgendaSettings.h"
 
-#include "app/CRegistry.h"
+#include "platform/CRegistry.h"
 #include "platform/ShortDate.h"
 
 const char* const QUILLDAY_REGISTRY_SUBKEY = "SOFTWARE\\Quillday";

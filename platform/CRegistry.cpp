@@ -1,4 +1,4 @@
-#include "app/CRegistry.h"
+#include "platform/CRegistry.h"
 
 #include "platform/RegistryFile.h"
 

@@ -1,6 +1,6 @@
 #include "RegistryFixture_helper.h"
 
-#include "app/CRegistry.h"
+#include "platform/CRegistry.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "RegistryFixture_helper.h"
+#include "tests/platform/RegistryFixture_helper.h"
 
-#include "app/AgendaSettings.h"
+#include "week/AgendaSettings.h"
 
 #include <QRegularExpression>
 
