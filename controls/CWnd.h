@@ -13,6 +13,8 @@ class QPainter;
 constexpr DWORD WS_CHILD = 0x40000000u;
 constexpr DWORD WS_VISIBLE = 0x10000000u;
 constexpr DWORD WS_TABSTOP = 0x00010000u;
+constexpr DWORD WS_BORDER = 0x00800000u;
+constexpr DWORD WS_VSCROLL = 0x00200000u;
 
 class CWnd : public QWidget {
     Q_OBJECT
