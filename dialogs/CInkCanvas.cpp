@@ -320,7 +320,8 @@ void CInkCanvas::PaintPage(QPainter* pPainter, const QRect& rcClip)
         DrawStroke(pPainter, stroke);
     if (m_bPenDown)
         DrawStroke(pPainter, m_stroke);
-    if (hasFocus() && CanEdit())
+    // The caret shows where typing goes; in pen mode it would only stand in the writing.
+    if (hasFocus() && CanEdit() && m_nInputMode == kInkInputKeyboard)
         pPainter->fillRect(m_layout.CaretRect(m_nCaret), Qt::black);
 }
 

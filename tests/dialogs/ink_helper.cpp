@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QInputMethodEvent>
 #include <QMouseEvent>
 #include <QWidget>
 
@@ -49,6 +50,13 @@ void InkMouseStroke(QWidget* pWidget, const QVector<QPoint>& points)
 void InkMouseClick(QWidget* pWidget, const QPoint& pt)
 {
     InkMouseStroke(pWidget, {pt});
+}
+
+void InkCommitText(QWidget* pWidget, const QString& strText)
+{
+    QInputMethodEvent event;
+    event.setCommitString(strText);
+    QApplication::sendEvent(pWidget, &event);
 }
 
 QImage InkRender(QWidget* pWidget)

@@ -19,6 +19,8 @@ QString InkTestOutputPath(const QString& strName);
 // A pen stroke through the points (widget coordinates) as mouse press, moves and release.
 void InkMouseStroke(QWidget* pWidget, const QVector<QPoint>& points);
 void InkMouseClick(QWidget* pWidget, const QPoint& pt);
+// Text as an input method commits it (how Hangul arrives).
+void InkCommitText(QWidget* pWidget, const QString& strText);
 // The widget as painted, RGB32.
 QImage InkRender(QWidget* pWidget);
 // The number of pixels in rect darker than mid-grey.
