@@ -1,5 +1,6 @@
 #include "dialogs/CInkCanvas.h"
 
+#include <QCoreApplication>
 #include <QFocusEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -80,7 +81,10 @@ CInkCanvas::CInkCanvas(QWidget* pParent)
     Relayout();
 }
 
-CInkCanvas::~CInkCanvas() = default;
+CInkCanvas::~CInkCanvas()
+{
+    EndStroke();
+}
 
 void CInkCanvas::SetScrollBar(QScrollBar* pScrollBar)
 {
@@ -92,7 +96,7 @@ void CInkCanvas::SetScrollBar(QScrollBar* pScrollBar)
 
 void CInkCanvas::Load(const QByteArray& bytes)
 {
-    m_bPenDown = false;
+    EndStroke();
     m_page.Load(bytes);
     m_nCaret = static_cast<int>(m_page.GetText().size());
     Relayout();
@@ -103,7 +107,7 @@ void CInkCanvas::Load(const QByteArray& bytes)
 
 void CInkCanvas::Clear()
 {
-    m_bPenDown = false;
+    EndStroke();
     m_page.Clear();
     m_nCaret = 0;
     Relayout();
@@ -115,7 +119,7 @@ void CInkCanvas::Clear()
 void CInkCanvas::SetInputMode(int nMode)
 {
     m_nInputMode = nMode;
-    m_bPenDown = false;
+    EndStroke();
     UpdateCursorShape();
     update();
 }
@@ -136,7 +140,7 @@ void CInkCanvas::SetPageStyle(int nStyle)
 void CInkCanvas::SetZoom(int nZoom)
 {
     m_nZoom = std::clamp(nZoom, kInkMinZoom, kInkMaxZoom);
-    m_bPenDown = false;
+    EndStroke();
     Relayout();
     ScrollToCaret();
     update();
@@ -145,7 +149,7 @@ void CInkCanvas::SetZoom(int nZoom)
 void CInkCanvas::SetReadOnly(BOOL bReadOnly)
 {
     m_bReadOnly = bReadOnly;
-    m_bPenDown = false;
+    EndStroke();
     setFocusPolicy(bReadOnly ? Qt::NoFocus : Qt::StrongFocus);
     if (bReadOnly && hasFocus())
         clearFocus();
@@ -246,7 +250,7 @@ void CInkCanvas::PenDown(const QPointF& pt)
         SetCaret(m_layout.PositionAt(ToPage(pt)));
         return;
     }
-    m_bPenDown = true;
+    BeginStroke();
     m_stroke = CInkStroke();
     m_stroke.nWidth = kPenWidth;
     m_stroke.crColor = kPenColor;
@@ -270,11 +274,29 @@ void CInkCanvas::PenUp(const QPointF& pt)
     if (!m_bPenDown)
         return;
     PenMove(pt);
-    m_bPenDown = false;
+    EndStroke();
     m_page.AddStroke(m_stroke);
     m_stroke = CInkStroke();
     Relayout();
     update();
+}
+
+// The window system merges pointer moves that come faster than the program handles them;
+// while the pen writes, every sample is wanted, so merging is off until the pen lifts.
+void CInkCanvas::BeginStroke()
+{
+    if (!m_bPenDown)
+        m_bCompressedMoves = QCoreApplication::testAttribute(Qt::AA_CompressHighFrequencyEvents);
+    m_bPenDown = true;
+    QCoreApplication::setAttribute(Qt::AA_CompressHighFrequencyEvents, false);
+}
+
+void CInkCanvas::EndStroke()
+{
+    if (!m_bPenDown)
+        return;
+    m_bPenDown = false;
+    QCoreApplication::setAttribute(Qt::AA_CompressHighFrequencyEvents, m_bCompressedMoves);
 }
 
 // Repaints only the end of the stroke being written: the last piece of its path runs
@@ -392,7 +414,7 @@ bool CInkCanvas::event(QEvent* pEvent)
         return true;
     }
     case QEvent::TouchCancel:
-        m_bPenDown = false;
+        EndStroke();
         update();
         return true;
     default:

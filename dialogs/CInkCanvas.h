@@ -87,6 +87,8 @@ private:
     void ScrollToCaret();
     void InsertTyped(const QString& strText);
     BOOL HandleEditKey(QKeyEvent* pEvent);
+    void BeginStroke();
+    void EndStroke();
     void UpdateStrokeTail();
     void PaintPage(QPainter* pPainter, const QRect& rcClip);
 
@@ -102,5 +104,6 @@ private:
     BOOL m_bReadOnly = FALSE;
     int m_nCaret = 0;
     bool m_bPenDown = false;
+    bool m_bCompressedMoves = true;  // the application's setting before the stroke
     CInkStroke m_stroke;  // the stroke being written
 };

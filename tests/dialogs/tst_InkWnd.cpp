@@ -71,6 +71,7 @@ private slots:
     void unreadableBytesAreShownAsSuchAndComeBackUnchanged();
     void clearAllEmptiesTheControl();
     void withoutInnerWindowEveryOperationDoesNothing();
+    void aFailingStreamStopsAndReportsItsError();
     void readOnlyPreviewShowsNotesAndTakesNoInput();
 };
 
@@ -106,6 +107,7 @@ void TestInkWnd::strokeIsDrawnWhileThePenMoves()
     InkHost h;
     h.ink.ApplyModeSettings(kInkPenSettings);
     QVERIFY(InkDarkPixels(InkRender(h.Inner()), QRect(20, 60, 100, 10)) == 0);
+    const bool bCompressed = QCoreApplication::testAttribute(Qt::AA_CompressHighFrequencyEvents);
     QMouseEvent press(QEvent::MouseButtonPress, QPointF(20, 64), QPointF(20, 64), Qt::LeftButton, Qt::LeftButton,
                       Qt::NoModifier);
     QApplication::sendEvent(h.Inner(), &press);
@@ -117,10 +119,13 @@ void TestInkWnd::strokeIsDrawnWhileThePenMoves()
     QVERIFY(InkDarkPixels(image, QRect(22, 62, 10, 5)) > 0);
     QVERIFY(InkDarkPixels(image, QRect(108, 62, 10, 5)) > 0);
     QCOMPARE(h.Inner()->GetPage().GetNotes().m_strokes.size(), 0);
+    // Every sample counts while writing: pointer moves are not merged.
+    QVERIFY(!QCoreApplication::testAttribute(Qt::AA_CompressHighFrequencyEvents));
     QMouseEvent release(QEvent::MouseButtonRelease, QPointF(120, 64), QPointF(120, 64), Qt::LeftButton,
                         Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(h.Inner(), &release);
     QCOMPARE(h.Inner()->GetPage().GetNotes().m_strokes.size(), 1);
+    QCOMPARE(QCoreApplication::testAttribute(Qt::AA_CompressHighFrequencyEvents), bCompressed);
 }
 
 void TestInkWnd::zoomScalesStrokesAndText_data()
@@ -323,6 +328,40 @@ DWORD CountingRead(uintptr_t dwCookie, uint8_t*, int32_t, int32_t* pcb)
 }
 
 }  // namespace
+
+namespace {
+
+DWORD FailingStream(uintptr_t dwCookie, uint8_t*, int32_t cb, int32_t* pcb)
+{
+    ++*reinterpret_cast<int*>(dwCookie);
+    *pcb = cb;
+    return 5;
+}
+
+}  // namespace
+
+// A read that fails leaves the content as it was; a write that fails stops at once.
+void TestInkWnd::aFailingStreamStopsAndReportsItsError()
+{
+    InkHost h;
+    CNotesData notes;
+    notes.m_strText = QString(6000, QLatin1Char('x'));  // two chunks
+    const NotesBlob blob{notes.ToBytes()};
+    StreamNotesIn(&h.ink, blob);
+    int nCalls = 0;
+    EDITSTREAM stream;
+    stream.dwCookie = reinterpret_cast<uintptr_t>(&nCalls);
+    stream.pfnCallback = FailingStream;
+    QCOMPARE(h.ink.StreamIn(kInkStreamFormat, &stream), 0);
+    QCOMPARE(stream.dwError, 5u);
+    QCOMPARE(nCalls, 1);
+    QCOMPARE(Save(&h.ink).bytes, blob.bytes);
+    nCalls = 0;
+    stream.dwError = 0;
+    QCOMPARE(h.ink.StreamOut(kInkStreamFormat, &stream), 0);
+    QCOMPARE(stream.dwError, 5u);
+    QCOMPARE(nCalls, 1);
+}
 
 void TestInkWnd::withoutInnerWindowEveryOperationDoesNothing()
 {
