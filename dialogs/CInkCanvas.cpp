@@ -1,6 +1,7 @@
 #include "dialogs/CInkCanvas.h"
 
-#include <QCoreApplication>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QFocusEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -64,6 +65,16 @@ QRect StrokeBounds(const CInkStroke& stroke)
         rc |= QRect(pt, QSize(1, 1));
     const int nPad = stroke.nWidth + 1;
     return rc.adjusted(-nPad, -nPad, nPad, nPad);
+}
+
+// Pasted text as the notes hold it: "\n" line ends, tabs kept, other control characters
+// dropped.
+QString PlainTextForNotes(QString strText)
+{
+    strText.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    strText.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    strText.removeIf([](QChar c) { return c.category() == QChar::Other_Control && c != u'\n' && c != u'\t'; });
+    return strText;
 }
 
 }  // namespace
@@ -286,9 +297,9 @@ void CInkCanvas::PenUp(const QPointF& pt)
 void CInkCanvas::BeginStroke()
 {
     if (!m_bPenDown)
-        m_bCompressedMoves = QCoreApplication::testAttribute(Qt::AA_CompressHighFrequencyEvents);
+        m_bCompressedMoves = QGuiApplication::testAttribute(Qt::AA_CompressHighFrequencyEvents);
     m_bPenDown = true;
-    QCoreApplication::setAttribute(Qt::AA_CompressHighFrequencyEvents, false);
+    QGuiApplication::setAttribute(Qt::AA_CompressHighFrequencyEvents, false);
 }
 
 void CInkCanvas::EndStroke()
@@ -296,7 +307,7 @@ void CInkCanvas::EndStroke()
     if (!m_bPenDown)
         return;
     m_bPenDown = false;
-    QCoreApplication::setAttribute(Qt::AA_CompressHighFrequencyEvents, m_bCompressedMoves);
+    QGuiApplication::setAttribute(Qt::AA_CompressHighFrequencyEvents, m_bCompressedMoves);
 }
 
 // Repaints only the end of the stroke being written: the last piece of its path runs
@@ -433,6 +444,10 @@ void CInkCanvas::wheelEvent(QWheelEvent* pEvent)
 
 BOOL CInkCanvas::HandleEditKey(QKeyEvent* pEvent)
 {
+    if (pEvent->matches(QKeySequence::Paste)) {
+        InsertTyped(PlainTextForNotes(QGuiApplication::clipboard()->text()));
+        return TRUE;
+    }
     const bool bCtrl = pEvent->modifiers() & Qt::ControlModifier;
     const int nTextEnd = static_cast<int>(m_page.GetText().size());
     switch (pEvent->key()) {

@@ -5,6 +5,7 @@
 #include "ink_helper.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QScrollBar>
 #include <QTabletEvent>
 #include <QtTest>
@@ -67,6 +68,8 @@ private slots:
     void keysEditTheTextAtTheCaret();
     void tapInKeyboardModePlacesTheCaret();
     void typingScrollsTheCaretIntoView();
+    void pasteInsertsPlainTextAtTheCaret();
+    void penWritesWhereThePageIsScrolledTo();
     void modeSettingsReachTheInnerWindow();
     void unreadableBytesAreShownAsSuchAndComeBackUnchanged();
     void clearAllEmptiesTheControl();
@@ -264,6 +267,34 @@ void TestInkWnd::typingScrollsTheCaretIntoView()
     }
     QVERIFY(pBar->value() > 0);
     QVERIFY(pBar->value() >= pBar->maximum() - kHeight / 2);
+}
+
+void TestInkWnd::pasteInsertsPlainTextAtTheCaret()
+{
+    InkHost h;
+    QTest::keyClicks(h.Inner(), QStringLiteral("ab"));
+    QTest::keyClick(h.Inner(), Qt::Key_Left);
+    QGuiApplication::clipboard()->setText(QStringLiteral("1\r\n2\r3\t4\x01"));
+    QTest::keyClick(h.Inner(), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(Notes(Save(&h.ink)).m_strText, QStringLiteral("a1\n2\n3\t4b"));
+}
+
+void TestInkWnd::penWritesWhereThePageIsScrolledTo()
+{
+    InkHost h;
+    for (int i = 0; i < 30; ++i)
+        QTest::keyClick(h.Inner(), Qt::Key_Return);
+    QScrollBar* pBar = h.ink.findChild<QScrollBar*>();
+    pBar->setValue(100);
+    QCOMPARE(pBar->value(), 100);
+    h.ink.ApplyModeSettings(kInkPenSettings);  // zoom 200 keeps the caret, and so the scroll
+    const int nScroll = pBar->value();
+    QVERIFY(nScroll > 0);
+    InkMouseStroke(h.Inner(), {{10, 10}, {30, 40}});
+    const CNotesData notes = Notes(Save(&h.ink));
+    QCOMPARE(notes.m_strokes.size(), 1);
+    QCOMPARE(notes.m_strokes[0].points,
+             (QVector<QPoint>{QPoint(10, 10 + nScroll) / 2, QPoint(30, 40 + nScroll) / 2}));
 }
 
 void TestInkWnd::modeSettingsReachTheInnerWindow()
