@@ -163,6 +163,17 @@ bool CItemTable::RemoveExceptions(CPimStore& store, int32_t nSeries)
         && rows.Bind(1, int64_t(nSeries)).Exec();
 }
 
+bool CItemTable::ListExceptions(CPimStore& store, int32_t nSeries, QVector<QPair<int64_t, int64_t>>* pRows)
+{
+    CSqlStatement st(store.Cached("SELECT oid,orig_start FROM items WHERE series=?1 ORDER BY orig_start"));
+    st.Bind(1, int64_t(nSeries));
+    pRows->clear();
+    int rc = SQLITE_ROW;
+    while ((rc = st.Step()) == SQLITE_ROW)
+        pRows->push_back({st.Int(0), st.Int(1)});
+    return rc == SQLITE_DONE;
+}
+
 int64_t CItemTable::FindException(CPimStore& store, int32_t nSeries, int64_t nOriginalStart)
 {
     CSqlStatement st(store.Cached("SELECT oid FROM items WHERE series=?1 AND orig_start=?2"));

@@ -3,6 +3,8 @@
 // CItemRecord. Every write here runs inside the caller's transaction.
 #include "pim/CItemRecord.h"
 #include <QByteArray>
+#include <QPair>
+#include <QVector>
 #include <cstdint>
 
 class CPimStore;
@@ -34,6 +36,8 @@ public:
     static bool Remove(CPimStore& store, int64_t nRow);
     // Deletes every exception row of a series.
     static bool RemoveExceptions(CPimStore& store, int32_t nSeries);
+    // Every exception row of a series with the original start of its occurrence.
+    static bool ListExceptions(CPimStore& store, int32_t nSeries, QVector<QPair<int64_t, int64_t>>* pRows);
     // The exception row of a series' occurrence, 0 when none.
     static int64_t FindException(CPimStore& store, int32_t nSeries, int64_t nOriginalStart);
     // The row of a stored, not deleted occurrence that now starts at nStart, 0 when none.

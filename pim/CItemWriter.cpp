@@ -107,9 +107,54 @@ HRESULT CItemWriter::Write(CPimStore& store, CItemRecord* p, bool bDropException
         return E_PIM_NOTFOUND;
     if (p->bNotesLoaded && !CItemTable::SaveNotes(store, p->nOid, p->notes))
         return E_FAIL;
-    if (bDropExceptions && !CItemTable::RemoveExceptions(store, p->nOid))
-        return E_FAIL;
+    if (bDropExceptions) {
+        QVector<int64_t> rows;
+        if (!ExceptionsOffPattern(store, *p, &rows))
+            return E_FAIL;
+        for (int64_t nRow : rows) {
+            if (!CItemTable::Remove(store, nRow))
+                return E_FAIL;
+        }
+    }
     store.RecordChange(DB_CEOID_CHANGED, p->nOid, p->nItemType);
+    return S_OK;
+}
+
+bool CItemWriter::ExceptionsOffPattern(CPimStore& store, const CItemRecord& series, QVector<int64_t>* pRows)
+{
+    QVector<QPair<int64_t, int64_t>> exceptions;
+    pRows->clear();
+    if (!CItemTable::ListExceptions(store, series.nOid, &exceptions))
+        return false;
+    for (const auto& [nRow, nOriginalStart] : exceptions) {
+        bool bOnPattern = false;
+        if (series.rule.IsRecurring()) {
+            CRecurrenceMath math(series.rule, series.nPatternStart, series.nLastStart);
+            math.Seek(nOriginalStart, nOriginalStart);
+            int64_t nFound = 0;
+            bOnPattern = math.Next(&nFound) && nFound == nOriginalStart;
+        }
+        if (!bOnPattern)
+            pRows->push_back(nRow);
+    }
+    return true;
+}
+
+HRESULT CItemWriter::CountDroppedExceptions(CPimStore& store, const CItemRecord& record,
+                                            const CRecurrenceRule& ruleLoaded, int64_t nStartLoaded, int* pnCount)
+{
+    *pnCount = 0;
+    if (record.nOid == 0 || record.bOccurrence || record.nItemType != olAppointmentItem)
+        return S_OK;
+    CItemRecord work = record;
+    const bool bPatternChanged = !(work.rule == ruleLoaded);
+    const HRESULT hr = Normalize(&work, bPatternChanged);
+    if (FAILED(hr) || !(bPatternChanged || work.nStart != nStartLoaded))
+        return hr;
+    QVector<int64_t> rows;
+    if (!ExceptionsOffPattern(store, work, &rows))
+        return E_FAIL;
+    *pnCount = static_cast<int>(rows.size());
     return S_OK;
 }
 

@@ -4,6 +4,7 @@
 // one transaction; its change notifications go out after the commit.
 #include "pim/CItemRecord.h"
 #include "platform/WinTypes.h"
+#include <QVector>
 #include <cstdint>
 
 class CPimStore;
@@ -16,6 +17,12 @@ public:
                         int64_t nStartLoaded, bool bCompleteLoaded);
     static HRESULT Delete(CPimStore& store, CItemRecord* pRecord);
     static HRESULT SkipRecurrence(CPimStore& store, CItemRecord* pRecord);
+
+    // How many stored exceptions of the series Save would drop with the record's values:
+    // those whose occurrence a changed pattern or a moved start no longer gives (every
+    // one when the item stops recurring). 0 for a new item or an occurrence.
+    static HRESULT CountDroppedExceptions(CPimStore& store, const CItemRecord& record, const CRecurrenceRule& ruleLoaded,
+                                          int64_t nStartLoaded, int* pnCount);
 
     // For bulk writers (import) inside their own transaction: a new item (normalised as
     // Save does) and an exception of a stored series (pRecord->bOccurrence set).
@@ -30,6 +37,8 @@ public:
 
 private:
     static HRESULT Write(CPimStore& store, CItemRecord* pRecord, bool bDropExceptions);
+    // The exception rows of a saved, normalised series that its pattern no longer gives.
+    static bool ExceptionsOffPattern(CPimStore& store, const CItemRecord& series, QVector<int64_t>* pRows);
     static HRESULT WriteOccurrence(CPimStore& store, CItemRecord* pRecord);
     static HRESULT CompleteRecurringTask(CPimStore& store, CItemRecord* pRecord);
     static HRESULT InTransaction(CPimStore& store, HRESULT hr);

@@ -182,6 +182,17 @@ HRESULT IPOutlookItem::ClearRecurrencePattern()
     return S_OK;
 }
 
+HRESULT IPOutlookItem::CountDroppedExceptions(int32_t* pnCount) const
+{
+    if (pnCount == nullptr)
+        return E_POINTER;
+    EnsureFull();
+    int nCount = 0;
+    const HRESULT hr = CItemWriter::CountDroppedExceptions(*m_pStore, *m_pRecord, m_ruleLoaded, m_nStartLoaded, &nCount);
+    *pnCount = nCount;
+    return hr;
+}
+
 HRESULT IPOutlookItem::Save()
 {
     EnsureFull();

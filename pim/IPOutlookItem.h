@@ -49,6 +49,11 @@ public:
     HRESULT GetRecurrencePattern(std::unique_ptr<IRecurrencePattern>* ppPattern);
     // Makes the item single again (on Save; stored exceptions are dropped).
     HRESULT ClearRecurrencePattern();
+    // How many stored exceptions (changed or deleted occurrences) of this series Save
+    // would drop with the values as they are now: a changed pattern or a moved start
+    // keeps only the exceptions whose occurrence it still gives; a series made single
+    // drops them all. 0 for an unsaved item, a task or an occurrence.
+    HRESULT CountDroppedExceptions(int32_t* pnCount) const;
 
     // Writes the item in one transaction. A new item gets its OID here. On an occurrence,
     // stores the change for that occurrence only.

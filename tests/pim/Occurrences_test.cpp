@@ -170,17 +170,49 @@ TEST_F(Occurrences, ASavedChangeStaysWithThatOccurrence)
     EXPECT_EQ(Week().size(), 2);
 }
 
-TEST_F(Occurrences, ChangingTheSeriesPatternDropsItsExceptions)
+TEST_F(Occurrences, ChangingTheSeriesPatternDropsOnlyExceptionsOffThePattern)
 {
-    auto p = Occurrence(Dt(2007, 12, 25, 9));
-    ASSERT_EQ(p->Delete(), S_OK);
+    ASSERT_EQ(Occurrence(Dt(2007, 12, 25, 9))->Delete(), S_OK);
+    ASSERT_EQ(Occurrence(Dt(2007, 12, 27, 9))->Delete(), S_OK);
     std::unique_ptr<IAppointment> pSeries;
     std::unique_ptr<IRecurrencePattern> pPattern;
     m_store.App().GetItemFromOid(m_nSeries, &pSeries);
     pSeries->GetRecurrencePattern(&pPattern);
     pPattern->put_DayOfWeekMask(olTuesday);
+    int32_t nDropped = -1;
+    ASSERT_EQ(pSeries->CountDroppedExceptions(&nDropped), S_OK);
+    EXPECT_EQ(nDropped, 1);  // Thursday's; Tuesday 25 December is still an occurrence
     ASSERT_EQ(pSeries->Save(), S_OK);
-    const QVector<std::pair<int32_t, DATE>> expected = {{m_nSeries, Dt(2007, 12, 25, 9)}, {m_nSingle, Dt(2007, 12, 27, 8)}};
+    const QVector<std::pair<int32_t, DATE>> expected = {{m_nSingle, Dt(2007, 12, 27, 8)}};
+    EXPECT_EQ(Week(), expected);
+    // Thursdays back: the 27th comes back, the 25th stays deleted.
+    pPattern->put_DayOfWeekMask(olTuesday | olThursday);
+    ASSERT_EQ(pSeries->CountDroppedExceptions(&nDropped), S_OK);
+    EXPECT_EQ(nDropped, 0);
+    ASSERT_EQ(pSeries->Save(), S_OK);
+    const QVector<std::pair<int32_t, DATE>> back = {{m_nSingle, Dt(2007, 12, 27, 8)}, {m_nSeries, Dt(2007, 12, 27, 9)}};
+    EXPECT_EQ(Week(), back);
+}
+
+TEST_F(Occurrences, MovingTheSeriesTimeOrEndingItsRecurrenceDropsEveryException)
+{
+    ASSERT_EQ(Occurrence(Dt(2007, 12, 25, 9))->Delete(), S_OK);
+    std::unique_ptr<IAppointment> pSeries;
+    m_store.App().GetItemFromOid(m_nSeries, &pSeries);
+    int32_t nDropped = -1;
+    pSeries->put_Start(Dt(2007, 11, 6, 10));
+    pSeries->put_End(Dt(2007, 11, 6, 11));
+    ASSERT_EQ(pSeries->CountDroppedExceptions(&nDropped), S_OK);
+    EXPECT_EQ(nDropped, 1);
+    pSeries->put_Start(Dt(2007, 11, 6, 9));
+    pSeries->put_End(Dt(2007, 11, 6, 10));
+    ASSERT_EQ(pSeries->CountDroppedExceptions(&nDropped), S_OK);
+    EXPECT_EQ(nDropped, 0);
+    ASSERT_EQ(pSeries->ClearRecurrencePattern(), S_OK);
+    ASSERT_EQ(pSeries->CountDroppedExceptions(&nDropped), S_OK);
+    EXPECT_EQ(nDropped, 1);
+    ASSERT_EQ(pSeries->Save(), S_OK);
+    const QVector<std::pair<int32_t, DATE>> expected = {{m_nSingle, Dt(2007, 12, 27, 8)}};
     EXPECT_EQ(Week(), expected);
 }
 
