@@ -3,6 +3,7 @@
 #include "app/CSoftKeyBar.h"
 #include "calendar/AnniversaryFile.h"
 #include "calendar/TimeText.h"
+#include "dialogs/DetailForms.h"
 #include "pim/IPOutlookApp.h"
 #include "platform/MessageBox.h"
 #include "platform/StorePath.h"
@@ -65,6 +66,8 @@ BOOL CMainFrame::ConnectOutlook()
     auto pApp = std::make_unique<IPOutlookApp>();
     if (FAILED(pApp->Logon(GetStorePath())))
         return FALSE;
+    // The store's own detail forms (Display), over this window with its texts.
+    pApp->SetDisplayForm(MakeDisplayForm(DetailFormContext{this, &m_strings, m_settings.Use24Hour != 0}));
     m_pOutlookApp = std::move(pApp);
     return TRUE;
 }
