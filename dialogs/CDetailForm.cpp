@@ -1,5 +1,6 @@
 #include "dialogs/CDetailForm.h"
 
+#include "dialogs/CDialogToolBar.h"
 #include "dialogs/FormValues.h"
 #include "pim/IPOutlookItem.h"
 #include "platform/MessageBox.h"
@@ -13,7 +14,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScrollArea>
-#include <QToolBar>
 #include <QVBoxLayout>
 
 namespace {
@@ -21,6 +21,7 @@ namespace {
 constexpr int kFormWidth = 240;   // the handheld's screen, when there is no main window
 constexpr int kFormHeight = 320;
 constexpr int kBodyLines = 4;
+constexpr int IDB_FORM_TOOLBAR = 219;  // the editors' bar pictures: Save, Cancel, ...
 constexpr int kFontPixels = 11;          // the size of the day lists' texts
 constexpr int kComboContentsLength = 4;  // characters a list box asks room for at least
 
@@ -60,10 +61,10 @@ CDetailForm::CDetailForm(const DetailFormContext& ctx, const char* pszTitleKey)
     m_pMessage->hide();
     pLayout->addWidget(m_pMessage);
 
-    m_pToolBar = new QToolBar(this);
-    m_pToolBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    m_pToolBar->addAction(Text("RC_DETAILFORM_SAVE"), this, [this] { OnCommand(IDC_FORM_SAVE); });
-    m_pToolBar->addAction(Text("RC_DETAILFORM_CANCEL"), this, [this] { OnCommand(IDC_FORM_CANCEL); });
+    m_pToolBar = new CDialogToolBar(this, IDB_FORM_TOOLBAR);
+    m_pToolBar->AddButton(0, Text("RC_DETAILFORM_SAVE"), IDC_FORM_SAVE);
+    m_pToolBar->AddButton(1, Text("RC_DETAILFORM_CANCEL"), IDC_FORM_CANCEL);
+    connect(m_pToolBar, &CDialogToolBar::command, this, &CDetailForm::OnCommand);
     pLayout->addWidget(m_pToolBar);
 
     if (ctx.pParent != nullptr)

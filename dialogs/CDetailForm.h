@@ -11,12 +11,12 @@
 
 class IPOutlookItem;
 class QCheckBox;
+class CDialogToolBar;
 class QComboBox;
 class QGridLayout;
 class QLabel;
 class QPlainTextEdit;
 class QScrollArea;
-class QToolBar;
 
 constexpr int IDC_FORM_SAVE = 1;
 constexpr int IDC_FORM_CANCEL = 2;
@@ -34,7 +34,7 @@ public:
     QCheckBox* ReminderCheck() const { return m_pReminder; }
     QComboBox* ReminderCombo() const { return m_pReminderMinutes; }
     QPlainTextEdit* BodyEdit() const { return m_pBody; }
-    QToolBar* ToolBar() const { return m_pToolBar; }
+    CDialogToolBar* ToolBar() const { return m_pToolBar; }
     QScrollArea* ScrollArea() const { return m_pScroll; }
 
 protected:
@@ -71,7 +71,7 @@ private:
     QWidget* m_pPage = nullptr;
     QGridLayout* m_pGrid = nullptr;
     QLabel* m_pMessage = nullptr;
-    QToolBar* m_pToolBar = nullptr;
+    CDialogToolBar* m_pToolBar = nullptr;
     QCheckBox* m_pReminder = nullptr;
     QComboBox* m_pReminderMinutes = nullptr;
     QPlainTextEdit* m_pBody = nullptr;

@@ -4,6 +4,7 @@
 // notification. Zone America/New_York, today Wednesday 4 March 2015.
 #include "WeekFixture.h"
 #include "dialogs/CApptForm.h"
+#include "dialogs/CDialogToolBar.h"
 #include "dialogs/CRecurrenceBox.h"
 #include "dialogs/CTaskForm.h"
 #include "pim/CICalExporter.h"
@@ -19,7 +20,6 @@
 #include <QSpinBox>
 #include <QTimeEdit>
 #include <QTimer>
-#include <QToolBar>
 #include <QToolButton>
 #include <QtTest>
 #include <functional>
@@ -53,12 +53,12 @@ void Settle(CMainFrame* pFrame)
 
 void Save(CDetailForm* pForm)
 {
-    pForm->ToolBar()->actions().at(0)->trigger();
+    pForm->ToolBar()->GetButton(IDC_FORM_SAVE)->click();
 }
 
 void Cancel(CDetailForm* pForm)
 {
-    pForm->ToolBar()->actions().at(1)->trigger();
+    pForm->ToolBar()->GetButton(IDC_FORM_CANCEL)->click();
 }
 
 // Opens the item's form through Display and lets fnFill act on it while it runs. fnFill
