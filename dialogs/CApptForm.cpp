@@ -36,6 +36,23 @@ CApptForm::CApptForm(const DetailFormContext& ctx, IAppointment* pAppt)
     AddBodyRow();
     connect(m_pAllDay, &QCheckBox::toggled, this, &CApptForm::OnAllDayToggled);
     Load();
+    m_start = ShownStart();
+    connect(m_pStartDate, &QDateEdit::dateChanged, this, &CApptForm::OnStartChanged);
+    connect(m_pStartTime, &QTimeEdit::timeChanged, this, &CApptForm::OnStartChanged);
+}
+
+QDateTime CApptForm::ShownStart() const
+{
+    return QDateTime(m_pStartDate->date(), m_pStartTime->time());
+}
+
+void CApptForm::OnStartChanged()
+{
+    const QDateTime start = ShownStart();
+    const QDateTime end = QDateTime(m_pEndDate->date(), m_pEndTime->time()).addSecs(m_start.secsTo(start));
+    m_start = start;
+    m_pEndDate->setDate(end.date());
+    m_pEndTime->setTime(end.time());
 }
 
 QWidget* CApptForm::DateTimeRow(QDateEdit** ppDate, QTimeEdit** ppTime)

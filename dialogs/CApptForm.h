@@ -3,6 +3,7 @@
 // reminder, body text and recurrence. Opened on one occurrence of a series it edits that
 // occurrence alone (no recurrence section) and Save stores it as an exception.
 #include "dialogs/CDetailForm.h"
+#include <QDateTime>
 
 class CRecurrenceBox;
 class IAppointment;
@@ -33,6 +34,9 @@ protected:
 private:
     void Load();
     void OnAllDayToggled(bool bAllDay);
+    // A moved start moves the end with it, so the appointment keeps its length.
+    void OnStartChanged();
+    QDateTime ShownStart() const;
     QWidget* DateTimeRow(QDateEdit** ppDate, QTimeEdit** ppTime);
 
     IAppointment* m_pAppt;
@@ -44,4 +48,5 @@ private:
     QDateEdit* m_pEndDate = nullptr;
     QTimeEdit* m_pEndTime = nullptr;
     CRecurrenceBox* m_pRecurrence = nullptr;
+    QDateTime m_start;  // the start as shown before the latest change
 };

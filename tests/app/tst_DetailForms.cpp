@@ -18,6 +18,7 @@
 #include <QPlainTextEdit>
 #include <QScrollArea>
 #include <QSpinBox>
+#include <QLabel>
 #include <QTimeEdit>
 #include <QTimer>
 #include <QToolButton>
@@ -157,6 +158,7 @@ private slots:
     void eachRecurrenceKindIsStoredAndShown_data();
     void eachRecurrenceKindIsStoredAndShown();
     void reminderAndBodyAreStored();
+    void dayThirtyOneSaysShortMonthsAreSkipped();
     void occurrenceEditChangesThatDayAlone();
     void removingThePatternLeavesOneAppointment();
     void droppingExceptionsAsksFirst();
@@ -292,6 +294,30 @@ void TestDetailForms::reminderAndBodyAreStored()
     QCOMPARE(F::DayRows(pFrame.get(), 1), QStringList{"9:00a\tDentist\textra=9:00a-10:00a|\tnotes\talarm"});
 }
 
+void TestDetailForms::dayThirtyOneSaysShortMonthsAreSkipped()
+{
+    CWeekFixture fx;
+    const int nOid = fx.AddAppt("Rent", F::Date(2015, 1, 31, 9), F::Date(2015, 1, 31, 10));
+    auto pFrame = StartWith(&fx, 2015, 2, 23);
+    QVERIFY(pFrame);
+    auto pAppt = Appt(pFrame.get(), nOid);
+    QString strNote;
+    QCOMPARE(RunForm<CApptForm>(pAppt.get(), [&](CApptForm* pForm) {
+        CRecurrenceBox* pBox = pForm->Recurrence();
+        pBox->TypeCombo()->setCurrentIndex(pBox->TypeCombo()->findData(olRecursMonthly));
+        QCOMPARE(pBox->DayOfMonthSpin()->value(), 31);  // from the start day
+        QVERIFY(pBox->ShortMonthNote()->isVisibleTo(pForm));
+        strNote = pBox->ShortMonthNote()->text();
+        Save(pForm);
+    }), S_OK);
+    QCOMPARE(strNote, StoredText(pFrame.get(), "RC_DETAILFORM_SHORTMONTH").arg(31));
+    Settle(pFrame.get());
+    QCOMPARE(DaysShowing(pFrame.get(), "Rent"), QList<int>{});  // no 31 February
+    F::Pane(pFrame.get())->SetWeek(DateTime(2015, 3, 30, 0, 0, 0));
+    Settle(pFrame.get());
+    QCOMPARE(DaysShowing(pFrame.get(), "Rent"), QList<int>{1});  // Tuesday 31 March
+}
+
 void TestDetailForms::occurrenceEditChangesThatDayAlone()
 {
     CWeekFixture fx;
@@ -307,7 +333,7 @@ void TestDetailForms::occurrenceEditChangesThatDayAlone()
         QVERIFY(pForm->Recurrence() == nullptr);  // no pattern to change on one day
         pForm->SubjectEdit()->setText("Gym late");
         pForm->StartTimeEdit()->setTime(QTime(18, 0));
-        pForm->EndTimeEdit()->setTime(QTime(19, 0));
+        QCOMPARE(pForm->EndTimeEdit()->time(), QTime(19, 0));  // the end keeps the hour's length
         Save(pForm);
     }), S_OK);
     auto pStored = Appt(pFrame.get(), nOid);
