@@ -191,6 +191,8 @@ void CRecurrenceBox::SetValues(const RecurrenceValues& v)
     m_pDayOfMonth->setValue(v.nDayOfMonth);
     m_pInstance->setCurrentIndex(qBound(0, v.nInstance - 1, 4));
     m_pWeekday->setCurrentIndex(DayIndexOfBit(FirstDayBit(v.nDayOfWeekMask)));
+    m_nLoadedNthMask = v.nDayOfWeekMask & 0x7F;
+    m_nLoadedNthIndex = m_pWeekday->currentIndex();
     m_pMonth->setCurrentIndex(qBound(0, v.nMonthOfYear - 1, 11));
     m_pEnd->setCurrentIndex(qMax(0, m_pEnd->findData(v.nEnd)));
     m_pCount->setValue(v.nOccurrences);
@@ -207,6 +209,8 @@ RecurrenceValues CRecurrenceBox::GetValues() const
         v.nDayOfWeekMask = 0;
         for (int i = 0; i < 7; ++i)
             v.nDayOfWeekMask |= m_pDays[i]->isChecked() ? kDayBits[i] : 0;
+    } else if (m_pWeekday->currentIndex() == m_nLoadedNthIndex && m_nLoadedNthMask != 0) {
+        v.nDayOfWeekMask = m_nLoadedNthMask;
     } else {
         v.nDayOfWeekMask = m_pWeekday->currentData().toInt();
     }

@@ -44,6 +44,10 @@ private:
     const StringTable& m_strings;
     QDate m_start;
     int m_nShownType = kRecursNone;
+    // A loaded Nth pattern on several weekdays, which the single-day list cannot show: kept
+    // as it was while the list stays at the day shown for it.
+    int m_nLoadedNthMask = 0;
+    int m_nLoadedNthIndex = -1;
     QComboBox* m_pType = nullptr;
     QWidget* m_pDetails = nullptr;
     QWidget* m_pIntervalRow = nullptr;

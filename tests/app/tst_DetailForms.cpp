@@ -165,6 +165,7 @@ private slots:
     void badInputWritesNothing_data();
     void badInputWritesNothing();
     void cancelWritesNothing();
+    void savingUntouchedKeepsAPatternOnSeveralWeekdays();
     void taskFormStoresPatternReminderAndBody();
     void taskBadInputWritesNothing();
     void exportAndImportKeepWhatTheFormsWrote();
@@ -486,6 +487,38 @@ void TestDetailForms::cancelWritesNothing()
     Appt(pFrame.get(), nOid)->get_IsRecurring(&bRecurring);
     QCOMPARE(strSubject, QStringLiteral("Dentist"));
     QCOMPARE(bRecurring, FALSE);
+}
+
+void TestDetailForms::savingUntouchedKeepsAPatternOnSeveralWeekdays()
+{
+    CWeekFixture fx;
+    int32_t nOid = 0;
+    {
+        // The second Monday-or-Tuesday of every month, as a file from elsewhere may bring it.
+        std::unique_ptr<IAppointment> p;
+        fx.Store()->CreateItem(olAppointmentItem, &p);
+        p->put_Subject("Club");
+        p->put_Start(F::Date(2015, 3, 3, 19));
+        p->put_End(F::Date(2015, 3, 3, 20));
+        std::unique_ptr<IRecurrencePattern> pPattern;
+        p->GetRecurrencePattern(&pPattern);
+        pPattern->put_RecurrenceType(olRecursMonthNth);
+        pPattern->put_DayOfWeekMask(olMonday | olTuesday);
+        pPattern->put_Instance(2);
+        QCOMPARE(p->Save(), S_OK);
+        p->get_Oid(&nOid);
+    }
+    auto pFrame = StartWith(&fx, 2015, 3, 2);
+    QVERIFY(pFrame);
+    auto pAppt = Appt(pFrame.get(), nOid);
+    QCOMPARE(RunForm<CApptForm>(pAppt.get(), [](CApptForm* pForm) {
+        pForm->SubjectEdit()->setText("Chess club");
+        Save(pForm);
+    }), S_OK);
+    const RecurrenceValues stored = ReadRecurrence(Appt(pFrame.get(), nOid).get(), QDate(2015, 3, 3));
+    QCOMPARE(stored.nType, olRecursMonthNth);
+    QCOMPARE(stored.nDayOfWeekMask, olMonday | olTuesday);
+    QCOMPARE(stored.nInstance, 2);
 }
 
 void TestDetailForms::taskFormStoresPatternReminderAndBody()
