@@ -1,4 +1,5 @@
 #include "app/CMainView.h"
+#include "app/CItemActions.h"
 #include "app/CMainFrame.h"
 #include "app/CSoftKeyBar.h"
 #include "app/CStatusLine.h"
@@ -8,8 +9,10 @@
 #include "controls/GdiDraw.h"
 #include "week/CWeekPane.h"
 #include "calendar/CivilDays.h"
+#include "resources/StringTable.h"
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QPainter>
 
 namespace {
@@ -60,6 +63,7 @@ const ButtonInfo* FindButtonInfo(int nId)
 
 CMainView::CMainView(CMainFrame* pFrame)
     : m_pFrame(pFrame)
+    , m_pActions(std::make_unique<CItemActions>(pFrame, this))
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
@@ -162,13 +166,26 @@ bool CMainView::OnCommand(int nId)
         m_pWeekPane->SetWeek(m_pFrame->GetToday());
         return true;
     case IDC_POPUP_MENU:
+        ShowPopupMenu();
+        return true;
     case ID_NEW_APPOINTMENT:
+        m_pActions->NewAppointment();
+        return true;
     case ID_NEW_TASK:
+        m_pActions->NewTask();
+        return true;
     case ID_DELETE_ITEM:
+        ActOnSelection(&CItemActions::Delete);
+        return true;
     case ID_OPTIONS:
+        ShowOptions();
+        return true;
     case ID_APP_ABOUT:
+        ShowAbout();
+        return true;
     case ID_APP_EXIT:
-        return true;  // their actions come with the item commands
+        Exit();
+        return true;
     default:
         return false;
     }
@@ -208,11 +225,139 @@ intptr_t CMainView::OnNotify(NMHDR* pHdr)
 {
     if (pHdr->idFrom != IDC_WEEKPANE)
         return 0;
-    if (pHdr->code == WPN_DATECHANGED)
+    const auto* pNm = reinterpret_cast<const NMWEEKPANE*>(pHdr);
+    switch (pHdr->code) {
+    case WPN_DATECHANGED:
         update(kTitleLeft, kTitleTop, kTitleWidth, kTitleHeight);
-    else if (pHdr->code == WPN_SELCHANGED)
-        update(0, m_rcClient.bottom - kStatusLineHeight, m_rcClient.right, kStatusLineHeight - 1);
+        break;
+    case WPN_SELCHANGED:
+        UpdateStatusLine();
+        break;
+    case WPN_CLICK:
+        m_gesture.Start(pNm->ptAction);
+        break;
+    case WPN_PENMOVE:
+        m_gesture.Step(pNm->ptAction);
+        break;
+    case WPN_PENUP: {
+        QString strStroke;
+        if (m_gesture.Finish(&strStroke))
+            RunGesture(strStroke);
+        break;
+    }
+    case WPN_KEYDOWN:
+        if (pNm->iItem == VK_RETURN)
+            ActOnSelection(&CItemActions::Open);
+        break;
+    default:
+        break;
+    }
     return 0;
+}
+
+void CMainView::UpdateStatusLine()
+{
+    update(0, m_rcClient.bottom - kStatusLineHeight, m_rcClient.right, kStatusLineHeight - 1);
+}
+
+void CMainView::RunGesture(const QString& strStroke)
+{
+    switch (GestureCommand(strStroke)) {
+    case EGesture::Open:
+        ActOnSelection(&CItemActions::Open);
+        break;
+    case EGesture::ToggleComplete:
+        ActOnSelection(&CItemActions::ToggleComplete);
+        break;
+    case EGesture::Delete:
+        OnCommand(ID_DELETE_ITEM);
+        break;
+    case EGesture::NewAppointment:
+        OnCommand(ID_NEW_APPOINTMENT);
+        break;
+    case EGesture::NewTask:
+        OnCommand(ID_NEW_TASK);
+        break;
+    case EGesture::None:
+        break;
+    }
+}
+
+BOOL CMainView::GetSelectedItem(SelectedItem* pItem) const
+{
+    int nDay = -1, nRow = -1;
+    if (!m_pWeekPane || !m_pWeekPane->GetSelection(&nDay, &nRow))
+        return FALSE;
+    ListCell* pLabel = nullptr;
+    m_pWeekPane->GetDayList(nDay)->GetCell(nRow, 0, &pLabel);
+    if (pLabel == nullptr)
+        return FALSE;
+    pItem->nOid = pLabel->nOid;
+    pItem->nKind = pLabel->nKind;
+    pItem->dtItem = pLabel->dtItem;
+    return TRUE;
+}
+
+// Every item action needs a selected row; without one nothing happens.
+void CMainView::ActOnSelection(void (CItemActions::*pfnAction)(const SelectedItem&))
+{
+    SelectedItem item;
+    if (GetSelectedItem(&item))
+        (m_pActions.get()->*pfnAction)(item);
+}
+
+// ---- Popup menu, options, about, exit ------------------------------------------------
+
+void CMainView::FillPopupMenu(QMenu* pMenu) const
+{
+    const struct {
+        const char* pszKey;
+        int nId;
+    } items[] = {{"RC_MENU_OPTIONS", ID_OPTIONS}, {"RC_MENU_ABOUT", ID_APP_ABOUT}, {"RC_MENU_EXIT", ID_APP_EXIT}};
+    for (const auto& item : items) {
+        QAction* pAction = pMenu->addAction(GetResourceString(m_pFrame->GetStrings(), QString::fromLatin1(item.pszKey)));
+        pAction->setData(item.nId);
+    }
+}
+
+QPoint CMainView::PopupMenuPos(int nMenuHeight) const
+{
+    const CBitmapButtonEx* pButton = GetButton(IDC_POPUP_MENU);
+    const QPoint ptCorner = pButton != nullptr ? pButton->mapToGlobal(QPoint(0, 0)) : mapToGlobal(QPoint(0, 0));
+    return ptCorner - QPoint(0, nMenuHeight);
+}
+
+void CMainView::ShowPopupMenu()
+{
+    int nCommand = 0;
+    {
+        QMenu menu(this);
+        FillPopupMenu(&menu);
+        connect(&menu, &QMenu::triggered, this, [&nCommand](QAction* pAction) { nCommand = pAction->data().toInt(); });
+        menu.exec(PopupMenuPos(menu.sizeHint().height()));
+    }
+    // The command runs once the menu is gone, as a posted command would.
+    if (nCommand != 0)
+        OnCommand(nCommand);
+}
+
+void CMainView::ShowOptions()
+{
+    // The options sheet (COptionDlg) with the caption of RC_OPTIONDLG_TITLE opens here
+    // once it is part of the build; when it ends with IDOK the week is loaded again.
+}
+
+void CMainView::ShowAbout()
+{
+    // The about sheet (CAboutDlg) with the caption of RC_ABOUTDLG_TITLE opens here once
+    // it is part of the build.
+}
+
+// The frame is closed once this command has returned, as the posted close of the
+// handheld; closing the last window ends the run, which destroys the frame.
+void CMainView::Exit()
+{
+    QMetaObject::invokeMethod(m_pFrame, &QWidget::close, Qt::QueuedConnection);
 }
 
 void CMainView::paintEvent(QPaintEvent*)

@@ -2,14 +2,19 @@
 // The client window of the main frame: the week pane, the title with the shown month and
 // the calendar's weekday headings, the status line with the selected entry in full, and
 // either the dark button bar with its bitmap buttons or (UseSoftKey) the soft-key bar.
+#include "app/CPenGesture.h"
 #include "controls/CWndEx.h"
 #include "platform/WinTypes.h"
+#include <QPoint>
 #include <QString>
 #include <memory>
 #include <vector>
 
 class CBitmapButtonEx;
+class CItemActions;
 class CMainFrame;
+class QMenu;
+struct SelectedItem;
 class CSoftKeyBar;
 class CWeekPane;
 
@@ -36,6 +41,15 @@ public:
     bool OnCommand(int nId);
     intptr_t OnNotify(NMHDR* pHdr) override;
 
+    // The item of the selected row; FALSE without a selection.
+    BOOL GetSelectedItem(SelectedItem* pItem) const;
+    // Fills the popup menu of button 1208 (texts from the strings, commands as data).
+    void FillPopupMenu(QMenu* pMenu) const;
+    // Where the popup menu's top-left corner goes (screen coordinates) for a menu of
+    // that height: its bottom on the top-left corner of button 1208.
+    QPoint PopupMenuPos(int nMenuHeight) const;
+    const CPenGesture& GetGesture() const { return m_gesture; }
+
     // The title: RC_COMMON_FORMAT_TITLE_DATE with YYYY and MM replaced by the current
     // date's year and month name.
     QString GetTitleText() const;
@@ -55,14 +69,20 @@ private:
     void DrawButtonBar(QPainter* pDC, int nWidth, int nTop);
     void MoveMonth(int nDelta);
     void SendArrowKey(int nQtKey);
+    void ShowPopupMenu();
+    void ShowOptions();
+    void ShowAbout();
+    void Exit();
+    void RunGesture(const QString& strStroke);
+    void ActOnSelection(void (CItemActions::*pfnAction)(const SelectedItem&));
+    void UpdateStatusLine();
 
     CMainFrame* m_pFrame;
     std::unique_ptr<CWeekPane> m_pWeekPane;
     RECT m_rcClient;
     BOOL m_bLayoutDone = FALSE;
-    BOOL m_bTracking = TRUE;
-    POINT m_ptLast;
-    QString m_strGesture;
+    CPenGesture m_gesture;  // m_bTracking, m_ptLast, m_strGesture
+    std::unique_ptr<CItemActions> m_pActions;
     std::vector<CBitmapButtonEx*> m_buttons;  // children of the view
     CSoftKeyBar* m_pSoftKeyBar = nullptr;     // child of the frame
 };

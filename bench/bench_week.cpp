@@ -6,17 +6,12 @@
 // every open task. The store is imported once from gen_ics.py --events 100000 --todos 10000 --seed 1 into
 // $QUILLDAY_BENCH_DIR (default /tmp/quillday-bench-week) and reused by later runs. The program
 // and its data files are taken from the build's bin folder.
+#include "BenchStore.h"
 #include "app/CAgendaApp.h"
 #include "app/CMainFrame.h"
 #include "app/CMainView.h"
-#include "platform/ProgramFolder.h"
-#include "platform/RegistryFile.h"
-#include "platform/StorePath.h"
 #include "week/CWeekPane.h"
 #include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
-#include <QProcess>
 #include <benchmark/benchmark.h>
 #include <chrono>
 #include <cstdlib>
@@ -30,57 +25,6 @@
 extern char** environ;
 
 namespace {
-
-struct BenchSetup {
-    QString strBin;       // the build's bin folder: quillday and its data files
-    QString strStore;
-    QString strRegistry;
-    bool bReady = false;
-};
-
-QString BinFolder(const char* pszArgv0)
-{
-    const QString exe = QFileInfo(QString::fromLocal8Bit(pszArgv0)).absolutePath();
-    return QDir(exe + QStringLiteral("/../bin")).absolutePath();
-}
-
-// Whether the program starts on the store (an older store format is refused).
-bool StoreOpens(const BenchSetup& setup)
-{
-    QProcess process;
-    process.start(setup.strBin + QStringLiteral("/quillday"),
-                  {"--print-week", "2015-06-01", "--home", setup.strBin, "--store", setup.strStore, "--registry",
-                   setup.strRegistry});
-    return process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit
-           && process.exitCode() == 0;
-}
-
-// Generates and imports the store unless a finished one that the program still opens is
-// there from an earlier run.
-bool PrepareStore(BenchSetup* pSetup)
-{
-    const QString dir = qEnvironmentVariable("QUILLDAY_BENCH_DIR", QStringLiteral("/tmp/quillday-bench-week"));
-    QDir().mkpath(dir);
-    pSetup->strStore = dir + QStringLiteral("/pim.sqlite");
-    pSetup->strRegistry = dir + QStringLiteral("/registry.reg");
-    const QString done = dir + QStringLiteral("/imported");
-    if (QFileInfo::exists(done) && QFileInfo::exists(pSetup->strStore) && StoreOpens(*pSetup))
-        return true;
-    QFile::remove(done);
-    for (const char* pszSuffix : {"", "-wal", "-shm"})
-        QFile::remove(pSetup->strStore + QLatin1String(pszSuffix));
-    const QString ics = dir + QStringLiteral("/bench.ics");
-    const QString tool = qEnvironmentVariable("QUILLDAY_GEN_ICS", QStringLiteral("/work/shared/tools/gen_ics.py"));
-    if (QProcess::execute(QStringLiteral("python3"), {tool, "--events", "100000", "--todos", "10000", "--seed", "1",
-                                                      "--out", ics}) != 0)
-        return false;
-    if (QProcess::execute(pSetup->strBin + QStringLiteral("/quillday"),
-                          {"--import", ics, "--home", pSetup->strBin, "--store", pSetup->strStore, "--registry",
-                           pSetup->strRegistry}) != 0)
-        return false;
-    QFile marker(done);
-    return marker.open(QIODevice::WriteOnly);
-}
 
 BenchSetup& Setup()
 {
@@ -144,9 +88,7 @@ void BM_LoadWeek(benchmark::State& state)
         state.SkipWithError("the store could not be prepared");
         return;
     }
-    SetProgramFolder(setup.strBin);
-    SetStorePath(setup.strStore);
-    SetRegistryPath(setup.strRegistry);
+    UseBenchStore(setup);
     CMainFrame frame;
     if (!frame.Create()) {
         state.SkipWithError("the main frame could not start");
@@ -176,8 +118,7 @@ int main(int argc, char** argv)
         qputenv("QUILLDAY_SHORTDATE", "M/d/yy");
     CAgendaApp::ChooseOffscreenPlatform();
     CAgendaApp app(argc, argv);
-    Setup().strBin = BinFolder(argv[0]);
-    Setup().bReady = PrepareStore(&Setup());
+    Setup() = PrepareBenchStore(argv[0]);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -1,0 +1,205 @@
+#include "app/CItemActions.h"
+#include "app/CMainFrame.h"
+#include "app/NewAppointmentTime.h"
+#include "pim/IPOutlookApp.h"
+#include "pim/VariantTime.h"
+#include "platform/MessageBox.h"
+#include "resources/StringTable.h"
+
+const char* const kOpenRecurringText = "Do you want to open all recurrence items?";
+const char* const kOpenRecurringCaption = "Orlith";
+
+namespace {
+
+constexpr unsigned kAskSeries = MB_YESNOCANCEL | MB_ICONQUESTION;
+constexpr unsigned kAskSingle = MB_YESNO | MB_ICONQUESTION;
+
+BOOL IsRecurring(const IPOutlookItem* pItem)
+{
+    BOOL bRecurring = FALSE;
+    return SUCCEEDED(pItem->get_IsRecurring(&bRecurring)) && bRecurring;
+}
+
+}  // namespace
+
+CItemActions::CItemActions(CMainFrame* pFrame, QWidget* pParent)
+    : m_pFrame(pFrame)
+    , m_pParent(pParent)
+{
+}
+
+QString CItemActions::Text(const char* pszKey) const
+{
+    return GetResourceString(m_pFrame->GetStrings(), QString::fromLatin1(pszKey));
+}
+
+int CItemActions::Ask(const char* pszKey, unsigned nType) const
+{
+    return MessageBox(Text(pszKey), Text("RC_COMMON_PRODUCT_TITLE"), nType);
+}
+
+std::unique_ptr<IAppointment> CItemActions::GetOccurrence(IAppointment* pSeries, DATE dtItem) const
+{
+    std::unique_ptr<IRecurrencePattern> pPattern;
+    if (FAILED(pSeries->GetRecurrencePattern(&pPattern)) || !pPattern)
+        return nullptr;
+    SYSTEMTIME st;
+    if (!VariantTimeToSystemTime(dtItem, &st))
+        return nullptr;
+    st.wSecond = 0;
+    DATE dtStart = 0.0;
+    if (!SystemTimeToVariantTime(&st, &dtStart))
+        return nullptr;
+    std::unique_ptr<IAppointment> pOccurrence;
+    if (pPattern->GetOccurrence(dtStart, &pOccurrence) != S_OK)
+        return nullptr;
+    return pOccurrence;
+}
+
+// ---- Open -----------------------------------------------------------------------------
+
+void CItemActions::Open(const SelectedItem& item)
+{
+    if (item.nOid == -1) {
+        NewAppointment();
+        return;
+    }
+    if (item.nKind == kEntryKindAppointment)
+        OpenAppointment(item);
+    else if (item.nKind == kEntryKindTask)
+        OpenTask(item);
+}
+
+void CItemActions::OpenAppointment(const SelectedItem& item)
+{
+    std::unique_ptr<IAppointment> pAppt;
+    if (FAILED(m_pFrame->GetOutlookApp()->GetItemFromOid(item.nOid, &pAppt)) || !pAppt)
+        return;
+    if (!IsRecurring(pAppt.get())) {
+        EditAppointment(std::move(pAppt));
+        return;
+    }
+    switch (MessageBox(QString::fromLatin1(kOpenRecurringText), QString::fromLatin1(kOpenRecurringCaption),
+                       kAskSeries)) {
+    case IDYES:
+        EditAppointment(std::move(pAppt));
+        break;
+    case IDNO:
+        if (std::unique_ptr<IAppointment> pOccurrence = GetOccurrence(pAppt.get(), item.dtItem))
+            EditAppointment(std::move(pOccurrence));
+        break;
+    default:
+        break;
+    }
+}
+
+void CItemActions::OpenTask(const SelectedItem& item)
+{
+    std::unique_ptr<ITask> pTask;
+    if (FAILED(m_pFrame->GetOutlookApp()->GetItemFromOid(item.nOid, &pTask)) || !pTask)
+        return;
+    EditTask(std::move(pTask));
+}
+
+// ---- Completion -------------------------------------------------------------------------
+
+void CItemActions::ToggleComplete(const SelectedItem& item)
+{
+    if (item.nOid == -1 || item.nKind != kEntryKindTask)
+        return;
+    std::unique_ptr<ITask> pTask;
+    if (FAILED(m_pFrame->GetOutlookApp()->GetItemFromOid(item.nOid, &pTask)) || !pTask)
+        return;
+    VARIANT_BOOL bComplete = VARIANT_FALSE;
+    if (FAILED(pTask->get_Complete(&bComplete)))
+        return;
+    pTask->put_Complete(bComplete ? VARIANT_FALSE : VARIANT_TRUE);
+    pTask->Save();
+}
+
+// ---- Delete -----------------------------------------------------------------------------
+
+void CItemActions::Delete(const SelectedItem& item)
+{
+    if (item.nOid == -1)
+        return;
+    if (item.nKind == kEntryKindAppointment)
+        DeleteAppointment(item);
+    else if (item.nKind == kEntryKindTask)
+        DeleteTask(item);
+}
+
+void CItemActions::DeleteAppointment(const SelectedItem& item)
+{
+    std::unique_ptr<IAppointment> pAppt;
+    if (FAILED(m_pFrame->GetOutlookApp()->GetItemFromOid(item.nOid, &pAppt)) || !pAppt)
+        return;
+    if (!IsRecurring(pAppt.get())) {
+        if (Ask("RC_COMMON_CONFIRM_DELETEITEM", kAskSingle) == IDYES)
+            pAppt->Delete();
+        return;
+    }
+    switch (Ask("RC_COMMON_CONFIRM_DELETERECURRING", kAskSeries)) {
+    case IDYES:
+        pAppt->Delete();
+        break;
+    case IDNO:
+        if (std::unique_ptr<IAppointment> pOccurrence = GetOccurrence(pAppt.get(), item.dtItem))
+            pOccurrence->Delete();
+        break;
+    default:
+        break;
+    }
+}
+
+void CItemActions::DeleteTask(const SelectedItem& item)
+{
+    std::unique_ptr<ITask> pTask;
+    if (FAILED(m_pFrame->GetOutlookApp()->GetItemFromOid(item.nOid, &pTask)) || !pTask)
+        return;
+    if (!IsRecurring(pTask.get())) {
+        if (Ask("RC_COMMON_CONFIRM_DELETEITEM", kAskSingle) == IDYES)
+            pTask->Delete();
+        return;
+    }
+    switch (Ask("RC_COMMON_CONFIRM_DELETERECURRING", kAskSeries)) {
+    case IDYES:
+        pTask->Delete();
+        break;
+    case IDNO:
+        pTask->SkipRecurrence();
+        break;
+    default:
+        break;
+    }
+}
+
+// ---- New items and the editors ------------------------------------------------------------
+
+void CItemActions::NewAppointment()
+{
+    const DateTime start = NewAppointmentStart(DateTime::GetCurrentTime(), m_pFrame->GetCurrentDate());
+    const DateTime end = NewAppointmentEnd(start);
+    // The appointment editor (CApptDlg) for a new item with start and end opens here
+    // once it is part of the build.
+    (void)start;
+    (void)end;
+}
+
+void CItemActions::NewTask()
+{
+    // The task editor (CTaskDlg) for a new task starting and due on the current date
+    // opens here once it is part of the build.
+}
+
+void CItemActions::EditAppointment(std::unique_ptr<IAppointment> pAppt)
+{
+    // The appointment editor (CApptDlg) opens the item here once it is part of the build.
+    (void)pAppt;
+}
+
+void CItemActions::EditTask(std::unique_ptr<ITask> pTask)
+{
+    // The task editor (CTaskDlg) opens the item here once it is part of the build.
+    (void)pTask;
+}

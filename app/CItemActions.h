@@ -1,0 +1,60 @@
+#pragma once
+// What the main view does to the entry selected in the week: open it in its editor,
+// create an appointment or a task, tick a task off or on again, delete. Each action
+// talks to the store and the editors and asks its questions with message boxes; none
+// reloads the week, which follows the store's change notification.
+#include "calendar/DateTime.h"
+#include "platform/WinTypes.h"
+#include <QString>
+#include <cstdint>
+#include <memory>
+
+class CMainFrame;
+class IAppointment;
+class ITask;
+class QWidget;
+
+// The item of the selected row, from the row's label cell.
+struct SelectedItem {
+    int32_t nOid = -1;   // -1: the row stands for no item
+    int32_t nKind = -1;  // 0 special day, 1 appointment, 2 task
+    DATE dtItem = 0.0;   // start of the occurrence the row shows
+};
+
+constexpr int32_t kEntryKindAppointment = 1;
+constexpr int32_t kEntryKindTask = 2;
+
+// The fixed texts of the question before a recurring appointment is opened.
+extern const char* const kOpenRecurringText;
+extern const char* const kOpenRecurringCaption;
+
+class CItemActions {
+public:
+    // pParent: the window the editors open over.
+    CItemActions(CMainFrame* pFrame, QWidget* pParent);
+
+    // A row without an item makes a new appointment instead.
+    void Open(const SelectedItem& item);
+    // Tasks only.
+    void ToggleComplete(const SelectedItem& item);
+    void Delete(const SelectedItem& item);
+    // A new appointment on the current date at the next half hour (NewAppointmentTime.h).
+    void NewAppointment();
+    // A new task starting and due on the current date.
+    void NewTask();
+
+private:
+    void OpenAppointment(const SelectedItem& item);
+    void OpenTask(const SelectedItem& item);
+    void DeleteAppointment(const SelectedItem& item);
+    void DeleteTask(const SelectedItem& item);
+    void EditAppointment(std::unique_ptr<IAppointment> pAppt);
+    void EditTask(std::unique_ptr<ITask> pTask);
+    // The occurrence of the series that starts at the row's date (to the minute).
+    std::unique_ptr<IAppointment> GetOccurrence(IAppointment* pSeries, DATE dtItem) const;
+    int Ask(const char* pszKey, unsigned nType) const;
+    QString Text(const char* pszKey) const;
+
+    CMainFrame* m_pFrame;
+    QWidget* m_pParent;
+};

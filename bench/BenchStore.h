@@ -1,0 +1,19 @@
+#pragma once
+// The large store the window benchmarks run on: gen_ics.py --events 100000 --todos 10000
+// --seed 1, imported once into $QUILLDAY_BENCH_DIR (default /tmp/quillday-bench-week) and
+// reused by later runs while the program still opens it. The program and its data files
+// are taken from the build's bin folder (beside the benchmark's own folder).
+#include <QString>
+
+struct BenchSetup {
+    QString strBin;  // the build's bin folder: quillday and its data files
+    QString strStore;
+    QString strRegistry;
+    bool bReady = false;
+};
+
+// Finds the bin folder from argv[0] and prepares the store; bReady tells whether it is
+// usable.
+BenchSetup PrepareBenchStore(const char* pszArgv0);
+// Points the program folder, store and registry of this process at the setup's.
+void UseBenchStore(const BenchSetup& setup);

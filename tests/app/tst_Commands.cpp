@@ -1,0 +1,551 @@
+// The main window's commands, pen strokes and item actions, driven from outside as a
+// person would: mouse and touch strokes over the day lists, keys, buttons and menus, on a
+// fixture store; the results are read from the store and from the reloaded week.
+#include "WeekFixture.h"
+#include "app/CItemActions.h"
+#include "app/MainCommands.h"
+#include "controls/CBitmapButtonEx.h"
+#include "platform/CScriptedMessageBox.h"
+#include <QMenu>
+#include <QPointingDevice>
+#include <QTimer>
+#include <QtTest>
+
+namespace {
+
+using F = CWeekFixture;
+
+const QByteArray kCommandStrings = QByteArray(kFixtureStrings)
+                                   + "RC_COMMON_CONFIRM_DELETEITEM=Delete the item?\n"
+                                     "RC_COMMON_CONFIRM_DELETERECURRING=Yes: the series, No: this one\n"
+                                     "RC_MENU_OPTIONS=Options\nRC_MENU_ABOUT=About\nRC_MENU_EXIT=Exit\n"
+                                     "RC_OPTIONDLG_TITLE=Options\nRC_ABOUTDLG_TITLE=About\n";
+
+constexpr unsigned kYesNoCancelQuestion = 0x23;
+constexpr unsigned kYesNoQuestion = 0x24;
+
+std::unique_ptr<CMainFrame> StartActive(CWeekFixture* pFx, int y = 2015, int m = 3, int d = 4)
+{
+    pFx->WriteFile("orlith.inf", kCommandStrings);
+    auto pFrame = pFx->Start(y, m, d);
+    if (!pFrame)
+        return nullptr;
+    QApplication::setActiveWindow(pFrame.get());
+    if (!QTest::qWaitForWindowActive(pFrame.get()))
+        return nullptr;
+    return pFrame;
+}
+
+CListCtrlEx* List(CMainFrame* pFrame, int nDay)
+{
+    return F::Pane(pFrame)->GetDayList(nDay);
+}
+
+ListCell* Label(CListCtrlEx* pList, int nRow)
+{
+    ListCell* pCell = nullptr;
+    pList->GetCell(nRow, 0, &pCell);
+    return pCell;
+}
+
+// The row of the day list that shows the item, or -1.
+int RowOf(CListCtrlEx* pList, int nOid)
+{
+    for (int nRow = 0; nRow < pList->GetItemCount(); ++nRow) {
+        if (Label(pList, nRow)->nOid == nOid)
+            return nRow;
+    }
+    return -1;
+}
+
+// The middle of a row's left part, in the list's coordinates (the list shows its top rows).
+QPoint RowPoint(CListCtrlEx* pList, int nRow)
+{
+    int y = 0;
+    for (int r = 0; r < nRow; ++r)
+        y += pList->GetRowHeight(r);
+    return QPoint(pList->width() / 4, y + pList->GetRowHeight(nRow) / 2);
+}
+
+QPoint InFrame(CMainFrame* pFrame, QWidget* pWidget, QPoint pt)
+{
+    return pWidget->mapTo(pFrame, pt);
+}
+
+// Pen down at the start, moves by the offsets one after another in steps of a few
+// pixels, pen up at the end; offsets in pixels, the start in the list's coordinates.
+QList<QPoint> StrokePath(QPoint ptStart, const QList<QPoint>& offsets)
+{
+    QList<QPoint> path{ptStart};
+    QPoint pt = ptStart;
+    for (const QPoint& offset : offsets) {
+        const int nSteps = qMax(1, qMax(qAbs(offset.x()), qAbs(offset.y())) / 4);
+        const QPoint from = pt;
+        for (int i = 1; i <= nSteps; ++i)
+            path.append(from + offset * i / nSteps);
+        pt = from + offset;
+    }
+    return path;
+}
+
+void MouseStroke(CMainFrame* pFrame, QWidget* pWidget, const QList<QPoint>& path)
+{
+    QWindow* pWindow = pFrame->windowHandle();
+    QTest::mouseMove(pWindow, InFrame(pFrame, pWidget, path.first()));
+    QTest::mousePress(pWindow, Qt::LeftButton, {}, InFrame(pFrame, pWidget, path.first()));
+    for (int i = 1; i < path.size(); ++i)
+        QTest::mouseMove(pWindow, InFrame(pFrame, pWidget, path[i]));
+    QTest::mouseRelease(pWindow, Qt::LeftButton, {}, InFrame(pFrame, pWidget, path.last()));
+}
+
+QPointingDevice* TouchScreen()
+{
+    static QPointingDevice* pDevice = QTest::createTouchDevice(QInputDevice::DeviceType::TouchScreen);
+    return pDevice;
+}
+
+void TouchStroke(CMainFrame* pFrame, QWidget* pWidget, const QList<QPoint>& path)
+{
+    QWindow* pWindow = pFrame->windowHandle();
+    QTest::touchEvent(pWindow, TouchScreen()).press(0, InFrame(pFrame, pWidget, path.first()));
+    for (int i = 1; i < path.size(); ++i)
+        QTest::touchEvent(pWindow, TouchScreen()).move(0, InFrame(pFrame, pWidget, path[i]));
+    QTest::touchEvent(pWindow, TouchScreen()).release(0, InFrame(pFrame, pWidget, path.last()));
+}
+
+// A stroke by its direction digits, 40 pixels a digit, from the middle of a row.
+void Gesture(CMainFrame* pFrame, int nDay, int nRow, const char* pszDigits)
+{
+    QList<QPoint> offsets;
+    for (const char* p = pszDigits; *p != 0; ++p) {
+        switch (*p) {
+        case '6': offsets.append(QPoint(40, 0)); break;
+        case '4': offsets.append(QPoint(-40, 0)); break;
+        case '8': offsets.append(QPoint(0, -40)); break;
+        case '2': offsets.append(QPoint(0, 40)); break;
+        default: break;
+        }
+    }
+    CListCtrlEx* pList = List(pFrame, nDay);
+    MouseStroke(pFrame, pList, StrokePath(RowPoint(pList, nRow), offsets));
+}
+
+// Marks every row of the week; a reload replaces the rows and with them the marks.
+void MarkRows(CMainFrame* pFrame)
+{
+    for (int nDay = 0; nDay < 7; ++nDay) {
+        for (int nRow = 0; nRow < List(pFrame, nDay)->GetItemCount(); ++nRow)
+            Label(List(pFrame, nDay), nRow)->strExtra = QStringLiteral("mark");
+    }
+}
+
+bool RowsMarked(CMainFrame* pFrame)
+{
+    for (int nDay = 0; nDay < 7; ++nDay) {
+        for (int nRow = 0; nRow < List(pFrame, nDay)->GetItemCount(); ++nRow) {
+            if (Label(List(pFrame, nDay), nRow)->strExtra != QStringLiteral("mark"))
+                return false;
+        }
+    }
+    return true;
+}
+
+bool TaskComplete(CWeekFixture* pFx, int nOid)
+{
+    std::unique_ptr<ITask> pTask;
+    VARIANT_BOOL bComplete = VARIANT_FALSE;
+    return SUCCEEDED(pFx->Store()->GetItemFromOid(nOid, &pTask)) && SUCCEEDED(pTask->get_Complete(&bComplete))
+           && bComplete != VARIANT_FALSE;
+}
+
+bool ItemExists(CWeekFixture* pFx, int nOid)
+{
+    std::unique_ptr<IPOutlookItem> pItem;
+    return SUCCEEDED(pFx->Store()->GetItemFromOid(nOid, &pItem));
+}
+
+bool HasOccurrence(CWeekFixture* pFx, int nOid, DATE dtStart)
+{
+    std::unique_ptr<IAppointment> pAppt;
+    std::unique_ptr<IRecurrencePattern> pPattern;
+    std::unique_ptr<IAppointment> pOccurrence;
+    return SUCCEEDED(pFx->Store()->GetItemFromOid(nOid, &pAppt)) && SUCCEEDED(pAppt->GetRecurrencePattern(&pPattern))
+           && pPattern->GetOccurrence(dtStart, &pOccurrence) == S_OK;
+}
+
+DATE TaskDue(CWeekFixture* pFx, int nOid)
+{
+    std::unique_ptr<ITask> pTask;
+    DATE dt = 0.0;
+    if (SUCCEEDED(pFx->Store()->GetItemFromOid(nOid, &pTask)))
+        pTask->get_DueDate(&dt);
+    return dt;
+}
+
+// A task due on the Wednesday of the fixture week, repeating every week.
+int AddWeeklyTask(CWeekFixture* pFx, const QString& strSubject)
+{
+    std::unique_ptr<ITask> pTask;
+    if (FAILED(pFx->Store()->CreateItem(olTaskItem, &pTask)))
+        return 0;
+    pTask->put_Subject(strSubject);
+    pTask->put_StartDate(F::Date(2015, 3, 4));
+    pTask->put_DueDate(F::Date(2015, 3, 4));
+    std::unique_ptr<IRecurrencePattern> pPattern;
+    pTask->GetRecurrencePattern(&pPattern);
+    pPattern->put_RecurrenceType(olRecursWeekly);
+    pTask->Save();
+    int32_t nOid = 0;
+    pTask->get_Oid(&nOid);
+    return nOid;
+}
+
+// Lets queued notifications arrive; used where nothing is expected to happen.
+void Settle()
+{
+    QTest::qWait(150);
+}
+
+}  // namespace
+
+class TestCommands : public QObject {
+    Q_OBJECT
+private slots:
+    void strokeRightTogglesTheTaskAndTheWeekReloads();
+    void strokeRightOnAnAppointmentDoesNothing();
+    void strokeAcrossTheListsActsOnTheStartRow();
+    void touchStrokeTogglesTheTask();
+    void wobbleAndTapRunNothing();
+    void deleteGestureAsksAndDeletes_data();
+    void deleteGestureAsksAndDeletes();
+    void deleteButtonWithoutItemDoesNothing();
+    void recurringAppointmentDelete_data();
+    void recurringAppointmentDelete();
+    void recurringTaskDelete_data();
+    void recurringTaskDelete();
+    void openRecurringAsksFirst();
+    void tapsDoubleTapsAndScrollingStillWork();
+    void popupMenuListsItsCommandsAboveTheButton();
+    void exitClosesTheFrame();
+};
+
+void TestCommands::strokeRightTogglesTheTaskAndTheWeekReloads()
+{
+    CWeekFixture fx;
+    const int nTask = fx.AddTask({"Pay rent", 1, 949998.0, F::Date(2015, 3, 4)});
+    auto pFrame = StartActive(&fx);
+    QVERIFY(pFrame);
+    CListCtrlEx* pWed = List(pFrame.get(), 2);
+    const int nRow = RowOf(pWed, nTask);
+    QVERIFY(nRow >= 0);
+    QVERIFY(!TaskComplete(&fx, nTask));
+    MarkRows(pFrame.get());
+    Gesture(pFrame.get(), 2, nRow, "6");
+    QVERIFY(TaskComplete(&fx, nTask));
+    // The store's notification reloads the week: the row is struck out now, and the
+    // selection stays on Wednesday.
+    QTRY_VERIFY(!RowsMarked(pFrame.get()));
+    QCOMPARE(F::DayRows(pFrame.get(), 2), QStringList{"(T1)\tPay rent\textra=(T1)|Pay rent\tcolor=#969696\tstrike"});
+    QCOMPARE(pFrame->GetCurrentDate(), DateTime(2015, 3, 4, 0, 0, 0));
+    int nDay = -1, nSelRow = -1;
+    QVERIFY(F::Pane(pFrame.get())->GetSelection(&nDay, &nSelRow));
+    QCOMPARE(nDay, 2);
+    // The same stroke again opens the task again.
+    Gesture(pFrame.get(), 2, RowOf(pWed, nTask), "6");
+    QVERIFY(!TaskComplete(&fx, nTask));
+    QTRY_VERIFY(!F::DayRows(pFrame.get(), 2).join('\n').contains("strike"));
+}
+
+void TestCommands::strokeRightOnAnAppointmentDoesNothing()
+{
+    CWeekFixture fx;
+    const int nAppt = fx.AddAppt("Dentist", F::Date(2015, 3, 4, 9, 0), F::Date(2015, 3, 4, 10, 0));
+    auto pFrame = StartActive(&fx);
+    QVERIFY(pFrame);
+    CScriptedMessageBox boxes;
+    MarkRows(pFrame.get());
+    const QStringList rowsBefore = F::DayRows(pFrame.get(), 2);
+    Gesture(pFrame.get(), 2, RowOf(List(pFrame.get(), 2), nAppt), "6");
+    Settle();
+    QVERIFY(RowsMarked(pFrame.get()));  // nothing was saved, so nothing reloaded
+    QCOMPARE(F::DayRows(pFrame.get(), 2), rowsBefore);
+    QVERIFY(ItemExists(&fx, nAppt));
+    QCOMPARE(boxes.Calls().size(), 0);
+}
+
+void TestCommands::strokeAcrossTheListsActsOnTheStartRow()
+{
+    CWeekFixture fx;
+    const int nTask = fx.AddTask({"Pay rent", 1, 949998.0, F::Date(2015, 3, 4)});
+    auto pFrame = StartActive(&fx);
+    QVERIFY(pFrame);
+    CListCtrlEx* pWed = List(pFrame.get(), 2);
+    // From Wednesday's task in the left column into Saturday's list in the right one.
+    const QPoint ptStart = RowPoint(pWed, RowOf(pWed, nTask));
+    const QPoint ptEnd = pWed->mapFromGlobal(List(pFrame.get(), 5)->mapToGlobal(QPoint(40, 10)));
+    MouseStroke(pFrame.get(), pWed, StrokePath(ptStart, {QPoint(ptEnd.x() - ptStart.x(), 0)}));
+    QVERIFY(TaskComplete(&fx, nTask));
+    QCOMPARE(pFrame->GetCurrentDate(), DateTime(2015, 3, 4, 0, 0, 0));  // Saturday was not selected
+}
+
+void TestCommands::touchStrokeTogglesTheTask()
+{
+    CWeekFixture fx;
+    const int nTask = fx.AddTask({"Pay rent", 1, 949998.0, F::Date(2015, 3, 4)});
+    auto pFrame = StartActive(&fx);
+    QVERIFY(pFrame);
+    CListCtrlEx* pWed = List(pFrame.get(), 2);
+    TouchStroke(pFrame.get(), pWed, StrokePath(RowPoint(pWed, RowOf(pWed, nTask)), {QPoint(50, 0)}));
+    QVERIFY(TaskComplete(&fx, nTask));
+    QTRY_VERIFY(F::DayRows(pFrame.get(), 2).join('\n').contains("strike"));
+}
+
+void TestCommands::wobbleAndTapRunNothing()
+{
+    CWeekFixture fx;
+    const int nTask = fx.AddTask({"Pay rent", 1, 949998.0, F::Date(2015, 3, 4)});
+    auto pFrame = StartActive(&fx);
+    QVERIFY(pFrame);
+    CScriptedMessageBox boxes({IDYES, IDYES, IDYES});
+    CListCtrlEx* pWed = List(pFrame.get(), 2);
+    const int nRow = RowOf(pWed, nTask);
+    MarkRows(pFrame.get());
+    Gesture(pFrame.get(), 2, nRow, "624");   // right, down, then left: a third direction
+    Gesture(pFrame.get(), 2, nRow, "6464");  // one turn too many for delete
+    Gesture(pFrame.get(), 2, nRow, "");      // a plain tap
+    // Moves of at most 10 pixels from the last step point are no stroke at all.
+    MouseStroke(pFrame.get(), pWed, StrokePath(RowPoint(pWed, nRow), {QPoint(8, 0), QPoint(-6, 5), QPoint(0, -7)}));
+    Settle();
+    QCOMPARE(boxes.Calls().size(), 0);
+    QVERIFY(ItemExists(&fx, nTask));
+    QVERIFY(!TaskComplete(&fx, nTask));
+    QVERIFY(RowsMarked(pFrame.get()));
+    QCOMPARE(QApplication::activeModalWidget(), nullptr);
+}
+
+void TestCommands::deleteGestureAsksAndDeletes_data()
+{
+    QTest::addColumn<bool>("bTask");
+    QTest::addColumn<int>("nAnswer");
+    QTest::newRow("task, yes") << true << int(IDYES);
+    QTest::newRow("task, no") << true << int(IDNO);
+    QTest::newRow("appointment, yes") << false << int(IDYES);
+    QTest::newRow("appointment, no") << false << int(IDNO);
+}
+
+void TestCommands::deleteGestureAsksAndDeletes()
+{
+    QFETCH(bool, bTask);
+    QFETCH(int, nAnswer);
+    CWeekFixture fx;
+    const int nOid = bTask ? fx.AddTask({"Pay rent", 1, 949998.0, F::Date(2015, 3, 4)})
+                           : fx.AddAppt("Dentist", F::Date(2015, 3, 4, 9, 0), F::Date(2015, 3, 4, 10, 0));
+    auto pFrame = StartActive(&fx);
+    QVERIFY(pFrame);
+    CScriptedMessageBox boxes({nAnswer});
+    Gesture(pFrame.get(), 2, RowOf(List(pFrame.get(), 2), nOid), "646");
+    QCOMPARE(boxes.Calls().size(), 1);
+    QCOMPARE(boxes.Calls()[0].strText, QString("Delete the item?"));
+    QCOMPARE(boxes.Calls()[0].strCaption, QString("Quillday"));
+    QCOMPARE(boxes.Calls()[0].nType, kYesNoQuestion);
+    QCOMPARE(ItemExists(&fx, nOid), nAnswer == IDNO);
+    if (nAnswer == IDYES)
+        QTRY_COMPARE(RowOf(List(pFrame.get(), 2), nOid), -1);
+    else
+        QVERIFY(RowOf(List(pFrame.get(), 2), nOid) >= 0);
+}
+
+void TestCommands::deleteButtonWithoutItemDoesNothing()
+{
+    CWeekFixture fx;
+    const int nAppt = fx.AddAppt("Dentist", F::Date(2015, 3, 4, 9, 0), F::Date(2015, 3, 4, 10, 0));
+    auto pFrame = StartActive(&fx);
+    QVERIFY(pFrame);
+    CScriptedMessageBox boxes({IDYES});
+    // Tuesday has only its empty row.
+    Gesture(pFrame.get(), 1, 0, "");
+    QCOMPARE(Label(List(pFrame.get(), 1), 0)->nOid, -1);
+    pFrame->GetView()->GetButton(ID_DELETE_ITEM)->click();
+    QCOMPARE(boxes.Calls().size(), 0);
+    // The button deletes the selected appointment once it is selected.
+    Gesture(pFrame.get(), 2, RowOf(List(pFrame.get(), 2), nAppt), "");
+    pFrame->GetView()->GetButton(ID_DELETE_ITEM)->click();
+    QCOMPARE(boxes.Calls().size(), 1);
+    QVERIFY(!ItemExists(&fx, nAppt));
+}
+
+void TestCommands::recurringAppointmentDelete_data()
+{
+    QTest::addColumn<int>("nAnswer");
+    QTest::newRow("yes: the series") << int(IDYES);
+    QTest::newRow("no: the occurrence") << int(IDNO);
+    QTest::newRow("cancel: nothing") << int(IDCANCEL);
+}
+
+void TestCommands::recurringAppointmentDelete()
+{
+    QFETCH(int, nAnswer);
+    CWeekFixture fx;
+    const int nGym = fx.AddDailyAppt("Gym", F::Date(2015, 3, 2, 7, 0), F::Date(2015, 3, 2, 8, 0), 7);
+    auto pFrame = StartActive(&fx);
+    QVERIFY(pFrame);
+    CScriptedMessageBox boxes({nAnswer});
+    MarkRows(pFrame.get());
+    // Thursday's occurrence.
+    Gesture(pFrame.get(), 3, RowOf(List(pFrame.get(), 3), nGym), "646");
+    QCOMPARE(boxes.Calls().size(), 1);
+    QCOMPARE(boxes.Calls()[0].strText, QString("Yes: the series, No: this one"));
+    QCOMPARE(boxes.Calls()[0].strCaption, QString("Quillday"));
+    QCOMPARE(boxes.Calls()[0].nType, kYesNoCancelQuestion);
+    QCOMPARE(ItemExists(&fx, nGym), nAnswer != IDYES);
+    QCOMPARE(HasOccurrence(&fx, nGym, F::Date(2015, 3, 5, 7, 0)), nAnswer == IDCANCEL);
+    QCOMPARE(HasOccurrence(&fx, nGym, F::Date(2015, 3, 4, 7, 0)), nAnswer != IDYES);
+    if (nAnswer == IDCANCEL) {
+        Settle();
+        QVERIFY(RowsMarked(pFrame.get()));
+        return;
+    }
+    QTRY_VERIFY(!RowsMarked(pFrame.get()));
+    for (int nDay = 0; nDay < 7; ++nDay) {
+        const bool bShown = nAnswer == IDNO && nDay != 3;
+        QCOMPARE(RowOf(List(pFrame.get(), nDay), nGym) >= 0, bShown);
+    }
+}
+
+void TestCommands::recurringTaskDelete_data()
+{
+    QTest::addColumn<int>("nAnswer");
+    QTest::newRow("yes: the task") << int(IDYES);
+    QTest::newRow("no: skip to the next") << int(IDNO);
+    QTest::newRow("cancel: nothing") << int(IDCANCEL);
+}
+
+void TestCommands::recurringTaskDelete()
+{
+    QFETCH(int, nAnswer);
+    CWeekFixture fx;
+    const int nTask = AddWeeklyTask(&fx, "Water the plants");
+    auto pFrame = StartActive(&fx);
+    QVERIFY(pFrame);
+    CScriptedMessageBox boxes({nAnswer});
+    const int nRow = RowOf(List(pFrame.get(), 2), nTask);
+    QVERIFY(nRow >= 0);
+    Gesture(pFrame.get(), 2, nRow, "646");
+    QCOMPARE(boxes.Calls().size(), 1);
+    QCOMPARE(boxes.Calls()[0].strText, QString("Yes: the series, No: this one"));
+    QCOMPARE(boxes.Calls()[0].nType, kYesNoCancelQuestion);
+    QCOMPARE(ItemExists(&fx, nTask), nAnswer != IDYES);
+    if (nAnswer != IDYES)
+        QCOMPARE(TaskDue(&fx, nTask), nAnswer == IDNO ? F::Date(2015, 3, 11) : F::Date(2015, 3, 4));
+    if (nAnswer == IDCANCEL) {
+        Settle();
+        QVERIFY(RowOf(List(pFrame.get(), 2), nTask) >= 0);
+    } else {
+        QTRY_COMPARE(RowOf(List(pFrame.get(), 2), nTask), -1);
+    }
+}
+
+void TestCommands::openRecurringAsksFirst()
+{
+    CWeekFixture fx;
+    const int nGym = fx.AddDailyAppt("Gym", F::Date(2015, 3, 2, 7, 0), F::Date(2015, 3, 2, 8, 0), 7);
+    auto pFrame = StartActive(&fx);
+    QVERIFY(pFrame);
+    CScriptedMessageBox boxes({IDCANCEL, IDCANCEL});
+    Gesture(pFrame.get(), 2, RowOf(List(pFrame.get(), 2), nGym), "2");
+    QCOMPARE(boxes.Calls().size(), 1);
+    QCOMPARE(boxes.Calls()[0].strText, QString(kOpenRecurringText));
+    QCOMPARE(boxes.Calls()[0].strCaption, QString("Orlith"));
+    QCOMPARE(boxes.Calls()[0].nType, kYesNoCancelQuestion);
+    // Enter in the list asks the same.
+    QTest::keyClick(static_cast<QWidget*>(nullptr), Qt::Key_Return);
+    QCOMPARE(boxes.Calls().size(), 2);
+    QCOMPARE(boxes.Calls()[1].strCaption, QString("Orlith"));
+    QVERIFY(ItemExists(&fx, nGym));
+}
+
+void TestCommands::tapsDoubleTapsAndScrollingStillWork()
+{
+    CWeekFixture fx;
+    int nFirst = 0;
+    for (int i = 0; i < 30; ++i) {
+        const int nOid = fx.AddAppt(QString("Meeting %1").arg(i), F::Date(2015, 3, 2, 8, i), F::Date(2015, 3, 2, 9, i));
+        if (i == 0)
+            nFirst = nOid;
+    }
+    auto pFrame = StartActive(&fx);
+    QVERIFY(pFrame);
+    CScriptedMessageBox boxes({IDYES, IDYES, IDYES});
+    CListCtrlEx* pMon = List(pFrame.get(), 0);
+    QVERIFY(pMon->IsScrollStripShown());
+    MarkRows(pFrame.get());
+    // Before any tap on a row: hovering, then the thumb dragged down the strip. It
+    // scrolls and is no downward stroke.
+    const RECT rcThumb = pMon->GetThumbRect();
+    const QPoint ptThumb(pMon->width() - 4, (rcThumb.top + rcThumb.bottom) / 2);
+    QTest::mouseMove(pFrame->windowHandle(), InFrame(pFrame.get(), pMon, QPoint(20, 5)));
+    MouseStroke(pFrame.get(), pMon, StrokePath(ptThumb, {QPoint(0, 40)}));
+    QVERIFY(pMon->GetTopRow() > 0);
+    // A page tap below the thumb scrolls on.
+    const int nTop = pMon->GetTopRow();
+    QTest::mouseClick(pFrame->windowHandle(), Qt::LeftButton, {},
+                      InFrame(pFrame.get(), pMon, QPoint(pMon->width() - 4, pMon->height() - 30)));
+    QVERIFY(pMon->GetTopRow() > nTop);
+    // A tap selects the row under the pen; a double tap too, and runs nothing.
+    pMon->SetCurSel(0);
+    QTest::mouseClick(pFrame->windowHandle(), Qt::LeftButton, {}, InFrame(pFrame.get(), pMon, QPoint(30, 2)));
+    const int nTapped = pMon->GetCurSel();
+    QCOMPARE(nTapped, pMon->GetTopRow());
+    QTest::mouseDClick(pFrame->windowHandle(), Qt::LeftButton, {}, InFrame(pFrame.get(), pMon, QPoint(30, 2)));
+    QCOMPARE(pMon->GetCurSel(), nTapped);
+    Settle();
+    QCOMPARE(boxes.Calls().size(), 0);
+    QVERIFY(RowsMarked(pFrame.get()));
+    QVERIFY(ItemExists(&fx, nFirst));
+    QCOMPARE(QApplication::activeModalWidget(), nullptr);
+    QCOMPARE(QApplication::activePopupWidget(), nullptr);
+}
+
+void TestCommands::popupMenuListsItsCommandsAboveTheButton()
+{
+    CWeekFixture fx;
+    auto pFrame = StartActive(&fx);
+    QVERIFY(pFrame);
+    CBitmapButtonEx* pButton = pFrame->GetView()->GetButton(IDC_POPUP_MENU);
+    QStringList texts;
+    QRect rcMenu;
+    QTimer::singleShot(0, this, [&]() {
+        auto* pMenu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (pMenu == nullptr)
+            return;
+        for (QAction* pAction : pMenu->actions())
+            texts.append(pAction->text());
+        rcMenu = pMenu->geometry();
+        pMenu->close();
+    });
+    pButton->click();
+    QCOMPARE(texts, (QStringList{"Options", "About", "Exit"}));
+    const QPoint ptCorner = pButton->mapToGlobal(QPoint(0, 0));
+    QCOMPARE(rcMenu.left(), ptCorner.x());
+    QCOMPARE(rcMenu.bottom() + 1, ptCorner.y());
+    QVERIFY(pFrame->isVisible());  // closing the menu chose nothing
+}
+
+void TestCommands::exitClosesTheFrame()
+{
+    CWeekFixture fx;
+    auto pFrame = StartActive(&fx);
+    QVERIFY(pFrame);
+    QTimer::singleShot(0, this, [&]() {
+        auto* pMenu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (pMenu == nullptr)
+            return;
+        pMenu->actions().at(2)->trigger();
+        pMenu->close();
+    });
+    pFrame->GetView()->GetButton(IDC_POPUP_MENU)->click();
+    QTRY_VERIFY(!pFrame->isVisible());
+}
+
+QTEST_MAIN(TestCommands)
+#include "tst_Commands.moc"
