@@ -45,6 +45,10 @@ bool CCommandLine::Parse(const QStringList& args)
         m_mode = QuilldayMode::Help;
         return true;
     }
+    if (args.contains(QLatin1String("--version"))) {
+        m_mode = QuilldayMode::Version;
+        return true;
+    }
     for (int i = 0; i < args.size(); ++i) {
         const QString& arg = args.at(i);
         if (!IsOption(arg))
@@ -200,6 +204,7 @@ QString CCommandLine::HelpText()
         "                             (YYYY-MM-DD, an L appended marks a leap month);\n"
         "                             - reads the dates from standard input, one a line\n"
         "  --help                     show this text\n"
+        "  --version                  print the product name and version\n"
         "\n"
         "Options:\n"
         "  --home DIR                 folder of the data files anniversary.dat and orlith.inf\n"

@@ -12,6 +12,7 @@ enum class QuilldayMode {
     Export,        // --export FILE.ics
     LunarToSolar,  // --lunar-to-solar YYYY-MM-DD[L]... | -
     Help,          // --help
+    Version,       // --version
 };
 
 class CCommandLine {
@@ -35,7 +36,8 @@ public:
     QString m_strError;       // why Parse failed
 
     // Parses the arguments after the program name. False with m_strError set when the
-    // line cannot be used; a --help anywhere gives QuilldayMode::Help.
+    // line cannot be used; a --help anywhere gives QuilldayMode::Help, else a --version
+    // anywhere QuilldayMode::Version.
     bool Parse(const QStringList& args);
     bool Parse(int argc, char** argv);
 

@@ -11,3 +11,5 @@ int RunExportMode(const CCommandLine& commandLine);
 int RunPrintWeekMode(const CCommandLine& commandLine);
 int RunScreenshotMode(const CCommandLine& commandLine);
 int RunGuiMode(const CCommandLine& commandLine, int argc, char** argv);
+// Prints the product name and version from the executable's own version block.
+int RunVersionMode();

@@ -56,6 +56,7 @@ int RunMode(const CCommandLine& cmd, int argc, char** argv)
         return RunLunarToSolarMode(cmd);
     case QuilldayMode::Gui:
     case QuilldayMode::Help:
+    case QuilldayMode::Version:
         break;
     }
     CQtMessageBoxHandler::Install();
@@ -73,6 +74,8 @@ int main(int argc, char** argv)
         std::fputs(CCommandLine::HelpText().toLocal8Bit().constData(), stdout);
         return EXIT_SUCCESS;
     }
+    if (cmd.m_mode == QuilldayMode::Version)
+        return RunVersionMode();
     if (!ApplyPaths(cmd))
         return CCommandLine::kUsageExitStatus;
     return RunMode(cmd, argc, argv);

@@ -9,15 +9,19 @@ QString g_strProgramFolder;  // from --home; empty: not set
 
 QString ExecutableFolder()
 {
-    // /proc/self/exe names the running executable without needing a QCoreApplication.
-    const QFileInfo exe(QStringLiteral("/proc/self/exe"));
-    const QString target = exe.canonicalFilePath();
+    const QString target = GetModuleFilePath();
     if (target.isEmpty())
         return QDir::currentPath();
     return QFileInfo(target).absolutePath();
 }
 
 }  // namespace
+
+QString GetModuleFilePath()
+{
+    // /proc/self/exe names the running executable without needing a QCoreApplication.
+    return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
+}
 
 QString GetProgramFolder()
 {

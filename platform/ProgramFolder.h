@@ -5,3 +5,5 @@
 QString GetProgramFolder();
 void SetProgramFolder(const QString& folder);  // from --home; empty restores the default
 QString ProgramFilePath(const QString& fileName);
+// The full path of the running executable (GetModuleFileNameW); empty when unknown.
+QString GetModuleFilePath();

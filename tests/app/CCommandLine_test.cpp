@@ -73,6 +73,13 @@ TEST(CCommandLine, HelpWinsOverEverythingElse)
 {
     EXPECT_EQ(Parsed({"--bogus", "--help"}).m_mode, QuilldayMode::Help);
     EXPECT_EQ(Parsed({"-h"}).m_mode, QuilldayMode::Help);
+    EXPECT_EQ(Parsed({"--version", "--help"}).m_mode, QuilldayMode::Help);
+}
+
+TEST(CCommandLine, VersionWinsOverEverythingButHelp)
+{
+    EXPECT_EQ(Parsed({"--version"}).m_mode, QuilldayMode::Version);
+    EXPECT_EQ(Parsed({"--print-week", "--version", "--bogus"}).m_mode, QuilldayMode::Version);
 }
 
 struct BadCase {
@@ -121,7 +128,8 @@ TEST(CCommandLine, HelpListsEveryOptionAndTheExitStatus)
 {
     const QString help = CCommandLine::HelpText();
     for (const char* option : {"--print-week", "--json", "--screenshot", "--date", "--size", "--import", "--export",
-                               "--lunar-to-solar", "--home", "--store", "--registry", "--scale", "--help"})
+                               "--lunar-to-solar", "--home", "--store", "--registry", "--scale", "--help",
+                               "--version"})
         EXPECT_TRUE(help.contains(QLatin1String(option))) << option;
     EXPECT_TRUE(help.contains(QLatin1String("2 when the command line cannot be used")));
 }

@@ -1,4 +1,4 @@
-// The quillday program as a user runs it: help, refused command lines and paths.
+// The quillday program as a user runs it: help, version, refused command lines and paths.
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -41,6 +41,15 @@ TEST_F(QuilldayProgram, HelpListsTheOptionsAndSucceeds)
     EXPECT_TRUE(result.strOut.contains(QLatin1String("--print-week")));
     EXPECT_TRUE(result.strOut.contains(QLatin1String("--registry FILE")));
     EXPECT_TRUE(result.strErr.isEmpty());
+}
+
+TEST_F(QuilldayProgram, VersionPrintsTheProductNameAndVersionOfItsBlock)
+{
+    // No data files, store or registry are needed: --home names no folder at all.
+    const RunResult result = RunQuilldayProgram({"--version", "--home", "/nonexistent"});
+    EXPECT_EQ(result.nExitCode, 0);
+    EXPECT_EQ(result.strOut, QStringLiteral("Quillday 1.0.0.1\n"));
+    EXPECT_TRUE(result.strErr.isEmpty()) << result.strErr.toStdString();
 }
 
 TEST_F(QuilldayProgram, BadCommandLinesExitWithStatus2AndAMessage)
