@@ -1,16 +1,12 @@
 #include "dialogs/CPropertySheet.h"
+#include "dialogs/CDialogToolBar.h"
 #include "dialogs/CPropertyPage.h"
-#include "platform/BitmapResource.h"
 #include "resources/StringTable.h"
-#include <QAction>
 #include <QHBoxLayout>
-#include <QIcon>
-#include <QImage>
+#include <algorithm>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPixmap>
 #include <QTabWidget>
-#include <QToolBar>
 #include <QToolButton>
 
 namespace {
@@ -19,11 +15,10 @@ constexpr int kDialogFontPixels = 11;
 constexpr int kDefaultWidth = 240;   // the handheld's screen, when there is no main window
 constexpr int kDefaultHeight = 320;
 constexpr int kTitleHeight = 24;
-constexpr int kToolButtonWidth = 23;
 constexpr int kToolButtonHeight = 22;
-constexpr int kToolImageSize = 16;
 constexpr int kSoftKeyBarHeight = 26;
 const QColor kSoftKeyBarColor(40, 40, 40);
+const char* const kCommandProperty = "sheetCommand";
 
 }  // namespace
 
@@ -105,8 +100,10 @@ QString CPropertySheet::LoadString(const char* pszKey) const
 
 QToolButton* CPropertySheet::GetCommandButton(int nCommand) const
 {
-    for (QToolButton* pButton : m_commandButtons) {
-        if (pButton->property("command").toInt() == nCommand)
+    if (m_pToolBar != nullptr)
+        return m_pToolBar->GetButton(nCommand);
+    for (QToolButton* pButton : m_softKeys) {
+        if (pButton->property(kCommandProperty).toInt() == nCommand)
             return pButton;
     }
     return nullptr;
@@ -114,29 +111,11 @@ QToolButton* CPropertySheet::GetCommandButton(int nCommand) const
 
 void CPropertySheet::CreateToolBar(const QVector<SheetToolButton>& buttons)
 {
-    m_pToolBar = new QToolBar(this);
-    m_pToolBar->setMovable(false);
-    m_pToolBar->setFloatable(false);
+    m_pToolBar = new CDialogToolBar(this, IDB_SHEET_TOOLBAR);
     m_pToolBar->setFocusPolicy(Qt::NoFocus);
-    m_pToolBar->setIconSize(QSize(kToolImageSize, kToolImageSize));
-    m_pToolBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    QImage image;
-    const bool bLoaded = LoadBitmapResource(IDB_SHEET_TOOLBAR, &image);
-    for (const SheetToolButton& button : buttons) {
-        QAction* pAction = m_pToolBar->addAction(button.strText);
-        if (bLoaded) {
-            const QImage picture = image.copy(button.nImage * kToolImageSize, 0, kToolImageSize, kToolImageSize);
-            pAction->setIcon(QIcon(QPixmap::fromImage(picture)));
-        }
-        const int nCommand = button.nCommand;
-        connect(pAction, &QAction::triggered, this, [this, nCommand]() { OnCommand(nCommand); });
-        if (auto* pButton = qobject_cast<QToolButton*>(m_pToolBar->widgetForAction(pAction))) {
-            pButton->setFocusPolicy(Qt::NoFocus);
-            pButton->setMinimumSize(kToolButtonWidth, kToolButtonHeight);
-            pButton->setProperty("command", nCommand);
-            m_commandButtons.push_back(pButton);
-        }
-    }
+    for (const SheetToolButton& button : buttons)
+        m_pToolBar->AddButton(button.nImage, button.strText, button.nCommand);
+    connect(m_pToolBar, &CDialogToolBar::command, this, [this](int nCommand) { OnCommand(nCommand); });
     m_pToolBar->show();
     PlaceControls();
 }
@@ -159,11 +138,11 @@ void CPropertySheet::CreateSoftKeyBar(const QVector<SheetSoftKey>& keys)
         pKey->setFocusPolicy(Qt::NoFocus);
         pKey->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
         pKey->setStyleSheet(QStringLiteral("QToolButton { color: white; font-weight: bold; }"));
-        pKey->setProperty("command", key.nCommand);
+        pKey->setProperty(kCommandProperty, key.nCommand);
         const int nCommand = key.nCommand;
         connect(pKey, &QToolButton::clicked, this, [this, nCommand]() { OnCommand(nCommand); });
         pLayout->addWidget(pKey);
-        m_commandButtons.push_back(pKey);
+        m_softKeys.push_back(pKey);
     }
     m_pSoftKeyBar->show();
     PlaceControls();

@@ -16,7 +16,7 @@
 class CPropertyPage;
 class QLabel;
 class QTabWidget;
-class QToolBar;
+class CDialogToolBar;
 class QToolButton;
 class StringTable;
 
@@ -59,7 +59,7 @@ public:
     virtual BOOL OnCommand(int nId);
 
     // The command area, once the sheet has opened: exactly one of them exists.
-    QToolBar* GetToolBar() const { return m_pToolBar; }
+    CDialogToolBar* GetToolBar() const { return m_pToolBar; }
     QWidget* GetSoftKeyBar() const { return m_pSoftKeyBar; }
     // The bar's button or key of a command, or null.
     QToolButton* GetCommandButton(int nCommand) const;
@@ -86,8 +86,8 @@ private:
     QVector<CPropertyPage*> m_pages;
     QLabel* m_pTitle = nullptr;
     QTabWidget* m_pTabs = nullptr;
-    QToolBar* m_pToolBar = nullptr;
+    CDialogToolBar* m_pToolBar = nullptr;
     QWidget* m_pSoftKeyBar = nullptr;
-    QVector<QToolButton*> m_commandButtons;
+    QVector<QToolButton*> m_softKeys;
     bool m_bInitDone = false;
 };

@@ -6,7 +6,7 @@
 #include "dialogs/OptionIds.h"
 #include <QLabel>
 #include <QTabWidget>
-#include <QToolBar>
+#include "dialogs/CDialogToolBar.h"
 #include <QToolButton>
 #include <QtTest>
 

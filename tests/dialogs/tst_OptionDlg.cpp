@@ -10,7 +10,7 @@
 #include <QCheckBox>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QToolBar>
+#include "dialogs/CDialogToolBar.h"
 #include <QToolButton>
 #include <QtTest>
 
