@@ -7,6 +7,8 @@
 #include "controls/CBitmapButtonEx.h"
 #include "controls/CalendarGrid.h"
 #include "controls/GdiDraw.h"
+#include "dialogs/CAboutDlg.h"
+#include "dialogs/COptionDlg.h"
 #include "week/CWeekPane.h"
 #include "calendar/CivilDays.h"
 #include "resources/StringTable.h"
@@ -341,16 +343,22 @@ void CMainView::ShowPopupMenu()
         OnCommand(nCommand);
 }
 
+// The sheet edits the frame's settings; after Save the week is loaded again with them.
 void CMainView::ShowOptions()
 {
-    // The options sheet (COptionDlg) with the caption of RC_OPTIONDLG_TITLE opens here
-    // once it is part of the build; when it ends with IDOK the week is loaded again.
+    const StringTable& strings = m_pFrame->GetStrings();
+    COptionDlg dlg(GetResourceString(strings, QStringLiteral("RC_OPTIONDLG_TITLE")), &m_pFrame->GetSettings(),
+                   &strings, m_pFrame);
+    if (dlg.DoModal() == IDOK)
+        m_pWeekPane->Reload();
 }
 
 void CMainView::ShowAbout()
 {
-    // The about sheet (CAboutDlg) with the caption of RC_ABOUTDLG_TITLE opens here once
-    // it is part of the build.
+    const StringTable& strings = m_pFrame->GetStrings();
+    CAboutDlg dlg(GetResourceString(strings, QStringLiteral("RC_ABOUTDLG_TITLE")), &m_pFrame->GetSettings(),
+                  &strings, m_pFrame);
+    dlg.DoModal();
 }
 
 // The frame is closed once this command has returned, as the posted close of the

@@ -5,6 +5,11 @@
 #include "app/CItemActions.h"
 #include "app/MainCommands.h"
 #include "controls/CBitmapButtonEx.h"
+#include "dialogs/CAboutDlg.h"
+#include "dialogs/COptionDlg.h"
+#include "dialogs/COptionTaskPage.h"
+#include "dialogs/OptionIds.h"
+#include <QCheckBox>
 #include "platform/CScriptedMessageBox.h"
 #include <QMenu>
 #include <QPointingDevice>
@@ -200,6 +205,35 @@ int AddWeeklyTask(CWeekFixture* pFx, const QString& strSubject)
     return nOid;
 }
 
+// Runs fn on the next modal window once it shows (the code under test waits in it).
+void WhenModal(const std::function<void(QWidget*)>& fn)
+{
+    auto* pTimer = new QTimer;
+    pTimer->setInterval(10);
+    QObject::connect(pTimer, &QTimer::timeout, [pTimer, fn]() {
+        QWidget* pModal = QApplication::activeModalWidget();
+        if (pModal == nullptr)
+            return;
+        pTimer->stop();
+        pTimer->deleteLater();
+        fn(pModal);
+    });
+    pTimer->start();
+}
+
+// Opens the popup menu of button 1208 and chooses its item nIndex.
+void ChooseFromPopupMenu(CMainFrame* pFrame, int nIndex)
+{
+    QTimer::singleShot(0, pFrame, [nIndex]() {
+        auto* pMenu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (pMenu == nullptr)
+            return;
+        pMenu->actions().at(nIndex)->trigger();
+        pMenu->close();
+    });
+    pFrame->GetView()->GetButton(IDC_POPUP_MENU)->click();
+}
+
 // Lets queued notifications arrive; used where nothing is expected to happen.
 void Settle()
 {
@@ -227,6 +261,9 @@ private slots:
     void tapsDoubleTapsAndScrollingStillWork();
     void popupMenuListsItsCommandsAboveTheButton();
     void exitClosesTheFrame();
+    void optionsSavedReloadTheWeek_data();
+    void optionsSavedReloadTheWeek();
+    void aboutOpensFromTheMenu();
 };
 
 void TestCommands::strokeRightTogglesTheTaskAndTheWeekReloads()
@@ -536,15 +573,65 @@ void TestCommands::exitClosesTheFrame()
     CWeekFixture fx;
     auto pFrame = StartActive(&fx);
     QVERIFY(pFrame);
-    QTimer::singleShot(0, this, [&]() {
-        auto* pMenu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        if (pMenu == nullptr)
-            return;
-        pMenu->actions().at(2)->trigger();
-        pMenu->close();
-    });
-    pFrame->GetView()->GetButton(IDC_POPUP_MENU)->click();
+    ChooseFromPopupMenu(pFrame.get(), 2);
     QTRY_VERIFY(!pFrame->isVisible());
+}
+
+void TestCommands::optionsSavedReloadTheWeek_data()
+{
+    QTest::addColumn<int>("nCommand");
+    QTest::newRow("save") << 1;
+    QTest::newRow("cancel") << 2;
+}
+
+void TestCommands::optionsSavedReloadTheWeek()
+{
+    QFETCH(int, nCommand);
+    CWeekFixture fx;
+    const int nDone = fx.AddTask({"Paid rent", 1, 949998.0, F::Date(2015, 3, 4), true});
+    auto pFrame = StartActive(&fx);
+    QVERIFY(pFrame);
+    QVERIFY(RowOf(List(pFrame.get(), 2), nDone) >= 0);  // completed tasks are shown
+    MarkRows(pFrame.get());
+    QString strCaption;
+    WhenModal([&](QWidget* pModal) {
+        auto* pDlg = qobject_cast<COptionDlg*>(pModal);
+        if (pDlg == nullptr) {
+            pModal->close();
+            return;
+        }
+        strCaption = pDlg->GetCaption();
+        pDlg->SetActivePage(2);
+        auto* pShowComplete = qobject_cast<QCheckBox*>(pDlg->GetTaskPage()->GetDlgItem(IDC_OPTION_SHOW_COMPLETETASK));
+        if (pShowComplete != nullptr)
+            pShowComplete->setChecked(false);
+        pDlg->OnCommand(nCommand);
+    });
+    ChooseFromPopupMenu(pFrame.get(), 0);
+    QCOMPARE(strCaption, QString("Options"));
+    QCOMPARE(pFrame->GetSettings().ShowCompleteTask == 0, nCommand == 1);
+    // Saved: the week is loaded again at once, without the completed task.
+    QCOMPARE(RowsMarked(pFrame.get()), nCommand != 1);
+    QCOMPARE(RowOf(List(pFrame.get(), 2), nDone) >= 0, nCommand != 1);
+}
+
+void TestCommands::aboutOpensFromTheMenu()
+{
+    CWeekFixture fx;
+    auto pFrame = StartActive(&fx);
+    QVERIFY(pFrame);
+    QString strCaption;
+    WhenModal([&](QWidget* pModal) {
+        if (auto* pDlg = qobject_cast<CAboutDlg*>(pModal)) {
+            strCaption = pDlg->GetCaption();
+            pDlg->OnCommand(1);
+        } else {
+            pModal->close();
+        }
+    });
+    ChooseFromPopupMenu(pFrame.get(), 1);
+    QCOMPARE(strCaption, QString("About"));
+    QVERIFY(pFrame->isVisible());
 }
 
 QTEST_MAIN(TestCommands)
