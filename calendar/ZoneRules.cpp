@@ -68,7 +68,7 @@ void ResetTimeZoneCache()
     Zone() = ZoneState();
 }
 
-TransitionPoint TransitionDay(bool bEnd, int nYear, const SYSTEMTIME& rule, int32_t nDaylightShift)
+TransitionPoint TransitionDay(bool bEnd, int nYear, const SYSTEMTIME& rule, int32_t nDaylightShift, int nDayOffset)
 {
     const int* pMonthStart = nYear % 4 == 0 ? kMonthStartLeap : kMonthStartCommon;
     const int nMonth = std::clamp<int>(rule.wMonth, 1, 12);
@@ -79,6 +79,7 @@ TransitionPoint TransitionDay(bool bEnd, int nYear, const SYSTEMTIME& rule, int3
     int nDay = nFirst + PositiveModulo(rule.wDayOfWeek - nFirstWeekday, 7) + 7 * (rule.wDay - 1);
     if (rule.wDay == 5 && nDay >= pMonthStart[nMonth])
         nDay -= 7;
+    nDay += nDayOffset;
     int32_t nMs = 1000 * (rule.wSecond + 60 * (rule.wMinute + 60 * rule.wHour)) + rule.wMilliseconds;
     if (bEnd) {
         // The end rule's time is in daylight time; move it to standard time.
@@ -103,8 +104,8 @@ bool IsDaylightTime(const struct tm& t)
         return false;
     int32_t nShift = 0;
     GetZoneBiases(nullptr, &nShift);
-    const TransitionPoint start = TransitionDay(false, t.tm_year, tzi.DaylightDate, nShift);
-    const TransitionPoint end = TransitionDay(true, t.tm_year, tzi.StandardDate, nShift);
+    const TransitionPoint start = TransitionDay(false, t.tm_year, tzi.DaylightDate, nShift, tzi.DaylightDayOffset);
+    const TransitionPoint end = TransitionDay(true, t.tm_year, tzi.StandardDate, nShift, tzi.StandardDayOffset);
     if (start.nDay < end.nDay) {
         if (t.tm_yday < start.nDay || t.tm_yday > end.nDay)
             return false;

@@ -22,10 +22,13 @@ struct TransitionPoint {
     int32_t nMillisecond;  // millisecond of that day, local standard time
 };
 // The day and time of a daylight-rule transition in a year (years since 1900). The rule
-// is in day-in-month form (wDay = occurrence 1..5, 5 = last). For the end of daylight
-// time (bEnd) the rule's time is in daylight time and is moved to standard time with
-// nDaylightShift (seconds), possibly onto the neighbouring day.
-TransitionPoint TransitionDay(bool bEnd, int nYear, const SYSTEMTIME& rule, int32_t nDaylightShift);
+// is in day-in-month form (wDay = occurrence 1..5, 5 = last); nDayOffset moves the day so
+// found by the whole days the rule's time carries ("M3.4.4/26": +1), possibly into the
+// next or previous month. For the end of daylight time (bEnd) the rule's time is in
+// daylight time and is moved to standard time with nDaylightShift (seconds), possibly onto
+// the neighbouring day.
+TransitionPoint TransitionDay(bool bEnd, int nYear, const SYSTEMTIME& rule, int32_t nDaylightShift,
+                              int nDayOffset = 0);
 
 // Whether the local standard-time fields (tm_year, tm_yday, tm_hour, tm_min, tm_sec) lie
 // in daylight time under the zone rule.

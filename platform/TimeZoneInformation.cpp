@@ -110,10 +110,9 @@ bool ParseTransition(RuleCursor* pCur, TransitionRule* pRule)
     return true;
 }
 
-// The day-in-month record of a transition. A time outside the day (allowed by POSIX, as in
-// "M3.4.4/26") moves to the neighbouring weekday of the same week: the nearest the
-// record can say.
-SYSTEMTIME TransitionRecord(const TransitionRule& rule)
+// The day-in-month record of a transition, with the whole days of a time outside the day
+// (allowed by POSIX, as in "M3.4.4/26") kept apart in *pDayOffset.
+SYSTEMTIME TransitionRecord(const TransitionRule& rule, int32_t* pDayOffset)
 {
     int dayShift = rule.nSeconds / kSecondsPerDay;
     int seconds = rule.nSeconds % kSecondsPerDay;
@@ -124,10 +123,11 @@ SYSTEMTIME TransitionRecord(const TransitionRule& rule)
     SYSTEMTIME st;
     st.wMonth = static_cast<uint16_t>(rule.nMonth);
     st.wDay = static_cast<uint16_t>(rule.nWeek);
-    st.wDayOfWeek = static_cast<uint16_t>(((rule.nWeekday + dayShift) % 7 + 7) % 7);
+    st.wDayOfWeek = static_cast<uint16_t>(rule.nWeekday);
     st.wHour = static_cast<uint16_t>(seconds / kSecondsPerHour);
     st.wMinute = static_cast<uint16_t>(seconds % kSecondsPerHour / 60);
     st.wSecond = static_cast<uint16_t>(seconds % 60);
+    *pDayOffset = dayShift;
     return st;
 }
 
@@ -165,8 +165,8 @@ bool ParsePosixTzRule(const QString& rule, TIME_ZONE_INFORMATION* pTzi)
         return false;
     if (start.bMonthForm && end.bMonthForm) {
         tzi.DaylightBias = Minutes(dstOffset - stdOffset);
-        tzi.DaylightDate = TransitionRecord(start);
-        tzi.StandardDate = TransitionRecord(end);
+        tzi.DaylightDate = TransitionRecord(start, &tzi.DaylightDayOffset);
+        tzi.StandardDate = TransitionRecord(end, &tzi.StandardDayOffset);
     }
     *pTzi = tzi;
     return true;
@@ -228,21 +228,22 @@ QString LocalZoneRule()
     return ParsePosixTzRule(tz, &probe) ? tz : QString();
 }
 
-// Day of the month on which a day-in-month transition falls in the given year.
-int TransitionDay(const SYSTEMTIME& rule, int year)
+// The date of a day-in-month transition in the given year, moved by the days its time carries.
+QDate TransitionDate(const SYSTEMTIME& rule, int32_t dayOffset, int year)
 {
     const QDate first(year, rule.wMonth, 1);
     const int firstWeekday = first.dayOfWeek() % 7;
     int day = 1 + (rule.wDayOfWeek - firstWeekday + 7) % 7 + (rule.wDay - 1) * 7;
     while (day > first.daysInMonth())
         day -= 7;
-    return day;
+    return first.addDays(day - 1 + dayOffset);
 }
 
-// Local wall time as comparable seconds within the year: month, day and time of day.
-qint64 YearSeconds(int month, int day, int hour, int minute, int second)
+// Local wall time as comparable seconds: year, month, day and time of day.
+qint64 WallSeconds(const QDate& date, int hour, int minute, int second)
 {
-    return ((static_cast<qint64>(month) * 32 + day) * 24 + hour) * 3600 + minute * 60 + second;
+    return ((static_cast<qint64>(date.year()) * 13 + date.month()) * 32 + date.day()) * kSecondsPerDay
+        + hour * kSecondsPerHour + minute * 60 + second;
 }
 
 bool IsDaylightNow(const TIME_ZONE_INFORMATION& tzi)
@@ -251,9 +252,11 @@ bool IsDaylightNow(const TIME_ZONE_INFORMATION& tzi)
     GetLocalTime(&now);
     const SYSTEMTIME& d = tzi.DaylightDate;
     const SYSTEMTIME& s = tzi.StandardDate;
-    const qint64 t = YearSeconds(now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond);
-    const qint64 begin = YearSeconds(d.wMonth, TransitionDay(d, now.wYear), d.wHour, d.wMinute, d.wSecond);
-    const qint64 end = YearSeconds(s.wMonth, TransitionDay(s, now.wYear), s.wHour, s.wMinute, s.wSecond);
+    const qint64 t = WallSeconds(QDate(now.wYear, now.wMonth, now.wDay), now.wHour, now.wMinute, now.wSecond);
+    const qint64 begin =
+        WallSeconds(TransitionDate(d, tzi.DaylightDayOffset, now.wYear), d.wHour, d.wMinute, d.wSecond);
+    const qint64 end =
+        WallSeconds(TransitionDate(s, tzi.StandardDayOffset, now.wYear), s.wHour, s.wMinute, s.wSecond);
     if (begin < end)
         return t >= begin && t < end;
     return t >= begin || t < end;  // southern hemisphere: daylight time spans the new year

@@ -9,6 +9,11 @@ struct TIME_ZONE_INFORMATION {
     int32_t StandardBias = 0;
     SYSTEMTIME DaylightDate;    // wMonth == 0: no daylight rule
     int32_t DaylightBias = 0;
+    // Whole days that a rule's time carries past its day: "M3.4.4/26" is the fourth
+    // Thursday of March plus one day, at 02:00; "M3.5.0/-1" the last Sunday less one day,
+    // at 23:00. The dates' time fields hold the rest of the time, 0..23 h.
+    int32_t StandardDayOffset = 0;
+    int32_t DaylightDayOffset = 0;
 };
 
 constexpr DWORD TIME_ZONE_ID_UNKNOWN = 0;

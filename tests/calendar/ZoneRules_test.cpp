@@ -94,6 +94,60 @@ TEST(TransitionDay, EndRuleTimeMovesToStandardTime)
     EXPECT_EQ(TransitionDay(false, 107, Rule(11, 1, 0, 0, 30), -3600).nDay, 307);
 }
 
+// A rule's time may carry whole days: the change is the day the rule names, moved by them.
+TEST(TransitionDay, TimeOutsideTheDayMovesTheNamedDay)
+{
+    struct Case {
+        int nYear;
+        SYSTEMTIME rule;
+        int nDayOffset;
+        int nDay;
+        const char* pszWhat;
+    };
+    const Case cases[] = {
+        {2030, Rule(3, 4, 4, 2, 0), 1, 87, "M3.4.4/26: Friday 29 March 2030, not the fourth Friday, 22 March"},
+        {2024, Rule(3, 4, 4, 2, 0), 1, 88, "M3.4.4/26: Friday 29 March 2024"},
+        {2029, Rule(3, 5, 0, 23, 0), -1, 82, "M3.5.0/-1: Saturday 24 March 2029, not the last Saturday, 31 March"},
+        {2026, Rule(3, 5, 0, 23, 0), -1, 86, "M3.5.0/-1: Saturday 28 March 2026"},
+        {2030, Rule(10, 5, 4, 0, 0), 1, 304, "M10.5.4/24 past the month: Thursday 31 October 2030 to 1 November"},
+        {2030, Rule(3, 1, 0, 1, 0), -7, 54, "M3.1.0/-167: 3 March 2030 less seven days, 24 February"},
+    };
+    for (const Case& c : cases) {
+        const TransitionPoint p = TransitionDay(false, c.nYear - 1900, c.rule, -3600, c.nDayOffset);
+        EXPECT_EQ(p.nDay, c.nDay) << c.pszWhat;
+        EXPECT_EQ(p.nMillisecond, (c.rule.wHour * 60 + c.rule.wMinute) * 60 * 1000) << c.pszWhat;
+    }
+    // The end rule moves to standard time after the days: "M10.5.4/24" with a one-hour shift
+    // is 23:00 on the Thursday itself.
+    const TransitionPoint end = TransitionDay(true, 130, Rule(10, 5, 4, 0, 0), -3600, 1);
+    EXPECT_EQ(end.nDay, 303);
+    EXPECT_EQ(end.nMillisecond, 23 * 3600 * 1000);
+}
+
+// Asia/Jerusalem's rule: daylight time from the Friday after the fourth Thursday of March,
+// 02:00. In 2030 the fourth Friday (22 March) comes a week earlier.
+TEST(IsDaylightTime, RuleTimePastTheDay)
+{
+    CScopedTestTime zone("IST-2IDT,M3.4.4/26,M10.5.0");
+    struct tm friday = LocalTm(2030, 80, 12, 0);  // 22 March 2030
+    EXPECT_FALSE(IsDaylightTime(friday));
+    EXPECT_FALSE(IsDaylightTime(LocalTm(2030, 87, 1, 59)));
+    EXPECT_TRUE(IsDaylightTime(LocalTm(2030, 87, 2, 0)));
+    // 2030-03-22 10:00 UTC is 12:00 there, standard time.
+    const struct tm local = *DateTimeToLocal(1900404000u);
+    EXPECT_EQ(local.tm_mday, 22);
+    EXPECT_EQ(local.tm_hour, 12);
+}
+
+// America/Nuuk's rule: the last Sunday of March less one hour, that is Saturday 23:00.
+TEST(IsDaylightTime, NegativeRuleTime)
+{
+    CScopedTestTime zone("<-02>2<-01>,M3.5.0/-1,M10.5.0/0");
+    EXPECT_FALSE(IsDaylightTime(LocalTm(2029, 82, 22, 59)));  // Saturday 24 March 2029
+    EXPECT_TRUE(IsDaylightTime(LocalTm(2029, 82, 23, 0)));
+    EXPECT_TRUE(IsDaylightTime(LocalTm(2029, 89, 12, 0)));  // Saturday 31 March
+}
+
 TEST(IsDaylightTime, NorthernOrder)
 {
     CScopedTestTime zone("EST5EDT,M3.2.0,M11.1.0");

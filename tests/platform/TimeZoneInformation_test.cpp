@@ -21,6 +21,8 @@ struct ZoneCase {
     int bias, standardBias, daylightBias;
     Transition daylight;  // month 0: no daylight rule
     Transition standard;
+    int daylightDays = 0;  // the whole days the transition times carry
+    int standardDays = 0;
 };
 
 void PrintTo(const ZoneCase& c, std::ostream* os) { *os << c.rule; }
@@ -50,6 +52,8 @@ TEST_P(PosixRule, FillsTheRecordFieldByField)
     EXPECT_EQ(tzi.DaylightBias, c.daylightBias);
     ExpectTransition(tzi.DaylightDate, c.daylight, "DaylightDate");
     ExpectTransition(tzi.StandardDate, c.standard, "StandardDate");
+    EXPECT_EQ(tzi.DaylightDayOffset, c.daylightDays);
+    EXPECT_EQ(tzi.StandardDayOffset, c.standardDays);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -62,8 +66,13 @@ INSTANTIATE_TEST_SUITE_P(
         ZoneCase{"<+0330>-3:30", -210, 0, 0, {0, 0, 0, 0, 0}, {0, 0, 0, 0, 0}},
         // An explicit daylight offset and transition times with minutes.
         ZoneCase{"NZST-12NZDT-13,M9.5.0,M4.1.0/3", -720, 0, -60, {9, 5, 0, 2, 0}, {4, 1, 0, 3, 0}},
-        ZoneCase{"<-03>3<-02>,M3.5.0/-2,M10.5.0/-1", 180, 0, -60, {3, 5, 6, 22, 0}, {10, 5, 6, 23, 0}},
-        ZoneCase{"IST-2IDT,M3.4.4/26,M10.5.0", -120, 0, -60, {3, 4, 5, 2, 0}, {10, 5, 0, 2, 0}},
+        // Times outside the day keep the weekday as written and carry whole days apart.
+        ZoneCase{"<-03>3<-02>,M3.5.0/-2,M10.5.0/-1", 180, 0, -60, {3, 5, 0, 22, 0}, {10, 5, 0, 23, 0}, -1, -1},
+        ZoneCase{"IST-2IDT,M3.4.4/26,M10.5.0", -120, 0, -60, {3, 4, 4, 2, 0}, {10, 5, 0, 2, 0}, 1, 0},
+        ZoneCase{"EET-2EEST,M3.4.4/50,M10.4.4/50", -120, 0, -60, {3, 4, 4, 2, 0}, {10, 4, 4, 2, 0}, 2, 2},
+        ZoneCase{"EET-2EEST,M4.5.5/0,M10.5.4/24", -120, 0, -60, {4, 5, 5, 0, 0}, {10, 5, 4, 0, 0}, 0, 1},
+        ZoneCase{"<-02>2<-01>,M3.5.0/-1,M10.5.0/0", 120, 0, -60, {3, 5, 0, 23, 0}, {10, 5, 0, 0, 0}, -1, 0},
+        ZoneCase{"XXX3YYY,M3.2.0/-167,M11.1.0/167", 180, 0, -60, {3, 2, 0, 1, 0}, {11, 1, 0, 23, 0}, -7, 6},
         ZoneCase{"LHST-10:30LHDT-11,M10.1.0,M4.1.0", -630, 0, -30, {10, 1, 0, 2, 0}, {4, 1, 0, 2, 0}},
         ZoneCase{"XXX3YYY,M3.2.0/1:30,M11.1.0/0:45", 180, 0, -60, {3, 2, 0, 1, 30}, {11, 1, 0, 0, 45}},
         ZoneCase{"UTC0", 0, 0, 0, {0, 0, 0, 0, 0}, {0, 0, 0, 0, 0}},
@@ -165,6 +174,22 @@ TEST_F(ZoneEnvironment, SouthernDaylightTimeSpansTheNewYear)
     EXPECT_EQ(GetTimeZoneInformation(&tzi), TIME_ZONE_ID_DAYLIGHT);
     FixLocalTime(2024, 6, 15);
     EXPECT_EQ(GetTimeZoneInformation(&tzi), TIME_ZONE_ID_STANDARD);
+}
+
+// The whole days a rule's time carries move the change day: Asia/Jerusalem's daylight time
+// starts on Friday 29 March 2030, not on the fourth Friday, 22 March; America/Nuuk's on
+// Saturday 24 March 2029, not on the last Saturday, 31 March.
+TEST_F(ZoneEnvironment, RuleTimesOutsideTheDayMoveTheChangeDay)
+{
+    TIME_ZONE_INFORMATION tzi;
+    setenv("TZ", "IST-2IDT,M3.4.4/26,M10.5.0", 1);
+    FixLocalTime(2030, 3, 23);
+    EXPECT_EQ(GetTimeZoneInformation(&tzi), TIME_ZONE_ID_STANDARD);
+    FixLocalTime(2030, 3, 30);
+    EXPECT_EQ(GetTimeZoneInformation(&tzi), TIME_ZONE_ID_DAYLIGHT);
+    setenv("TZ", "<-02>2<-01>,M3.5.0/-1,M10.5.0/0", 1);
+    FixLocalTime(2029, 3, 25);
+    EXPECT_EQ(GetTimeZoneInformation(&tzi), TIME_ZONE_ID_DAYLIGHT);
 }
 
 TEST_F(ZoneEnvironment, ZoneNameReadsTheFooterOfItsFile)
