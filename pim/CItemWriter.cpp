@@ -32,11 +32,10 @@ HRESULT NormalizeAppointment(CItemRecord* p)
     return S_OK;
 }
 
+// A task without a due date keeps none, with or without a start date.
 HRESULT NormalizeTask(CItemRecord* p)
 {
-    if (IsSet(p->nStart) && !IsSet(p->nEnd))
-        p->nEnd = p->nStart;
-    if (IsSet(p->nStart) && p->nStart > p->nEnd)
+    if (IsSet(p->nStart) && IsSet(p->nEnd) && p->nStart > p->nEnd)
         p->nStart = p->nEnd;
     if (!p->bComplete)
         p->nDateCompleted = kNoDateMinutes;

@@ -142,10 +142,13 @@ void PushTaskRow(AgendaEntry e, const DateTime& day, bool bFloating, const QStri
     pEntries->push_back(e);
 }
 
-QString DueMarker(const TaskData& task)
+// The text of a start-day row: the due date it runs to, or, for a task without one, its
+// start date followed by an open end.
+QString StartDayText(const TaskData& task)
 {
     if (!task.bHasDue)
-        return task.strSubject;  // a task with a start date but no due date has no marker
+        return QStringLiteral("%1(%2/%3~)").arg(task.strSubject, QString::number(task.start.GetMonth()),
+                                                QString::number(task.start.GetDay()));
     return QStringLiteral("%1(~%2/%3)").arg(task.strSubject, QString::number(task.due.GetMonth()),
                                             QString::number(task.due.GetDay()));
 }
@@ -154,7 +157,8 @@ void AddTodayRows(const EntryContext& ctx, const TaskData& task, std::vector<Age
 {
     const DateTime& today = ctx.today;
     const AgendaEntry base = TaskEntryBase(ctx, task);
-    if ((!task.bHasStart && !task.bHasDue) || (task.bHasStart && task.start >= today && !task.bHasDue))
+    // Without a due date a task floats on today, a started one from its start day on.
+    if (!task.bHasDue && (!task.bHasStart || task.start <= today))
         PushTaskRow(base, today, true, task.strSubject, pEntries);
 
     const bool bReminder = (!task.bHasStart && task.bHasDue) || (task.bHasStart && task.start <= today);
@@ -181,7 +185,7 @@ void AddTaskEntries(const EntryContext& ctx, const TaskData& task, std::vector<A
     const AgendaEntry base = TaskEntryBase(ctx, task);
 
     if (task.bHasStart && ctx.bShowTaskStart && ctx.week.Contains(task.start) && today < task.start)
-        PushTaskRow(base, task.start, false, DueMarker(task), pEntries);
+        PushTaskRow(base, task.start, false, StartDayText(task), pEntries);
 
     if (task.bHasDue && ctx.week.Contains(task.due)) {
         AgendaEntry e = base;

@@ -25,6 +25,7 @@ private slots:
     void sundayAndMondaySelectTheirWeeks();
     void loadingTwiceGivesTheSameRows();
     void weekWithoutTodayShowsStartAndDueDays();
+    void taskWithStartAndNoDueNeverTurnsOverdue();
 };
 
 void TestWeekLoad::appointmentRowsInTheDaylightWeek()
@@ -318,6 +319,22 @@ void TestWeekLoad::weekWithoutTodayShowsStartAndDueDays()
              QStringList{"(T0)\tDone Friday\textra=(T0)|Done Friday\tcolor=#969696\tstrike\tlow"});
     for (int nDay : {0, 2, 5, 6})
         QCOMPARE(F::DayRows(pFrame.get(), nDay), QStringList{"(NULL)\t"});
+}
+
+// Saved with a start date and no due date, a task keeps no due date: it floats on today
+// from its start on, never in the overdue colour, and a later start shows once, as a start.
+void TestWeekLoad::taskWithStartAndNoDueNeverTurnsOverdue()
+{
+    CWeekFixture fx;
+    using F = CWeekFixture;
+    fx.SetOption("ShowTaskStart", 1);
+    fx.AddTask({"Started Monday", 1, F::Date(2015, 3, 2)});
+    fx.AddTask({"Starts Friday", 1, F::Date(2015, 3, 6)});
+    auto pFrame = fx.Start(2015, 3, 4);
+    QVERIFY(pFrame);
+    QCOMPARE(F::DayRows(pFrame.get(), 0), QStringList{"(NULL)\t"});
+    QCOMPARE(F::DayRows(pFrame.get(), 2), QStringList{"(FT1)\tStarted Monday\textra=(FT1)|Started Monday"});
+    QCOMPARE(F::DayRows(pFrame.get(), 4), QStringList{"(T1)\tStarts Friday(3/6~)\textra=(T1)|Starts Friday(3/6~)"});
 }
 
 QTEST_MAIN(TestWeekLoad)

@@ -205,7 +205,8 @@ TEST_F(ICal, TodosBecomeTasks)
     EXPECT_EQ(tasks.value("Priority three").nImportance, olImportanceHigh);
     EXPECT_EQ(tasks.value("No priority").nImportance, olImportanceNormal);
     EXPECT_EQ(tasks.value("Start only").nImportance, olImportanceLow);
-    EXPECT_EQ(tasks.value("Start only").dtDue, Dt(2008, 2, 1));
+    EXPECT_EQ(tasks.value("Start only").dtStart, Dt(2008, 2, 1));
+    EXPECT_EQ(tasks.value("Start only").dtDue, kNoDate);
     EXPECT_TRUE(tasks.value("Weekly chore").bRecurring);
     EXPECT_EQ(tasks.value("Percent done").bComplete, VARIANT_TRUE);
 }

@@ -193,7 +193,7 @@ TEST(TaskDates, SaveCompletesAndOrdersTheDates)
         DATE dtStart, dtDue, dtStartSaved, dtDueSaved;
     } cases[] = {
         {Dt(2007, 12, 24, 15, 30), Dt(2007, 12, 26, 8), Dt(2007, 12, 24), Dt(2007, 12, 26)},  // time dropped
-        {Dt(2007, 12, 24), kNoDate, Dt(2007, 12, 24), Dt(2007, 12, 24)},  // a start needs a due date
+        {Dt(2007, 12, 24), kNoDate, Dt(2007, 12, 24), kNoDate},  // a start alone keeps no due date
         {Dt(2007, 12, 28), Dt(2007, 12, 26), Dt(2007, 12, 26), Dt(2007, 12, 26)},  // start after due
         {kNoDate, Dt(2007, 12, 26), kNoDate, Dt(2007, 12, 26)},
         {kNoDate, kNoDate, kNoDate, kNoDate},

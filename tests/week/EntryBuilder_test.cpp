@@ -275,18 +275,49 @@ TEST_F(EntryBuilderTest, BoldImportantTaskMakesOnlyHighImportanceBold)
     }
 }
 
+// A task with a start date and no due date never turns overdue: before its start it shows
+// only on its start day, marked as a start, when ShowTaskStart is set; from its start on it
+// shows on today as the tasks without dates do.
 TEST_F(EntryBuilderTest, TaskWithStartButNoDueDate)
 {
-    ctx.bShowTaskStart = TRUE;
-    const DateTime later(2015, 3, 6, 0, 0, 0);
-    auto v = Task(MakeTask(1, &later, nullptr));
-    ASSERT_EQ(v.size(), 2u);
-    EXPECT_EQ(DayIndex(v[0]), 4);  // its start day, without a due marker
-    EXPECT_EQ(v[0].strText, "Report");
-    EXPECT_EQ(v[1].strLabel, "(FT1)");  // floating on today: it has not started yet
-    EXPECT_EQ(DayIndex(v[1]), 2);
-    const DateTime earlier(2015, 3, 2, 0, 0, 0);
-    EXPECT_TRUE(Task(MakeTask(1, &earlier, nullptr)).empty());  // no due date: no days left
+    struct Case {
+        const char* pszWhat;
+        DateTime start;
+        BOOL bShowTaskStart;
+        DateTime weekOf;
+        int nDay;  // the one row's day index, -1 for no row
+        const char* pszLabel;
+        const char* pszText;
+    };
+    const DateTime wednesday(2015, 3, 4, 0, 0, 0);  // today
+    const Case cases[] = {
+        {"starts Friday, ShowTaskStart", DateTime(2015, 3, 6, 0, 0, 0), TRUE, wednesday, 4, "(T1)", "Report(3/6~)"},
+        {"starts Friday", DateTime(2015, 3, 6, 0, 0, 0), FALSE, wednesday, -1, "", ""},
+        {"starts today, ShowTaskStart", wednesday, TRUE, wednesday, 2, "(FT1)", "Report"},
+        {"started Monday", DateTime(2015, 3, 2, 0, 0, 0), TRUE, wednesday, 2, "(FT1)", "Report"},
+        {"started weeks ago", DateTime(2015, 2, 10, 0, 0, 0), FALSE, wednesday, 2, "(FT1)", "Report"},
+        {"started Monday, next week shown", DateTime(2015, 3, 2, 0, 0, 0), TRUE, DateTime(2015, 3, 9, 0, 0, 0), -1,
+         "", ""},
+        {"starts next Tuesday, next week shown", DateTime(2015, 3, 10, 0, 0, 0), TRUE, DateTime(2015, 3, 9, 0, 0, 0),
+         1, "(T1)", "Report(3/10~)"},
+        {"started last week, last week shown", DateTime(2015, 2, 24, 0, 0, 0), TRUE, DateTime(2015, 2, 23, 0, 0, 0),
+         -1, "", ""},
+    };
+    for (const Case& c : cases) {
+        ctx.bShowTaskStart = c.bShowTaskStart;
+        ctx.week = WeekRangeOf(c.weekOf);
+        const auto v = Task(MakeTask(1, &c.start, nullptr));
+        if (c.nDay < 0) {
+            EXPECT_TRUE(v.empty()) << c.pszWhat;
+            continue;
+        }
+        ASSERT_EQ(v.size(), 1u) << c.pszWhat;
+        EXPECT_EQ(DayIndex(v[0]), c.nDay) << c.pszWhat;
+        EXPECT_EQ(v[0].strLabel, QString::fromLatin1(c.pszLabel)) << c.pszWhat;
+        EXPECT_EQ(v[0].strText, QString::fromLatin1(c.pszText)) << c.pszWhat;
+        EXPECT_FALSE(v[0].bOverdue) << c.pszWhat;
+        EXPECT_EQ(v[0].crText, 0u) << c.pszWhat;
+    }
 }
 
 TEST(AgendaRowTest, OverdueColourWinsAndFlagsMapToIcons)
