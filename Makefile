@@ -4,13 +4,23 @@
 BUILD := build
 JOBS ?= 2
 
-.PHONY: run test build deps
+PREFIX ?= /usr/local
+
+.PHONY: run test build deps install package
 
 run: build
 	$(BUILD)/bin/quillday $(ARGS)
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS) --timeout 600
+
+# Installs under $(PREFIX) (DESTDIR honoured), the program stripped.
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)" --strip
+
+# The Debian package, $(BUILD)/quillday_<version>_<arch>.deb.
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 build: deps $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j$(JOBS)

@@ -2,8 +2,10 @@
 #include "calendar/WideChar.h"
 #include "platform/ProgramFolder.h"
 #include "platform/TextLineReader.h"
+#include "platform/XdgPaths.h"
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 
@@ -81,7 +83,22 @@ BOOL LoadSpecialDaysFrom(SpecialDayList* pList, const QString& folder)
     return TRUE;
 }
 
+QString UserSpecialDaysPath()
+{
+    return XdgDataHome() + QStringLiteral("/quillday/") + kFileName;
+}
+
 BOOL LoadSpecialDays(SpecialDayList* pList)
 {
+    // A person's own file stands in for the one installed with the program, unless the
+    // data files were named with --home or QUILLDAY_HOME.
+    if (!IsProgramFolderChosen() && QFileInfo::exists(UserSpecialDaysPath())) {
+        CTextLineReader reader;
+        if (reader.Open(UserSpecialDaysPath())) {
+            ReadSpecialDays(&reader, pList);
+            reader.Close();
+            return TRUE;
+        }
+    }
     return LoadSpecialDaysFrom(pList, GetProgramFolder());
 }

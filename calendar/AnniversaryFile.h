@@ -13,9 +13,13 @@
 #include "platform/WinTypes.h"
 #include <QString>
 
-// Loads anniversary.dat of the program folder into pList. When that file is missing,
-// _anniversary.dat is renamed to anniversary.dat first. FALSE when no file could be read.
+// Loads anniversary.dat into pList: the person's own $XDG_DATA_HOME/quillday/anniversary.dat
+// when it exists and the program folder was not chosen with --home or QUILLDAY_HOME, else
+// the program folder's file. When the program folder's file is missing, _anniversary.dat
+// is renamed to anniversary.dat first. FALSE when no file could be read.
 BOOL LoadSpecialDays(SpecialDayList* pList);
+// Where a person keeps their own anniversary.dat.
+QString UserSpecialDaysPath();
 // The same with the files of the given folder.
 BOOL LoadSpecialDaysFrom(SpecialDayList* pList, const QString& folder);
 

@@ -15,6 +15,15 @@ QString ExecutableFolder()
     return QFileInfo(target).absolutePath();
 }
 
+// An installed program (PREFIX/bin/quillday) keeps its data files in PREFIX/share/quillday;
+// one run from its build folder has them beside it.
+QString DefaultProgramFolder()
+{
+    const QString exeFolder = ExecutableFolder();
+    const QString installed = QDir::cleanPath(exeFolder + QStringLiteral("/../share/quillday"));
+    return QFileInfo(installed).isDir() ? installed : exeFolder;
+}
+
 }  // namespace
 
 QString GetModuleFilePath()
@@ -30,7 +39,12 @@ QString GetProgramFolder()
     const QString home = qEnvironmentVariable("QUILLDAY_HOME");
     if (!home.isEmpty())
         return QDir::cleanPath(QDir(home).absolutePath());
-    return ExecutableFolder();
+    return DefaultProgramFolder();
+}
+
+bool IsProgramFolderChosen()
+{
+    return !g_strProgramFolder.isEmpty() || !qEnvironmentVariable("QUILLDAY_HOME").isEmpty();
 }
 
 void SetProgramFolder(const QString& folder)

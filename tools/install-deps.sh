@@ -4,7 +4,8 @@
 # sudo) only then.
 set -euo pipefail
 packages=(g++ cmake make pkgconf qt6-base-dev libsqlite3-dev libical-dev fonts-nanum
-          fonts-dejavu-core libgtest-dev libbenchmark-dev)
+          fonts-dejavu-core libgtest-dev libbenchmark-dev
+          dpkg-dev file desktop-file-utils appstream lintian python3)
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then

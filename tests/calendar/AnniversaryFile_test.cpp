@@ -202,3 +202,41 @@ TEST(SpecialDayFile, ReadsFromTheProgramFolder)
     EXPECT_EQ(bLoaded, TRUE);
     EXPECT_EQ(list.GetSize(), 1);
 }
+
+TEST(SpecialDayFile, APersonsOwnFileStandsInForTheInstalledOne)
+{
+    QTemporaryDir dataHome;
+    QTemporaryDir home;
+    ASSERT_TRUE(QDir().mkpath(dataHome.filePath(QStringLiteral("quillday"))));
+    ASSERT_TRUE(WriteTestFile(dataHome.filePath(QStringLiteral("quillday")), QStringLiteral("anniversary.dat"),
+                              Utf16File(QStringLiteral("0000-05-05 mine\n0000-06-06 mine too\n"))));
+    ASSERT_TRUE(WriteTestFile(home.path(), QStringLiteral("anniversary.dat"), Utf16File(QStringLiteral("0000-01-01 a\n"))));
+    const QByteArray savedDataHome = qgetenv("XDG_DATA_HOME");
+    const QByteArray savedHome = qgetenv("QUILLDAY_HOME");
+    qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
+    qunsetenv("QUILLDAY_HOME");
+    EXPECT_EQ(UserSpecialDaysPath(), dataHome.filePath(QStringLiteral("quillday/anniversary.dat")));
+
+    SpecialDayList own;  // the program's own folder: the person's file wins
+    EXPECT_EQ(LoadSpecialDays(&own), TRUE);
+    ASSERT_EQ(own.GetSize(), 2);
+    EXPECT_EQ(own.GetAt(0)->strName, QStringLiteral("mine"));
+
+    SetProgramFolder(home.path());  // --home names the data files
+    SpecialDayList chosen;
+    EXPECT_EQ(LoadSpecialDays(&chosen), TRUE);
+    SetProgramFolder(QString());
+    ASSERT_EQ(chosen.GetSize(), 1);
+    EXPECT_EQ(chosen.GetAt(0)->strName, QStringLiteral("a"));
+
+    qputenv("QUILLDAY_HOME", home.path().toLocal8Bit());  // so does QUILLDAY_HOME
+    SpecialDayList fromVariable;
+    EXPECT_EQ(LoadSpecialDays(&fromVariable), TRUE);
+    EXPECT_EQ(fromVariable.GetSize(), 1);
+
+    qputenv("XDG_DATA_HOME", savedDataHome);
+    if (savedHome.isEmpty())
+        qunsetenv("QUILLDAY_HOME");
+    else
+        qputenv("QUILLDAY_HOME", savedHome);
+}
