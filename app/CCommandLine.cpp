@@ -51,8 +51,13 @@ bool CCommandLine::Parse(const QStringList& args)
     }
     for (int i = 0; i < args.size(); ++i) {
         const QString& arg = args.at(i);
-        if (!IsOption(arg))
-            return Fail(QStringLiteral("unexpected argument '%1'").arg(arg));
+        if (!IsOption(arg)) {
+            // One file to open, as a file manager passes it.
+            if (!m_strOpenFile.isEmpty())
+                return Fail(QStringLiteral("unexpected argument '%1'").arg(arg));
+            m_strOpenFile = arg;
+            continue;
+        }
         const int equals = arg.indexOf(QLatin1Char('='));
         const QString name = equals < 0 ? arg : arg.left(equals);
         const QString inlineValue = equals < 0 ? QString() : arg.mid(equals + 1);
@@ -167,6 +172,8 @@ bool CCommandLine::CheckCombinations()
     if ((m_seen.contains(QLatin1String("--date")) || m_seen.contains(QLatin1String("--size")))
         && m_mode != QuilldayMode::Screenshot)
         return Fail(QStringLiteral("--date and --size work only with --screenshot"));
+    if (!m_strOpenFile.isEmpty() && m_mode != QuilldayMode::Gui)
+        return Fail(QStringLiteral("a file to open ('%1') works only without a mode").arg(m_strOpenFile));
     if (m_mode == QuilldayMode::LunarToSolar) {
         if (m_lunarDates.isEmpty())
             return Fail(QStringLiteral("--lunar-to-solar needs at least one date, or - to read them from standard input"));
@@ -190,7 +197,9 @@ QString CCommandLine::HelpText()
 {
     return QStringLiteral(
         "Usage: quillday [MODE] [OPTIONS]\n"
-        "A pen-friendly week agenda. Without a mode it opens the main window.\n"
+        "       quillday [OPTIONS] FILE.ics\n"
+        "A pen-friendly week agenda. Without a mode it opens the main window; given an\n"
+        "iCalendar file it opens the main window and asks whether to import the file.\n"
         "\n"
         "Modes (at most one):\n"
         "  --print-week [YYYY-MM-DD]  print the seven day lists of that week (default: this week)\n"

@@ -29,6 +29,7 @@ public:
     QStringList m_lunarDates;       // --lunar-to-solar: YYYY-MM-DD, L appended for a leap month
                                     // (as given: the mode answers a malformed one itself)
     bool m_bLunarFromStdin = false;  // --lunar-to-solar -: one date a line on standard input
+    QString m_strOpenFile;    // an iCalendar file to import after asking (main window only)
     QString m_strHome;        // --home
     QString m_strStore;       // --store
     QString m_strRegistry;    // --registry

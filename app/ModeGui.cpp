@@ -5,6 +5,10 @@
 #include "app/CMainFrame.h"
 #include "app/CSingleInstance.h"
 #include "app/CommandModes.h"
+#include "app/ImportOnOpen.h"
+#include "pim/IPOutlookApp.h"
+#include "resources/StringTable.h"
+#include <QTimer>
 
 namespace {
 
@@ -19,17 +23,38 @@ void RaiseFrame(CMainFrame* pFrame)
     pFrame->activateWindow();
 }
 
+// A file opened while the program already runs: asked and imported here, into the same
+// store; the running window shows the new items through the store's change notifications.
+void ImportBesideRunningInstance(const QString& strPath)
+{
+    StringTable strings;
+    LoadResourceStrings(&strings);
+    IPOutlookApp outlook;
+    AskAndImportFile(strPath, strings, SUCCEEDED(outlook.Logon()) ? &outlook : nullptr);
+}
+
 }  // namespace
 
-int RunGuiMode(const CCommandLine& /*commandLine*/, int argc, char** argv)
+int RunGuiMode(const CCommandLine& commandLine, int argc, char** argv)
 {
     CAgendaApp app(argc, argv);
     CSingleInstance instance(QCoreApplication::applicationFilePath());
-    if (!instance.Claim())
+    if (!instance.Claim()) {
+        if (!commandLine.m_strOpenFile.isEmpty())
+            ImportBesideRunningInstance(commandLine.m_strOpenFile);
         return 0;
+    }
     if (!app.InitInstance())
         return kStartupFailureStatus;
     QObject::connect(&instance, &CSingleInstance::activateRequested, &app,
                      [&app]() { RaiseFrame(app.GetMainFrame()); });
+    if (!commandLine.m_strOpenFile.isEmpty()) {
+        // Asked once the window is up, so the question stands over the week.
+        CMainFrame* pFrame = app.GetMainFrame();
+        const QString strPath = commandLine.m_strOpenFile;
+        QTimer::singleShot(0, &app, [pFrame, strPath]() {
+            AskAndImportFile(strPath, pFrame->GetStrings(), pFrame->GetOutlookApp());
+        });
+    }
     return app.exec();
 }

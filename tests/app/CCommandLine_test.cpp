@@ -76,6 +76,15 @@ TEST(CCommandLine, HelpWinsOverEverythingElse)
     EXPECT_EQ(Parsed({"--version", "--help"}).m_mode, QuilldayMode::Help);
 }
 
+TEST(CCommandLine, OneFileOpensInTheMainWindow)
+{
+    const CCommandLine cmd = Parsed({"--store", "s.sqlite", "/home/me/Downloads/holidays.ics"});
+    EXPECT_EQ(cmd.m_mode, QuilldayMode::Gui);
+    EXPECT_EQ(cmd.m_strOpenFile, QStringLiteral("/home/me/Downloads/holidays.ics"));
+    EXPECT_EQ(cmd.m_strStore, QStringLiteral("s.sqlite"));
+    EXPECT_TRUE(Parsed({}).m_strOpenFile.isEmpty());
+}
+
 TEST(CCommandLine, VersionWinsOverEverythingButHelp)
 {
     EXPECT_EQ(Parsed({"--version"}).m_mode, QuilldayMode::Version);
@@ -91,7 +100,8 @@ TEST(CCommandLine, UnusableLinesAreRefusedWithAReason)
 {
     const BadCase cases[] = {
         {{"--bogus"}, "unknown option '--bogus'"},
-        {{"stray"}, "unexpected argument 'stray'"},
+        {{"a.ics", "stray"}, "unexpected argument 'stray'"},
+        {{"--export", "b.ics", "a.ics"}, "a file to open ('a.ics') works only without a mode"},
         {{"--print-week", "2007-02-30"}, "--print-week: '2007-02-30'"},
         {{"--print-week", "18.02.2007"}, "--print-week: '18.02.2007'"},
         {{"--print-week=", }, "--print-week: ''"},

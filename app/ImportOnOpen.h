@@ -1,0 +1,12 @@
+#pragma once
+// An iCalendar file handed to the program (a file manager's "open with"): the person is
+// asked first, then the file's appointments and tasks are added to the store.
+#include "platform/WinTypes.h"
+#include <QString>
+
+class IPOutlookApp;
+class StringTable;
+
+// Asks (Yes/No, with the file's name) whether to import the file into the store of pApp;
+// on Yes imports it and tells of a failure in a box. TRUE when something was imported.
+BOOL AskAndImportFile(const QString& strPath, const StringTable& strings, IPOutlookApp* pApp);
