@@ -41,8 +41,7 @@ bool PrepareStore(BenchSetup* pSetup)
     for (const char* pszSuffix : {"", "-wal", "-shm"})
         QFile::remove(pSetup->strStore + QLatin1String(pszSuffix));
     const QString ics = dir + QStringLiteral("/bench.ics");
-    const QString tool = qEnvironmentVariable("QUILLDAY_GEN_ICS", QStringLiteral("/work/shared/tools/gen_ics.py"));
-    if (QProcess::execute(QStringLiteral("python3"), {tool, "--events", "100000", "--todos", "10000", "--seed", "1",
+    if (QProcess::execute(QStringLiteral("python3"), {CalendarGenerator(), "--events", "100000", "--todos", "10000", "--seed", "1",
                                                       "--out", ics}) != 0)
         return false;
     if (QProcess::execute(pSetup->strBin + QStringLiteral("/quillday"),
@@ -68,4 +67,9 @@ void UseBenchStore(const BenchSetup& setup)
     SetProgramFolder(setup.strBin);
     SetStorePath(setup.strStore);
     SetRegistryPath(setup.strRegistry);
+}
+
+QString CalendarGenerator()
+{
+    return qEnvironmentVariable("QUILLDAY_GEN_ICS", QStringLiteral(QUILLDAY_SOURCE_DIR "/bench/gen_calendar.py"));
 }

@@ -1,5 +1,5 @@
 #pragma once
-// The large store the window benchmarks run on: gen_ics.py --events 100000 --todos 10000
+// The large store the window benchmarks run on: gen_calendar.py --events 100000 --todos 10000
 // --seed 1, imported once into $QUILLDAY_BENCH_DIR (default /tmp/quillday-bench-week) and
 // reused by later runs while the program still opens it. The program and its data files
 // are taken from the build's bin folder (beside the benchmark's own folder).
@@ -17,3 +17,6 @@ struct BenchSetup {
 BenchSetup PrepareBenchStore(const char* pszArgv0);
 // Points the program folder, store and registry of this process at the setup's.
 void UseBenchStore(const BenchSetup& setup);
+// The calendar generator: $QUILLDAY_GEN_ICS, else bench/gen_calendar.py of the source
+// tree this benchmark was built from.
+QString CalendarGenerator();

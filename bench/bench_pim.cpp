@@ -1,7 +1,8 @@
 // Store benchmarks on a generated calendar: 100,000 events (3% recurring with an end,
 // plus 500 series without one) and 10,000 to-dos, imported once into a store that is
 // kept between runs. Data lives in $QUILLDAY_BENCH_DIR (default /tmp/quillday-bench);
-// the calendar is made by $QUILLDAY_GEN_ICS (default /work/shared/tools/gen_ics.py).
+// the calendar is made by $QUILLDAY_GEN_ICS (default bench/gen_calendar.py of the source tree).
+#include "BenchStore.h"
 #include "pim/CICalImporter.h"
 #include "pim/CPimDatabases.h"
 #include "pim/CPimStore.h"
@@ -32,7 +33,7 @@ QString CalendarFile()
 {
     const QString path = BenchDir() + QStringLiteral("/gen-100000-10000-s1-e500.ics");
     if (!QFileInfo::exists(path)) {
-        const QString tool = qEnvironmentVariable("QUILLDAY_GEN_ICS", QStringLiteral("/work/shared/tools/gen_ics.py"));
+        const QString tool = CalendarGenerator();
         const QString cmd = QStringLiteral("python3 '%1' --events 100000 --todos 10000 --seed 1 --endless 500 --out '%2'")
                                 .arg(tool, path);
         if (std::system(cmd.toLocal8Bit().constData()) != 0)

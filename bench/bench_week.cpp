@@ -3,7 +3,7 @@
 //
 // Today is the clock's, as for a user who looks at that week now; QUILLDAY_NOW (for
 // example 2015-06-03T10:00:00) puts today into the week, which adds a row on today for
-// every open task. The store is imported once from gen_ics.py --events 100000 --todos 10000 --seed 1 into
+// every open task. The store is imported once from gen_calendar.py --events 100000 --todos 10000 --seed 1 into
 // $QUILLDAY_BENCH_DIR (default /tmp/quillday-bench-week) and reused by later runs. The program
 // and its data files are taken from the build's bin folder.
 #include "BenchStore.h"
