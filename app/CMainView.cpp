@@ -72,6 +72,7 @@ CMainView::CMainView(CMainFrame* pFrame)
 
 CMainView::~CMainView()
 {
+    KeepEveryMove(FALSE);
     m_pWeekPane.reset();
 }
 
@@ -231,17 +232,22 @@ intptr_t CMainView::OnNotify(NMHDR* pHdr)
     switch (pHdr->code) {
     case WPN_DATECHANGED:
         update(kTitleLeft, kTitleTop, kTitleWidth, kTitleHeight);
+        // A new week replaced the rows; the selection is told again only when a list
+        // takes the focus, which a window without the focus does not get.
+        UpdateStatusLine();
         break;
     case WPN_SELCHANGED:
         UpdateStatusLine();
         break;
     case WPN_CLICK:
         m_gesture.Start(pNm->ptAction);
+        KeepEveryMove(TRUE);
         break;
     case WPN_PENMOVE:
         m_gesture.Step(pNm->ptAction);
         break;
     case WPN_PENUP: {
+        KeepEveryMove(FALSE);
         QString strStroke;
         if (m_gesture.Finish(&strStroke))
             RunGesture(strStroke);
@@ -260,6 +266,22 @@ intptr_t CMainView::OnNotify(NMHDR* pHdr)
 void CMainView::UpdateStatusLine()
 {
     update(0, m_rcClient.bottom - kStatusLineHeight, m_rcClient.right, kStatusLineHeight - 1);
+}
+
+// A stroke's turns show only in its single moves. The platform merges the moves that
+// queue up while the program is busy, which could make right-left-right a single right;
+// so from pen down to pen up every move is delivered.
+void CMainView::KeepEveryMove(BOOL bKeep)
+{
+    if (bKeep == m_bKeepingMoves)
+        return;
+    m_bKeepingMoves = bKeep;
+    if (bKeep) {
+        m_bCompressedMoves = QCoreApplication::testAttribute(Qt::AA_CompressHighFrequencyEvents);
+        QCoreApplication::setAttribute(Qt::AA_CompressHighFrequencyEvents, false);
+    } else {
+        QCoreApplication::setAttribute(Qt::AA_CompressHighFrequencyEvents, m_bCompressedMoves);
+    }
 }
 
 void CMainView::RunGesture(const QString& strStroke)
@@ -349,8 +371,10 @@ void CMainView::ShowOptions()
     const StringTable& strings = m_pFrame->GetStrings();
     COptionDlg dlg(GetResourceString(strings, QStringLiteral("RC_OPTIONDLG_TITLE")), &m_pFrame->GetSettings(),
                    &strings, m_pFrame);
-    if (dlg.DoModal() == IDOK)
+    if (dlg.DoModal() == IDOK) {
         m_pWeekPane->Reload();
+        UpdateStatusLine();
+    }
 }
 
 void CMainView::ShowAbout()

@@ -76,12 +76,15 @@ private:
     void RunGesture(const QString& strStroke);
     void ActOnSelection(void (CItemActions::*pfnAction)(const SelectedItem&));
     void UpdateStatusLine();
+    void KeepEveryMove(BOOL bKeep);
 
     CMainFrame* m_pFrame;
     std::unique_ptr<CWeekPane> m_pWeekPane;
     RECT m_rcClient;
     BOOL m_bLayoutDone = FALSE;
     CPenGesture m_gesture;  // m_bTracking, m_ptLast, m_strGesture
+    BOOL m_bKeepingMoves = FALSE;    // pen moves are not merged during a stroke
+    bool m_bCompressedMoves = true;  // the application's setting before the stroke
     std::unique_ptr<CItemActions> m_pActions;
     std::vector<CBitmapButtonEx*> m_buttons;  // children of the view
     CSoftKeyBar* m_pSoftKeyBar = nullptr;     // child of the frame

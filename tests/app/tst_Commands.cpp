@@ -249,6 +249,7 @@ private slots:
     void strokeRightOnAnAppointmentDoesNothing();
     void strokeAcrossTheListsActsOnTheStartRow();
     void touchStrokeTogglesTheTask();
+    void movesAreNotMergedDuringAStroke();
     void wobbleAndTapRunNothing();
     void deleteGestureAsksAndDeletes_data();
     void deleteGestureAsksAndDeletes();
@@ -335,6 +336,22 @@ void TestCommands::touchStrokeTogglesTheTask()
     TouchStroke(pFrame.get(), pWed, StrokePath(RowPoint(pWed, RowOf(pWed, nTask)), {QPoint(50, 0)}));
     QVERIFY(TaskComplete(&fx, nTask));
     QTRY_VERIFY(F::DayRows(pFrame.get(), 2).join('\n').contains("strike"));
+}
+
+void TestCommands::movesAreNotMergedDuringAStroke()
+{
+    CWeekFixture fx;
+    auto pFrame = StartActive(&fx);
+    QVERIFY(pFrame);
+    CListCtrlEx* pWed = List(pFrame.get(), 2);
+    QWindow* pWindow = pFrame->windowHandle();
+    QCoreApplication::setAttribute(Qt::AA_CompressHighFrequencyEvents, true);
+    QTest::mousePress(pWindow, Qt::LeftButton, {}, InFrame(pFrame.get(), pWed, RowPoint(pWed, 0)));
+    QVERIFY(!QCoreApplication::testAttribute(Qt::AA_CompressHighFrequencyEvents));
+    QTest::mouseMove(pWindow, InFrame(pFrame.get(), pWed, RowPoint(pWed, 0) + QPoint(5, 0)));
+    QVERIFY(!QCoreApplication::testAttribute(Qt::AA_CompressHighFrequencyEvents));
+    QTest::mouseRelease(pWindow, Qt::LeftButton, {}, InFrame(pFrame.get(), pWed, RowPoint(pWed, 0) + QPoint(5, 0)));
+    QVERIFY(QCoreApplication::testAttribute(Qt::AA_CompressHighFrequencyEvents));
 }
 
 void TestCommands::wobbleAndTapRunNothing()
