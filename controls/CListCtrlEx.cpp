@@ -249,26 +249,32 @@ void CListCtrlEx::PaintTo(QPainter* pDC)
     DrawCornerBadge(pDC, width(), height());
 }
 
+// Two passes: every text box's background first, then the glyphs and pictures. Lines are
+// H + 1 apart while a face is often taller than that, so a box filled after the line above
+// was drawn would cut off its descenders.
 void CListCtrlEx::DrawRows(QPainter* pDC, int nHeight)
 {
-    int y = 0;
-    for (int r = m_nTopRow; r < m_nRowCount && y <= nHeight; ++r) {
-        const ListRow& row = *m_rows[static_cast<size_t>(r)];
-        int x = 1;
-        for (int c = 0; c < ColumnCountOf(row); ++c) {
-            const ListCell& cell = *row.cells[static_cast<size_t>(c)];
-            const BOOL bSelected = m_bHasFocus && r == m_nCurSel && c == 0;
-            if (IsListTag(cell.strText))
-                DrawListBitmap(pDC, x, y + IconOffset(m_nFontSize) - 1, TagBitmapId(cell.strText, bSelected), m_crBk);
-            else
-                DrawTextCell(pDC, cell, bSelected, x, y);
-            x += cell.nWidth;
+    for (const bool bBackgrounds : {true, false}) {
+        int y = 0;
+        for (int r = m_nTopRow; r < m_nRowCount && y <= nHeight; ++r) {
+            const ListRow& row = *m_rows[static_cast<size_t>(r)];
+            int x = 1;
+            for (int c = 0; c < ColumnCountOf(row); ++c) {
+                const ListCell& cell = *row.cells[static_cast<size_t>(c)];
+                const BOOL bSelected = m_bHasFocus && r == m_nCurSel && c == 0;
+                if (!IsListTag(cell.strText))
+                    DrawTextCell(pDC, cell, bSelected, x, y, bBackgrounds);
+                else if (!bBackgrounds)
+                    DrawListBitmap(pDC, x, y + IconOffset(m_nFontSize) - 1, TagBitmapId(cell.strText, bSelected),
+                                   m_crBk);
+                x += cell.nWidth;
+            }
+            y += m_rowHeights[static_cast<size_t>(r)];
         }
-        y += m_rowHeights[static_cast<size_t>(r)];
     }
 }
 
-void CListCtrlEx::DrawTextCell(QPainter* pDC, const ListCell& cell, BOOL bSelected, int x, int y)
+void CListCtrlEx::DrawTextCell(QPainter* pDC, const ListCell& cell, BOOL bSelected, int x, int y, bool bBackground)
 {
     const QColor crBk = ColorFromRef(bSelected ? m_crSelBk : m_crBk);
     const QColor crText = ColorFromRef(bSelected ? m_crSelText : cell.crText);
@@ -285,12 +291,15 @@ void CListCtrlEx::DrawTextCell(QPainter* pDC, const ListCell& cell, BOOL bSelect
         if (i > 0)
             y += m_nFontSize + 1;
         const int nExtent = TextExtent(measure, lines[i]);
-        // The background colour fills the text's box behind the glyphs.
-        pDC->fillRect(x, y, nExtent, metrics.height(), crBk);
-        pDC->drawText(QPointF(x, y + metrics.ascent()), lines[i]);
+        if (bBackground)
+            pDC->fillRect(x, y, nExtent, metrics.height(), crBk);  // the text's box behind the glyphs
+        else
+            pDC->drawText(QPointF(x, y + metrics.ascent()), lines[i]);
         nEnd = x + nExtent;
     }
     pDC->restore();
+    if (bBackground)
+        return;
     const int yIcon = y + IconOffset(m_nFontSize);
     for (const TrailingIcon& icon : LCX_TRAILING_ICONS) {
         if ((cell.nIconFlags & icon.nFlag) != 0)

@@ -112,7 +112,8 @@ private:
     void LayoutRow(int nRow, int nWidth);
     // Draws from the layout: strDisplay, the cells' widths and the row heights.
     void DrawRows(QPainter* pDC, int nHeight);
-    void DrawTextCell(QPainter* pDC, const ListCell& cell, BOOL bSelected, int x, int y);
+    // Either the boxes behind the lines (bBackground) or the lines and trailing icons.
+    void DrawTextCell(QPainter* pDC, const ListCell& cell, BOOL bSelected, int x, int y, bool bBackground);
     void DrawScrollStrip(QPainter* pDC, int nWidth, int nHeight);
     void DrawCornerBadge(QPainter* pDC, int nWidth, int nHeight);
     void OnStripDown(int x, int y);

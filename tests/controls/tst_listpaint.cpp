@@ -17,7 +17,7 @@ struct ListWindow {
     NotifyRecorder window;
     CListCtrlEx* pList = nullptr;
 
-    ListWindow(int nWidth, int nHeight, BOOL bMultiline)
+    ListWindow(int nWidth, int nHeight, BOOL bMultiline, int nFontSize = 10)
     {
         window.resize(nWidth + 20, nHeight + 20);
         pList = new CListCtrlEx(&window);
@@ -27,7 +27,7 @@ struct ListWindow {
         rc.right = nWidth;
         rc.bottom = nHeight;
         pList->Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP, rc, &window, 3002);
-        pList->SetFonts(QStringLiteral("Tahoma"), 10, QStringLiteral("mirafon"), 10);
+        pList->SetFonts(QStringLiteral("Tahoma"), nFontSize, QStringLiteral("mirafon"), 10);
         pList->SetColumnCount(2);
         pList->SetColumnWidth(0, 0);
         pList->SetColumnWidth(1, 0);
@@ -101,6 +101,42 @@ private slots:
             QVERIFY(!lines[i].startsWith(QLatin1Char(' ')));
         }
         QCOMPARE(list.pList->GetRowHeight(0), 12 * static_cast<int>(lines.size()));
+    }
+
+    void multilineRowsKeepTheirDescenders_data()
+    {
+        QTest::addColumn<int>("nFontSize");
+        QTest::newRow("12") << 12;
+        QTest::newRow("16") << 16;
+    }
+
+    // Lines are H + 1 apart in a face taller than that: every glyph pixel of a line drawn
+    // alone must still be drawn when the next line follows it.
+    void multilineRowsKeepTheirDescenders()
+    {
+        QFETCH(int, nFontSize);
+        constexpr int kTextLeft = 12;  // after the tag column
+        ListWindow list(130, 200, TRUE, nFontSize);
+        list.pList->AddRow(QStringLiteral("(E)"), QStringLiteral("jumpy gypsy quaggy jiggly pygmy yoga"));
+        const QImage image = Render(list.pList);
+        QVERIFY(image.scaled(image.size() * 4).save(
+            TestOutputPath(QStringLiteral("listpaint_descenders_%1.png").arg(nFontSize))));
+        const QStringList lines = list.Cell(0, 1)->strDisplay.split(QLatin1Char('\n'));
+        QVERIFY(lines.size() >= 3);
+        const int nLineHeight = 2 * nFontSize;  // the whole line with its descenders, and more
+        for (qsizetype i = 0; i + 1 < lines.size(); ++i) {
+            ListWindow alone(130, 200, FALSE, nFontSize);
+            alone.pList->AddRow(QStringLiteral("(E)"), lines[i]);
+            const QImage reference = Render(alone.pList);
+            const int yLine = static_cast<int>(i) * (nFontSize + 1);
+            int nCovered = 0;
+            for (int y = 0; y < nLineHeight; ++y)
+                for (int x = kTextLeft; x < reference.width(); ++x)
+                    if (qGray(reference.pixel(x, y)) < 128 && qGray(image.pixel(x, yLine + y)) >= 128)
+                        ++nCovered;
+            QVERIFY2(nCovered == 0, qPrintable(QStringLiteral("line %1 \"%2\": %3 pixels covered")
+                                                   .arg(i).arg(lines[i]).arg(nCovered)));
+        }
     }
 
     void singleLineShortensWithEllipsis()
