@@ -201,6 +201,9 @@ void CListCtrlEx::LayoutDirtyRows()
     const LastPage page = ComputeLastPage(m_rowHeights, height());
     m_nMaxTopRow = page.nMaxTopRow;
     m_nLastPageRows = page.nLastPageRows;
+    // A list scrolled down and then made taller (or wider, with fewer lines) shows its last
+    // page; once every row fits that is row 0, and the strip goes away.
+    m_nTopRow = std::min(m_nTopRow, m_nMaxTopRow);
 }
 
 void CListCtrlEx::LayoutRow(int nRow, int nWidth)

@@ -79,11 +79,14 @@ RECT ComputeThumbRect(int nWidth, int nClientHeight, int nTotalHeight, int nAbov
 {
     const int64_t nTrack = std::max(nClientHeight - LCX_TRACK_MARGIN, 0);
     const int64_t nTotal = std::max(nTotalHeight, 1);
-    const int nThumb = static_cast<int>(int64_t{nClientHeight} * nTrack / nTotal);
+    // Rows shorter than the client area would make the thumb longer than its track and
+    // push its top over the up arrow; the thumb stays within the track.
+    const int nThumb = static_cast<int>(std::min(int64_t{nClientHeight} * nTrack / nTotal, nTrack));
     int nTop = static_cast<int>(int64_t{std::max(nAboveHeight, 0)} * nTrack / nTotal) + LCX_THUMB_OFFSET;
     const int nLowest = nClientHeight - LCX_BADGE_HEIGHT - nThumb - LCX_THUMB_OFFSET;
     if (nTop > nLowest)
         nTop = nLowest;
+    nTop = std::max(nTop, LCX_THUMB_OFFSET);
     RECT rc;
     rc.left = nWidth - LCX_THUMB_LEFT;
     rc.top = nTop;

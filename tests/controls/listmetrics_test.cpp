@@ -111,6 +111,18 @@ TEST(ListMetrics, ThumbBottomNeverPassesTwentyAboveTheBottom)
     }
 }
 
+// Rows that fit the client area with room to spare (a list scrolled and then made taller):
+// the thumb still lies within its track, below the up arrow and above the down arrow.
+TEST(ListMetrics, ThumbStaysInItsTrackWhenTheRowsAreShort)
+{
+    for (int nAbove : {0, 12, 100, 240}) {
+        const RECT rc = ComputeThumbRect(80, 300, 240, nAbove);
+        EXPECT_GE(rc.top, 8) << nAbove;
+        EXPECT_LE(rc.bottom, 300 - 20) << nAbove;
+        EXPECT_GT(rc.bottom, rc.top) << nAbove;
+    }
+}
+
 TEST(ListMetrics, ThumbDragMapsToTopRows)
 {
     const std::vector<int> heights(20, 12);  // 240 pixels, Hc 100

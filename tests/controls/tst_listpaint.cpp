@@ -293,6 +293,40 @@ private slots:
         QCOMPARE(PixelRef(image, 94, 82), static_cast<COLORREF>(0xAAAAAA)); // down: grey at the end
     }
 
+    // Scrolled down one row and then made taller: the list shows a valid top row for the new
+    // height, its thumb stays below the up arrow, and once every row fits it shows from row 0
+    // without strip, so a tap at the top right selects a row instead of grabbing a thumb.
+    void listThatSuddenlyFitsShowsFromTheTop()
+    {
+        ListWindow list(100, 100, FALSE);
+        list.window.resize(140, 340);
+        list.window.show();
+        for (int i = 0; i < 20; ++i)
+            list.pList->AddRow(QStringLiteral("(T1)"), QStringLiteral("Row %1").arg(i));
+        Render(list.pList);
+        SendMouse(list.pList, QEvent::MouseButtonPress, 95, 83, true);  // the down arrow
+        SendMouse(list.pList, QEvent::MouseButtonRelease, 95, 83, false);
+        QCOMPARE(list.pList->GetTopRow(), 1);
+
+        list.pList->resize(100, 200);  // 240 pixels of rows: still scrolls
+        QImage image = Render(list.pList);
+        QVERIFY(image.scaled(image.size() * 3).save(TestOutputPath(QStringLiteral("listpaint_taller_200.png"))));
+        QCOMPARE(list.pList->GetTopRow(), 1);
+        QVERIFY(list.pList->GetThumbRect().top >= 8);
+        QCOMPARE(PixelRef(image, 94, 5), static_cast<COLORREF>(0x000000));  // up arrow, black
+
+        list.pList->resize(100, 300);  // every row fits
+        image = Render(list.pList);
+        QVERIFY(image.scaled(image.size() * 3).save(TestOutputPath(QStringLiteral("listpaint_taller_300.png"))));
+        QCOMPARE(list.pList->GetTopRow(), 0);
+        QVERIFY(!list.pList->IsScrollStripShown());
+        QCOMPARE(PixelRef(image, 94, 5), static_cast<COLORREF>(0xFFFFFF));
+        SendMouse(list.pList, QEvent::MouseButtonPress, 95, 5, true);
+        QVERIFY(list.pList->GetDragMode() != 1);
+        QCOMPARE(list.pList->GetCurSel(), 0);
+        SendMouse(list.pList, QEvent::MouseButtonRelease, 95, 5, false);
+    }
+
     void tallRowsDrawTheStripWithABlackDownArrow()
     {
         ListWindow list(60, 60, TRUE);
