@@ -93,10 +93,7 @@ void CWeekCalendar::DrawGrid(QPainter* pDC, int nWidth)
         const CalendarRow& row = m_grid.rows[r];
         if (row.nFirstDay <= m_nDay && m_nDay <= row.nLastDay)
             DrawWeekBar(pDC, row.y, nWidth);
-        UseGridFont(TRUE);
-        DrawTextInRect(pDC, 0, row.y, WCAL_WEEK_RIGHT, WCAL_ROW_HEIGHT, QString::number(row.nWeek),
-                       DT_RIGHT, WCAL_CR_TEXT);
-        UseGridFont(FALSE);
+        DrawWeekNumber(pDC, row.y, row.nWeek);
         const int nEndDay = std::min(row.nLastDay, m_grid.nDayCount);
         for (int d = row.nFirstDay; d <= nEndDay; ++d) {
             if (d == m_nDay)
@@ -104,6 +101,17 @@ void CWeekCalendar::DrawGrid(QPainter* pDC, int nWidth)
             DrawDay(pDC, d);
         }
     }
+}
+
+// At 8 pixels without smoothing the bold face gives the regular face's pixels, so the
+// number is struck twice, one pixel apart, as bitmap fonts were made bold.
+void CWeekCalendar::DrawWeekNumber(QPainter* pDC, int y, int nWeek)
+{
+    UseGridFont(TRUE);
+    const QString strWeek = QString::number(nWeek);
+    DrawTextInRect(pDC, -1, y, WCAL_WEEK_RIGHT, WCAL_ROW_HEIGHT, strWeek, DT_RIGHT, WCAL_CR_TEXT);
+    DrawTextInRect(pDC, 0, y, WCAL_WEEK_RIGHT, WCAL_ROW_HEIGHT, strWeek, DT_RIGHT, WCAL_CR_TEXT);
+    UseGridFont(FALSE);
 }
 
 void CWeekCalendar::DrawDay(QPainter* pDC, int nDay)

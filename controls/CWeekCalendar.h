@@ -51,6 +51,8 @@ private:
     void DrawWeekBar(QPainter* pDC, int y, int nWidth);
     void DrawTodayBox(QPainter* pDC, int x, int y);
     void DrawGrid(QPainter* pDC, int nWidth);
+    // The row's ISO week number, right-aligned in the week column, in bold.
+    void DrawWeekNumber(QPainter* pDC, int y, int nWeek);
     // The day's number in its cell, in the colour of its weekday or in today's box.
     void DrawDay(QPainter* pDC, int nDay);
     void UseGridFont(BOOL bBold);

@@ -113,6 +113,29 @@ private slots:
         QVERIFY(!ContainsColor(image, QRect(0, 58, 120, 0), WCAL_CR_TEXT));
     }
 
+    // The week numbers are bold: "31" in the week column carries visibly more ink than the
+    // day "31" (a Tuesday, in black) drawn in the regular face.
+    void weekNumbersAreVisiblyBold()
+    {
+        CalendarWindow cal;
+        const QImage image = Render(cal.pCalendar);
+        QVERIFY(image.scaled(image.size() * 4).save(TestOutputPath(QStringLiteral("weekcalendar_bold_weeks_x4.png"))));
+        const CalendarGrid& grid = cal.pCalendar->GetGrid();
+        QCOMPARE(grid.rows[1].nWeek, 31);
+        const RECT& rcDay = grid.cells[30].rc;  // 31 August
+        auto ink = [&image](const QRect& rect) {
+            int nDark = 0;
+            for (int y = rect.top(); y <= rect.bottom(); ++y)
+                for (int x = rect.left(); x <= rect.right(); ++x)
+                    nDark += qGray(image.pixel(x, y)) < 128 ? 1 : 0;
+            return nDark;
+        };
+        const int nWeekInk = ink(QRect(0, grid.rows[1].y, 18, 9));
+        const int nDayInk = ink(QRect(rcDay.left, rcDay.top, 13, 9));
+        QVERIFY(nDayInk > 0);
+        QVERIFY2(nWeekInk * 4 >= nDayInk * 5, qPrintable(QStringLiteral("week %1, day %2").arg(nWeekInk).arg(nDayInk)));
+    }
+
     void todayBoxOnlyInTodaysMonth()
     {
         CalendarWindow cal;
