@@ -37,6 +37,20 @@ bool EnsureZoneRead()
     return true;
 }
 
+bool SameTransition(const SYSTEMTIME& a, const SYSTEMTIME& b)
+{
+    return a.wYear == b.wYear && a.wMonth == b.wMonth && a.wDayOfWeek == b.wDayOfWeek && a.wDay == b.wDay
+        && a.wHour == b.wHour && a.wMinute == b.wMinute && a.wSecond == b.wSecond
+        && a.wMilliseconds == b.wMilliseconds;
+}
+
+bool SameZoneRecord(const TIME_ZONE_INFORMATION& a, const TIME_ZONE_INFORMATION& b)
+{
+    return a.Bias == b.Bias && a.StandardBias == b.StandardBias && a.DaylightBias == b.DaylightBias
+        && a.StandardDayOffset == b.StandardDayOffset && a.DaylightDayOffset == b.DaylightDayOffset
+        && SameTransition(a.StandardDate, b.StandardDate) && SameTransition(a.DaylightDate, b.DaylightDate);
+}
+
 int PositiveModulo(int a, int b)
 {
     const int r = a % b;
@@ -66,6 +80,18 @@ void GetZoneBiases(int32_t* pZoneOffset, int32_t* pDaylightShift)
 void ResetTimeZoneCache()
 {
     Zone() = ZoneState();
+}
+
+bool RefreshTimeZone()
+{
+    TIME_ZONE_INFORMATION tzi;
+    if (GetTimeZoneInformation(&tzi) == TIME_ZONE_ID_INVALID)
+        return false;
+    ZoneState& zone = Zone();
+    const bool bChanged = zone.bRead && !SameZoneRecord(zone.tzi, tzi);
+    zone.tzi = tzi;
+    zone.bRead = true;
+    return bChanged;
 }
 
 TransitionPoint TransitionDay(bool bEnd, int nYear, const SYSTEMTIME& rule, int32_t nDaylightShift, int nDayOffset)

@@ -16,6 +16,9 @@ extern "C" int32_t g_bUseDST;
 void GetZoneBiases(int32_t* pZoneOffset, int32_t* pDaylightShift);
 // Forgets the zone record so that the next conversion reads it again (tests change TZ).
 void ResetTimeZoneCache();
+// Reads the zone record again and keeps it (the machine's zone may have changed while the
+// program runs). True when it differs from the record in use until then.
+bool RefreshTimeZone();
 
 struct TransitionPoint {
     int nDay;           // day of year, 0 = 1 January

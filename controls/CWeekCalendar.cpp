@@ -33,15 +33,32 @@ CWeekCalendar::CWeekCalendar(QWidget* pParent)
 
 CWeekCalendar::~CWeekCalendar() = default;
 
+namespace {
+
+bool IsCalendarDate(int nYear, int nMonth, int nDay)
+{
+    return nYear >= kFirstYear && nYear < kEndYear && nMonth >= 1 && nMonth <= 12 && nDay >= 1
+        && nDay <= DaysInMonth(nYear, nMonth);
+}
+
+}  // namespace
+
 void CWeekCalendar::SetDate(int nYear, int nMonth, int nDay)
 {
-    if (nYear < kFirstYear || nYear >= kEndYear || nMonth < 1 || nMonth > 12)
-        return;
-    if (nDay < 1 || nDay > DaysInMonth(nYear, nMonth))
+    if (!IsCalendarDate(nYear, nMonth, nDay))
         return;
     m_nYear = nYear;
     m_nMonth = nMonth;
     m_nDay = nDay;
+}
+
+void CWeekCalendar::SetToday(int nYear, int nMonth, int nDay)
+{
+    if (!IsCalendarDate(nYear, nMonth, nDay))
+        return;
+    m_nTodayYear = nYear;
+    m_nTodayMonth = nMonth;
+    m_nTodayDay = nDay;
 }
 
 void CWeekCalendar::GetDate(DateTime* pDate) const

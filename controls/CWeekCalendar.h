@@ -36,6 +36,12 @@ public:
     void SetDate(int nYear, int nMonth, int nDay);
     // The picked day at 00:00:00.
     void GetDate(DateTime* pDate) const;
+    // Moves the today box (the date moved on while the program runs); the same limits as
+    // SetDate. Does not repaint.
+    void SetToday(int nYear, int nMonth, int nDay);
+    int GetTodayYear() const { return m_nTodayYear; }
+    int GetTodayMonth() const { return m_nTodayMonth; }
+    int GetTodayDay() const { return m_nTodayDay; }
 
     int GetWeek() const { return m_nWeek; }
     const CalendarGrid& GetGrid() const { return m_grid; }

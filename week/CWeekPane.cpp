@@ -1,4 +1,5 @@
 #include "week/CWeekPane.h"
+#include "calendar/CDayWatch.h"
 #include "week/AgendaSettings.h"
 #include "week/CWeekLoader.h"
 #include "week/IWeekHost.h"
@@ -36,6 +37,7 @@ void PlaceWindow(QWidget* pWnd, const RECT& rc)
 CWeekPane::CWeekPane(IWeekHost* pFrame, QWidget* pParent)
     : CWnd(pParent)
     , m_pFrame(pFrame)
+    , m_pDayWatch(std::make_unique<CDayWatch>([this](const DateTime& oldToday) { OnDayChange(oldToday); }))
 {
     m_week = WeekRangeOf(pFrame->GetCurrentDate());
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -61,6 +63,7 @@ BOOL CWeekPane::Create(DWORD dwStyle, const RECT& rect, QWidget* pParentWnd, int
     m_calendar.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP, EmptyRect(), this, IDC_WEEKCALENDAR);
     const DateTime current = m_pFrame->GetCurrentDate();
     m_calendar.SetDate(current.GetYear(), current.GetMonth(), current.GetDay());
+    m_pDayWatch->Start();
     return TRUE;
 }
 
@@ -117,8 +120,22 @@ void CWeekPane::FocusCurrentDay()
         list.setFocus();
 }
 
+void CWeekPane::OnDayChange(const DateTime& oldToday)
+{
+    // Whoever was looking at today follows it; another date stays where it is.
+    if (IsSameDay(m_pFrame->GetCurrentDate(), oldToday))
+        SetWeek(m_pFrame->GetToday());
+    else
+        Reload();
+}
+
+// Today's date is read afresh by every load: the lists' colours and texts, and the
+// calendar's today box.
 void CWeekPane::LoadWeek()
 {
+    const DateTime today = m_pFrame->GetToday();
+    m_calendar.SetToday(today.GetYear(), today.GetMonth(), today.GetDay());
+    m_calendar.update();
     const BOOL bMultiline = m_pFrame->GetSettings().Multiline ? TRUE : FALSE;
     for (DayBucket& bucket : m_days) {
         bucket.list.DeleteAllItems();

@@ -8,7 +8,9 @@
 #include "controls/CWnd.h"
 #include "week/AgendaEntry.h"
 #include "week/WeekRange.h"
+#include <memory>
 
+class CDayWatch;
 class IWeekHost;
 
 struct NMWEEKPANE {
@@ -68,6 +70,10 @@ public:
     int DayIndexOf(const DateTime& date) const { return m_week.DayIndexOf(date); }
 
     intptr_t OnNotify(NMHDR* pHdr) override;
+    // Today's date moved on (local midnight, or the clock or the zone was set): the week
+    // shows the new day as if just started. Run by the pane's own day watch.
+    void OnDayChange(const DateTime& oldToday);
+    CDayWatch& GetDayWatch() { return *m_pDayWatch; }
 
 protected:
     void paintEvent(QPaintEvent* pEvent) override;
@@ -95,4 +101,5 @@ private:
     int m_selRow = -1;
     BOOL m_bPainted = FALSE;
     BOOL m_bLoadPending = FALSE;
+    std::unique_ptr<CDayWatch> m_pDayWatch;
 };

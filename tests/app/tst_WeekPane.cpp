@@ -2,6 +2,10 @@
 // moving by day, week and calendar pick, with the notifications it sends.
 #include "WeekFixture.h"
 #include "week/WeekLayout.h"
+#ifndef Q_MOC_RUN  // moc cannot parse the C++20 library headers it pulls in
+#include "calendar/CDayWatch.h"
+#endif
+#include <QPainter>
 #include <QtTest>
 #include <vector>
 
@@ -94,6 +98,9 @@ private slots:
     void calendarPickInsideTheWeekOnlyMovesTheFocus();
     void penEventsArePassedOnInScreenCoordinates();
     void smallPaneDefersTheFirstLoad();
+    void midnightMovesTodayAndReloadsTheWeek();
+    void midnightIntoANewWeekShowsIt();
+    void midnightKeepsAnotherShownWeek();
 };
 
 void TestWeekPane::layoutFollowsTheWeights()
@@ -314,6 +321,68 @@ void TestWeekPane::smallPaneDefersTheFirstLoad()
     QVERIFY(pPane->IsPainted());
     QVERIFY(!pPane->IsLoadPending());
     QCOMPARE(pPane->GetDayList(0)->GetItemCount(), 1);
+}
+
+// A window left open over midnight: the day watch finds the new date and the week shows it
+// as if just started: today's colour, the calendar's today box, the days-left and overdue
+// texts and the floating tasks.
+void TestWeekPane::midnightMovesTodayAndReloadsTheWeek()
+{
+    Session s;
+    s.fx.AddTask({QStringLiteral("Loose"), 1});
+    s.fx.AddTask({QStringLiteral("Soon"), 1, 949998.0, CWeekFixture::Date(2015, 3, 5)});
+    s.fx.AddTask({QStringLiteral("Paper"), 1, 949998.0, CWeekFixture::Date(2015, 3, 4)});
+    QVERIFY(StartActive(&s, 2015, 3, 4));
+    s.fx.SetNow(2015, 3, 4, 23, 59);
+    QVERIFY(!s.pPane->GetDayWatch().Check());
+    QCOMPARE(s.pPane->GetCalendar().GetTodayDay(), 4);
+    QCOMPARE(CWeekFixture::DayRows(s.pFrame.get(), 2),
+             (QStringList{"(T1)\tPaper\textra=(T1)|Paper\tcolor=#0000FF", "(T1)\tSoon(1d)\textra=(T1)|Soon(1d)",
+                          "(FT1)\tLoose\textra=(FT1)|Loose"}));
+
+    s.fx.SetNow(2015, 3, 5, 0, 0);
+    QVERIFY(s.pPane->GetDayWatch().Check());
+    QCOMPARE(s.pPane->GetCalendar().GetTodayDay(), 5);
+    QCOMPARE(s.pFrame->GetCurrentDate(), DateTime(2015, 3, 5, 0, 0, 0));
+    for (int i = 0; i < 7; ++i)
+        QCOMPARE(s.pPane->GetDayList(i)->GetBkColor(), i == 3 ? RGB(255, 255, 200) : RGB(255, 255, 255));
+    QCOMPARE(CWeekFixture::DayRows(s.pFrame.get(), 2), QStringList{"(T1)\tPaper\textra=(T1)|Paper\tcolor=#FF0096"});
+    QCOMPARE(CWeekFixture::DayRows(s.pFrame.get(), 3),
+             (QStringList{"(T1)\tPaper(+1d)\textra=(T1)|Paper(+1d)\tcolor=#FF0096",
+                          "(T1)\tSoon\textra=(T1)|Soon\tcolor=#0000FF", "(FT1)\tLoose\textra=(FT1)|Loose"}));
+    QTRY_VERIFY(s.pPane->GetDayList(3)->hasFocus());
+    // The calendar draws the box on the new day.
+    QImage image(s.pPane->GetCalendar().size(), QImage::Format_RGB32);
+    QPainter painter(&image);
+    s.pPane->GetCalendar().PaintTo(&painter);
+    painter.end();
+    const CalendarGrid& grid = s.pPane->GetCalendar().GetGrid();
+    QCOMPARE(QColor(image.pixel(grid.cells[4].rc.left + 2, grid.cells[4].rc.top + 1)), QColor(0x7D, 0x7D, 0xC3));
+    QVERIFY(QColor(image.pixel(grid.cells[3].rc.left + 2, grid.cells[3].rc.top + 1)) != QColor(0x7D, 0x7D, 0xC3));
+}
+
+void TestWeekPane::midnightIntoANewWeekShowsIt()
+{
+    Session s;
+    QVERIFY(StartActive(&s, 2015, 3, 8));  // Sunday
+    s.fx.SetNow(2015, 3, 9, 0, 0);
+    QVERIFY(s.pPane->GetDayWatch().Check());
+    QCOMPARE(s.pPane->GetWeekStart(), DateTime(2015, 3, 9, 0, 0, 0));
+    QCOMPARE(s.pPane->GetDayList(0)->GetBkColor(), RGB(255, 255, 200));
+    QCOMPARE(s.pPane->GetCalendar().GetTodayDay(), 9);
+}
+
+// Someone looking at another week at midnight keeps looking at it; only today's marks move.
+void TestWeekPane::midnightKeepsAnotherShownWeek()
+{
+    Session s;
+    QVERIFY(StartActive(&s, 2015, 3, 4));
+    s.pPane->SetWeek(DateTime(2015, 3, 11, 0, 0, 0));
+    s.fx.SetNow(2015, 3, 5, 0, 0);
+    QVERIFY(s.pPane->GetDayWatch().Check());
+    QCOMPARE(s.pPane->GetWeekStart(), DateTime(2015, 3, 9, 0, 0, 0));
+    QCOMPARE(s.pFrame->GetCurrentDate(), DateTime(2015, 3, 11, 0, 0, 0));
+    QCOMPARE(s.pPane->GetCalendar().GetTodayDay(), 5);
 }
 
 QTEST_MAIN(TestWeekPane)
