@@ -5,6 +5,7 @@
 #include "week/AgendaSettings.h"
 #include "calendar/DateTime.h"
 #include "calendar/AnniversaryList.h"
+#include "dialogs/IDialogHost.h"
 #include "pim/CPimDatabases.h"
 #include "resources/StringTable.h"
 #include "week/IWeekHost.h"
@@ -26,7 +27,7 @@ extern const char* const kPimDatabaseFailureText;
 extern const char* const kStringsFailureText;
 extern const char* const kAppTitle;  // caption of the start-up boxes
 
-class CMainFrame : public QWidget, public IWeekHost {
+class CMainFrame : public QWidget, public IWeekHost, public IDialogHost {
     Q_OBJECT
 public:
     // Reads the settings and sets the current date to today.
@@ -37,7 +38,7 @@ public:
     // box and gives FALSE; the frame is then unusable.
     BOOL Create();
 
-    // IWeekHost
+    // IWeekHost and IDialogHost
     const AgendaSettings& GetSettings() const override { return m_settings; }
     const SpecialDayList& GetSpecialDays() const override { return m_specialDays; }
     IPOutlookApp* GetOutlookApp() const override { return m_pOutlookApp.get(); }
@@ -50,7 +51,7 @@ public:
 
     QString GetMonthName(int nMonth) const;
     AgendaSettings& GetSettings() { return m_settings; }
-    const StringTable& GetStrings() const { return m_strings; }
+    const StringTable& GetStrings() const override { return m_strings; }
     CMainView* GetView() const { return m_pView.get(); }
 
     // A committed change of the store: created, deleted and changed records reload the

@@ -1,0 +1,228 @@
+#include "dialogs/CEditorDialog.h"
+#include "app/AgendaSettings.h"
+#include "dialogs/CDialogSoftKeyBar.h"
+#include "dialogs/CDialogToolBar.h"
+#include "dialogs/EditorIds.h"
+#include "dialogs/IDialogHost.h"
+#include "platform/ShortDate.h"
+#include "resources/StringTable.h"
+#include <QCalendarWidget>
+#include <QCloseEvent>
+#include <QDateEdit>
+#include <QFrame>
+#include <QKeyEvent>
+
+namespace {
+
+// The dialog text of the platform: Tahoma at 11 pixels.
+constexpr int kDialogFontPixels = 11;
+// The handheld's screen, the size of a dialog without a parent.
+constexpr int kDefaultWidth = 240;
+constexpr int kDefaultHeight = 320;
+// The dates a DateTime holds (1970 to early 2106), a day inside at either end.
+const QDate kFirstPickerDate(1970, 1, 2);
+const QDate kLastPickerDate(2106, 2, 6);
+constexpr char kPickerIdProperty[] = "quillday_picker_id";
+constexpr char kCtrlIdProperty[] = "quillday_ctrl_id";
+
+}  // namespace
+
+CEditorDialog::CEditorDialog(IDialogHost* pHost, QWidget* pParent, const QString& strCaption)
+    : QDialog(pParent)
+    , m_pHost(pHost)
+{
+    setWindowTitle(strCaption);
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPixelSize(kDialogFontPixels);
+    setFont(font);
+    if (pParent != nullptr)
+        setGeometry(pParent->window()->geometry());
+    else
+        resize(kDefaultWidth, kDefaultHeight);
+}
+
+CEditorDialog::~CEditorDialog() = default;
+
+void CEditorDialog::SetDlgCtrlID(QWidget* pControl, int nId)
+{
+    pControl->setProperty(kCtrlIdProperty, nId);
+}
+
+QWidget* CEditorDialog::GetDlgItem(int nId) const
+{
+    for (QWidget* pChild : findChildren<QWidget*>()) {
+        if (pChild->property(kCtrlIdProperty).toInt() == nId)
+            return pChild;
+    }
+    return nullptr;
+}
+
+int CEditorDialog::DoModal()
+{
+    return exec();
+}
+
+const AgendaSettings& CEditorDialog::Settings() const
+{
+    return m_pHost->GetSettings();
+}
+
+QString CEditorDialog::LoadString(const char* pszKey) const
+{
+    return GetResourceString(m_pHost->GetStrings(), QString::fromLatin1(pszKey));
+}
+
+bool CEditorDialog::OnCommand(int nId)
+{
+    switch (nId) {
+    case ID_EDITOR_SAVE:
+        if (Save())
+            done(ID_EDITOR_SAVE);
+        return true;
+    case ID_EDITOR_CANCEL:
+        done(ID_EDITOR_CANCEL);
+        return true;
+    case ID_EDIT_NOTES:
+        EditNotes();
+        return true;
+    case ID_EDIT_DETAIL:
+        if (Save())
+            done(ID_EDITOR_RESULT_DETAIL);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CEditorDialog::CreateNotesPreview(int nTop)
+{
+    m_nPreviewTop = nTop;
+    // NOTES PREVIEW: a bordered, read-only area until the ink control is available.
+    auto* pFrame = new QFrame(this);
+    pFrame->setObjectName(QStringLiteral("notesPreview"));
+    pFrame->setFrameShape(QFrame::Box);
+    pFrame->setFocusPolicy(Qt::NoFocus);
+    SetDlgCtrlID(pFrame, IDC_NOTES_PREVIEW);
+    m_pPreview = pFrame;
+    m_pPreview->show();
+    ShowNotesInPreview(100);
+    PlaceBarAndPreview();
+}
+
+void CEditorDialog::ShowNotesInPreview(int /*nZoom*/)
+{
+}
+
+void CEditorDialog::CreateCommandArea(const EditorToolBarKeys& keys)
+{
+    if (Settings().UseSoftKey) {
+        m_pSoftKeyBar = new CDialogSoftKeyBar(this);
+        AddEditorSoftKeys(m_pSoftKeyBar);
+        connect(m_pSoftKeyBar, &CDialogSoftKeyBar::command, this, [this](int nId) { OnCommand(nId); });
+        m_pSoftKeyBar->show();
+    } else {
+        m_pToolBar = new CDialogToolBar(this, IDB_DIALOG_TOOLBAR);
+        m_pToolBar->AddButton(0, LoadString(keys.pszSave), ID_EDITOR_SAVE);
+        m_pToolBar->AddButton(1, LoadString(keys.pszCancel), ID_EDITOR_CANCEL);
+        m_pToolBar->AddButton(2, LoadString(keys.pszNotes), ID_EDIT_NOTES);
+        m_pToolBar->AddButton(3, LoadString(keys.pszDetail), ID_EDIT_DETAIL);
+        connect(m_pToolBar, &CDialogToolBar::command, this, [this](int nId) { OnCommand(nId); });
+        m_pToolBar->show();
+    }
+    PlaceBarAndPreview();
+}
+
+void CEditorDialog::EditNotes()
+{
+    // NOTES EDITOR: runs the notes editor on m_notes once it is available; on OK the
+    // preview shows the new notes at zoom 95.
+    if (QWidget* pSubject = GetSubjectEdit())
+        pSubject->setFocus(Qt::OtherFocusReason);
+}
+
+QDateEdit* CEditorDialog::CreateDatePicker(int nId)
+{
+    auto* pPicker = new QDateEdit(this);
+    pPicker->setObjectName(QStringLiteral("date%1").arg(nId));
+    pPicker->setDisplayFormat(GetShortDatePattern());
+    pPicker->setCalendarPopup(true);
+    pPicker->setDateRange(kFirstPickerDate, kLastPickerDate);
+    SetDlgCtrlID(pPicker, nId);
+    connect(pPicker, &QDateEdit::editingFinished, this, [this, nId]() { OnDatePickerClosed(nId); },
+            Qt::QueuedConnection);
+    // The calendar lives in a popup window of its own; its hiding is the close-up.
+    QWidget* pPopup = pPicker->calendarWidget()->window();
+    pPopup->setProperty(kPickerIdProperty, nId);
+    pPopup->installEventFilter(this);
+    return pPicker;
+}
+
+bool CEditorDialog::eventFilter(QObject* pWatched, QEvent* pEvent)
+{
+    if (pEvent->type() == QEvent::Hide && pWatched->property(kPickerIdProperty).isValid()
+        && static_cast<QWidget*>(pWatched)->isWindow())
+        QMetaObject::invokeMethod(
+            this, [this, nId = pWatched->property(kPickerIdProperty).toInt()]() { OnDatePickerClosed(nId); },
+            Qt::QueuedConnection);
+    return QDialog::eventFilter(pWatched, pEvent);
+}
+
+void CEditorDialog::keyPressEvent(QKeyEvent* pEvent)
+{
+    switch (pEvent->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        OnCommand(ID_EDITOR_SAVE);
+        return;
+    case Qt::Key_Escape:
+        OnCommand(ID_EDITOR_CANCEL);
+        return;
+    default:
+        QDialog::keyPressEvent(pEvent);
+    }
+}
+
+void CEditorDialog::closeEvent(QCloseEvent* pEvent)
+{
+    // Closing the window is Cancel.
+    if (isVisible() && result() == 0) {
+        pEvent->ignore();
+        OnCommand(ID_EDITOR_CANCEL);
+        return;
+    }
+    QDialog::closeEvent(pEvent);
+}
+
+void CEditorDialog::showEvent(QShowEvent* pEvent)
+{
+    if (!m_bInitDone) {
+        m_bInitDone = true;
+        OnInitDialog();
+        PlaceBarAndPreview();
+    }
+    QDialog::showEvent(pEvent);
+}
+
+void CEditorDialog::resizeEvent(QResizeEvent* pEvent)
+{
+    QDialog::resizeEvent(pEvent);
+    PlaceBarAndPreview();
+}
+
+void CEditorDialog::PlaceBarAndPreview()
+{
+    int nBarTop = height();
+    if (m_pToolBar != nullptr) {
+        const int nBarHeight = m_pToolBar->sizeHint().height();
+        nBarTop = height() - nBarHeight;
+        m_pToolBar->setGeometry(0, nBarTop, width(), nBarHeight);
+    } else if (m_pSoftKeyBar != nullptr) {
+        nBarTop = height() - kDialogSoftKeyBarHeight;
+        m_pSoftKeyBar->setGeometry(0, nBarTop, width(), kDialogSoftKeyBarHeight);
+    }
+    // One pixel wider on either side, so that only the preview's top border shows
+    // against the dialog's edges.
+    if (m_pPreview != nullptr)
+        m_pPreview->setGeometry(-1, m_nPreviewTop, width() + 2, std::max(0, nBarTop - m_nPreviewTop));
+    LayoutFields(width());
+}

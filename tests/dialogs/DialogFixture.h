@@ -1,0 +1,75 @@
+#pragma once
+// The editors' test bed: a store of their own in a temporary folder, the program's own
+// strings, settings to taste, a fixed zone, clock and short-date pattern, and a 240 x 320
+// main window for the dialogs to open over.
+#include "app/AgendaSettings.h"
+#include "calendar/CScopedTestTime.h"
+#include "dialogs/IDialogHost.h"
+#include "pim/IPOutlookApp.h"
+#include "resources/StringTable.h"
+#include <QString>
+#include <QTemporaryDir>
+#include <QWidget>
+#include <memory>
+
+class QComboBox;
+class QDateEdit;
+class QWidget;
+
+class CDialogFixture : public IDialogHost {
+public:
+    CDialogFixture();
+    ~CDialogFixture() override;
+
+    const AgendaSettings& GetSettings() const override { return m_settings; }
+    const StringTable& GetStrings() const override { return m_strings; }
+    IPOutlookApp* GetOutlookApp() const override { return m_pApp.get(); }
+
+    AgendaSettings& Settings() { return m_settings; }
+    QWidget* MainWindow() { return &m_mainWindow; }
+    void SetNow(int y, int m, int d, int h = 12, int n = 0) { m_time.SetNow(y, m, d, h, n); }
+
+    // Items made and read through the store's own object model.
+    int32_t AddAppt(const QString& strSubject, DATE dtStart, DATE dtEnd, bool bAllDay = false,
+                    const QByteArray& notes = QByteArray(), bool bReminder = false);
+    int32_t AddTask(const QString& strSubject, DATE dtStart, DATE dtDue, int nImportance = olImportanceNormal,
+                    bool bComplete = false, const QByteArray& notes = QByteArray(), bool bReminder = false);
+    std::unique_ptr<IAppointment> GetAppt(int32_t nOid);
+    std::unique_ptr<ITask> GetTask(int32_t nOid);
+    // Number of appointments / tasks in the store.
+    int CountAppts();
+    int CountTasks();
+    // The file's bytes, to show that nothing was written.
+    QByteArray StoreDigest();
+
+private:
+    CScopedTestTime m_time;
+    QTemporaryDir m_dir;
+    AgendaSettings m_settings;
+    StringTable m_strings;
+    std::unique_ptr<IPOutlookApp> m_pApp;
+    QWidget m_mainWindow;
+};
+
+// A local wall time as a store date.
+DATE Dt(int nYear, int nMonth, int nDay, int nHour = 0, int nMinute = 0);
+// A store date as "YYYY-MM-DD HH:MM" for readable failures; "none" for the no-date value.
+QString DateText(DATE dt);
+
+// What a person does.
+void TypeInto(QWidget* pEdit, const QString& strText);
+// Opens the list and taps the entry with this text; false when there is none.
+bool PickListEntry(QComboBox* pCombo, const QString& strText);
+// Types a date (yyyy-MM-dd, the fixture's pattern) into a picker and leaves it with Tab.
+void TypeDate(QDateEdit* pPicker, const QDate& date);
+// Moves the focus on with Tab, as a person leaves a field.
+void LeaveField(QWidget* pField);
+// Opens the picker's calendar, moves by nDays with the arrow keys and takes the day with
+// Enter.
+void PickDateInCalendar(QDateEdit* pPicker, int nDays);
+// Taps a widget at its centre.
+void Tap(QWidget* pWidget);
+// Taps the box of a check box or radio button.
+void TapBox(QWidget* pCheckBox);
+// Saves a grab of the widget as PNG under QUILLDAY_TEST_OUTPUT.
+bool SaveGrab(QWidget* pWidget, const QString& strName);

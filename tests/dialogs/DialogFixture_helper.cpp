@@ -1,0 +1,216 @@
+#include "DialogFixture.h"
+#include "pim/VariantTime.h"
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QCalendarWidget>
+#include <QComboBox>
+#include <QCryptographicHash>
+#include <QDateEdit>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QTest>
+
+CDialogFixture::CDialogFixture()
+    : m_time("America/New_York")
+{
+    qputenv("QUILLDAY_SHORTDATE", "yyyy-MM-dd");
+    m_time.SetNow(2015, 3, 4, 9, 40);
+    LoadResourceStringsFrom(&m_strings, qEnvironmentVariable("QUILLDAY_TEST_DATA") + QStringLiteral("/orlith.inf"));
+    m_pApp = std::make_unique<IPOutlookApp>();
+    m_pApp->Logon(m_dir.filePath(QStringLiteral("pim.sqlite")));
+    m_mainWindow.resize(240, 320);
+}
+
+CDialogFixture::~CDialogFixture()
+{
+    m_pApp.reset();
+}
+
+int32_t CDialogFixture::AddAppt(const QString& strSubject, DATE dtStart, DATE dtEnd, bool bAllDay,
+                                const QByteArray& notes, bool bReminder)
+{
+    std::unique_ptr<IAppointment> pAppt;
+    m_pApp->CreateItem(olAppointmentItem, &pAppt);
+    pAppt->put_Subject(strSubject);
+    pAppt->put_Start(dtStart);
+    pAppt->put_End(dtEnd);
+    pAppt->put_AllDayEvent(bAllDay ? TRUE : FALSE);
+    pAppt->put_BodyInk(notes);
+    pAppt->put_ReminderSet(bReminder ? TRUE : FALSE);
+    pAppt->Save();
+    int32_t nOid = 0;
+    pAppt->get_Oid(&nOid);
+    return nOid;
+}
+
+int32_t CDialogFixture::AddTask(const QString& strSubject, DATE dtStart, DATE dtDue, int nImportance,
+                                bool bComplete, const QByteArray& notes, bool bReminder)
+{
+    std::unique_ptr<ITask> pTask;
+    m_pApp->CreateItem(olTaskItem, &pTask);
+    pTask->put_Subject(strSubject);
+    pTask->put_StartDate(dtStart);
+    pTask->put_DueDate(dtDue);
+    pTask->put_Importance(nImportance);
+    pTask->put_Complete(bComplete ? VARIANT_TRUE : VARIANT_FALSE);
+    pTask->put_BodyInk(notes);
+    pTask->put_ReminderSet(bReminder ? TRUE : FALSE);
+    pTask->Save();
+    int32_t nOid = 0;
+    pTask->get_Oid(&nOid);
+    return nOid;
+}
+
+std::unique_ptr<IAppointment> CDialogFixture::GetAppt(int32_t nOid)
+{
+    std::unique_ptr<IAppointment> pAppt;
+    m_pApp->GetItemFromOid(nOid, &pAppt);
+    return pAppt;
+}
+
+std::unique_ptr<ITask> CDialogFixture::GetTask(int32_t nOid)
+{
+    std::unique_ptr<ITask> pTask;
+    m_pApp->GetItemFromOid(nOid, &pTask);
+    return pTask;
+}
+
+namespace {
+
+int CountItems(IPOutlookApp* pApp, int nFolder)
+{
+    std::unique_ptr<IFolder> pFolder;
+    std::unique_ptr<IPOutlookItemCollection> pItems;
+    int32_t nCount = 0;
+    if (SUCCEEDED(pApp->GetDefaultFolder(nFolder, &pFolder)) && SUCCEEDED(pFolder->get_Items(&pItems)))
+        pItems->get_Count(&nCount);
+    return nCount;
+}
+
+}  // namespace
+
+int CDialogFixture::CountAppts()
+{
+    return CountItems(m_pApp.get(), olFolderCalendar);
+}
+
+int CDialogFixture::CountTasks()
+{
+    return CountItems(m_pApp.get(), olFolderTasks);
+}
+
+QByteArray CDialogFixture::StoreDigest()
+{
+    QByteArray all;
+    for (const QString& name : {QStringLiteral("pim.sqlite"), QStringLiteral("pim.sqlite-wal")}) {
+        QFile file(m_dir.filePath(name));
+        if (file.open(QIODevice::ReadOnly))
+            all += file.readAll();
+    }
+    return QCryptographicHash::hash(all, QCryptographicHash::Sha256);
+}
+
+DATE Dt(int nYear, int nMonth, int nDay, int nHour, int nMinute)
+{
+    SYSTEMTIME st;
+    st.wYear = uint16_t(nYear);
+    st.wMonth = uint16_t(nMonth);
+    st.wDay = uint16_t(nDay);
+    st.wHour = uint16_t(nHour);
+    st.wMinute = uint16_t(nMinute);
+    DATE dt = 0;
+    SystemTimeToVariantTime(&st, &dt);
+    return dt;
+}
+
+QString DateText(DATE dt)
+{
+    if (dt == kNoDate)
+        return QStringLiteral("none");
+    SYSTEMTIME st;
+    if (!VariantTimeToSystemTime(dt, &st))
+        return QStringLiteral("invalid");
+    return QStringLiteral("%1-%2-%3 %4:%5")
+        .arg(st.wYear)
+        .arg(st.wMonth, 2, 10, QLatin1Char('0'))
+        .arg(st.wDay, 2, 10, QLatin1Char('0'))
+        .arg(st.wHour, 2, 10, QLatin1Char('0'))
+        .arg(st.wMinute, 2, 10, QLatin1Char('0'));
+}
+
+void TypeInto(QWidget* pEdit, const QString& strText)
+{
+    pEdit->setFocus(Qt::MouseFocusReason);
+    QWidget* pTarget = pEdit;
+    if (auto* pCombo = qobject_cast<QComboBox*>(pEdit))
+        pTarget = pCombo->lineEdit();
+    QTest::keyClick(pTarget, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(pTarget, Qt::Key_Delete);
+    QTest::keyClicks(pTarget, strText);
+}
+
+bool PickListEntry(QComboBox* pCombo, const QString& strText)
+{
+    const int nIndex = pCombo->findText(strText);
+    if (nIndex < 0)
+        return false;
+    pCombo->setFocus(Qt::MouseFocusReason);
+    pCombo->showPopup();
+    QAbstractItemView* pView = pCombo->view();
+    const QModelIndex index = pView->model()->index(nIndex, pCombo->modelColumn());
+    pView->scrollTo(index);
+    const QPoint pt = pView->visualRect(index).center();
+    QTest::mouseMove(pView->viewport(), pt);
+    QTest::mouseClick(pView->viewport(), Qt::LeftButton, Qt::NoModifier, pt);
+    QCoreApplication::processEvents();
+    return true;
+}
+
+void TypeDate(QDateEdit* pPicker, const QDate& date)
+{
+    pPicker->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(pPicker, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(pPicker, date.toString(QStringLiteral("yyyy-MM-dd")));
+    LeaveField(pPicker);
+}
+
+void LeaveField(QWidget* pField)
+{
+    QWidget* pTarget = pField;
+    if (auto* pCombo = qobject_cast<QComboBox*>(pField))
+        pTarget = pCombo->lineEdit();
+    QTest::keyClick(pTarget, Qt::Key_Tab);
+    QCoreApplication::processEvents();
+}
+
+void PickDateInCalendar(QDateEdit* pPicker, int nDays)
+{
+    // The drop-down arrow at the picker's right end opens the calendar.
+    QTest::mouseClick(pPicker, Qt::LeftButton, Qt::NoModifier, QPoint(pPicker->width() - 6, pPicker->height() / 2));
+    QCalendarWidget* pCalendar = pPicker->calendarWidget();
+    QWidget* pTarget = pCalendar->focusWidget() != nullptr ? pCalendar->focusWidget() : pCalendar;
+    for (int i = 0; i < std::abs(nDays); ++i)
+        QTest::keyClick(pTarget, nDays > 0 ? Qt::Key_Right : Qt::Key_Left);
+    QTest::keyClick(pTarget, Qt::Key_Return);
+    QCoreApplication::processEvents();
+}
+
+void Tap(QWidget* pWidget)
+{
+    QTest::mouseClick(pWidget, Qt::LeftButton, Qt::NoModifier, pWidget->rect().center());
+}
+
+void TapBox(QWidget* pCheckBox)
+{
+    QTest::mouseClick(pCheckBox, Qt::LeftButton, Qt::NoModifier, QPoint(6, pCheckBox->height() / 2));
+}
+
+bool SaveGrab(QWidget* pWidget, const QString& strName)
+{
+    const QString strDir = qEnvironmentVariable("QUILLDAY_TEST_OUTPUT");
+    if (strDir.isEmpty())
+        return false;
+    QDir().mkpath(strDir);
+    return pWidget->grab().save(QDir(strDir).filePath(strName));
+}
