@@ -1,10 +1,11 @@
 #include "dialogs/CApptDlg.h"
-#include "app/AgendaSettings.h"
+#include "week/AgendaSettings.h"
 #include "dialogs/EditorIds.h"
 #include "dialogs/EditorTimes.h"
 #include "dialogs/IDialogHost.h"
 #include "pim/IPOutlookApp.h"
 #include "platform/MessageBox.h"
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -139,8 +140,8 @@ void CApptDlg::UpdateData(BOOL bSaveAndValidate)
     m_pAllDay->setChecked(m_bAllDay != FALSE);
     m_pStartDate->setDate(DateOf(m_start));
     m_pEndDate->setDate(DateOf(m_end));
-    m_pStartTime->setEditText(m_strStartTime);
-    m_pEndTime->setEditText(m_strEndTime);
+    SetTimeText(m_pStartTime, m_strStartTime);
+    SetTimeText(m_pEndTime, m_strEndTime);
 }
 
 void CApptDlg::OnInitDialog()
@@ -157,10 +158,10 @@ void CApptDlg::OnInitDialog()
     UpdateData(FALSE);
     FillStartTimes();
     m_strStartTime = FormatTimeText(m_start.GetHour(), m_start.GetMinute(), bUse24Hour);
-    m_pStartTime->setEditText(m_strStartTime);
+    SetTimeText(m_pStartTime, m_strStartTime);
     FillEndTimes();
     m_strEndTime = FormatTimeText(m_end.GetHour(), m_end.GetMinute(), bUse24Hour);
-    m_pEndTime->setEditText(m_strEndTime);
+    SetTimeText(m_pEndTime, m_strEndTime);
     RecomputeSpan();
     ShowTimeFields();
 
@@ -219,8 +220,24 @@ void CApptDlg::RefillEndTimes()
     const QString strEndTime = m_pEndTime->currentText();
     FillEndTimes();
     m_strEndTime = strEndTime.isEmpty() ? FormatTimeText(12, 0, Settings().Use24Hour) : strEndTime;
-    m_pEndTime->setCurrentIndex(m_pEndTime->findText(m_strEndTime));
-    m_pEndTime->setEditText(m_strEndTime);
+    SetTimeText(m_pEndTime, m_strEndTime);
+}
+
+void CApptDlg::SetTimeText(QComboBox* pCombo, const QString& strText)
+{
+    pCombo->setCurrentIndex(pCombo->findText(strText));
+    pCombo->setEditText(strText);
+}
+
+void CApptDlg::FinishTimeFieldEdit()
+{
+    // Enter in a time field saves at once, before the field is left: read it as leaving
+    // it would.
+    const QWidget* pFocus = QApplication::focusWidget();
+    if (pFocus == m_pStartTime || pFocus == m_pStartTime->lineEdit())
+        OnStartTimeChanged();
+    else if (pFocus == m_pEndTime || pFocus == m_pEndTime->lineEdit())
+        OnEndTimeChanged();
 }
 
 void CApptDlg::RecomputeSpan()
@@ -280,8 +297,7 @@ void CApptDlg::OnStartTimeChanged()
     SetEnd(m_start + m_duration);
     FillEndTimes();
     m_strEndTime = FormatTimeText(m_end.GetHour(), m_end.GetMinute(), bUse24Hour);
-    m_pEndTime->setCurrentIndex(m_pEndTime->findText(m_strEndTime));
-    m_pEndTime->setEditText(m_strEndTime);
+    SetTimeText(m_pEndTime, m_strEndTime);
     RecomputeSpan();
 }
 
@@ -290,12 +306,13 @@ void CApptDlg::OnEndTimeChanged()
     UpdateData(TRUE);
     const TimeOfDay time = EndTimeOfText();
     m_strEndTime = FormatTimeText(time.nHour, time.nMinute, Settings().Use24Hour);
-    m_pEndTime->setEditText(m_strEndTime);
+    SetTimeText(m_pEndTime, m_strEndTime);
     RecomputeSpan();
 }
 
 BOOL CApptDlg::Save()
 {
+    FinishTimeFieldEdit();
     UpdateData(TRUE);
     DateTime start = AtTimeOfDay(m_start, 0, 0, 0);
     DateTime end = AtTimeOfDay(m_end, 0, 0, 0);

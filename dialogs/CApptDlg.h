@@ -58,6 +58,9 @@ private:
     // Refills the end list after a date change, keeping the end time text.
     void RefillEndTimes();
     void RecomputeSpan();
+    // Sets a time field's text, selecting the entry with that text when there is one.
+    static void SetTimeText(QComboBox* pCombo, const QString& strText);
+    void FinishTimeFieldEdit();
     void ShowTimeFields();
     TimeOfDay StartTimeOfText() const;
     TimeOfDay EndTimeOfText() const;

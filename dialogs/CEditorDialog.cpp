@@ -1,5 +1,5 @@
 #include "dialogs/CEditorDialog.h"
-#include "app/AgendaSettings.h"
+#include "week/AgendaSettings.h"
 #include "dialogs/CDialogSoftKeyBar.h"
 #include "dialogs/CDialogToolBar.h"
 #include "dialogs/EditorIds.h"
@@ -148,9 +148,9 @@ QDateEdit* CEditorDialog::CreateDatePicker(int nId)
     pPicker->setCalendarPopup(true);
     pPicker->setDateRange(kFirstPickerDate, kLastPickerDate);
     SetDlgCtrlID(pPicker, nId);
-    connect(pPicker, &QDateEdit::editingFinished, this, [this, nId]() { OnDatePickerClosed(nId); },
-            Qt::QueuedConnection);
-    // The calendar lives in a popup window of its own; its hiding is the close-up.
+    connect(pPicker, &QDateEdit::editingFinished, this, [this, nId]() { OnDatePickerClosed(nId); });
+    // The calendar lives in a popup window of its own; its hiding is the close-up, handled
+    // once the popup has finished closing.
     QWidget* pPopup = pPicker->calendarWidget()->window();
     pPopup->setProperty(kPickerIdProperty, nId);
     pPopup->installEventFilter(this);

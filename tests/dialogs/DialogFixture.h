@@ -2,7 +2,7 @@
 // The editors' test bed: a store of their own in a temporary folder, the program's own
 // strings, settings to taste, a fixed zone, clock and short-date pattern, and a 240 x 320
 // main window for the dialogs to open over.
-#include "app/AgendaSettings.h"
+#include "week/AgendaSettings.h"
 #include "calendar/CScopedTestTime.h"
 #include "dialogs/IDialogHost.h"
 #include "pim/IPOutlookApp.h"

@@ -117,6 +117,7 @@ private slots:
     void movingTheStartTimeKeepsTheLength();
     void typedStartTimeIsReadWhenLeavingTheField();
     void typedEndTimeIsNormalisedWhenLeavingTheField();
+    void enterInATimeFieldReadsItBeforeSaving();
     void endListStartsAfterTheStartOnItsDay();
     void startDateMovesTheEndDate();
     void endDateBeforeStartMovesTheStart();
@@ -341,6 +342,34 @@ void TestApptDlg::typedEndTimeIsNormalisedWhenLeavingTheField()
     // Moving the start now keeps the new length.
     QVERIFY(PickListEntry(Combo(dlg, IDC_START_TIME), QStringLiteral("11:00 AM")));
     QCOMPARE(Combo(dlg, IDC_END_TIME)->currentText(), QStringLiteral("3:05 PM"));
+}
+
+void TestApptDlg::enterInATimeFieldReadsItBeforeSaving()
+{
+    CDialogFixture fx;
+    const int32_t nOid = fx.AddAppt(QStringLiteral("Call"), Dt(2015, 3, 4, 9, 0), Dt(2015, 3, 4, 9, 45));
+    {
+        CApptDlg dlg(&fx, fx.MainWindow());
+        dlg.Load(fx.GetAppt(nOid));
+        Open(dlg);
+        TypeInto(Combo(dlg, IDC_START_TIME), QStringLiteral("4 pm"));
+        QTest::keyClick(Combo(dlg, IDC_START_TIME)->lineEdit(), Qt::Key_Return);
+        QCOMPARE(dlg.result(), 1);
+    }
+    ApptValues v = Read(fx.GetAppt(nOid).get());
+    QCOMPARE(v.strStart, QStringLiteral("2015-03-04 16:00"));
+    QCOMPARE(v.strEnd, QStringLiteral("2015-03-04 16:45"));
+    {
+        CApptDlg dlg(&fx, fx.MainWindow());
+        dlg.Load(fx.GetAppt(nOid));
+        Open(dlg);
+        TypeInto(Combo(dlg, IDC_END_TIME), QStringLiteral("1730"));
+        QTest::keyClick(Combo(dlg, IDC_END_TIME)->lineEdit(), Qt::Key_Return);
+        QCOMPARE(dlg.result(), 1);
+    }
+    v = Read(fx.GetAppt(nOid).get());
+    QCOMPARE(v.strStart, QStringLiteral("2015-03-04 16:00"));
+    QCOMPARE(v.strEnd, QStringLiteral("2015-03-04 17:30"));
 }
 
 void TestApptDlg::endListStartsAfterTheStartOnItsDay()
