@@ -96,7 +96,7 @@ void CApptDlg::Load(std::unique_ptr<IAppointment> pItem)
     DATE dtEnd = 0;
     m_pItem->get_Subject(&m_strSubject);
     m_pItem->get_Location(&m_strLocation);
-    m_pItem->get_BodyInk(&m_notes);
+    m_pItem->get_BodyInk(&m_notes.bytes);
     m_pItem->get_AllDayEvent(&bAllDay);
     m_pItem->get_Start(&dtStart);
     m_pItem->get_End(&dtEnd);
@@ -333,7 +333,7 @@ BOOL CApptDlg::Save()
     m_pItem->put_Subject(m_strSubject);
     m_pItem->put_Location(m_strLocation);
     m_pItem->put_AllDayEvent(m_bAllDay);
-    m_pItem->put_BodyInk(m_notes);
+    m_pItem->put_BodyInk(m_notes.bytes);
     if (m_bNewItem)
         m_pItem->put_ReminderSet(FALSE);
     m_pItem->put_Start(VariantFromDateTime(start));

@@ -2,6 +2,10 @@
 #include "week/AgendaSettings.h"
 #include "dialogs/CDialogSoftKeyBar.h"
 #include "dialogs/CDialogToolBar.h"
+#include "dialogs/CInkWnd.h"
+#include "dialogs/CNotesDlg.h"
+#include "dialogs/NotesPreview.h"
+#include "platform/MessageBox.h"
 #include "dialogs/EditorIds.h"
 #include "dialogs/IDialogHost.h"
 #include "platform/ShortDate.h"
@@ -9,7 +13,6 @@
 #include <QCalendarWidget>
 #include <QCloseEvent>
 #include <QDateEdit>
-#include <QFrame>
 #include <QKeyEvent>
 
 namespace {
@@ -97,20 +100,12 @@ bool CEditorDialog::OnCommand(int nId)
 void CEditorDialog::CreateNotesPreview(int nTop)
 {
     m_nPreviewTop = nTop;
-    // NOTES PREVIEW: a bordered, read-only area until the ink control is available.
-    auto* pFrame = new QFrame(this);
-    pFrame->setObjectName(QStringLiteral("notesPreview"));
-    pFrame->setFrameShape(QFrame::Box);
-    pFrame->setFocusPolicy(Qt::NoFocus);
-    SetDlgCtrlID(pFrame, IDC_NOTES_PREVIEW);
-    m_pPreview = pFrame;
-    m_pPreview->show();
-    ShowNotesInPreview(100);
+    m_pPreview = new CInkWnd(this);
+    const RECT rcArea{0, nTop, width(), height()};
+    ::CreateNotesPreview(m_pPreview, this, rcArea, m_pHost->GetStrings(), m_notes);
+    m_pPreview->setFocusPolicy(Qt::NoFocus);
+    SetDlgCtrlID(m_pPreview, IDC_NOTES_PREVIEW);
     PlaceBarAndPreview();
-}
-
-void CEditorDialog::ShowNotesInPreview(int /*nZoom*/)
-{
 }
 
 void CEditorDialog::CreateCommandArea(const EditorToolBarKeys& keys)
@@ -134,8 +129,10 @@ void CEditorDialog::CreateCommandArea(const EditorToolBarKeys& keys)
 
 void CEditorDialog::EditNotes()
 {
-    // NOTES EDITOR: runs the notes editor on m_notes once it is available; on OK the
-    // preview shows the new notes at zoom 95.
+    CNotesDlg dlg(this, m_pHost->GetStrings(), Settings().NotesPenDefault);
+    dlg.SetNotes(&m_notes);
+    if (dlg.exec() == IDOK && m_pPreview != nullptr)
+        RefreshNotesPreview(m_pPreview, m_notes);
     if (QWidget* pSubject = GetSubjectEdit())
         pSubject->setFocus(Qt::OtherFocusReason);
 }
@@ -220,8 +217,8 @@ void CEditorDialog::PlaceBarAndPreview()
         nBarTop = height() - kDialogSoftKeyBarHeight;
         m_pSoftKeyBar->setGeometry(0, nBarTop, width(), kDialogSoftKeyBarHeight);
     }
-    // One pixel wider on either side, so that only the preview's top border shows
-    // against the dialog's edges.
+    // One pixel wider on either side, so that the preview's side borders lie outside the
+    // dialog; its bottom ends on the bar.
     if (m_pPreview != nullptr)
         m_pPreview->setGeometry(-1, m_nPreviewTop, width() + 2, std::max(0, nBarTop - m_nPreviewTop));
     LayoutFields(width());

@@ -6,13 +6,14 @@
 //
 // The editor is built, loaded and given its dates by the caller, then run with DoModal
 // (or shown). Its opening steps run when it is first shown.
+#include "dialogs/NotesBlob.h"
 #include "platform/WinTypes.h"
-#include <QByteArray>
 #include <QDialog>
 #include <QString>
 
 class CDialogSoftKeyBar;
 class CDialogToolBar;
+class CInkWnd;
 class IDialogHost;
 class QDateEdit;
 class QWidget;
@@ -39,11 +40,11 @@ public:
     bool OnCommand(int nId);
 
     // The notes bytes the editor holds (written to the item on Save).
-    const QByteArray& GetNotes() const { return m_notes; }
+    const NotesBlob& GetNotes() const { return m_notes; }
 
     CDialogToolBar* GetToolBar() const { return m_pToolBar; }
     CDialogSoftKeyBar* GetSoftKeyBar() const { return m_pSoftKeyBar; }
-    QWidget* GetNotesPreview() const { return m_pPreview; }
+    CInkWnd* GetNotesPreview() const { return m_pPreview; }
     // The control with this id (EditorIds.h), or null.
     QWidget* GetDlgItem(int nId) const;
 
@@ -79,17 +80,16 @@ protected:
     void closeEvent(QCloseEvent* pEvent) override;
     bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
 
-    QByteArray m_notes;
+    NotesBlob m_notes;
     BOOL m_bNewItem = TRUE;
 
 private:
     void PlaceBarAndPreview();
-    void ShowNotesInPreview(int nZoom);
 
     IDialogHost* m_pHost;
     CDialogToolBar* m_pToolBar = nullptr;
     CDialogSoftKeyBar* m_pSoftKeyBar = nullptr;
-    QWidget* m_pPreview = nullptr;
+    CInkWnd* m_pPreview = nullptr;
     int m_nPreviewTop = 0;
     bool m_bInitDone = false;
 };

@@ -93,7 +93,7 @@ void CTaskDlg::Load(std::unique_ptr<ITask> pItem)
     DATE dtStart = kNoDate;
     DATE dtDue = kNoDate;
     m_pItem->get_Subject(&m_strSubject);
-    m_pItem->get_BodyInk(&m_notes);
+    m_pItem->get_BodyInk(&m_notes.bytes);
     m_pItem->get_Importance(&nImportance);
     m_pItem->get_Complete(&bComplete);
     m_pItem->get_StartDate(&dtStart);
@@ -236,7 +236,7 @@ BOOL CTaskDlg::Save()
     if (!m_pItem)
         return TRUE;
     m_pItem->put_Subject(m_strSubject);
-    m_pItem->put_BodyInk(m_notes);
+    m_pItem->put_BodyInk(m_notes.bytes);
     if (m_bNewItem)
         m_pItem->put_ReminderSet(FALSE);
     m_pItem->put_Importance(ImportanceOfPriority(m_nPriority));

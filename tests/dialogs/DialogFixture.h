@@ -10,6 +10,7 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 class QComboBox;
@@ -50,6 +51,13 @@ private:
     std::unique_ptr<IPOutlookApp> m_pApp;
     QWidget m_mainWindow;
 };
+
+// Notes bytes of handwriting (a few words drawn as strokes) under a typed line.
+QByteArray HandwrittenNotes();
+// While the notes editor that the next command opens is up, runs pfnAct on it, then
+// leaves it with its own command nCommand (its Save or Cancel).
+class CNotesDlg;
+void WhenNotesEditorOpens(std::function<void(CNotesDlg*)> fnAct, int nCommand);
 
 // A local wall time as a store date.
 DATE Dt(int nYear, int nMonth, int nDay, int nHour = 0, int nMinute = 0);

@@ -1,5 +1,9 @@
 #include "DialogFixture.h"
+#include "dialogs/CNotesDlg.h"
+#include "pim/CNotesData.h"
 #include "pim/VariantTime.h"
+#include "platform/FontSubstitution.h"
+#include <QTimer>
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCalendarWidget>
@@ -15,6 +19,7 @@ CDialogFixture::CDialogFixture()
     : m_time("America/New_York")
 {
     qputenv("QUILLDAY_SHORTDATE", "yyyy-MM-dd");
+    InstallFontSubstitutions();
     m_time.SetNow(2015, 3, 4, 9, 40);
     LoadResourceStringsFrom(&m_strings, qEnvironmentVariable("QUILLDAY_TEST_DATA") + QStringLiteral("/orlith.inf"));
     m_pApp = std::make_unique<IPOutlookApp>();
@@ -213,4 +218,46 @@ bool SaveGrab(QWidget* pWidget, const QString& strName)
         return false;
     QDir().mkpath(strDir);
     return pWidget->grab().save(QDir(strDir).filePath(strName));
+}
+
+namespace {
+
+// One stroke through the points, each relative to an origin.
+CInkStroke Stroke(QPoint origin, std::initializer_list<QPoint> points)
+{
+    CInkStroke stroke;
+    stroke.nWidth = 2;
+    for (const QPoint& pt : points)
+        stroke.points << origin + pt;
+    return stroke;
+}
+
+}  // namespace
+
+QByteArray HandwrittenNotes()
+{
+    CNotesData notes;
+    notes.m_strText = QStringLiteral("Bring the X-ray pictures");
+    // "Hi!" and an underline, drawn as a pen would.
+    const QPoint o(12, 40);
+    notes.m_strokes << Stroke(o, {{0, 0}, {1, 8}, {1, 16}, {0, 24}});
+    notes.m_strokes << Stroke(o, {{0, 12}, {6, 11}, {12, 12}});
+    notes.m_strokes << Stroke(o, {{13, 0}, {13, 9}, {12, 17}, {13, 24}});
+    notes.m_strokes << Stroke(o, {{22, 12}, {22, 24}});
+    notes.m_strokes << Stroke(o, {{22, 5}, {23, 6}});
+    notes.m_strokes << Stroke(o, {{32, 0}, {31, 10}, {31, 18}});
+    notes.m_strokes << Stroke(o, {{31, 23}, {32, 25}});
+    notes.m_strokes << Stroke(o, {{-2, 32}, {20, 30}, {45, 31}, {70, 29}});
+    return notes.ToBytes();
+}
+
+void WhenNotesEditorOpens(std::function<void(CNotesDlg*)> fnAct, int nCommand)
+{
+    QTimer::singleShot(0, [fnAct, nCommand]() {
+        auto* pDlg = qobject_cast<CNotesDlg*>(QApplication::activeModalWidget());
+        if (pDlg == nullptr)
+            return;
+        fnAct(pDlg);
+        pDlg->OnCommand(nCommand);
+    });
 }

@@ -3,6 +3,11 @@
 #include "dialogs/CApptDlg.h"
 #include "dialogs/CDialogSoftKeyBar.h"
 #include "dialogs/CDialogToolBar.h"
+#include "dialogs/CInkWnd.h"
+#include "dialogs/CNotesDlg.h"
+#include "dialogs/InkStream.h"
+#include "ink_helper.h"
+#include "pim/CNotesData.h"
 #include "dialogs/EditorIds.h"
 #include "platform/CScriptedMessageBox.h"
 #include <QApplication>
@@ -124,6 +129,8 @@ private slots:
     void endTimeTextSurvivesADateChange();
     void focusGoesToTheSubjectOnlyForNewAppointments();
     void editInDetailSavesAndAnswersFour();
+    void notesWrittenInTheNotesEditorAreSaved();
+    void notesEditorCancelKeepsTheNotes();
     void softKeysSaveCancelAndOpenTheMenu();
     void doModalRunsUntilEnter();
     void fitsTheHandheldScreenWithEitherBar();
@@ -469,8 +476,9 @@ void TestApptDlg::focusGoesToTheSubjectOnlyForNewAppointments()
     Open(dlg);
     QCOMPARE(QApplication::focusWidget(), dlg.GetDlgItem(IDC_ALLDAY));
     // The notes command hands the focus to the subject.
+    WhenNotesEditorOpens([](CNotesDlg*) {}, ID_NOTES_CANCEL);
     TapToolButton(dlg, ID_EDIT_NOTES);
-    QCOMPARE(QApplication::focusWidget(), dlg.GetDlgItem(IDC_SUBJECT));
+    QCOMPARE(dlg.focusWidget(), dlg.GetDlgItem(IDC_SUBJECT));
 }
 
 void TestApptDlg::editInDetailSavesAndAnswersFour()
@@ -485,6 +493,59 @@ void TestApptDlg::editInDetailSavesAndAnswersFour()
     QCOMPARE(dlg.result(), ID_EDITOR_RESULT_DETAIL);
     QVERIFY(OidOf(dlg.GetItem()) != 0);
     QCOMPARE(Read(fx.GetAppt(OidOf(dlg.GetItem())).get()).strSubject, QStringLiteral("Detailed"));
+}
+
+void TestApptDlg::notesWrittenInTheNotesEditorAreSaved()
+{
+    CDialogFixture fx;
+    fx.Settings().NotesPenDefault = TRUE;
+    CApptDlg dlg(&fx, fx.MainWindow());
+    dlg.SetStart(DateTime(2015, 3, 4, 10, 0, 0));
+    dlg.SetEnd(DateTime(2015, 3, 4, 11, 0, 0));
+    Open(dlg);
+    const QVector<QPoint> stroke = {{20, 30}, {40, 60}, {60, 30}, {80, 60}};
+    WhenNotesEditorOpens([&stroke](CNotesDlg* pNotes) { InkMouseStroke(pNotes->GetInkWnd()->GetInner(), stroke); },
+                         ID_NOTES_SAVE);
+    TapToolButton(dlg, ID_EDIT_NOTES);
+    QCOMPARE(dlg.focusWidget(), dlg.GetDlgItem(IDC_SUBJECT));
+    // The preview shows the new notes, in keyboard view at 95 percent.
+    CInkWnd* pPreview = dlg.GetNotesPreview();
+    QCOMPARE(pPreview->GetInner()->GetZoom(), 95);
+    QCOMPARE(pPreview->GetInner()->GetInputMode(), kInkInputKeyboard);
+    NotesBlob shown;
+    StreamNotesOut(pPreview, &shown);
+    QCOMPARE(shown.bytes, dlg.GetNotes().bytes);
+    QVERIFY(SaveGrab(&dlg, QStringLiteral("appt_dialog_after_notes.png")));
+
+    TypeInto(Edit(dlg, IDC_SUBJECT), QStringLiteral("With notes"));
+    TapToolButton(dlg, ID_EDITOR_SAVE);
+    const ApptValues v = Read(fx.GetAppt(OidOf(dlg.GetItem())).get());
+    CNotesData notes;
+    QVERIFY(notes.FromBytes(v.notes));
+    QCOMPARE(notes.m_strokes.size(), 1);
+    QVERIFY(notes.m_strokes[0].points.size() >= 2);
+    QCOMPARE(v.notes, dlg.GetNotes().bytes);
+}
+
+void TestApptDlg::notesEditorCancelKeepsTheNotes()
+{
+    CDialogFixture fx;
+    const QByteArray handwriting = HandwrittenNotes();
+    const int32_t nOid =
+        fx.AddAppt(QStringLiteral("Doctor"), Dt(2015, 3, 4, 10, 0), Dt(2015, 3, 4, 11, 0), false, handwriting);
+    CApptDlg dlg(&fx, fx.MainWindow());
+    dlg.Load(fx.GetAppt(nOid));
+    Open(dlg);
+    WhenNotesEditorOpens(
+        [](CNotesDlg* pNotes) {
+            InkMouseStroke(pNotes->GetInkWnd()->GetInner(), {{10, 10}, {100, 100}});
+        },
+        ID_NOTES_CANCEL);
+    TapToolButton(dlg, ID_EDIT_NOTES);
+    QCOMPARE(dlg.GetNotes().bytes, handwriting);
+    QCOMPARE(dlg.GetNotesPreview()->GetInner()->GetZoom(), 100);
+    TapToolButton(dlg, ID_EDITOR_SAVE);
+    QCOMPARE(Read(fx.GetAppt(nOid).get()).notes, handwriting);
 }
 
 void TestApptDlg::softKeysSaveCancelAndOpenTheMenu()
@@ -549,7 +610,7 @@ void TestApptDlg::fitsTheHandheldScreenWithEitherBar()
         CDialogFixture fx;
         fx.Settings().UseSoftKey = bSoftKey;
         const int32_t nOid = fx.AddAppt(QStringLiteral("Dentist appointment with a long subject"),
-                                        Dt(2015, 3, 4, 14, 0), Dt(2015, 3, 4, 15, 30));
+                                        Dt(2015, 3, 4, 14, 0), Dt(2015, 3, 4, 15, 30), false, HandwrittenNotes());
         CApptDlg dlg(&fx, fx.MainWindow());
         dlg.Load(fx.GetAppt(nOid));
         Open(dlg);
@@ -559,6 +620,10 @@ void TestApptDlg::fitsTheHandheldScreenWithEitherBar()
         QCOMPARE(pBar->geometry().bottom(), 319);
         QWidget* pPreview = dlg.GetNotesPreview();
         QCOMPARE(pPreview->y(), 138);
+        QCOMPARE(pPreview->x(), -1);
+        QCOMPARE(pPreview->width(), 242);
+        // The handwriting shows in the preview.
+        QVERIFY(InkDarkPixels(InkRender(pPreview), QRect(10, 30, 80, 45)) > 20);
         QCOMPARE(pPreview->geometry().bottom(), pBar->y() - 1);
         QVERIFY(pPreview->height() >= 100);
         for (int nId : {IDC_SUBJECT_LABEL, IDC_SUBJECT, IDC_LOCATION_LABEL, IDC_LOCATION, IDC_ALLDAY, IDC_START_LABEL,

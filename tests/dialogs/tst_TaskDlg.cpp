@@ -2,6 +2,8 @@
 #include "DialogFixture.h"
 #include "dialogs/CDialogSoftKeyBar.h"
 #include "dialogs/CDialogToolBar.h"
+#include "dialogs/CInkWnd.h"
+#include "ink_helper.h"
 #include "dialogs/CTaskDlg.h"
 #include "dialogs/EditorIds.h"
 #include <QApplication>
@@ -348,7 +350,7 @@ void TestTaskDlg::fitsTheHandheldScreenWithEitherBar()
         CDialogFixture fx;
         fx.Settings().UseSoftKey = bSoftKey;
         const int32_t nOid = fx.AddTask(QStringLiteral("Buy a present for Mother's birthday"), Dt(2015, 3, 2),
-                                        Dt(2015, 3, 6), olImportanceHigh);
+                                        Dt(2015, 3, 6), olImportanceHigh, false, HandwrittenNotes());
         CTaskDlg dlg(&fx, fx.MainWindow());
         dlg.Load(fx.GetTask(nOid));
         Open(dlg);
@@ -357,6 +359,7 @@ void TestTaskDlg::fitsTheHandheldScreenWithEitherBar()
         QCOMPARE(pBar->geometry().bottom(), 319);
         QWidget* pPreview = dlg.GetNotesPreview();
         QCOMPARE(pPreview->y(), 145);
+        QVERIFY(InkDarkPixels(InkRender(pPreview), QRect(10, 30, 80, 45)) > 20);
         QCOMPARE(pPreview->geometry().bottom(), pBar->y() - 1);
         for (int nId : {IDC_SUBJECT_LABEL, IDC_SUBJECT, IDC_PRIORITY_LABEL, IDC_PRIORITY_HIGH, IDC_PRIORITY_NORMAL,
                         IDC_PRIORITY_LOW, IDC_HAS_START, IDC_START_DATE, IDC_HAS_DUE, IDC_END_DATE, IDC_COMPLETE}) {
