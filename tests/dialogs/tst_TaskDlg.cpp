@@ -173,32 +173,30 @@ void TestTaskDlg::taskWithoutStartIsWrittenWithTheNoDate()
 void TestTaskDlg::storedStartAfterDueOpensAtTheDue()
 {
     CDialogFixture fx;
-    // The store itself never keeps a start after the due date; a task without a due date
-    // and a start far ahead of today shows the same rule with today as the due picker's date.
     fx.SetNow(2015, 3, 4);
-    const int32_t nOid = fx.AddTask(QStringLiteral("Later"), kNoDate, kNoDate);
+    const int32_t nOid = fx.AddTask(QStringLiteral("Later"), kNoDate, Dt(2015, 3, 10));
     {
+        // The item as another program may have left it: its start after its due date.
         auto pTask = fx.GetTask(nOid);
         pTask->put_StartDate(Dt(2015, 3, 20));
-        pTask->Save();
+        CTaskDlg dlg(&fx, fx.MainWindow());
+        dlg.Load(std::move(pTask));
+        Open(dlg);
+        QVERIFY(Item<QCheckBox>(dlg, IDC_HAS_START)->isChecked());
+        QCOMPARE(Item<QDateEdit>(dlg, IDC_START_DATE)->date(), QDate(2015, 3, 10));
+        QCOMPARE(Item<QDateEdit>(dlg, IDC_END_DATE)->date(), QDate(2015, 3, 10));
     }
-    // Saving a start without a due date gives the due date the start's date.
-    CTaskDlg dlg(&fx, fx.MainWindow());
-    dlg.Load(fx.GetTask(nOid));
-    Open(dlg);
-    QCOMPARE(Item<QDateEdit>(dlg, IDC_START_DATE)->date(), QDate(2015, 3, 20));
-    QCOMPARE(Item<QDateEdit>(dlg, IDC_END_DATE)->date(), QDate(2015, 3, 20));
-
-    // A due date not set with a start set: the start moves to today's due picker date.
-    CTaskDlg dlg2(&fx, fx.MainWindow());
+    // A start without a due date: the due picker shows today, and a later start moves to it.
     auto pTask = fx.GetTask(nOid);
+    pTask->put_StartDate(Dt(2015, 3, 20));
     pTask->put_DueDate(kNoDate);
-    dlg2.Load(std::move(pTask));
-    Open(dlg2);
-    QVERIFY(Item<QCheckBox>(dlg2, IDC_HAS_START)->isChecked());
-    QVERIFY(!Item<QCheckBox>(dlg2, IDC_HAS_DUE)->isChecked());
-    QCOMPARE(Item<QDateEdit>(dlg2, IDC_END_DATE)->date(), QDate(2015, 3, 4));
-    QCOMPARE(Item<QDateEdit>(dlg2, IDC_START_DATE)->date(), QDate(2015, 3, 4));
+    CTaskDlg dlg(&fx, fx.MainWindow());
+    dlg.Load(std::move(pTask));
+    Open(dlg);
+    QVERIFY(Item<QCheckBox>(dlg, IDC_HAS_START)->isChecked());
+    QVERIFY(!Item<QCheckBox>(dlg, IDC_HAS_DUE)->isChecked());
+    QCOMPARE(Item<QDateEdit>(dlg, IDC_END_DATE)->date(), QDate(2015, 3, 4));
+    QCOMPARE(Item<QDateEdit>(dlg, IDC_START_DATE)->date(), QDate(2015, 3, 4));
 }
 
 void TestTaskDlg::startDateMovesTheDueDateEvenWhenSwitchedOff()
