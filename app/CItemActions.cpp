@@ -1,6 +1,9 @@
 #include "app/CItemActions.h"
 #include "app/CMainFrame.h"
 #include "app/NewAppointmentTime.h"
+#include "dialogs/CApptDlg.h"
+#include "dialogs/CTaskDlg.h"
+#include "dialogs/EditorIds.h"
 #include "pim/IPOutlookApp.h"
 #include "pim/VariantTime.h"
 #include "platform/MessageBox.h"
@@ -176,30 +179,47 @@ void CItemActions::DeleteTask(const SelectedItem& item)
 
 // ---- New items and the editors ------------------------------------------------------------
 
+namespace {
+
+// Runs the editor; when it asks for the detail form, the store shows its own form for
+// the item the editor saved.
+template <class TDialog>
+void RunEditor(TDialog* pDlg)
+{
+    if (pDlg->DoModal() == ID_EDITOR_RESULT_DETAIL && pDlg->GetItem() != nullptr)
+        pDlg->GetItem()->Display();
+}
+
+}  // namespace
+
 void CItemActions::NewAppointment()
 {
     const DateTime start = NewAppointmentStart(DateTime::GetCurrentTime(), m_pFrame->GetCurrentDate());
-    const DateTime end = NewAppointmentEnd(start);
-    // The appointment editor (CApptDlg) for a new item with start and end opens here
-    // once it is part of the build.
-    (void)start;
-    (void)end;
+    CApptDlg dlg(m_pFrame, m_pParent);
+    dlg.SetStart(start);
+    dlg.SetEnd(NewAppointmentEnd(start));
+    RunEditor(&dlg);
 }
 
 void CItemActions::NewTask()
 {
-    // The task editor (CTaskDlg) for a new task starting and due on the current date
-    // opens here once it is part of the build.
+    const DateTime current = m_pFrame->GetCurrentDate();
+    CTaskDlg dlg(m_pFrame, m_pParent);
+    dlg.SetStart(current);
+    dlg.SetDue(current);
+    RunEditor(&dlg);
 }
 
 void CItemActions::EditAppointment(std::unique_ptr<IAppointment> pAppt)
 {
-    // The appointment editor (CApptDlg) opens the item here once it is part of the build.
-    (void)pAppt;
+    CApptDlg dlg(m_pFrame, m_pParent);
+    dlg.Load(std::move(pAppt));
+    RunEditor(&dlg);
 }
 
 void CItemActions::EditTask(std::unique_ptr<ITask> pTask)
 {
-    // The task editor (CTaskDlg) opens the item here once it is part of the build.
-    (void)pTask;
+    CTaskDlg dlg(m_pFrame, m_pParent);
+    dlg.Load(std::move(pTask));
+    RunEditor(&dlg);
 }

@@ -30,7 +30,7 @@ extern const char* const kOpenRecurringCaption;
 
 class CItemActions {
 public:
-    // pParent: the window the editors open over.
+    // pParent: the main window, which the editors cover.
     CItemActions(CMainFrame* pFrame, QWidget* pParent);
 
     // A row without an item makes a new appointment instead.

@@ -65,7 +65,7 @@ const ButtonInfo* FindButtonInfo(int nId)
 
 CMainView::CMainView(CMainFrame* pFrame)
     : m_pFrame(pFrame)
-    , m_pActions(std::make_unique<CItemActions>(pFrame, this))
+    , m_pActions(std::make_unique<CItemActions>(pFrame, pFrame))
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }

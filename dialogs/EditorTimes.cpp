@@ -1,5 +1,4 @@
 #include "dialogs/EditorTimes.h"
-#include "calendar/CivilDays.h"
 #include "pim/VariantTime.h"
 #include <algorithm>
 
@@ -133,12 +132,6 @@ DateTime AtTimeOfDay(const DateTime& t, TimeOfDay time)
 TimeOfDay TimeOfDayOf(const DateTime& t)
 {
     return TimeOfDay{t.GetHour(), t.GetMinute()};
-}
-
-int WholeDaysBetween(const DateTime& a, const DateTime& b)
-{
-    return static_cast<int>(DaysFromCivil(b.GetYear(), b.GetMonth(), b.GetDay())
-                            - DaysFromCivil(a.GetYear(), a.GetMonth(), a.GetDay()));
 }
 
 DateTime AddWholeDays(const DateTime& t, int nDays)

@@ -3,6 +3,7 @@
 // start and end rules share with the task editor. Pure functions: no window, no store.
 #include "calendar/DateTime.h"
 #include "platform/WinTypes.h"
+#include "week/WeekRange.h"  // WholeDaysBetween: calendar days, not 24-hour periods
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -32,10 +33,6 @@ QStringList MakeEndTimes(bool bSameDay, TimeOfDay startTime, bool bUse24Hour);
 DateTime AtTimeOfDay(const DateTime& t, TimeOfDay time);
 DateTime AtTimeOfDay(const DateTime& t, int nHour, int nMinute, int nSecond);
 TimeOfDay TimeOfDayOf(const DateTime& t);
-// Calendar days from the local date of a to the local date of b (negative when b is
-// earlier). Counting dates rather than 24-hour periods keeps an end that lies earlier in
-// its day than the start, and days of a daylight-saving change, on their dates.
-int WholeDaysBetween(const DateTime& a, const DateTime& b);
 // t moved by nDays calendar days, keeping its time of day.
 DateTime AddWholeDays(const DateTime& t, int nDays);
 // The local date of t, and t with its date replaced (time of day kept).

@@ -6,10 +6,14 @@
 #include "app/MainCommands.h"
 #include "controls/CBitmapButtonEx.h"
 #include "dialogs/CAboutDlg.h"
+#include "dialogs/CApptDlg.h"
+#include "dialogs/CTaskDlg.h"
+#include "dialogs/EditorIds.h"
 #include "dialogs/COptionDlg.h"
 #include "dialogs/COptionTaskPage.h"
 #include "dialogs/OptionIds.h"
 #include <QCheckBox>
+#include <QLineEdit>
 #include "platform/CScriptedMessageBox.h"
 #include <QMenu>
 #include <QPointingDevice>
@@ -234,6 +238,48 @@ void ChooseFromPopupMenu(CMainFrame* pFrame, int nIndex)
     pFrame->GetView()->GetButton(IDC_POPUP_MENU)->click();
 }
 
+// What an editor showed when it opened.
+struct EditorSeen {
+    QString strClass;
+    bool bNew = false;
+    bool bOccurrence = false;
+    QString strSubject;
+    DateTime start;
+    DateTime end;
+};
+
+// Answers the next editor: notes what it shows, types strSubject (when given) and ends
+// it with nCommand (1 save, 2 cancel).
+void AnswerEditor(EditorSeen* pSeen, const QString& strSubject, int nCommand)
+{
+    WhenModal([=](QWidget* pModal) {
+        auto* pEditor = qobject_cast<CEditorDialog*>(pModal);
+        if (pEditor == nullptr) {
+            pModal->close();
+            return;
+        }
+        auto* pSubject = qobject_cast<QLineEdit*>(pEditor->GetDlgItem(IDC_SUBJECT));
+        if (pSubject != nullptr) {
+            pSeen->strSubject = pSubject->text();
+            if (!strSubject.isEmpty())
+                pSubject->setText(strSubject);
+        }
+        if (auto* pAppt = dynamic_cast<CApptDlg*>(pEditor)) {
+            pSeen->strClass = QStringLiteral("CApptDlg");
+            pSeen->bNew = pAppt->IsNewItem();
+            pSeen->bOccurrence = pAppt->GetItem() != nullptr && pAppt->GetItem()->IsOccurrence();
+            pSeen->start = pAppt->GetStart();
+            pSeen->end = pAppt->GetEnd();
+        } else if (auto* pTask = dynamic_cast<CTaskDlg*>(pEditor)) {
+            pSeen->strClass = QStringLiteral("CTaskDlg");
+            pSeen->bNew = pTask->IsNewItem();
+            pSeen->start = pTask->GetStart();
+            pSeen->end = pTask->GetDue();
+        }
+        pEditor->OnCommand(nCommand);
+    });
+}
+
 // Lets queued notifications arrive; used where nothing is expected to happen.
 void Settle()
 {
@@ -262,6 +308,13 @@ private slots:
     void tapsDoubleTapsAndScrollingStillWork();
     void popupMenuListsItsCommandsAboveTheButton();
     void exitClosesTheFrame();
+    void newAppointmentStartsAtTheRoundedTime_data();
+    void newAppointmentStartsAtTheRoundedTime();
+    void enterOnAnEmptyRowOffersANewAppointment();
+    void newTaskOnTheCurrentDate();
+    void openEditsTheSelectedItem();
+    void openRecurringEditsSeriesOrOccurrence_data();
+    void openRecurringEditsSeriesOrOccurrence();
     void optionsSavedReloadTheWeek_data();
     void optionsSavedReloadTheWeek();
     void aboutOpensFromTheMenu();
@@ -649,6 +702,126 @@ void TestCommands::aboutOpensFromTheMenu()
     ChooseFromPopupMenu(pFrame.get(), 1);
     QCOMPARE(strCaption, QString("About"));
     QVERIFY(pFrame->isVisible());
+}
+
+void TestCommands::newAppointmentStartsAtTheRoundedTime_data()
+{
+    QTest::addColumn<int>("nHour");
+    QTest::addColumn<int>("nMinute");
+    QTest::addColumn<int>("nStartHour");
+    QTest::addColumn<int>("nStartMinute");
+    QTest::newRow("10:10") << 10 << 10 << 10 << 30;
+    QTest::newRow("10:00") << 10 << 0 << 10 << 0;
+    QTest::newRow("10:45") << 10 << 45 << 11 << 0;
+}
+
+void TestCommands::newAppointmentStartsAtTheRoundedTime()
+{
+    QFETCH(int, nHour);
+    QFETCH(int, nMinute);
+    QFETCH(int, nStartHour);
+    QFETCH(int, nStartMinute);
+    CWeekFixture fx;
+    fx.SetNow(2015, 3, 4, nHour, nMinute);
+    auto pFrame = StartActive(&fx);
+    QVERIFY(pFrame);
+    // Friday's empty row, then right and down: a new appointment on Friday.
+    EditorSeen seen;
+    AnswerEditor(&seen, "Haircut", ID_EDITOR_SAVE);
+    Gesture(pFrame.get(), 4, 0, "62");
+    QCOMPARE(seen.strClass, QString("CApptDlg"));
+    QVERIFY(seen.bNew);
+    QCOMPARE(seen.start, DateTime(2015, 3, 6, nStartHour, nStartMinute, 0));
+    QCOMPARE(seen.end, seen.start + DateTimeSpan(0, 0, 30, 0));
+    const QString strTime = QString("%1:%2%3").arg(nStartHour > 12 ? nStartHour - 12 : nStartHour)
+                                .arg(nStartMinute, 2, 10, QChar('0'))
+                                .arg(nStartHour < 12 ? "a" : "p");
+    QTRY_VERIFY(F::DayRows(pFrame.get(), 4).join('\n').contains(strTime + "\tHaircut"));
+    QCOMPARE(pFrame->GetCurrentDate(), DateTime(2015, 3, 6, 0, 0, 0));
+}
+
+void TestCommands::enterOnAnEmptyRowOffersANewAppointment()
+{
+    CWeekFixture fx;
+    fx.SetNow(2015, 3, 4, 10, 10);
+    auto pFrame = StartActive(&fx);
+    QVERIFY(pFrame);
+    Gesture(pFrame.get(), 1, 0, "");  // Tuesday's empty row
+    EditorSeen seen;
+    AnswerEditor(&seen, "Not kept", ID_EDITOR_CANCEL);
+    QTest::keyClick(static_cast<QWidget*>(nullptr), Qt::Key_Return);
+    QCOMPARE(seen.strClass, QString("CApptDlg"));
+    QCOMPARE(seen.start, DateTime(2015, 3, 3, 10, 30, 0));
+    Settle();
+    QCOMPARE(F::DayRows(pFrame.get(), 1), QStringList{"(NULL)\t"});  // cancelled: nothing saved
+}
+
+void TestCommands::newTaskOnTheCurrentDate()
+{
+    CWeekFixture fx;
+    auto pFrame = StartActive(&fx);
+    QVERIFY(pFrame);
+    EditorSeen seen;
+    AnswerEditor(&seen, "Buy stamps", ID_EDITOR_SAVE);
+    Gesture(pFrame.get(), 3, 0, "42");  // Thursday
+    QCOMPARE(seen.strClass, QString("CTaskDlg"));
+    QVERIFY(seen.bNew);
+    QVERIFY(IsSameDay(seen.start, DateTime(2015, 3, 5, 0, 0, 0)));
+    QVERIFY(IsSameDay(seen.end, DateTime(2015, 3, 5, 0, 0, 0)));
+    QTRY_VERIFY(F::DayRows(pFrame.get(), 3).join('\n').contains("Buy stamps"));
+}
+
+void TestCommands::openEditsTheSelectedItem()
+{
+    CWeekFixture fx;
+    const int nAppt = fx.AddAppt("Dentist", F::Date(2015, 3, 4, 9, 0), F::Date(2015, 3, 4, 10, 0));
+    const int nTask = fx.AddTask({"Pay rent", 1, 949998.0, F::Date(2015, 3, 4)});
+    auto pFrame = StartActive(&fx);
+    QVERIFY(pFrame);
+    EditorSeen seen;
+    AnswerEditor(&seen, "Dentist at noon", ID_EDITOR_SAVE);
+    Gesture(pFrame.get(), 2, RowOf(List(pFrame.get(), 2), nAppt), "2");
+    QCOMPARE(seen.strClass, QString("CApptDlg"));
+    QVERIFY(!seen.bNew);
+    QCOMPARE(seen.strSubject, QString("Dentist"));
+    std::unique_ptr<IAppointment> pAppt;
+    QVERIFY(SUCCEEDED(fx.Store()->GetItemFromOid(nAppt, &pAppt)));
+    QString strSubject;
+    pAppt->get_Subject(&strSubject);
+    QCOMPARE(strSubject, QString("Dentist at noon"));
+    QTRY_VERIFY(F::DayRows(pFrame.get(), 2).join('\n').contains("Dentist at noon"));
+    EditorSeen taskSeen;
+    AnswerEditor(&taskSeen, QString(), ID_EDITOR_CANCEL);
+    Gesture(pFrame.get(), 2, RowOf(List(pFrame.get(), 2), nTask), "2");
+    QCOMPARE(taskSeen.strClass, QString("CTaskDlg"));
+    QCOMPARE(taskSeen.strSubject, QString("Pay rent"));
+}
+
+void TestCommands::openRecurringEditsSeriesOrOccurrence_data()
+{
+    QTest::addColumn<int>("nAnswer");
+    QTest::newRow("yes: the series") << int(IDYES);
+    QTest::newRow("no: the occurrence") << int(IDNO);
+}
+
+void TestCommands::openRecurringEditsSeriesOrOccurrence()
+{
+    QFETCH(int, nAnswer);
+    CWeekFixture fx;
+    const int nGym = fx.AddDailyAppt("Gym", F::Date(2015, 3, 2, 7, 0), F::Date(2015, 3, 2, 8, 0), 7);
+    auto pFrame = StartActive(&fx);
+    QVERIFY(pFrame);
+    CScriptedMessageBox boxes({nAnswer});
+    EditorSeen seen;
+    AnswerEditor(&seen, "Swim", ID_EDITOR_SAVE);
+    Gesture(pFrame.get(), 3, RowOf(List(pFrame.get(), 3), nGym), "2");  // Thursday's
+    QCOMPARE(boxes.Calls().size(), 1);
+    QCOMPARE(seen.strClass, QString("CApptDlg"));
+    QCOMPARE(seen.bOccurrence, nAnswer == IDNO);
+    QCOMPARE(seen.start, nAnswer == IDNO ? DateTime(2015, 3, 5, 7, 0, 0) : DateTime(2015, 3, 2, 7, 0, 0));
+    // Yes renames every day's row, No only Thursday's.
+    QTRY_VERIFY(F::DayRows(pFrame.get(), 3).join('\n').contains("Swim"));
+    QCOMPARE(F::DayRows(pFrame.get(), 2).join('\n').contains("Swim"), nAnswer == IDYES);
 }
 
 QTEST_MAIN(TestCommands)
