@@ -31,28 +31,59 @@ QString DecodeText(const QByteArray& bytes, bool* pbLossy)
 }
 
 // Joins continuation lines: a hex value may be wrapped with a backslash at the line end.
+// Pieces are appended to the pending line in place, so a value wrapped over many lines
+// costs time in proportion to its length.
 QStringList LogicalLines(const QString& text)
 {
     QStringList lines;
     QString pending;
-    for (QString line : text.split(QLatin1Char('\n'))) {
+    bool bPending = false;
+    for (QStringView line : QStringView(text).split(QLatin1Char('\n'))) {
         if (line.endsWith(QLatin1Char('\r')))
             line.chop(1);
-        if (!pending.isEmpty())
-            line = pending + line.trimmed();
-        pending.clear();
-        const bool bContinued = line.endsWith(QLatin1Char('\\')) && line.contains(QLatin1String("=hex"));
-        if (bContinued)
-            pending = line.chopped(1);
+        if (bPending)
+            pending.append(line.trimmed());
         else
-            lines << line;
+            pending = line.toString();
+        const bool bContinued = pending.endsWith(QLatin1Char('\\')) && pending.contains(QLatin1String("=hex"));
+        if (bContinued) {
+            pending.chop(1);
+            bPending = true;
+        } else {
+            lines << pending;
+            pending.clear();
+            bPending = false;
+        }
     }
-    if (!pending.isEmpty())
+    if (bPending)
         lines << pending + QLatin1Char('\\');
     return lines;
 }
 
+// The first line that is not empty, without the byte-order mark.
+QString FirstLine(const QByteArray& bytes)
+{
+    bool bLossy = false;
+    // The first kilobyte decides; a long first line needs no more to be told apart.
+    const QString text = DecodeText(bytes.left(1024), &bLossy);
+    for (QStringView line : QStringView(text).split(QLatin1Char('\n'))) {
+        const QStringView trimmed = line.trimmed();
+        if (!trimmed.isEmpty())
+            return trimmed.toString();
+    }
+    return QString();
+}
+
 }  // namespace
+
+bool CRegistryDocument::StartsAsRegistryFile(const QByteArray& bytes)
+{
+    const QString first = FirstLine(bytes);
+    if (first.isEmpty())
+        return bytes.trimmed().isEmpty() || bytes == "\xFF\xFE" || bytes == "\xEF\xBB\xBF";
+    return first == kHeader || first == kOldHeader
+        || (first.startsWith(QLatin1String("[HKEY_"), Qt::CaseInsensitive) && first.endsWith(QLatin1Char(']')));
+}
 
 QString CRegistryDocument::NormalizeKey(const QString& key)
 {

@@ -20,6 +20,9 @@
 class CRegistryDocument {
 public:
     void Parse(const QByteArray& bytes);
+    // Whether the bytes start as a registry file: the header of regedit or of ours, or a key
+    // line, as the first line that is not empty. An empty file counts as one.
+    static bool StartsAsRegistryFile(const QByteArray& bytes);
     QByteArray ToText() const;
 
     // True when Parse left out or replaced something of the file: an unreadable line, a

@@ -14,24 +14,55 @@ QString g_strRegistryPath;  // from --registry; empty: the default
 
 constexpr int kMaxBackups = 100;
 
-// The registry file as read: its document and the bytes it was made from.
+// The registry file as read: its document and the bytes it was made from. A file that
+// does not start as a registry file (the store, named by a swapped argument) is refused:
+// its document stays empty and lives in memory only.
 struct LoadedFile {
+    QString strPath;
     CRegistryDocument doc;
     QByteArray original;
     bool bExists = false;
+    bool bRefused = false;
+    bool bValid = false;  // holds the file of strPath as last read or written
 };
 
-// False when the file exists but cannot be read: nothing may then be written over it.
-bool LoadFile(const QString& path, LoadedFile* pFile)
+// The one document of the run. Every setting read comes here; the file is read again each
+// time (another process may have changed it) but parsed again only when its bytes changed.
+LoadedFile& Cache()
 {
+    static LoadedFile cache;
+    return cache;
+}
+
+// False when the file exists but cannot be read: nothing may then be written over it.
+bool LoadFile(const QString& path, LoadedFile** ppFile)
+{
+    LoadedFile& cache = Cache();
+    *ppFile = &cache;
     QFile file(path);
-    if (!file.exists())
+    if (!file.exists()) {
+        if (!(cache.bValid && cache.strPath == path && !cache.bExists)) {
+            cache = LoadedFile();
+            cache.strPath = path;
+            cache.bValid = true;
+        }
         return true;
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+    }
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
+        cache = LoadedFile();
         return false;
-    pFile->original = file.readAll();
-    pFile->bExists = true;
-    pFile->doc.Parse(pFile->original);
+    }
+    const QByteArray bytes = file.readAll();
+    if (cache.bValid && cache.strPath == path && cache.bExists && cache.original == bytes)
+        return true;
+    cache = LoadedFile();
+    cache.strPath = path;
+    cache.original = bytes;
+    cache.bExists = true;
+    cache.bValid = true;
+    cache.bRefused = !CRegistryDocument::StartsAsRegistryFile(bytes);
+    if (!cache.bRefused)
+        cache.doc.Parse(bytes);
     return true;
 }
 
@@ -65,8 +96,10 @@ bool KeepOriginal(const QString& path, const QByteArray& original)
     return file.open(QIODevice::WriteOnly) && file.write(original) == original.size() && file.commit();
 }
 
-bool SaveFile(const QString& path, const LoadedFile& loaded)
+bool SaveFile(const QString& path, LoadedFile& loaded)
 {
+    if (loaded.bRefused)
+        return true;  // the settings of this run stay in memory
     // Before the first write over a file with unreadable lines, its original stays beside it.
     if (loaded.bExists && loaded.doc.HasUnreadableLines() && !KeepOriginal(path, loaded.original))
         return false;
@@ -74,7 +107,14 @@ bool SaveFile(const QString& path, const LoadedFile& loaded)
         return false;
     const QByteArray text = loaded.doc.ToText();
     QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.commit();
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
+        loaded = LoadedFile();  // read again next time
+        return false;
+    }
+    loaded.original = text;
+    loaded.bExists = true;
+    loaded.doc.Parse(text);  // a clean file has nothing left to back up
+    return true;
 }
 
 }  // namespace
@@ -86,7 +126,8 @@ QString GetRegistryPath()
     const QString env = qEnvironmentVariable("QUILLDAY_REGISTRY");
     if (!env.isEmpty())
         return QDir::cleanPath(QDir(env).absolutePath());
-    return XdgConfigHome() + QStringLiteral("/quillday/registry.reg");
+    const QString strConfig = XdgConfigHome();
+    return strConfig.isEmpty() ? QString() : strConfig + QStringLiteral("/quillday/registry.reg");
 }
 
 void SetRegistryPath(const QString& path)
@@ -97,23 +138,34 @@ void SetRegistryPath(const QString& path)
 bool RegistryCreateKey(const QString& key)
 {
     const QString path = GetRegistryPath();
-    LoadedFile loaded;
-    if (!LoadFile(path, &loaded))
+    LoadedFile* pLoaded = nullptr;
+    if (!LoadFile(path, &pLoaded))
         return false;
-    if (loaded.doc.HasKey(key))
+    if (pLoaded->doc.HasKey(key))
         return true;
-    return loaded.doc.AddKey(key) && SaveFile(path, loaded);
+    return pLoaded->doc.AddKey(key) && SaveFile(path, *pLoaded);
 }
 
 bool RegistryQueryValue(const QString& key, const QString& name, RegValue* pValue)
 {
-    LoadedFile loaded;
-    return LoadFile(GetRegistryPath(), &loaded) && loaded.doc.QueryValue(key, name, pValue);
+    LoadedFile* pLoaded = nullptr;
+    return LoadFile(GetRegistryPath(), &pLoaded) && pLoaded->doc.QueryValue(key, name, pValue);
 }
 
 bool RegistrySetValue(const QString& key, const QString& name, const RegValue& value)
 {
     const QString path = GetRegistryPath();
-    LoadedFile loaded;
-    return LoadFile(path, &loaded) && loaded.doc.SetValue(key, name, value) && SaveFile(path, loaded);
+    LoadedFile* pLoaded = nullptr;
+    return LoadFile(path, &pLoaded) && pLoaded->doc.SetValue(key, name, value) && SaveFile(path, *pLoaded);
+}
+
+QString RegistryRefusal()
+{
+    const QString path = GetRegistryPath();
+    LoadedFile* pLoaded = nullptr;
+    if (!LoadFile(path, &pLoaded) || !pLoaded->bRefused)
+        return QString();
+    return QStringLiteral("%1 is not a settings file: it is left as it is, and the settings of this run "
+                          "are the defaults and are not saved.")
+        .arg(path);
 }

@@ -15,7 +15,7 @@ struct RegValue {
 };
 
 // Path of the registry file: --registry, else QUILLDAY_REGISTRY, else
-// $XDG_CONFIG_HOME/quillday/registry.reg.
+// $XDG_CONFIG_HOME/quillday/registry.reg; empty when neither that nor HOME is set.
 QString GetRegistryPath();
 void SetRegistryPath(const QString& path);  // empty restores the default
 
@@ -24,3 +24,7 @@ void SetRegistryPath(const QString& path);  // empty restores the default
 bool RegistryCreateKey(const QString& key);
 bool RegistryQueryValue(const QString& key, const QString& name, RegValue* pValue);
 bool RegistrySetValue(const QString& key, const QString& name, const RegValue& value);
+// A file that does not start as a registry file (a header line or a key line) is never
+// written over: reads give nothing, writes stay in memory. Then this is the text that
+// says so; empty otherwise.
+QString RegistryRefusal();

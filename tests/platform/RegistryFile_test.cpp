@@ -192,6 +192,99 @@ TEST_F(RegistryFileTest, StringDataThatIsNoPlainTextIsWrittenAsHex)
     EXPECT_EQ(value.data, noNul.data);
 }
 
+// A file that is no registry file (the store, named by a swapped argument) is never written
+// over: the settings of the run live in memory.
+TEST_F(RegistryFileTest, FileThatIsNoRegistryFileIsNeverWrittenOver)
+{
+    const QByteArray foreign[] = {
+        QByteArray("SQLite format 3\0\x10\0\x02\x02\0@  \0\0\0\x05", 28),
+        QByteArray("BEGIN:VCALENDAR\r\nEND:VCALENDAR\r\n"),
+        QByteArray("\n\nnotes of mine\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Quillday]\n"),
+    };
+    for (const QByteArray& original : foreign) {
+        WriteFile(original);
+        EXPECT_TRUE(RegistryCreateKey(kKey));
+        RegValue value;
+        EXPECT_FALSE(RegistryQueryValue(kKey, QStringLiteral("FontSize"), &value));
+        EXPECT_TRUE(RegistrySetValue(kKey, QStringLiteral("FontSize"), Dword(12)));
+        ASSERT_TRUE(RegistryQueryValue(kKey, QStringLiteral("FontSize"), &value));
+        EXPECT_EQ(value.data, Dword(12).data);
+        EXPECT_TRUE(RegistryRefusal().contains(m_path)) << RegistryRefusal().toStdString();
+        EXPECT_EQ(ReadFile(m_path), original);
+        EXPECT_FALSE(QFile::exists(m_path + QStringLiteral(".bak")));
+    }
+    // A registry file again: read and written as usual.
+    WriteFile("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Quillday]\n\"FontSize\"=dword:00000009\n");
+    RegValue value;
+    ASSERT_TRUE(RegistryQueryValue(kKey, QStringLiteral("FontSize"), &value));
+    EXPECT_EQ(value.data, Dword(9).data);
+    EXPECT_TRUE(RegistryRefusal().isEmpty());
+}
+
+QByteArray Utf16WithMark(const QString& text)
+{
+    QByteArray bytes("\xFF\xFE");
+    for (const QChar c : text)
+        bytes.append(static_cast<char>(c.unicode() & 0xFF)).append(static_cast<char>(c.unicode() >> 8));
+    return bytes;
+}
+
+TEST(RegistryDocument, TellsRegistryFilesByTheirFirstLine)
+{
+    struct Case {
+        QByteArray bytes;
+        bool bRegistry;
+    } const cases[] = {
+        {"", true},
+        {"\n  \n", true},
+        {"Windows Registry Editor Version 5.00\r\n", true},
+        {"\xEF\xBB\xBF\nREGEDIT4\n", true},
+        {Utf16WithMark(QStringLiteral("Windows Registry Editor Version 5.00\r\n")), true},
+        {Utf16WithMark(QStringLiteral("text\r\n")), false},
+        {"[hkey_local_machine\\SOFTWARE]\n", true},
+        {"Windows Registry Editor Version 5.01\n", false},
+        {"SQLite format 3", false},
+        {"[not a key\n", false},
+        {"\"FontSize\"=dword:0000000a\n", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(CRegistryDocument::StartsAsRegistryFile(c.bytes), c.bRegistry) << c.bytes.toStdString();
+}
+
+// A hex value wrapped over many lines, as regedit writes a long one, joins into one value.
+TEST(RegistryDocument, JoinsAValueWrappedOverManyLines)
+{
+    QByteArray text("Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Quillday]\n\"Blob\"=hex:");
+    QByteArray expected;
+    for (int i = 0; i < 20000; ++i) {
+        text += "0a,0b,\\\n  ";
+        expected += "\x0a\x0b";
+    }
+    text += "0c\n\"After\"=dword:00000001\n";
+    expected += '\x0c';
+    CRegistryDocument doc;
+    doc.Parse(text);
+    RegValue value;
+    ASSERT_TRUE(doc.QueryValue(QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Quillday"), QStringLiteral("Blob"), &value));
+    EXPECT_EQ(value.data, expected);
+    EXPECT_TRUE(doc.QueryValue(QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Quillday"), QStringLiteral("After"), &value));
+    EXPECT_FALSE(doc.HasUnreadableLines());
+}
+
+// The file is parsed once, but a change made to it by someone else is still seen.
+TEST_F(RegistryFileTest, ChangedFileIsReadAgain)
+{
+    WriteFile("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Quillday]\n\"A\"=dword:00000001\n");
+    RegValue value;
+    ASSERT_TRUE(RegistryQueryValue(kKey, QStringLiteral("A"), &value));
+    EXPECT_EQ(value.data, Dword(1).data);
+    WriteFile("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Quillday]\n\"A\"=dword:00000002\n");
+    ASSERT_TRUE(RegistryQueryValue(kKey, QStringLiteral("A"), &value));
+    EXPECT_EQ(value.data, Dword(2).data);
+    QFile::remove(m_path);
+    EXPECT_FALSE(RegistryQueryValue(kKey, QStringLiteral("A"), &value));
+}
+
 TEST(RegistryDocument, CountsWhatItCouldNotKeep)
 {
     struct Case {
