@@ -46,7 +46,7 @@ CPimStore::~CPimStore()
     }
 }
 
-HRESULT CPimStore::Open(const QString& strPath, std::shared_ptr<CPimStore>* ppStore)
+HRESULT CPimStore::Open(const QString& strPath, std::shared_ptr<CPimStore>* ppStore, QString* pstrReason)
 {
     if (ppStore == nullptr || strPath.isEmpty())
         return E_INVALIDARG;
@@ -59,7 +59,7 @@ HRESULT CPimStore::Open(const QString& strPath, std::shared_ptr<CPimStore>* ppSt
         }
     }
     sqlite3* pDb = nullptr;
-    const HRESULT hr = CStoreSchema::Open(strPath, &pDb);
+    const HRESULT hr = CStoreSchema::Open(strPath, &pDb, pstrReason);
     if (FAILED(hr))
         return hr;
     std::shared_ptr<CPimStore> pStore(new CPimStore(QFileInfo(strPath).absoluteFilePath(), pDb));
@@ -160,6 +160,16 @@ void CPimStore::RecordChange(DWORD nType, int32_t nOid, int nItemType)
             return;
     }
     m_changes.push_back({nType, nOid, nItemType});
+}
+
+void CPimStore::NoteError()
+{
+    m_strLastError = QString::fromUtf8(sqlite3_errmsg(m_pDb));
+}
+
+QString CPimStore::ReadFailureText() const
+{
+    return QStringLiteral("cannot read the store %1: %2").arg(m_strPath, m_strLastError);
 }
 
 int64_t CPimStore::DataVersion()

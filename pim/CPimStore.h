@@ -23,7 +23,8 @@ public:
     CPimStore& operator=(const CPimStore&) = delete;
 
     // The store of that file, opened (and created) when this process has not got it open.
-    static HRESULT Open(const QString& strPath, std::shared_ptr<CPimStore>* ppStore);
+    // On failure *pstrReason (may be null) says why (CStoreSchema::Open).
+    static HRESULT Open(const QString& strPath, std::shared_ptr<CPimStore>* ppStore, QString* pstrReason = nullptr);
 
     const QString& Path() const { return m_strPath; }
     sqlite3* Db() const { return m_pDb; }
@@ -50,6 +51,13 @@ public:
     // A read transaction, for a consistent view over several statements (export).
     bool BeginRead();
 
+    // SQLite's own text for the failure of the last call on the connection, kept until the
+    // next NoteError: call it where a failure is found, before other calls replace it.
+    void NoteError();
+    const QString& LastError() const { return m_strLastError; }
+    // Why the store could not be read: "cannot read the store PATH: SQLite's text".
+    QString ReadFailureText() const;
+
     CPimNotifier* Notifier() const { return m_pNotifier.get(); }
     int64_t DataVersion();
 
@@ -74,6 +82,7 @@ private:
     bool m_bInTransaction = false;
     bool m_bBulkChanges = false;
     QVector<Change> m_changes;
+    QString m_strLastError;
     std::unique_ptr<CPimNotifier> m_pNotifier;
     std::function<HRESULT(IPOutlookItem*)> m_fnForm;
 };

@@ -1,10 +1,12 @@
 #include "pim/CStoreSchema.h"
 
 #include "pim/CSqlStatement.h"
+#include "pim/PimTypes.h"
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QtEndian>
+#include <cerrno>
 #include <cstring>
 
 namespace {
@@ -46,6 +48,14 @@ bool Exec(sqlite3* pDb, const char* pszSql)
     return sqlite3_exec(pDb, pszSql, nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
+// Whether the last failure on the connection was a full disk (SQLite's own code, or the
+// system's for a file it could not grow).
+bool DiskFull(sqlite3* pDb)
+{
+    return pDb != nullptr
+        && ((sqlite3_extended_errcode(pDb) & 0xFF) == SQLITE_FULL || sqlite3_system_errno(pDb) == ENOSPC);
+}
+
 int64_t Pragma(sqlite3* pDb, const char* pszSql)
 {
     CSqlStatement st(pDb, pszSql);
@@ -54,7 +64,9 @@ int64_t Pragma(sqlite3* pDb, const char* pszSql)
 
 }  // namespace
 
-CStoreSchema::FileState CStoreSchema::Inspect(const QString& strPath)
+// The header's version and application id are those of the last checkpoint: without a
+// -wal file beside it they are the store's own, and reading them creates no file.
+CStoreSchema::FileState CStoreSchema::Inspect(const QString& strPath, int* pnVersion)
 {
     QFileInfo info(strPath);
     if (!info.exists())
@@ -68,11 +80,13 @@ CStoreSchema::FileState CStoreSchema::Inspect(const QString& strPath)
     if (header.size() < kHeaderSize || std::memcmp(header.constData(), kSqliteMagic, sizeof(kSqliteMagic)) != 0)
         return FileState::Foreign;
     const uint32_t nAppId = qFromBigEndian<uint32_t>(header.constData() + kApplicationIdOffset);
+    *pnVersion = static_cast<int>(qFromBigEndian<int32_t>(header.constData() + kUserVersionOffset));
     return nAppId == kApplicationId ? FileState::Ours : FileState::Foreign;
 }
 
 // Reads the version through a read-only connection, which never writes the file (not even
-// a checkpoint when it closes).
+// a checkpoint when it closes). Used only while a -wal file exists, which may hold a newer
+// header than the file; then the -shm file exists too, and the probe creates neither.
 bool CStoreSchema::CheckReadOnly(const QString& strPath, int* pnVersion)
 {
     sqlite3* pDb = nullptr;
@@ -105,7 +119,7 @@ bool CStoreSchema::Configure(sqlite3* pDb)
         && Exec(pDb, "PRAGMA synchronous=NORMAL") && Exec(pDb, "PRAGMA cache_size=-8192");
 }
 
-bool CStoreSchema::Migrate(sqlite3* pDb, int nFrom)
+bool CStoreSchema::Migrate(sqlite3* pDb, int nFrom, bool* pbDiskFull)
 {
     if (!Exec(pDb, "BEGIN IMMEDIATE"))
         return false;
@@ -121,19 +135,40 @@ bool CStoreSchema::Migrate(sqlite3* pDb, int nFrom)
     }
     if (bOk && Exec(pDb, "COMMIT"))
         return true;
+    *pbDiskFull = DiskFull(pDb);  // before the rollback clears the error
     Exec(pDb, "ROLLBACK");
     return false;
 }
 
-HRESULT CStoreSchema::Open(const QString& strPath, sqlite3** ppDb)
+namespace {
+
+HRESULT Refuse(HRESULT hr, const QString& strReason, QString* pstrReason)
+{
+    if (pstrReason != nullptr)
+        *pstrReason = strReason;
+    return hr;
+}
+
+}  // namespace
+
+HRESULT CStoreSchema::Open(const QString& strPath, sqlite3** ppDb, QString* pstrReason)
 {
     *ppDb = nullptr;
-    const FileState state = Inspect(strPath);
     int nVersion = 0;
-    if (state == FileState::Foreign || (state == FileState::Ours && !CheckReadOnly(strPath, &nVersion)))
-        return E_FAIL;
-    if (state == FileState::Missing && !QDir().mkpath(QFileInfo(strPath).absolutePath()))
-        return E_FAIL;
+    const FileState state = Inspect(strPath, &nVersion);
+    const bool bProbe = state == FileState::Ours && QFileInfo::exists(strPath + QStringLiteral("-wal"));
+    if (state == FileState::Foreign || (bProbe && !CheckReadOnly(strPath, &nVersion)))
+        return Refuse(E_FAIL, QStringLiteral("not a store of this program"), pstrReason);
+    if (state == FileState::Ours && (nVersion < 1 || nVersion > kVersion))
+        return Refuse(E_FAIL, QStringLiteral("a store of another version of this program"), pstrReason);
+    if (state != FileState::Ours)
+        nVersion = 0;
+    if (state == FileState::Missing && !QDir().mkpath(QFileInfo(strPath).absolutePath())) {
+        const bool bFull = errno == ENOSPC;
+        return Refuse(bFull ? E_PIM_DISKFULL : E_FAIL,
+                      bFull ? QStringLiteral("the disk is full") : QStringLiteral("its folder cannot be created"),
+                      pstrReason);
+    }
     sqlite3* pDb = nullptr;
     const QByteArray path = QFile::encodeName(strPath);
     // One connection per store, used from the UI thread only: no SQLite mutexes needed.
@@ -141,13 +176,21 @@ HRESULT CStoreSchema::Open(const QString& strPath, sqlite3** ppDb)
     bool bOk = sqlite3_open_v2(path.constData(), &pDb, nFlags, nullptr) == SQLITE_OK;
     // A new store is created in rollback mode, so that its header (application id and
     // version) is in the main file before it switches to WAL.
+    bool bFull = false;
     if (bOk && nVersion < kVersion)
-        bOk = Migrate(pDb, nVersion);
+        bOk = Migrate(pDb, nVersion, &bFull);
     // A file the process may not write is refused too: every save would fail.
-    bOk = bOk && sqlite3_db_readonly(pDb, "main") == 0 && Configure(pDb) && HasTables(pDb);
+    const bool bReadOnly = bOk && sqlite3_db_readonly(pDb, "main") != 0;
+    bOk = bOk && !bReadOnly && Configure(pDb) && HasTables(pDb);
     if (!bOk) {
+        bFull = bFull || DiskFull(pDb);
+        const QString strReason = bFull ? QStringLiteral("the disk is full")
+                                : bReadOnly ? QStringLiteral("not writable")
+                                : state == FileState::Ours && sqlite3_errcode(pDb) == SQLITE_OK
+                                    ? QStringLiteral("not a store of this program")
+                                    : QString::fromUtf8(sqlite3_errmsg(pDb));
         sqlite3_close(pDb);
-        return E_FAIL;
+        return Refuse(bFull ? E_PIM_DISKFULL : E_FAIL, strReason, pstrReason);
     }
     *ppDb = pDb;
     return S_OK;

@@ -22,14 +22,16 @@ public:
     static constexpr uint32_t kApplicationId = 0x51444159;  // "QDAY"
 
     // Opens the file read-write, creating the store (and its folder) when the file is
-    // missing or empty. E_FAIL for anything else than a store of ours up to kVersion.
-    static HRESULT Open(const QString& strPath, sqlite3** ppDb);
+    // missing or empty. E_FAIL for anything else than a store of ours up to kVersion;
+    // E_PIM_DISKFULL when the disk has no room for what opening must write. *pstrReason
+    // (may be null) tells why in a few words.
+    static HRESULT Open(const QString& strPath, sqlite3** ppDb, QString* pstrReason = nullptr);
 
 private:
     enum class FileState { Missing, Empty, Ours, Foreign };
-    static FileState Inspect(const QString& strPath);
+    static FileState Inspect(const QString& strPath, int* pnVersion);
     static bool CheckReadOnly(const QString& strPath, int* pnVersion);
     static bool Configure(sqlite3* pDb);
-    static bool Migrate(sqlite3* pDb, int nFrom);
+    static bool Migrate(sqlite3* pDb, int nFrom, bool* pbDiskFull);
     static bool HasTables(sqlite3* pDb);
 };

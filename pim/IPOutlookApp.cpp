@@ -40,7 +40,9 @@ HRESULT IPOutlookApp::Logon(const QString& strStorePath)
 {
     if (m_pStore)
         return E_FAIL;
-    const HRESULT hr = CPimStore::Open(strStorePath.isEmpty() ? DefaultStorePath() : strStorePath, &m_pStore);
+    m_strLogonFailure.clear();
+    const HRESULT hr = CPimStore::Open(strStorePath.isEmpty() ? DefaultStorePath() : strStorePath, &m_pStore,
+                                       &m_strLogonFailure);
     if (SUCCEEDED(hr) && m_fnForm)
         m_pStore->SetDisplayForm(m_fnForm);
     return hr;
@@ -137,6 +139,11 @@ HRESULT IPOutlookApp::GetItemFromOid(int32_t nOid, std::unique_ptr<ITask>* ppTas
     std::unique_ptr<IPOutlookItem> pItem;
     const HRESULT hr = GetItemFromOid(nOid, &pItem);
     return Typed(hr, std::move(pItem), olTaskItem, ppTask);
+}
+
+QString IPOutlookApp::GetReadFailure() const
+{
+    return m_pStore ? m_pStore->ReadFailureText() : QString();
 }
 
 CPimNotifier* IPOutlookApp::GetNotifier() const

@@ -56,8 +56,10 @@ public:
 
     // Opens the store file, creating it (and its folder) when it does not exist. Fails
     // (E_FAIL) for a file that is not a store of ours, or one of a newer schema version;
-    // such a file is never modified. Logon on a logged-on object fails.
+    // such a file is never modified. Logon on a logged-on object fails. E_PIM_DISKFULL: the
+    // disk has no room for what opening must write. GetLogonFailure says why in words.
     HRESULT Logon(const QString& strStorePath = QString());
+    const QString& GetLogonFailure() const { return m_strLogonFailure; }
     HRESULT Logoff();
     BOOL IsLoggedOn() const;
     // The file that Logon opened.
@@ -74,6 +76,10 @@ public:
     HRESULT GetItemFromOid(int32_t nOid, std::unique_ptr<IAppointment>* ppAppt);
     HRESULT GetItemFromOid(int32_t nOid, std::unique_ptr<ITask>* ppTask);
 
+    // Why the last failed Find or FindNext could not read the store: the path and SQLite's
+    // own text ("cannot read the store PATH: database disk image is malformed").
+    QString GetReadFailure() const;
+
     // Change notifications of this store (null while logged off).
     CPimNotifier* GetNotifier() const;
     // The detail form that Display opens (kept across Logoff and Logon).
@@ -85,4 +91,5 @@ public:
 private:
     std::shared_ptr<CPimStore> m_pStore;
     PimDisplayForm m_fnForm;
+    QString m_strLogonFailure;
 };

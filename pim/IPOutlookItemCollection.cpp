@@ -106,6 +106,8 @@ HRESULT IPOutlookItemCollection::Find(const QString& strRestriction, std::unique
     options.bIncludeRecurrences = m_bIncludeRecurrences;
     auto pQuery = std::make_unique<CItemQuery>(m_pStore, std::move(restriction), options);
     hr = pQuery->Start();
+    if (hr == E_FAIL)
+        m_pStore->NoteError();
     if (FAILED(hr))
         return hr;
     m_pQuery = std::move(pQuery);
@@ -123,6 +125,8 @@ HRESULT IPOutlookItemCollection::FindNext(std::unique_ptr<IPOutlookItem>* ppItem
     HRESULT hr = S_OK;
     if (m_pQuery->Next(&record, &hr))
         *ppItem = MakePimItem(m_pStore, std::move(record));
+    if (FAILED(hr))
+        m_pStore->NoteError();
     return hr;
 }
 

@@ -43,7 +43,8 @@ public:
 
     // Starts a new walk: the first matching item, or S_OK with a null item when none
     // matches. FindNext continues the last Find (S_OK and null at the end; E_FAIL
-    // without a Find).
+    // without a Find). A failed read of the store gives E_FAIL; IPOutlookApp::GetReadFailure
+    // then says why.
     HRESULT Find(const QString& strRestriction, std::unique_ptr<IPOutlookItem>* ppItem);
     HRESULT FindNext(std::unique_ptr<IPOutlookItem>* ppItem);
     // Typed forms: fail with E_INVALIDARG on a collection of the other folder.

@@ -44,5 +44,7 @@ constexpr DWORD DB_CEOID_CHANGED = 0x406;
 
 // Store-specific failure: the item was deleted or the store was closed meanwhile.
 constexpr HRESULT E_PIM_NOTFOUND = static_cast<HRESULT>(0x80040010u);
+// Logon: the disk has no room for what opening the store must write (the store is unchanged).
+constexpr HRESULT E_PIM_DISKFULL = static_cast<HRESULT>(0x80070070u);
 // Display: the store offers no detail form in this build.
 constexpr HRESULT E_PIM_NOFORM = static_cast<HRESULT>(0x80040011u);

@@ -80,6 +80,10 @@ TEST_F(StoreFile, ANewerSchemaIsRefusedAndLeftAlone)
     IPOutlookApp app;
     EXPECT_EQ(app.Logon(Path("newer.sqlite")), E_FAIL);
     EXPECT_EQ(Hash(Path("newer.sqlite")), before);
+    EXPECT_EQ(app.GetLogonFailure(), "a store of another version of this program");
+    // Telling that needs no connection, so SQLite leaves no files of its own beside it.
+    EXPECT_FALSE(QFile::exists(Path("newer.sqlite") + "-wal"));
+    EXPECT_FALSE(QFile::exists(Path("newer.sqlite") + "-shm"));
 }
 
 TEST_F(StoreFile, AStoreThatCannotBeWrittenIsRefused)
