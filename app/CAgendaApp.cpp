@@ -46,6 +46,7 @@ BOOL CAgendaApp::InitOffscreen(int nWidth, int nHeight, const DateTime* pDate)
     if (!CreateFrame())
         return FALSE;
     CMainFrame* pFrame = m_pMainFrame.get();
+    pFrame->SetLoadFailureBoxes(false);
     if (pDate != nullptr)
         pFrame->GetView()->GetWeekPane()->SetWeek(*pDate);
     pFrame->resize(nWidth, nHeight);

@@ -6,12 +6,14 @@
 #include "dialogs/DetailForms.h"
 #include "pim/IPOutlookApp.h"
 #include "platform/MessageBox.h"
+#include "platform/RegistryFile.h"
 #include "platform/StorePath.h"
 #include "week/CWeekPane.h"
 #include <QEvent>
 #include <QGuiApplication>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QTimer>
 
 const char* const kPoomFailureText = "Can't initialize POOM (Pocket Outlook Object Model)";
 const char* const kSpecialDaysFailureText = "Can not open resource file 'anniversary.dat'.";
@@ -45,8 +47,19 @@ BOOL CMainFrame::Fail(const char* pszText, unsigned nType)
 
 BOOL CMainFrame::Create()
 {
-    if (!ConnectOutlook())
-        return Fail(kPoomFailureText, MB_ICONHAND);
+    // The settings were read in the constructor; a file that is no settings file was left
+    // alone, and the user should know why changed options will not last.
+    const QString strRefusal = RegistryRefusal();
+    if (!strRefusal.isEmpty())
+        MessageBox(strRefusal, QString::fromLatin1(kAppTitle), MB_OK | MB_ICONWARNING);
+    if (!ConnectOutlook()) {
+        // The fixed text, and the reason when the store is fine but the disk is full.
+        QString strText = QString::fromLatin1(kPoomFailureText);
+        if (!m_strConnectFailure.isEmpty())
+            strText += QStringLiteral("\n\n") + m_strConnectFailure;
+        MessageBox(strText, QString::fromLatin1(kAppTitle), MB_ICONHAND);
+        return FALSE;
+    }
     if (!LoadSpecialDayFile())
         return Fail(kSpecialDaysFailureText, MB_ICONHAND);
     if (!OpenPimDatabases())
@@ -64,7 +77,10 @@ BOOL CMainFrame::Create()
 BOOL CMainFrame::ConnectOutlook()
 {
     auto pApp = std::make_unique<IPOutlookApp>();
-    if (FAILED(pApp->Logon(GetStorePath())))
+    const HRESULT hr = pApp->Logon(GetStorePath());
+    if (hr == E_PIM_DISKFULL)
+        m_strConnectFailure = QStringLiteral("%1: %2").arg(GetStorePath(), pApp->GetLogonFailure());
+    if (FAILED(hr))
         return FALSE;
     // The store's own detail forms (Display), over this window with its texts.
     pApp->SetDisplayForm(MakeDisplayForm(DetailFormContext{this, &m_strings, m_settings.Use24Hour != 0}));
@@ -109,6 +125,22 @@ QString CMainFrame::FormatTime(const SYSTEMTIME& st) const
 QString CMainFrame::GetWeekdayShortName(int nDay) const
 {
     return ::GetWeekdayShortName(m_strings, nDay);
+}
+
+void CMainFrame::OnWeekLoadFailed(const QString& strReason)
+{
+    m_strLoadFailure = strReason;
+    if (!m_bLoadFailureBoxes || m_bLoadFailureBoxPending)
+        return;
+    m_bLoadFailureBoxPending = true;
+    QTimer::singleShot(0, this, [this]() {
+        QString strCaption = GetResourceString(m_strings, QStringLiteral("RC_COMMON_PRODUCT_TITLE"));
+        if (strCaption.isEmpty())
+            strCaption = QString::fromLatin1(kAppTitle);
+        MessageBox(m_strLoadFailure + QStringLiteral("\n\nThe week shows what could be read."), strCaption,
+                   MB_OK | MB_ICONWARNING);
+        m_bLoadFailureBoxPending = false;
+    });
 }
 
 QString CMainFrame::GetMonthName(int nMonth) const

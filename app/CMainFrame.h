@@ -48,6 +48,15 @@ public:
     DateTime GetToday() const override;
     QString FormatTime(const SYSTEMTIME& st) const override;
     QString GetWeekdayShortName(int nDay) const override;
+    // Keeps the reason and, unless turned off, shows it in one box once the current event
+    // is done (a load may run inside a paint); further failures meanwhile add no box.
+    void OnWeekLoadFailed(const QString& strReason) override;
+
+    // Runs without a user to answer boxes (offscreen modes) report a failed week load
+    // through GetLoadFailure instead.
+    void SetLoadFailureBoxes(bool bShow) { m_bLoadFailureBoxes = bShow; }
+    // The reason of the last failed week load; empty when every load succeeded.
+    const QString& GetLoadFailure() const { return m_strLoadFailure; }
 
     QString GetMonthName(int nMonth) const;
     AgendaSettings& GetSettings() { return m_settings; }
@@ -83,4 +92,8 @@ private:
     DateTime m_currentDate;
     AgendaSettings m_settings;
     int m_nWorkAreaMoves = 0;
+    QString m_strLoadFailure;
+    QString m_strConnectFailure;  // said with the store's start-up box when not empty
+    bool m_bLoadFailureBoxes = true;
+    bool m_bLoadFailureBoxPending = false;
 };

@@ -29,6 +29,12 @@ int COffscreenRun::Start(const CCommandLine& commandLine, const char* pszDateOpt
     const int nFrameHeight = nHeight > 0 ? nHeight : kHandheldHeight;
     if (!m_pApp->InitOffscreen(nFrameWidth, nFrameHeight, bDate ? &date : nullptr))
         return kStartupFailureStatus;
+    // A week that could not be read whole is no week to print or picture.
+    const QString strFailure = GetFrame()->GetLoadFailure();
+    if (!strFailure.isEmpty()) {
+        std::fprintf(stderr, "quillday: %s\n", strFailure.toLocal8Bit().constData());
+        return kStartupFailureStatus;
+    }
     return 0;
 }
 

@@ -2,7 +2,8 @@
 // The start of the command-line modes that show the week: the date of the command line,
 // the application object on the offscreen platform, and the main frame started and
 // painted once, so that the week is loaded. Exit statuses: 0 started, 1 a data source
-// failed (its box went to standard error), 2 a date the program cannot show.
+// failed (its box went to standard error) or the week could not be read from the store
+// (the reason went there too), 2 a date the program cannot show.
 #include "app/CAgendaApp.h"
 #include <memory>
 

@@ -53,8 +53,11 @@ BOOL CICalExporter::ExportFile(const QString& strPath, QString* pstrError)
         *pstrError = QStringLiteral("cannot write %1: %2").arg(strPath, file.errorString());
         return FALSE;
     }
-    if (!Export(&file, pstrError))
+    if (!Export(&file, pstrError)) {
+        if (file.error() != QFileDevice::NoError)
+            *pstrError = QStringLiteral("cannot write %1: %2").arg(strPath, file.errorString());
         return FALSE;
+    }
     if (!file.commit()) {
         *pstrError = QStringLiteral("cannot write %1: %2").arg(strPath, file.errorString());
         return FALSE;
@@ -80,9 +83,14 @@ BOOL CICalExporter::Export(QIODevice* pOut, QString* pstrError)
         bOk = WriteItem(pOut, r);
     }
     bOk = bOk && rc == SQLITE_DONE && pOut->write(kFooter) > 0;
+    // A read of the store that failed is the last call on the connection.
+    const int nCode = sqlite3_errcode(m_pStore->Db());
+    const bool bReadFailed = !bOk && nCode != SQLITE_OK && nCode != SQLITE_ROW && nCode != SQLITE_DONE;
+    if (bReadFailed)
+        m_pStore->NoteError();
     m_pStore->Commit();
     if (!bOk)
-        *pstrError = QStringLiteral("the calendar could not be written");
+        *pstrError = bReadFailed ? m_pStore->ReadFailureText() : QStringLiteral("the calendar could not be written");
     return bOk ? TRUE : FALSE;
 }
 

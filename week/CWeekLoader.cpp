@@ -45,17 +45,24 @@ CWeekLoader::CWeekLoader(IWeekHost* pFrame, CWeekPane* pPane)
     m_ctx.formatTime = [pFrame](const SYSTEMTIME& st) { return pFrame->FormatTime(st); };
 }
 
-void CWeekLoader::Load()
+bool CWeekLoader::Load()
 {
+    m_strFailure.clear();
     const CPimReadView readView(m_pFrame->GetOutlookApp());
     const QString strStart = ShortDateText(m_ctx.week.weekStart);
     const QString strEnd = ShortDateText(m_ctx.week.weekEnd);
     AddSpecialDays();
-    if (!AddAppointments(strStart, strEnd))
-        return;
-    if (!AddTasks(strStart, strEnd))
-        return;
-    AddPlaceholders();
+    if (AddAppointments(strStart, strEnd) && AddTasks(strStart, strEnd))
+        AddPlaceholders();
+    return m_strFailure.isEmpty();
+}
+
+bool CWeekLoader::ReadFailed(HRESULT hr)
+{
+    if (SUCCEEDED(hr))
+        return false;
+    m_strFailure = m_pFrame->GetOutlookApp()->GetReadFailure();
+    return true;
 }
 
 void CWeekLoader::AddEntries(const std::vector<AgendaEntry>& entries)
@@ -152,7 +159,8 @@ bool CWeekLoader::AddAppointments(const QString& strStart, const QString& strEnd
     pItems->put_IncludeRecurrences(VARIANT_TRUE);
     std::unique_ptr<IAppointment> pAppt;
     std::vector<AgendaEntry> entries;
-    for (HRESULT hr = pItems->Find(AppointmentWeekQuery(strStart, strEnd), &pAppt); SUCCEEDED(hr) && pAppt;
+    HRESULT hr = S_OK;
+    for (hr = pItems->Find(AppointmentWeekQuery(strStart, strEnd), &pAppt); SUCCEEDED(hr) && pAppt;
          hr = pItems->FindNext(&pAppt)) {
         int32_t nOid = 0;
         DATE dtStart = 0.0;
@@ -166,7 +174,7 @@ bool CWeekLoader::AddAppointments(const QString& strStart, const QString& strEnd
         AddAppointmentEntries(m_ctx, data, &entries);
         AddEntries(entries);
     }
-    return true;
+    return !ReadFailed(hr);
 }
 
 void CWeekLoader::ReadTask(ITask* pTask, TaskData* pData)
@@ -206,7 +214,8 @@ bool CWeekLoader::AddTasks(const QString& strStart, const QString& strEnd)
                                            settings.NoDateText, m_ctx.week.Contains(m_ctx.today));
     std::vector<std::unique_ptr<ITask>> tasks;
     std::vector<TaskOrderRecord> order;
-    FindTasks(pItems.get(), strQuery, &tasks, &order);
+    if (ReadFailed(FindTasks(pItems.get(), strQuery, &tasks, &order)))
+        return false;
     SortTaskOrder(&order);
     for (const TaskOrderRecord& record : order)
         AddTaskRows(tasks[record.nIndex].get());
@@ -215,11 +224,12 @@ bool CWeekLoader::AddTasks(const QString& strStart, const QString& strEnd)
 
 // The tasks found are kept rather than fetched again by OID after sorting: within one
 // load both give the same values, and a large week saves a store read per task.
-void CWeekLoader::FindTasks(IPOutlookItemCollection* pItems, const QString& strQuery,
-                            std::vector<std::unique_ptr<ITask>>* pTasks, std::vector<TaskOrderRecord>* pOrder)
+HRESULT CWeekLoader::FindTasks(IPOutlookItemCollection* pItems, const QString& strQuery,
+                               std::vector<std::unique_ptr<ITask>>* pTasks, std::vector<TaskOrderRecord>* pOrder)
 {
     std::unique_ptr<ITask> pTask;
-    for (HRESULT hr = pItems->Find(strQuery, &pTask); SUCCEEDED(hr) && pTask; hr = pItems->FindNext(&pTask)) {
+    HRESULT hr = S_OK;
+    for (hr = pItems->Find(strQuery, &pTask); SUCCEEDED(hr) && pTask; hr = pItems->FindNext(&pTask)) {
         TaskOrderRecord record;
         pTask->get_Oid(&record.nOid);
         pTask->get_Complete(&record.bComplete);
@@ -229,6 +239,7 @@ void CWeekLoader::FindTasks(IPOutlookItemCollection* pItems, const QString& strQ
         pOrder->push_back(record);
         pTasks->push_back(std::move(pTask));
     }
+    return hr;
 }
 
 // Which rows a task gets does not depend on its subject or notes: most tasks of a large

@@ -2,9 +2,11 @@
 // One load of the shown week into the pane's lists, in the fixed order: special days,
 // appointments (one query, duplicates of an occurrence left out), tasks (one query, in
 // task order), then a "(NULL)" row for every list that stayed empty. A failed folder or
-// collection ends the load where it happened, without placeholder rows.
+// collection ends the load where it happened, without placeholder rows; so does a failed
+// read of the store, which Load reports.
 #include "week/EntryBuilder.h"
 #include "week/TaskOrder.h"
+#include <QString>
 #include <memory>
 #include <unordered_map>
 
@@ -14,13 +16,15 @@ class IAppointment;
 class IPOutlookItemCollection;
 class ITask;
 class IWeekHost;
-class QString;
 
 class CWeekLoader {
 public:
     CWeekLoader(IWeekHost* pFrame, CWeekPane* pPane);
 
-    void Load();
+    // False when the store could not be read: the lists hold what was read before the
+    // failure, and GetFailure says why.
+    bool Load();
+    const QString& GetFailure() const { return m_strFailure; }
 
     // Whether the list already shows the occurrence (OID and start, compared exactly);
     // rows without an item never match.
@@ -33,8 +37,9 @@ private:
     void AddSpecialDays();
     bool AddAppointments(const QString& strStart, const QString& strEnd);
     bool AddTasks(const QString& strStart, const QString& strEnd);
-    void FindTasks(IPOutlookItemCollection* pItems, const QString& strQuery,
-                   std::vector<std::unique_ptr<ITask>>* pTasks, std::vector<TaskOrderRecord>* pOrder);
+    // The walk's end: S_OK, or the failure that ended it.
+    HRESULT FindTasks(IPOutlookItemCollection* pItems, const QString& strQuery,
+                      std::vector<std::unique_ptr<ITask>>* pTasks, std::vector<TaskOrderRecord>* pOrder);
     void AddTaskRows(ITask* pTask);
     void AddPlaceholders();
     bool IsDuplicate(int32_t nOid, DATE dtStart);
@@ -43,6 +48,8 @@ private:
     void ReadTask(ITask* pTask, TaskData* pData);
     void ReadTaskTexts(ITask* pTask, TaskData* pData);
     void AddEntries(const std::vector<AgendaEntry>& entries);
+    // Records the reason when a Find walk ended on a failed read; true when it did.
+    bool ReadFailed(HRESULT hr);
 
     IWeekHost* m_pFrame;
     CWeekPane* m_pPane;
@@ -50,4 +57,5 @@ private:
     // Notes flags by OID for this load: every occurrence of a series has the series' OID
     // and, unless it was changed, its notes.
     std::unordered_map<int32_t, int> m_apptNotes;
+    QString m_strFailure;
 };

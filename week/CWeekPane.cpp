@@ -142,7 +142,8 @@ void CWeekPane::LoadWeek()
         bucket.list.SetMultiline(bMultiline, FALSE);
     }
     CWeekLoader loader(m_pFrame, this);
-    loader.Load();
+    if (!loader.Load())
+        m_pFrame->OnWeekLoadFailed(loader.GetFailure());
 }
 
 BOOL CWeekPane::AddEntry(const AgendaEntry& entry)

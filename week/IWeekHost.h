@@ -31,4 +31,8 @@ public:
     virtual QString FormatTime(const SYSTEMTIME& st) const = 0;
     // The short name of day 1..7 (1 = Monday).
     virtual QString GetWeekdayShortName(int nDay) const = 0;
+
+    // A week load could not read the store; the lists show what was read before. The
+    // reason names the store and SQLite's own text.
+    virtual void OnWeekLoadFailed(const QString& strReason) { (void)strReason; }
 };

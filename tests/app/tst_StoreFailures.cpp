@@ -1,0 +1,103 @@
+// A store that cannot be read, or must not be touched: what the window and the
+// command-line modes tell the user, and what they leave on disk.
+#include "WeekFixture.h"
+#include "platform/CScriptedMessageBox.h"
+#include <QProcess>
+#include <QtTest>
+#include <sqlite3.h>
+
+namespace {
+
+// Overwrites the first page of the table's b-tree with bytes SQLite cannot read, as a
+// damaged disk block would. The store must be closed.
+bool DamageTable(const QString& strStore, const char* pszTable)
+{
+    sqlite3* pDb = nullptr;
+    int nRoot = 0, nPageSize = 0;
+    if (sqlite3_open_v2(QFile::encodeName(strStore).constData(), &pDb, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+        sqlite3_stmt* pStmt = nullptr;
+        const QByteArray sql = QByteArray("SELECT rootpage, (SELECT page_size FROM pragma_page_size) FROM sqlite_master "
+                                          "WHERE name='") + pszTable + "'";
+        if (sqlite3_prepare_v2(pDb, sql.constData(), -1, &pStmt, nullptr) == SQLITE_OK && sqlite3_step(pStmt) == SQLITE_ROW) {
+            nRoot = sqlite3_column_int(pStmt, 0);
+            nPageSize = sqlite3_column_int(pStmt, 1);
+        }
+        sqlite3_finalize(pStmt);
+    }
+    sqlite3_close(pDb);
+    QFile file(strStore);
+    if (nRoot < 2 || nPageSize <= 0 || !file.open(QIODevice::ReadWrite) || !file.seek(qint64(nRoot - 1) * nPageSize))
+        return false;
+    return file.write(QByteArray(nPageSize, '\xA5')) == nPageSize;
+}
+
+}  // namespace
+
+class TestStoreFailures : public QObject {
+    Q_OBJECT
+private slots:
+    void damagedStoreGivesOneBoxAndTheWeekAsFarAsRead();
+    void damagedStoreFailsTheCommandLineModes();
+};
+
+// Set up: one appointment in the week of 2015-03-02, then its table damaged.
+static void MakeDamagedStore(CWeekFixture& fx)
+{
+    fx.AddAppt("Dentist", CWeekFixture::Date(2015, 3, 3, 9), CWeekFixture::Date(2015, 3, 3, 10));
+    fx.AddTask({QStringLiteral("Taxes"), 1, CWeekFixture::Date(2015, 3, 2), CWeekFixture::Date(2015, 3, 5)});
+    fx.Start(2015, 3, 2);  // closes the fixture's own connection first
+}
+
+void TestStoreFailures::damagedStoreGivesOneBoxAndTheWeekAsFarAsRead()
+{
+    CWeekFixture fx;
+    {
+        MakeDamagedStore(fx);
+    }
+    QVERIFY(DamageTable(fx.Path("pim.sqlite"), "items"));
+    CScriptedMessageBox boxes;
+    auto pFrame = fx.Start(2015, 3, 2);
+    QVERIFY(pFrame);
+    CWeekPane* pPane = CWeekFixture::Pane(pFrame.get());
+    pPane->Reload();  // a second failure before the box is up adds no box
+    QCoreApplication::processEvents();
+    QCOMPARE(boxes.Calls().size(), 1);
+    const QString strText = boxes.Calls().at(0).strText;
+    QVERIFY2(strText.contains(fx.Path("pim.sqlite")), qPrintable(strText));
+    QVERIFY2(strText.contains("database disk image is malformed"), qPrintable(strText));
+    QCOMPARE(boxes.Calls().at(0).strCaption, QString("Quillday"));
+    QVERIFY(pFrame->GetLoadFailure().contains("malformed"));
+    // Nothing was read, so no day claims to be empty.
+    for (int nDay = 0; nDay < 7; ++nDay)
+        QCOMPARE(CWeekFixture::DayRows(pFrame.get(), nDay), QStringList());
+}
+
+void TestStoreFailures::damagedStoreFailsTheCommandLineModes()
+{
+    const QString bin = qEnvironmentVariable("QUILLDAY_BIN");
+    if (bin.isEmpty())
+        QSKIP("QUILLDAY_BIN is not set");
+    CWeekFixture fx;
+    {
+        MakeDamagedStore(fx);
+    }
+    QVERIFY(DamageTable(fx.Path("pim.sqlite"), "items"));
+    const QStringList common = {"--home", fx.Path(""), "--store", fx.Path("pim.sqlite"), "--registry", fx.Path("registry.reg")};
+    const QStringList modes[] = {{"--print-week", "2015-03-02"},
+                                 {"--screenshot", fx.Path("week.png"), "--date", "2015-03-02"},
+                                 {"--export", fx.Path("out.ics")}};
+    for (const QStringList& mode : modes) {
+        QProcess process;
+        process.start(bin, mode + common);
+        QVERIFY(process.waitForFinished(30000));
+        const QByteArray err = process.readAllStandardError();
+        QCOMPARE(process.exitCode(), 1);
+        QVERIFY(process.readAllStandardOutput().isEmpty());
+        QVERIFY2(err.contains(fx.Path("pim.sqlite").toLocal8Bit() + ": database disk image is malformed"), err.constData());
+    }
+    QVERIFY(!QFile::exists(fx.Path("week.png")));
+    QVERIFY(!QFile::exists(fx.Path("out.ics")));
+}
+
+QTEST_MAIN(TestStoreFailures)
+#include "tst_StoreFailures.moc"
