@@ -6,7 +6,8 @@
 namespace {
 
 constexpr int kMaxScale = 8;
-constexpr int kMaxImageSide = 16384;
+// As large as a screen shows; a larger picture only costs memory (8192 x 8192 is 256 MB).
+constexpr int kMaxImageSide = 8192;
 
 bool IsOption(const QString& arg) { return arg.startsWith(QLatin1String("--")); }
 
@@ -128,8 +129,10 @@ bool CCommandLine::ApplyValue(const QString& name, const QString& value)
     }
     if (name == QLatin1String("--size"))
         return ParseSize(value, &m_nWidth, &m_nHeight)
-               || Fail(QStringLiteral("--size: '%1' is not of the form WIDTHxHEIGHT (for example 480x640)")
-                           .arg(value));
+               || Fail(QStringLiteral("--size: '%1' is not of the form WIDTHxHEIGHT with sides from 1 to %2 "
+                                      "(for example 480x640)")
+                           .arg(value)
+                           .arg(kMaxImageSide));
     if (name == QLatin1String("--scale")) {
         bool bOk = false;
         m_nScale = value.toInt(&bOk);
@@ -206,7 +209,7 @@ QString CCommandLine::HelpText()
         "  --json                     with --print-week: print the week as JSON\n"
         "  --screenshot FILE.png      render the main window offscreen into a PNG file\n"
         "      --date YYYY-MM-DD      the date to show (default: today)\n"
-        "      --size WxH             the window size in pixels, for example 240x320\n"
+        "      --size WxH             the window size in pixels, for example 240x320 (at most 8192x8192)\n"
         "  --import FILE.ics          read appointments and tasks from an iCalendar file into the store\n"
         "  --export FILE.ics          write the store's appointments and tasks to an iCalendar file\n"
         "  --lunar-to-solar DATE...   print the solar date and weekday of Korean lunar dates\n"

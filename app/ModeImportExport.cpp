@@ -5,6 +5,10 @@
 #include "pim/CICalImporter.h"
 #include "pim/IPOutlookApp.h"
 
+#include <QFile>
+#include <QFileInfo>
+#include <sys/stat.h>
+
 #include <cstdio>
 
 namespace {
@@ -19,9 +23,36 @@ bool OpenStore(IPOutlookApp* pApp)
 {
     if (SUCCEEDED(pApp->Logon()))
         return true;
-    PrintError(QStringLiteral("cannot open the store %1 (not a store of this program, or not writable)")
-                   .arg(IPOutlookApp::DefaultStorePath()));
+    PrintError(QStringLiteral("cannot open the store %1: %2").arg(IPOutlookApp::DefaultStorePath(), pApp->GetLogonFailure()));
     return false;
+}
+
+// The path with its folder resolved through links, so that two spellings of one file
+// compare equal (the file itself need not exist).
+QString ResolvedPath(const QString& strPath)
+{
+    const QFileInfo info(strPath);
+    const QString strCanonical = info.canonicalFilePath();
+    if (!strCanonical.isEmpty())
+        return strCanonical;
+    const QString strFolder = QFileInfo(info.absolutePath()).canonicalFilePath();
+    return strFolder.isEmpty() ? info.absoluteFilePath() : strFolder + QLatin1Char('/') + info.fileName();
+}
+
+// Whether writing strTarget would replace the store file or one of SQLite's files beside it.
+bool IsPartOfStore(const QString& strTarget, const QString& strStore)
+{
+    const QString strResolvedTarget = ResolvedPath(strTarget);
+    const QString strResolvedStore = ResolvedPath(strStore);
+    for (const char* pszSuffix : {"", "-wal", "-shm", "-journal"}) {
+        if (strResolvedTarget == strResolvedStore + QLatin1String(pszSuffix))
+            return true;
+    }
+    // The same file under another name (a hard link).
+    struct stat target {}, store {};
+    return ::stat(QFile::encodeName(strTarget).constData(), &target) == 0
+        && ::stat(QFile::encodeName(strStore).constData(), &store) == 0 && target.st_dev == store.st_dev
+        && target.st_ino == store.st_ino;
 }
 
 }  // namespace
@@ -52,6 +83,11 @@ int RunExportMode(const CCommandLine& commandLine)
     IPOutlookApp app;
     if (!OpenStore(&app))
         return 1;
+    if (IsPartOfStore(commandLine.m_strFile, app.GetStorePath())) {
+        PrintError(QStringLiteral("%1: nothing exported: that is the store itself (%2)")
+                       .arg(commandLine.m_strFile, app.GetStorePath()));
+        return 1;
+    }
     CICalExporter exporter(app.GetStore());
     QString strError;
     if (!exporter.ExportFile(commandLine.m_strFile, &strError)) {

@@ -11,6 +11,16 @@
 
 namespace {
 
+// A malformed line may be anything up to a whole file: the message shows its start only.
+constexpr int kMaxEchoedCharacters = 40;
+
+QString EchoOf(const QString& text)
+{
+    if (text.size() <= kMaxEchoedCharacters)
+        return text;
+    return text.left(kMaxEchoedCharacters) + QStringLiteral("... (%1 characters)").arg(text.size());
+}
+
 // Prints the answer for one date; false when the date was invalid or malformed.
 bool AnswerOne(const QString& text)
 {
@@ -20,7 +30,7 @@ bool AnswerOne(const QString& text)
     std::fflush(stdout);
     if (kind == LunarAnswerKind::Malformed)
         std::fprintf(stderr, "quillday: '%s' is not a lunar date of the form YYYY-MM-DD or YYYY-MM-DDL\n",
-                     text.toLocal8Bit().constData());
+                     EchoOf(text).toLocal8Bit().constData());
     return kind == LunarAnswerKind::Solar;
 }
 

@@ -14,7 +14,8 @@ QString GetStorePath()
 {
     if (!g_strStorePath.isEmpty())
         return g_strStorePath;
-    return XdgDataHome() + QStringLiteral("/quillday/pim.sqlite");
+    const QString strData = XdgDataHome();
+    return strData.isEmpty() ? QString() : strData + QStringLiteral("/quillday/pim.sqlite");
 }
 
 void SetStorePath(const QString& path)

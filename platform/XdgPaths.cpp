@@ -9,7 +9,11 @@ QString XdgFolder(const char* variable, const char* fallbackUnderHome)
     const QString value = qEnvironmentVariable(variable);
     if (!value.isEmpty() && QDir::isAbsolutePath(value))
         return QDir::cleanPath(value);
-    return QDir::homePath() + QLatin1Char('/') + QLatin1String(fallbackUnderHome);
+    // QDir::homePath() would give "/" without HOME.
+    const QString home = qEnvironmentVariable("HOME");
+    if (home.isEmpty() || !QDir::isAbsolutePath(home))
+        return QString();
+    return QDir::cleanPath(home) + QLatin1Char('/') + QLatin1String(fallbackUnderHome);
 }
 
 }  // namespace

@@ -40,6 +40,9 @@ TEST(CCommandLine, ScreenshotWithDateAndSize)
     EXPECT_EQ(cmd.m_strDate, QStringLiteral("2024-01-31"));
     EXPECT_EQ(cmd.m_nWidth, 240);
     EXPECT_EQ(cmd.m_nHeight, 320);
+    const CCommandLine largest = Parsed({"--screenshot", "out.png", "--size", "8192x8192"});
+    EXPECT_EQ(largest.m_nWidth, 8192);
+    EXPECT_EQ(largest.m_nHeight, 8192);
 }
 
 TEST(CCommandLine, ImportExportAndPaths)
@@ -111,6 +114,8 @@ TEST(CCommandLine, UnusableLinesAreRefusedWithAReason)
         {{"--screenshot", "--date", "2007-01-01"}, "--screenshot needs a value"},
         {{"--screenshot", "a.png", "--size", "240*320"}, "--size: '240*320'"},
         {{"--screenshot", "a.png", "--size", "0x320"}, "--size: '0x320'"},
+        {{"--screenshot", "a.png", "--size", "8193x100"}, "sides from 1 to 8192"},
+        {{"--screenshot", "a.png", "--size", "100x16384"}, "sides from 1 to 8192"},
         {{"--screenshot", "a.png", "--date", "2007-13-01"}, "--date: '2007-13-01'"},
         {{"--date", "2007-01-01"}, "work only with --screenshot"},
         {{"--print-week", "--size", "10x10"}, "work only with --screenshot"},
