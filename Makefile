@@ -5,8 +5,11 @@ BUILD := build
 JOBS ?= 2
 
 PREFIX ?= /usr/local
+FUZZ_BUILD := build-fuzz
+# Seconds each fuzz target runs for.
+FUZZ_SECONDS ?= 60
 
-.PHONY: run test build deps install package
+.PHONY: run test build deps install package fuzz
 
 run: build
 	$(BUILD)/bin/quillday $(ARGS)
@@ -30,3 +33,13 @@ deps:
 
 $(BUILD)/CMakeCache.txt: | deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+# The libFuzzer targets of fuzz/, built with clang and the sanitizers in $(FUZZ_BUILD)/,
+# each run for FUZZ_SECONDS. Inputs that crash or hang are kept in fuzz/findings/<target>/,
+# where the test suite replays them from then on.
+fuzz:
+	@./tools/install-deps.sh --fuzz
+	@test -f $(FUZZ_BUILD)/CMakeCache.txt || CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) \
+	    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLDAY_FUZZ=ON
+	cmake --build $(FUZZ_BUILD) -j$(JOBS) --target fuzz_targets
+	./tools/run-fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)

@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Quillday needs to build, run and test, but only those that
 # are missing; apt-get update runs only when something is to be installed. Needs root (or
-# sudo) only then.
+# sudo) only then. With --fuzz, also clang and its sanitizer and libFuzzer run-times, which
+# only "make fuzz" needs.
 set -euo pipefail
 packages=(g++ cmake make pkgconf qt6-base-dev libsqlite3-dev libical-dev fonts-nanum
           fonts-dejavu-core libgtest-dev libbenchmark-dev
           dpkg-dev file desktop-file-utils appstream lintian python3)
+if [ "${1:-}" = "--fuzz" ]; then
+  packages+=(clang libclang-rt-14-dev)
+fi
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then

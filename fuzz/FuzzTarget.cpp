@@ -1,0 +1,32 @@
+#include "fuzz/FuzzTarget.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+void FuzzFailure(const char* pszWhat)
+{
+    std::fprintf(stderr, "fuzz check failed: %s\n", pszWhat);
+    std::abort();
+}
+
+QString FuzzFolder()
+{
+    static const std::unique_ptr<QTemporaryDir> pDir = [] {
+        const QString strBase = QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm") : QDir::tempPath();
+        return std::make_unique<QTemporaryDir>(strBase + QStringLiteral("/quillday-fuzz-XXXXXX"));
+    }();
+    return pDir->path();
+}
+
+QString FuzzWriteFile(const char* pszName, const QByteArray& bytes)
+{
+    const QString strPath = FuzzFolder() + QLatin1Char('/') + QLatin1String(pszName);
+    QFile file(strPath);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        FuzzFailure("cannot write the input file");
+    return strPath;
+}
