@@ -2,7 +2,7 @@
 // wrapped as regedit wraps long values (about 25 bytes a line, a backslash at each line's
 // end). Each iteration is one start-up: a settings file not read before (two files take
 // turns), then the twenty reads of AgendaSettings::Load.
-#include "app/AgendaSettings.h"
+#include "week/AgendaSettings.h"
 #include "platform/RegistryFile.h"
 
 #include <QFile>
