@@ -11,10 +11,11 @@
 namespace {
 
 // A store of this process, emptied for each input (a new file each time costs more than
-// the import).
+// the import). Kept to the end of the process: the store's own bookkeeping may be gone
+// before static objects of this file are destroyed.
 std::shared_ptr<CPimStore> EmptyStore(const char* pszName)
 {
-    static std::shared_ptr<CPimStore> stores[2];
+    static std::shared_ptr<CPimStore>* const stores = new std::shared_ptr<CPimStore>[2];
     std::shared_ptr<CPimStore>& pStore = stores[pszName[0] == 'b' ? 1 : 0];
     if (!pStore && FAILED(CPimStore::Open(FuzzFolder() + QLatin1Char('/') + QLatin1String(pszName), &pStore)))
         FuzzFailure("a new store opens");
