@@ -1,5 +1,8 @@
 #include "pim/CICalImporter.h"
 
+#include "pim/CICalStream.h"
+#include "pim/CZoneRuleCheck.h"
+
 #include "pim/CItemRecord.h"
 #include "pim/CItemWriter.h"
 #include "pim/CLocalZone.h"
@@ -8,6 +11,7 @@
 #include "pim/CRecurrence.h"
 #include "pim/PimTypes.h"
 #include "pim/WallTime.h"
+#include <QBuffer>
 #include <QFile>
 #include <cstring>
 #include <string>
@@ -17,16 +21,6 @@ namespace {
 constexpr int kMinYear = 1900;
 constexpr int kMaxYear = 4500;
 const char kInkProperty[] = "X-QUILLDAY-INK";
-
-// A content line's name is the part before ':' or ';'; BEGIN and END lines are never folded.
-bool LineIs(const char* p, qsizetype n, const char* pszKey, QByteArray* pValue)
-{
-    const qsizetype k = qsizetype(std::strlen(pszKey));
-    if (n < k || qstrnicmp(p, pszKey, k) != 0)
-        return false;
-    *pValue = QByteArray(p + k, n - k).trimmed().toUpper();
-    return true;
-}
 
 QString Text(const char* psz)
 {
@@ -86,97 +80,82 @@ BOOL CICalImporter::ImportFile(const QString& strPath, QString* pstrError)
         *pstrError = QStringLiteral("cannot read %1: %2").arg(strPath, file.errorString());
         return FALSE;
     }
-    return ImportText(file.readAll(), pstrError);
-}
-
-// Top-level components of every VCALENDAR, checked for balanced BEGIN/END lines.
-bool CICalImporter::Split(const QByteArray& text, QVector<Block>* pBlocks, QString* pstrError) const
-{
-    QVector<QByteArray> stack;
-    int nCalendars = 0;
-    qsizetype nBlockBegin = 0;
-    for (qsizetype nPos = 0, nLine = 1; nPos < text.size(); ++nLine) {
-        qsizetype nEol = text.indexOf('\n', nPos);
-        if (nEol < 0)
-            nEol = text.size();
-        const char* p = text.constData() + nPos;
-        qsizetype n = nEol - nPos;
-        if (n > 0 && p[n - 1] == '\r')
-            --n;
-        QByteArray value;
-        if (LineIs(p, n, "BEGIN:", &value)) {
-            if (stack.isEmpty() && value != "VCALENDAR")
-                return *pstrError = QStringLiteral("line %1: not inside a VCALENDAR").arg(nLine), false;
-            if (stack.size() == 1)
-                nBlockBegin = nPos;
-            nCalendars += stack.isEmpty();
-            stack.push_back(value);
-        } else if (LineIs(p, n, "END:", &value)) {
-            if (stack.isEmpty() || stack.back() != value)
-                return *pstrError = QStringLiteral("line %1: END:%2 does not close a component")
-                                        .arg(nLine).arg(QString::fromLatin1(value)), false;
-            stack.pop_back();
-            if (stack.size() == 1)
-                pBlocks->push_back({value, nBlockBegin, nEol + 1});
-        } else if (stack.isEmpty() && !QByteArray(p, n).trimmed().isEmpty()
-                   && !(nLine == 1 && QByteArray(p, n).trimmed() == "\xEF\xBB\xBF")) {
-            return *pstrError = QStringLiteral("line %1: text outside a VCALENDAR").arg(nLine), false;
-        }
-        nPos = nEol + 1;
-    }
-    if (!stack.isEmpty())
-        return *pstrError = QStringLiteral("BEGIN:%1 is never closed").arg(QString::fromLatin1(stack.back())), false;
-    if (nCalendars == 0)
-        return *pstrError = QStringLiteral("no VCALENDAR found: not an iCalendar file"), false;
-    return true;
-}
-
-void CICalImporter::LoadZones(const QByteArray& text, const QVector<Block>& blocks)
-{
-    for (const Block& b : blocks) {
-        if (b.name != "VTIMEZONE")
-            continue;
-        const std::string src(text.constData() + b.nBegin, size_t(b.nEnd - b.nBegin));
-        icalcomponent* pComp = icalparser_parse_string(src.c_str());
-        icalproperty* pId = pComp ? icalcomponent_get_first_property(pComp, ICAL_TZID_PROPERTY) : nullptr;
-        const QByteArray tzid = pId ? QByteArray(icalproperty_get_tzid(pId)) : QByteArray();
-        icaltimezone* pZone = tzid.isEmpty() ? nullptr : icaltimezone_new();
-        if (pZone && icaltimezone_set_component(pZone, pComp)) {
-            if (icaltimezone* pOld = m_zones.value(tzid))
-                icaltimezone_free(pOld, 1);
-            m_zones.insert(tzid, pZone);
-            continue;
-        }
-        if (pZone)
-            icaltimezone_free(pZone, 1);
-        if (pComp)
-            icalcomponent_free(pComp);
-        Skip(QStringLiteral("time zones (unreadable VTIMEZONE)"));
-    }
+    return ImportDevice(&file, pstrError);
 }
 
 BOOL CICalImporter::ImportText(const QByteArray& text, QString* pstrError)
+{
+    QBuffer buffer;
+    buffer.setData(text);
+    buffer.open(QIODevice::ReadOnly);
+    return ImportDevice(&buffer, pstrError);
+}
+
+void CICalImporter::LoadZone(const QByteArray& block)
+{
+    icalcomponent* pComp = CICalStream::Parse(block);
+    // libical expands every change of a zone's offset: a rule without a sane bound is refused.
+    QString strWhy;
+    if (pComp != nullptr && !CZoneRuleCheck::Check(pComp, &strWhy)) {
+        icalcomponent_free(pComp);
+        Skip(QStringLiteral("time zones (%1)").arg(strWhy));
+        return;
+    }
+    icalproperty* pId = pComp ? icalcomponent_get_first_property(pComp, ICAL_TZID_PROPERTY) : nullptr;
+    const QByteArray tzid = pId ? QByteArray(icalproperty_get_tzid(pId)) : QByteArray();
+    icaltimezone* pZone = tzid.isEmpty() ? nullptr : icaltimezone_new();
+    if (pZone && icaltimezone_set_component(pZone, pComp)) {
+        if (icaltimezone* pOld = m_zones.value(tzid))
+            icaltimezone_free(pOld, 1);
+        m_zones.insert(tzid, pZone);
+        return;
+    }
+    if (pZone)
+        icaltimezone_free(pZone, 1);
+    if (pComp)
+        icalcomponent_free(pComp);
+    Skip(QStringLiteral("time zones (unreadable VTIMEZONE)"));
+}
+
+bool CICalImporter::StoreFailed()
+{
+    m_pStore->NoteError();
+    m_bFailed = true;
+    return false;
+}
+
+BOOL CICalImporter::ImportDevice(QIODevice* pDevice, QString* pstrError)
 {
     Clear();
     m_skipped.clear();
     m_nAppointments = m_nTasks = 0;
     m_bFailed = false;
-    QVector<Block> blocks;
-    if (!Split(text, &blocks, pstrError))
+    CICalStream stream(pDevice);
+    // First the whole structure, so that a damaged file adds nothing, and the zones, which
+    // components before them may use.
+    const bool bRead = stream.Scan(
+        [this](const ICalBlock& b, const QByteArray& block) {
+            if (b.name == "VTIMEZONE")
+                LoadZone(block);
+            return true;
+        },
+        pstrError);
+    if (!bRead)
         return FALSE;
-    LoadZones(text, blocks);
     if (!m_pStore->Begin()) {
         *pstrError = QStringLiteral("the store is busy or read-only");
         return FALSE;
     }
     m_pStore->SetBulkChanges(true);
-    // A big transaction: keep its pages in memory instead of spilling them to the WAL.
-    sqlite3_exec(m_pStore->Db(), "PRAGMA cache_size=-262144", nullptr, nullptr, nullptr);
-    for (const Block& b : blocks) {
-        if (!ImportBlock(text, b))
-            break;
-    }
-    const bool bOk = !m_bFailed && ImportOverrides() && m_pStore->Commit();
+    // A big transaction in a bounded page cache: what does not fit goes to the WAL instead
+    // of growing the process with the file.
+    sqlite3_exec(m_pStore->Db(), "PRAGMA cache_size=-16384", nullptr, nullptr, nullptr);
+    QString strReadError;
+    const bool bScanned = stream.Scan([this](const ICalBlock& b, const QByteArray& block) { return ImportBlock(b, block); },
+                                      &strReadError);
+    const bool bOk = bScanned && !m_bFailed && ImportOverrides() && m_pStore->Commit();
+    if (!bOk && !m_bFailed)
+        m_pStore->NoteError();
     m_pStore->SetBulkChanges(false);
     if (!bOk)
         m_pStore->Rollback();
@@ -184,13 +163,14 @@ BOOL CICalImporter::ImportText(const QByteArray& text, QString* pstrError)
     Clear();
     if (!bOk) {
         m_nAppointments = m_nTasks = 0;
-        *pstrError = QStringLiteral("the store could not be written");
+        *pstrError = !bScanned ? strReadError
+                               : QStringLiteral("store %1: %2").arg(m_pStore->Path(), m_pStore->LastError());
         return FALSE;
     }
     return TRUE;
 }
 
-bool CICalImporter::ImportBlock(const QByteArray& text, const Block& b)
+bool CICalImporter::ImportBlock(const ICalBlock& b, const QByteArray& block)
 {
     if (b.name == "VTIMEZONE")
         return true;
@@ -198,8 +178,7 @@ bool CICalImporter::ImportBlock(const QByteArray& text, const Block& b)
         Skip(QStringLiteral("%1 components (not events or to-dos)").arg(QString::fromLatin1(b.name)));
         return true;
     }
-    const QByteArray block = text.mid(b.nBegin, b.nEnd - b.nBegin);
-    icalcomponent* pComp = icalparser_parse_string(block.constData());
+    icalcomponent* pComp = CICalStream::Parse(block);
     if (pComp == nullptr) {
         Skip(QStringLiteral("components libical could not read"));
         return true;
@@ -344,7 +323,7 @@ bool CICalImporter::ImportEvent(icalcomponent* pComp, const QByteArray& blockTex
     if (hr == E_INVALIDARG)
         return Skip(QStringLiteral("events whose recurrence has no occurrence or too many")), true;
     if (FAILED(hr))
-        return m_bFailed = true, false;
+        return StoreFailed();
     ++m_nAppointments;
     if (!r.rule.IsRecurring())
         return true;
@@ -358,7 +337,7 @@ bool CICalImporter::ImportEvent(icalcomponent* pComp, const QByteArray& blockTex
         gone.bDeletedOccurrence = true;
         gone.notes.clear();
         if (FAILED(CItemWriter::InsertException(*m_pStore, &gone)))
-            return m_bFailed = true, false;
+            return StoreFailed();
     }
     return true;
 }
@@ -377,7 +356,7 @@ bool CICalImporter::ImportOverride(const Override& o)
     const int32_t nSeries = m_series.value(o.strUid);
     if (nSeries == 0)
         return Skip(QStringLiteral("changed occurrences without their series")), true;
-    icalcomponent* pComp = icalparser_parse_string(o.text.constData());
+    icalcomponent* pComp = CICalStream::Parse(o.text);
     if (pComp == nullptr)
         return Skip(QStringLiteral("changed occurrences libical could not read")), true;
     CItemRecord r;
@@ -394,7 +373,7 @@ bool CICalImporter::ImportOverride(const Override& o)
     if (!bRead)
         return Skip(QStringLiteral("changed occurrences that could not be read")), true;
     if (FAILED(CItemWriter::InsertException(*m_pStore, &r)))
-        return m_bFailed = true, false;
+        return StoreFailed();
     return true;
 }
 
@@ -431,7 +410,7 @@ bool CICalImporter::ImportTodo(icalcomponent* pComp)
     if (hr == E_INVALIDARG)
         return Skip(QStringLiteral("to-dos whose recurrence has no occurrence or too many")), true;
     if (FAILED(hr))
-        return m_bFailed = true, false;
+        return StoreFailed();
     ++m_nTasks;
     return true;
 }

@@ -1,8 +1,10 @@
 #pragma once
 // iCalendar import: VEVENTs become appointments, VTODOs tasks, all in one transaction.
-// The file is split into its components first (a structure error fails the whole file
-// before anything is written); each component is then parsed by libical. Components the
-// store cannot represent are skipped and counted by reason.
+// The file is read as a stream of components twice (CICalStream), so that memory does not
+// grow with its size: first for its structure (an error fails the whole file before
+// anything is written) and its time zones, then one component at a time, each parsed by
+// libical. Components the store cannot represent are skipped and counted by reason.
+#include "pim/CICalStream.h"
 #include "platform/WinTypes.h"
 #include <QByteArray>
 #include <QHash>
@@ -14,6 +16,7 @@
 #include <memory>
 
 class CPimStore;
+class QIODevice;
 struct CItemRecord;
 struct CRecurrenceRule;
 
@@ -26,6 +29,8 @@ public:
     // is not iCalendar, or the store cannot take it.
     BOOL ImportFile(const QString& strPath, QString* pstrError);
     BOOL ImportText(const QByteArray& text, QString* pstrError);
+    // The same from an open device that can seek (a file or a buffer).
+    BOOL ImportDevice(QIODevice* pDevice, QString* pstrError);
 
     int Appointments() const { return m_nAppointments; }
     int Tasks() const { return m_nTasks; }
@@ -33,17 +38,14 @@ public:
     QStringList SkippedSummary() const;
 
 private:
-    struct Block {
-        QByteArray name;
-        qsizetype nBegin, nEnd;  // byte range in the text
-    };
     struct Override {
         QString strUid;
         QByteArray text;
     };
-    bool Split(const QByteArray& text, QVector<Block>* pBlocks, QString* pstrError) const;
-    void LoadZones(const QByteArray& text, const QVector<Block>& blocks);
-    bool ImportBlock(const QByteArray& text, const Block& block);
+    void LoadZone(const QByteArray& block);
+    bool ImportBlock(const ICalBlock& b, const QByteArray& block);
+    // A write or read of the store failed: SQLite's reason is kept, the import ends.
+    bool StoreFailed();
     bool ImportEvent(icalcomponent* pComp, const QByteArray& blockText);
     bool ImportTodo(icalcomponent* pComp);
     bool ImportOverrides();

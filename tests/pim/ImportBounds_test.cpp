@@ -1,0 +1,76 @@
+// Files a careful tester builds to hurt an importer: zone rules without end, and
+// stamps written as dates or local times.
+#include "PimTestStore.h"
+#include "pim/CICalExporter.h"
+#include "pim/CICalImporter.h"
+
+#include <QBuffer>
+#include <gtest/gtest.h>
+
+namespace {
+
+class ImportBounds : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        SetTestZoneAndPattern("EST5EDT,M3.2.0,M11.1.0", "M/d/yy");
+        ASSERT_TRUE(m_store.IsOpen());
+    }
+    QByteArray Export()
+    {
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        CICalExporter exporter(m_store.App().GetStore());
+        QString strError;
+        EXPECT_TRUE(exporter.Export(&buffer, &strError)) << strError.toStdString();
+        return buffer.data();
+    }
+    CTestStore m_store;
+};
+
+QByteArray Calendar(const QByteArray& body)
+{
+    return "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//x//y//EN\r\n" + body + "END:VCALENDAR\r\n";
+}
+
+// A zone whose rule changes the offset every second (or minute, or hour) since 1601 would
+// take libical without end: such a zone is refused with its reason, and the rest of the
+// file imports.
+TEST_F(ImportBounds, ZoneRulesWithoutBoundAreRefused)
+{
+    for (const char* pszFreq : {"SECONDLY", "MINUTELY", "HOURLY"}) {
+        const QByteArray text = Calendar(
+            QByteArray("BEGIN:VTIMEZONE\r\nTZID:Hostile\r\nBEGIN:STANDARD\r\nDTSTART:16010101T000000\r\nRRULE:FREQ=")
+            + pszFreq
+            + "\r\nTZOFFSETFROM:+0100\r\nTZOFFSETTO:+0000\r\nEND:STANDARD\r\nEND:VTIMEZONE\r\n"
+              "BEGIN:VEVENT\r\nUID:h@x\r\nDTSTAMP:20240101T000000Z\r\nDTSTART;TZID=Hostile:20240304T090000\r\n"
+              "DTEND;TZID=Hostile:20240304T100000\r\nSUMMARY:Zoned\r\nEND:VEVENT\r\n"
+              "BEGIN:VEVENT\r\nUID:f@x\r\nDTSTAMP:20240101T000000Z\r\nDTSTART:20240305T090000\r\n"
+              "DTEND:20240305T100000\r\nSUMMARY:Floating\r\nEND:VEVENT\r\n");
+        CICalImporter importer(m_store.App().GetStore());
+        QString strError;
+        ASSERT_TRUE(importer.ImportText(text, &strError)) << pszFreq << strError.toStdString();
+        EXPECT_GE(importer.Appointments(), 1) << pszFreq;
+        const QString strSaid = importer.SkippedSummary().join(QLatin1Char('\n'));
+        EXPECT_TRUE(strSaid.contains(QLatin1String("not yearly"))) << pszFreq << strSaid.toStdString();
+    }
+}
+
+// DTSTAMP is a UTC date-time however the file wrote it: a date counts from its midnight
+// in UTC, a time without zone is local time.
+TEST_F(ImportBounds, ExportWritesEveryStampAsUtcDateTime)
+{
+    const QByteArray text = Calendar("BEGIN:VTODO\r\nUID:d@x\r\nDTSTAMP;VALUE=DATE:20240101\r\nSUMMARY:Date\r\nEND:VTODO\r\n"
+                                     "BEGIN:VTODO\r\nUID:l@x\r\nDTSTAMP:20240601T100000\r\nSUMMARY:Local\r\nEND:VTODO\r\n"
+                                     "BEGIN:VTODO\r\nUID:u@x\r\nDTSTAMP:20240601T100000Z\r\nSUMMARY:Utc\r\nEND:VTODO\r\n");
+    CICalImporter importer(m_store.App().GetStore());
+    QString strError;
+    ASSERT_TRUE(importer.ImportText(text, &strError)) << strError.toStdString();
+    const QByteArray out = Export();
+    EXPECT_TRUE(out.contains("UID:d@x\r\nDTSTAMP:20240101T000000Z\r\n")) << out.constData();
+    EXPECT_TRUE(out.contains("UID:l@x\r\nDTSTAMP:20240601T140000Z\r\n")) << out.constData();
+    EXPECT_TRUE(out.contains("UID:u@x\r\nDTSTAMP:20240601T100000Z\r\n")) << out.constData();
+    EXPECT_FALSE(out.contains("00000000T000000")) << out.constData();
+}
+
+}  // namespace
