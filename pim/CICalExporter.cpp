@@ -42,6 +42,26 @@ QByteArray Utf8(const QString& str)
     return str.toUtf8();
 }
 
+// DTSTAMP is a UTC date-time, whatever the stamp kept from a file was: a date counts from
+// its midnight in UTC, a time without zone is local time.
+icaltimetype UtcStamp(const QString& strStamp)
+{
+    icaltimetype t = icaltime_from_string(strStamp.toUtf8().constData());
+    if (icaltime_is_null_time(t) || !icaltime_is_valid_time(t))
+        return icaltime_from_string("19700101T000000Z");
+    if (t.is_date) {
+        t.is_date = 0;
+        t.hour = t.minute = t.second = 0;
+        t.zone = icaltimezone_get_utc_timezone();
+        return t;
+    }
+    if (icaltime_is_utc(t))
+        return t;
+    const int64_t nWall = WallFromFields(t.year, t.month, t.day, t.hour, t.minute);
+    const time_t utc = static_cast<time_t>(CLocalZone::UtcFromWall(nWall)) + t.second;
+    return icaltime_from_timet_with_zone(utc, 0, icaltimezone_get_utc_timezone());
+}
+
 }  // namespace
 
 CICalExporter::CICalExporter(std::shared_ptr<CPimStore> pStore) : m_pStore(std::move(pStore)) {}
@@ -148,10 +168,7 @@ bool CICalExporter::WriteSeriesExceptions(QIODevice* pOut, const CItemRecord& se
 void CICalExporter::AddCommon(icalcomponent* pComp, const CItemRecord& r)
 {
     icalcomponent_add_property(pComp, icalproperty_new_uid(Utf8(r.strUid).constData()));
-    icaltimetype stamp = icaltime_from_string(Utf8(r.strStamp).constData());
-    if (icaltime_is_null_time(stamp))
-        stamp = icaltime_from_string("19700101T000000Z");
-    icalcomponent_add_property(pComp, icalproperty_new_dtstamp(stamp));
+    icalcomponent_add_property(pComp, icalproperty_new_dtstamp(UtcStamp(r.strStamp)));
     if (!r.strSubject.isEmpty())
         icalcomponent_add_property(pComp, icalproperty_new_summary(Utf8(r.strSubject).constData()));
 }
