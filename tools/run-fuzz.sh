@@ -19,10 +19,20 @@ while read -r name seeds; do
   corpus="$build/fuzz-corpus/$name"
   findings="$root/fuzz/findings/$name"
   mkdir -p "$corpus" "$findings"
+  # libFuzzer takes folders only: single seed files are copied into one of their own.
+  folders=()
+  for seed in $seeds; do
+    if [ -f "$seed" ]; then
+      mkdir -p "$build/fuzz-seed-files/$name"
+      cp "$seed" "$build/fuzz-seed-files/$name/"
+      folders+=("$build/fuzz-seed-files/$name")
+    else
+      folders+=("$seed")
+    fi
+  done
   log="$build/fuzz-$name.log"
-  # shellcheck disable=SC2086
   "$build/fuzz/fuzz_$name" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=65536 \
-      -artifact_prefix="$findings/" -print_final_stats=1 "$corpus" $seeds >"$log" 2>&1
+      -artifact_prefix="$findings/" -print_final_stats=1 "$corpus" "${folders[@]}" >"$log" 2>&1
   rc=$?
   runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' | tail -1)
   if [ $rc -ne 0 ]; then
