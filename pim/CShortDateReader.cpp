@@ -89,9 +89,9 @@ bool CShortDateReader::ReadNumber(const QString& strText, int* pnPos, int nMaxDi
                                   int* pnDigits)
 {
     int nPos = *pnPos, nValue = 0, nDigits = 0;
-    while (nDigits < nMaxDigits && nPos < strText.size() && strText[nPos].isDigit()
-           && strText[nPos].unicode() < 128) {
-        nValue = nValue * 10 + (strText[nPos].unicode() - u'0');
+    // Any decimal digits: locales such as ar_EG, fa_IR or my_MM write their own.
+    while (nDigits < nMaxDigits && nPos < strText.size() && strText[nPos].isDigit()) {
+        nValue = nValue * 10 + strText[nPos].digitValue();
         ++nPos;
         ++nDigits;
     }

@@ -1,5 +1,5 @@
 #pragma once
-// Reads dates written with a short-date pattern (Qt pattern letters d, dd, M, MM, yy,
+// Reads dates written with a short-date pattern, in any decimal digits (Qt pattern letters d, dd, M, MM, yy,
 // yyyy; MMM and MMMM month names and ddd and dddd weekday names of the system locale or
 // of English, as the "C" locale's "d MMM yyyy" writes them; anything else is literal). Where the pattern has a two-digit year a
 // four-digit year is accepted as well (the no-date text "1/1/4501" of M/d/yy); a two-digit

@@ -23,15 +23,43 @@ BOOL ReadFlag(const CRegistry& reg, const char* name, BOOL bDefault)
 
 }  // namespace
 
+namespace {
+
+// Where the digits of strValue ("2010", "10") stand in the text, written in any one
+// family of decimal digits (ar_EG and fa_IR write their own); -1 when nowhere.
+int FindNumber(const QString& strText, const QString& strValue, QChar* pZero)
+{
+    for (int i = 0; i + strValue.size() <= strText.size(); ++i) {
+        const QChar first = strText[i];
+        if (!first.isDigit() || (i > 0 && strText[i - 1].isDigit()))
+            continue;
+        const char16_t zero = first.unicode() - char16_t(first.digitValue());
+        int k = 0;
+        while (k < strValue.size() && strText[i + k].unicode() == zero + (strValue[k].unicode() - u'0'))
+            ++k;
+        if (k == strValue.size() && (i + k == strText.size() || !strText[i + k].isDigit())) {
+            *pZero = QChar(zero);
+            return i;
+        }
+    }
+    return -1;
+}
+
+}  // namespace
+
 QString AgendaSettings::MakeNoDateText(const QString& strFormatted2010)
 {
     QString text = strFormatted2010;
-    int pos = text.indexOf(QLatin1String("2010"));
-    if (pos >= 0)
-        return text.replace(pos, 4, QStringLiteral("4501"));
-    pos = text.indexOf(QLatin1String("10"));
-    if (pos >= 0)
-        return text.replace(pos, 2, QStringLiteral("4501"));
+    QChar zero;
+    for (const QString& strYear : {QStringLiteral("2010"), QStringLiteral("10")}) {
+        const int pos = FindNumber(text, strYear, &zero);
+        if (pos < 0)
+            continue;
+        QString str4501;
+        for (QChar c : QStringLiteral("4501"))
+            str4501 += QChar(zero.unicode() + (c.unicode() - u'0'));
+        return text.replace(pos, int(strYear.size()), str4501);
+    }
     return text;
 }
 

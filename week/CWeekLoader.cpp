@@ -17,7 +17,7 @@ QString ShortDateText(const DateTime& t)
 {
     SYSTEMTIME st;
     t.GetAsSystemTime(st);
-    return FormatShortDate(st);
+    return FormatShortDateForQuery(st);
 }
 
 // The local date of a store date at 00:00:00; false for the not-set date.

@@ -189,6 +189,9 @@ TEST(NoDateTextRule, FirstOccurrenceWins)
     EXPECT_EQ(AgendaSettings::MakeNoDateText(QStringLiteral("10.10.10")), QStringLiteral("4501.10.10"));
     EXPECT_EQ(AgendaSettings::MakeNoDateText(QStringLiteral("01/01")), QStringLiteral("01/01"));
     EXPECT_EQ(AgendaSettings::MakeNoDateText(QString()), QString());
+    // Locales that write their own digits (fa_IR, bn_BD) get the year in the same digits.
+    EXPECT_EQ(AgendaSettings::MakeNoDateText(QString::fromUtf8("۲۰۱۰/۱/۱")), QString::fromUtf8("۴۵۰۱/۱/۱"));
+    EXPECT_EQ(AgendaSettings::MakeNoDateText(QString::fromUtf8("১/১/১০")), QString::fromUtf8("১/১/৪৫০১"));
 }
 
 }  // namespace
