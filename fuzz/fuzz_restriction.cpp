@@ -21,7 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
         restriction.ToSql(&params);
         int64_t nMaxStart = 0, nMinEnd = 0;
         restriction.Bounds(&nMaxStart, &nMinEnd);
-        for (const CValueRanges::Range& range : restriction.Ranges("t_start").Ranges())
+        const CValueRanges starts = restriction.Ranges("t_start");
+        for (const CValueRanges::Range& range : starts.Ranges())
             restriction.Narrowed("t_start", range.nLo, range.nHi).ToSql(&params);
     }
     return 0;
