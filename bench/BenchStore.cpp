@@ -1,4 +1,6 @@
 #include "BenchStore.h"
+#include "app/CAgendaApp.h"
+#include <benchmark/benchmark.h>
 #include "platform/ProgramFolder.h"
 #include "platform/RegistryFile.h"
 #include "platform/StorePath.h"
@@ -72,4 +74,17 @@ void UseBenchStore(const BenchSetup& setup)
 QString CalendarGenerator()
 {
     return qEnvironmentVariable("QUILLDAY_GEN_ICS", QStringLiteral(QUILLDAY_SOURCE_DIR "/bench/gen_calendar.py"));
+}
+
+int RunWindowBenchmarks(int argc, char** argv, BenchSetup* pSetup)
+{
+    if (qEnvironmentVariableIsEmpty("QUILLDAY_SHORTDATE"))
+        qputenv("QUILLDAY_SHORTDATE", "M/d/yy");
+    CAgendaApp::ChooseOffscreenPlatform();
+    CAgendaApp app(argc, argv);
+    *pSetup = PrepareBenchStore(argv[0]);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
 }

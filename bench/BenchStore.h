@@ -20,3 +20,7 @@ void UseBenchStore(const BenchSetup& setup);
 // The calendar generator: $QUILLDAY_GEN_ICS, else bench/gen_calendar.py of the source
 // tree this benchmark was built from.
 QString CalendarGenerator();
+// The whole main() of a window benchmark: an offscreen application with a numeric short-date
+// form (M/d/yy unless the caller chose one; child processes inherit it), the store prepared
+// into *pSetup, then the registered benchmarks.
+int RunWindowBenchmarks(int argc, char** argv, BenchSetup* pSetup);

@@ -162,13 +162,5 @@ BENCHMARK(BM_ToggleCompletionByStroke)->Unit(benchmark::kMillisecond)->Repetitio
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QUILLDAY_SHORTDATE"))
-        qputenv("QUILLDAY_SHORTDATE", "M/d/yy");
-    CAgendaApp::ChooseOffscreenPlatform();
-    CAgendaApp app(argc, argv);
-    Setup() = PrepareBenchStore(argv[0]);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunWindowBenchmarks(argc, argv, &Setup());
 }

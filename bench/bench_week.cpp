@@ -112,15 +112,5 @@ BENCHMARK(BM_LoadWeek)->Unit(benchmark::kMillisecond)->Repetitions(5);
 
 int main(int argc, char** argv)
 {
-    // A numeric short-date form as on the device (en_US), unless the caller chose one;
-    // the child processes inherit it.
-    if (qEnvironmentVariableIsEmpty("QUILLDAY_SHORTDATE"))
-        qputenv("QUILLDAY_SHORTDATE", "M/d/yy");
-    CAgendaApp::ChooseOffscreenPlatform();
-    CAgendaApp app(argc, argv);
-    Setup() = PrepareBenchStore(argv[0]);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunWindowBenchmarks(argc, argv, &Setup());
 }
