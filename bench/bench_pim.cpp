@@ -187,6 +187,31 @@ void BM_Import(benchmark::State& state)
 }
 BENCHMARK(BM_Import)->Iterations(3)->UseRealTime()->Unit(benchmark::kSecond);
 
+// The same file imported again into the store it filled: every item is found by its UID
+// and compared, and nothing is written.
+void BM_Reimport(benchmark::State& state)
+{
+    const QString ics = CalendarFile();
+    const QString path = BenchDir() + QStringLiteral("/reimport-run.sqlite");
+    for (const char* suffix : {"", "-wal", "-shm"})
+        QFile::remove(path + QLatin1String(suffix));
+    IPOutlookApp app;
+    if (FAILED(app.Logon(path)))
+        std::abort();
+    QString error;
+    if (!CICalImporter(app.GetStore()).ImportFile(ics, &error))
+        std::abort();
+    int64_t nItems = 0;
+    for (auto _ : state) {
+        CICalImporter importer(app.GetStore());
+        if (!importer.ImportFile(ics, &error) || importer.Added() + importer.Updated() != 0)
+            std::abort();
+        nItems += importer.Unchanged();
+    }
+    state.counters["items_per_second"] = benchmark::Counter(double(nItems), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_Reimport)->Iterations(3)->UseRealTime()->Unit(benchmark::kSecond);
+
 }  // namespace
 
 int main(int argc, char** argv)

@@ -6,7 +6,9 @@
 #include "pim/CNotesData.h"
 #include "pim/CPimStore.h"
 #include "pim/CRecurrence.h"
+#include "pim/CSeriesZone.h"
 #include "pim/CSqlStatement.h"
+#include "pim/ICalStamp.h"
 #include "pim/PimTypes.h"
 #include "pim/WallTime.h"
 #include <QSaveFile>
@@ -32,6 +34,36 @@ icaltimetype IcalTime(int64_t nWall, bool bDate)
     return t;
 }
 
+// A time of a series in its own terms: UTC as such, a zone's wall time with its TZID,
+// local wall time floating.
+icalproperty* Zoned(icalproperty* pProp, const QString& strZone)
+{
+    if (!strZone.isEmpty() && strZone != QLatin1String("UTC"))
+        icalproperty_add_parameter(pProp, icalparameter_new_tzid(strZone.toUtf8().constData()));
+    return pProp;
+}
+
+icaltimetype SeriesTime(int64_t nZoneWall, bool bDate, const QString& strZone)
+{
+    icaltimetype t = IcalTime(nZoneWall, bDate);
+    if (!bDate && strZone == QLatin1String("UTC"))
+        t.zone = icaltimezone_get_utc_timezone();
+    return t;
+}
+
+// The zone's definition from the system's zone database, under the zone's own name.
+icalcomponent* ZoneComponent(const QString& strZone)
+{
+    icaltimezone* pZone = icaltimezone_get_builtin_timezone(strZone.toUtf8().constData());
+    icalcomponent* pBuiltin = pZone ? icaltimezone_get_component(pZone) : nullptr;
+    if (pBuiltin == nullptr)
+        return nullptr;
+    icalcomponent* pComp = icalcomponent_new_clone(pBuiltin);
+    if (icalproperty* pId = icalcomponent_get_first_property(pComp, ICAL_TZID_PROPERTY))
+        icalproperty_set_tzid(pId, strZone.toUtf8().constData());
+    return pComp;
+}
+
 int PriorityOf(int nImportance)
 {
     return nImportance == olImportanceHigh ? 1 : nImportance == olImportanceLow ? 9 : 5;
@@ -40,26 +72,6 @@ int PriorityOf(int nImportance)
 QByteArray Utf8(const QString& str)
 {
     return str.toUtf8();
-}
-
-// DTSTAMP is a UTC date-time, whatever the stamp kept from a file was: a date counts from
-// its midnight in UTC, a time without zone is local time.
-icaltimetype UtcStamp(const QString& strStamp)
-{
-    icaltimetype t = icaltime_from_string(strStamp.toUtf8().constData());
-    if (icaltime_is_null_time(t) || !icaltime_is_valid_time(t))
-        return icaltime_from_string("19700101T000000Z");
-    if (t.is_date) {
-        t.is_date = 0;
-        t.hour = t.minute = t.second = 0;
-        t.zone = icaltimezone_get_utc_timezone();
-        return t;
-    }
-    if (icaltime_is_utc(t))
-        return t;
-    const int64_t nWall = WallFromFields(t.year, t.month, t.day, t.hour, t.minute);
-    const time_t utc = static_cast<time_t>(CLocalZone::UtcFromWall(nWall)) + t.second;
-    return icaltime_from_timet_with_zone(utc, 0, icaltimezone_get_utc_timezone());
 }
 
 }  // namespace
@@ -95,7 +107,7 @@ BOOL CICalExporter::Export(QIODevice* pOut, QString* pstrError)
     static const QByteArray sql = QByteArray("SELECT ") + CItemTable::kColumns
                                 + " FROM items WHERE series IS NULL ORDER BY oid";
     CSqlStatement st(m_pStore->Db(), sql);
-    bool bOk = st.IsValid() && pOut->write(kHeader) > 0;
+    bool bOk = st.IsValid() && pOut->write(kHeader) > 0 && WriteZones(pOut);
     int rc = SQLITE_ROW;
     while (bOk && (rc = st.Step()) == SQLITE_ROW) {
         CItemRecord r;
@@ -112,6 +124,20 @@ BOOL CICalExporter::Export(QIODevice* pOut, QString* pstrError)
     if (!bOk)
         *pstrError = bReadFailed ? m_pStore->ReadFailureText() : QStringLiteral("the calendar could not be written");
     return bOk ? TRUE : FALSE;
+}
+
+// One VTIMEZONE for each zone a series repeats in.
+bool CICalExporter::WriteZones(QIODevice* pOut)
+{
+    CSqlStatement st(m_pStore->Db(), "SELECT DISTINCT tzid FROM items WHERE series IS NULL AND rec_type>=0"
+                                     " AND tzid NOT IN ('','UTC') ORDER BY tzid");
+    int rc = SQLITE_ROW;
+    while ((rc = st.Step()) == SQLITE_ROW) {
+        icalcomponent* pZone = ZoneComponent(st.Text(0));
+        if (pZone != nullptr && !Write(pOut, pZone))
+            return false;
+    }
+    return rc == SQLITE_DONE;
 }
 
 bool CICalExporter::Write(QIODevice* pOut, icalcomponent* pComp)
@@ -152,7 +178,9 @@ bool CICalExporter::WriteSeriesExceptions(QIODevice* pOut, const CItemRecord& se
         CItemRecord e;
         CItemTable::Read(st, 0, &e);
         if (e.bDeletedOccurrence)
-            icalcomponent_add_property(pMaster, icalproperty_new_exdate(IcalTime(e.nOriginalStart, series.bAllDay)));
+            icalcomponent_add_property(pMaster, Zoned(icalproperty_new_exdate(SeriesTime(e.nOriginalStart, series.bAllDay,
+                                                                                         series.strTzid)),
+                                                      series.strTzid));
         else
             changed.push_back(e);
     }
@@ -160,6 +188,7 @@ bool CICalExporter::WriteSeriesExceptions(QIODevice* pOut, const CItemRecord& se
     for (CItemRecord& e : changed) {
         bOk = bOk && CItemTable::LoadNotes(*m_pStore, e.nExceptionId, &e.notes);
         e.bAllDay = e.bAllDay || series.bAllDay;
+        e.strTzid = series.strTzid;
         bOk = bOk && Write(pOut, EventOf(e, true));
     }
     return bOk;
@@ -168,7 +197,9 @@ bool CICalExporter::WriteSeriesExceptions(QIODevice* pOut, const CItemRecord& se
 void CICalExporter::AddCommon(icalcomponent* pComp, const CItemRecord& r)
 {
     icalcomponent_add_property(pComp, icalproperty_new_uid(Utf8(r.strUid).constData()));
-    icalcomponent_add_property(pComp, icalproperty_new_dtstamp(UtcStamp(r.strStamp)));
+    icalcomponent_add_property(pComp, icalproperty_new_dtstamp(UtcStamp(icaltime_from_string(Utf8(r.strStamp).constData()))));
+    if (r.nSequence > 0)
+        icalcomponent_add_property(pComp, icalproperty_new_sequence(r.nSequence));
     if (!r.strSubject.isEmpty())
         icalcomponent_add_property(pComp, icalproperty_new_summary(Utf8(r.strSubject).constData()));
 }
@@ -196,20 +227,40 @@ void CICalExporter::AddNotesAndAlarm(icalcomponent* pComp, const CItemRecord& r)
     icalcomponent_add_component(pComp, pAlarm);
 }
 
+// A zoned series is written in its zone (its start is its pattern's), and so are its
+// changed occurrences; everything else in local wall time, floating.
 icalcomponent* CICalExporter::EventOf(const CItemRecord& r, bool bOverride)
 {
+    const QString& strZone = r.bAllDay ? QString() : r.strTzid;
+    const bool bZonedSeries = !strZone.isEmpty() && !bOverride && r.rule.IsRecurring();
     icalcomponent* p = icalcomponent_new(ICAL_VEVENT_COMPONENT);
     AddCommon(p, r);
     if (bOverride)
-        icalcomponent_add_property(p, icalproperty_new_recurrenceid(IcalTime(r.nOriginalStart, r.bAllDay)));
-    icalcomponent_add_property(p, icalproperty_new_dtstart(IcalTime(r.nStart, r.bAllDay)));
+        icalcomponent_add_property(p, Zoned(icalproperty_new_recurrenceid(SeriesTime(r.nOriginalStart, r.bAllDay, strZone)),
+                                            strZone));
     // iCalendar ends an all-day event at the start of the day after its last day.
     const int64_t nEnd = r.bAllDay ? WallDayStart(r.nEnd) + kMinutesPerDay : r.nEnd;
-    icalcomponent_add_property(p, icalproperty_new_dtend(IcalTime(nEnd, r.bAllDay)));
+    int64_t nZoneStart = CSeriesZone::FromLocal(strZone, r.nStart);
+    int64_t nZoneEnd = CSeriesZone::FromLocal(strZone, nEnd);
+    if (bZonedSeries) {
+        nZoneStart = r.nPatternStart;
+        nZoneEnd = r.nPatternStart + CItemTable::Duration(r);
+    }
+    icalcomponent_add_property(p, Zoned(icalproperty_new_dtstart(SeriesTime(nZoneStart, r.bAllDay, strZone)), strZone));
+    icalcomponent_add_property(p, Zoned(icalproperty_new_dtend(SeriesTime(nZoneEnd, r.bAllDay, strZone)), strZone));
     if (!r.strLocation.isEmpty())
         icalcomponent_add_property(p, icalproperty_new_location(Utf8(r.strLocation).constData()));
-    if (!bOverride && r.rule.IsRecurring())
-        icalcomponent_add_property(p, icalproperty_new_rrule(CRecurrence::ToIcal(r.rule, r.nStart, r.bAllDay)));
+    if (!bOverride && r.rule.IsRecurring()) {
+        icalrecurrencetype rule = CRecurrence::ToIcal(r.rule, r.nPatternStart, r.bAllDay);
+        // With a zoned start, UNTIL is the same instant in UTC.
+        if (!strZone.isEmpty() && !icaltime_is_null_time(rule.until) && !rule.until.is_date) {
+            const int64_t nUtc = CSeriesZone::ToUtc(strZone, WallFromFields(rule.until.year, rule.until.month, rule.until.day,
+                                                                            rule.until.hour, rule.until.minute))
+                               + rule.until.second;
+            rule.until = icaltime_from_timet_with_zone(static_cast<time_t>(nUtc), 0, icaltimezone_get_utc_timezone());
+        }
+        icalcomponent_add_property(p, icalproperty_new_rrule(rule));
+    }
     AddNotesAndAlarm(p, r);
     return p;
 }

@@ -1,9 +1,10 @@
 #pragma once
 // iCalendar export of the whole store in one read transaction: appointments as VEVENTs
 // (a series with RRULE, EXDATE for deleted occurrences and one VEVENT with RECURRENCE-ID
-// per changed occurrence), tasks as VTODOs. Times are written as floating local times
-// (the store keeps wall time), all-day events and task dates as DATE values, COMPLETED in
-// UTC. Notes go out as DESCRIPTION, and whole (with their pen strokes) as X-QUILLDAY-INK.
+// per changed occurrence), tasks as VTODOs. A series that repeats in a zone is written
+// in that zone (TZID, with a VTIMEZONE from the system's zone database) or in UTC; other
+// times as floating local times (the store keeps wall time), all-day events and task
+// dates as DATE values, COMPLETED in UTC. Notes go out as DESCRIPTION, and whole (with their pen strokes) as X-QUILLDAY-INK.
 #include "platform/WinTypes.h"
 #include <QByteArray>
 #include <QString>
@@ -26,6 +27,7 @@ public:
     int Tasks() const { return m_nTasks; }
 
 private:
+    bool WriteZones(QIODevice* pOut);
     bool WriteItem(QIODevice* pOut, const CItemRecord& record);
     bool WriteSeriesExceptions(QIODevice* pOut, const CItemRecord& series, icalcomponent* pMaster);
     icalcomponent* EventOf(const CItemRecord& record, bool bOverride);

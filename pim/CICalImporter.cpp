@@ -1,18 +1,24 @@
 #include "pim/CICalImporter.h"
 
-#include "pim/CICalStream.h"
-#include "pim/CZoneRuleCheck.h"
-
 #include "pim/CItemRecord.h"
+#include "pim/CItemTable.h"
 #include "pim/CItemWriter.h"
 #include "pim/CLocalZone.h"
 #include "pim/CNotesData.h"
 #include "pim/CPimStore.h"
 #include "pim/CRecurrence.h"
+#include "pim/CRecurrenceMath.h"
+#include "pim/CSeriesZone.h"
+#include "pim/CSqlStatement.h"
+#include "pim/CZoneRuleCheck.h"
+#include "pim/ICalStamp.h"
 #include "pim/PimTypes.h"
 #include "pim/WallTime.h"
 #include <QBuffer>
 #include <QFile>
+#include <QRegularExpression>
+#include <QSet>
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -42,6 +48,141 @@ int ImportanceOfPriority(int nPriority)
     return olImportanceNormal;
 }
 
+int64_t WallOfFields(const icaltimetype& t)
+{
+    return WallFromFields(t.year, t.month, t.day, t.is_date ? 0 : t.hour, t.is_date ? 0 : t.minute);
+}
+
+int64_t UtcOfFields(const icaltimetype& t)
+{
+    return CSeriesZone::ToUtc(QStringLiteral("UTC"), WallOfFields(t));
+}
+
+const char* TzidOf(icalproperty* pProp)
+{
+    icalparameter* p = pProp ? icalproperty_get_first_parameter(pProp, ICAL_TZID_PARAMETER) : nullptr;
+    return p ? icalparameter_get_tzid(p) : nullptr;
+}
+
+// A TZID as the system may know it: itself, or a path that ends in a zone id
+// ("/mozilla.org/20050126_1/America/New_York").
+QString KnownZone(const QString& strTzid)
+{
+    QString strZone = CSeriesZone::StoreName(strTzid);
+    for (qsizetype i = strTzid.indexOf(u'/'); strZone.isEmpty() && i >= 0; i = strTzid.indexOf(u'/', i + 1))
+        strZone = CSeriesZone::StoreName(strTzid.mid(i + 1));
+    return strZone;
+}
+
+// Properties that carry nothing the store would lose.
+bool IsHarmless(icalproperty_kind kind, icalproperty* p)
+{
+    switch (kind) {
+    case ICAL_CREATED_PROPERTY:
+    case ICAL_LASTMODIFIED_PROPERTY:
+    case ICAL_DTSTAMP_PROPERTY:
+    case ICAL_SEQUENCE_PROPERTY:
+        return true;
+    case ICAL_CLASS_PROPERTY:
+        return icalproperty_get_class(p) == ICAL_CLASS_PUBLIC;
+    case ICAL_TRANSP_PROPERTY:
+        return icalproperty_get_transp(p) == ICAL_TRANSP_OPAQUE;
+    default:
+        return false;
+    }
+}
+
+// Properties of VEVENT (bEvent) or VTODO that the reader maps to the store.
+bool IsRead(icalproperty_kind kind, bool bEvent)
+{
+    switch (kind) {
+    case ICAL_UID_PROPERTY:
+    case ICAL_SUMMARY_PROPERTY:
+    case ICAL_DESCRIPTION_PROPERTY:
+    case ICAL_DTSTART_PROPERTY:
+    case ICAL_DURATION_PROPERTY:
+    case ICAL_RRULE_PROPERTY:
+    case ICAL_EXDATE_PROPERTY:
+    case ICAL_RECURRENCEID_PROPERTY:
+        return true;
+    case ICAL_DTEND_PROPERTY:
+    case ICAL_LOCATION_PROPERTY:
+        return bEvent;
+    case ICAL_DUE_PROPERTY:
+    case ICAL_COMPLETED_PROPERTY:
+    case ICAL_PERCENTCOMPLETE_PROPERTY:
+    case ICAL_PRIORITY_PROPERTY:
+        return !bEvent;
+    default:
+        return false;
+    }
+}
+
+// Statuses that the store's fields express: cancelled items are handled apart, a
+// completed to-do is complete, an open one is not.
+bool IsStatusRead(icalproperty_status status, bool bEvent)
+{
+    if (status == ICAL_STATUS_CANCELLED || status == ICAL_STATUS_NONE)
+        return true;
+    return bEvent ? status == ICAL_STATUS_CONFIRMED
+                  : status == ICAL_STATUS_COMPLETED || status == ICAL_STATUS_NEEDSACTION;
+}
+
+QString PropertyName(icalproperty* p)
+{
+    const icalproperty_kind kind = icalproperty_isa(p);
+    if (kind == ICAL_X_PROPERTY)
+        return Text(icalproperty_get_property_name(p));
+    return Text(icalproperty_kind_to_string(kind));
+}
+
+QString DayText(int64_t nWall)
+{
+    const WallFields f = FieldsOfWall(nWall);
+    return QStringLiteral("%1-%2-%3").arg(f.nYear, 4, 10, QLatin1Char('0')).arg(f.nMonth, 2, 10, QLatin1Char('0'))
+        .arg(f.nDay, 2, 10, QLatin1Char('0'));
+}
+
+// The fields of a rule that its kind uses (the others keep whatever the start gave).
+CRecurrenceRule Used(CRecurrenceRule rule)
+{
+    const int nType = rule.nType;
+    if (nType != olRecursWeekly && nType != olRecursMonthNth && nType != olRecursYearNth)
+        rule.nDayOfWeekMask = 0;
+    if (nType != olRecursMonthly && nType != olRecursYearly)
+        rule.nDayOfMonth = 0;
+    if (nType != olRecursMonthNth && nType != olRecursYearNth)
+        rule.nInstance = 0;
+    if (nType != olRecursYearly && nType != olRecursYearNth)
+        rule.nMonthOfYear = 0;
+    return rule;
+}
+
+// The rule as an export writes a task's: an end by count becomes the day of its last
+// occurrence, so that it means the same from any of its occurrences.
+CRecurrenceRule TaskRuleAsWritten(const CItemRecord& r)
+{
+    CRecurrenceRule rule = Used(r.rule);
+    if (rule.nOccurrences > 0) {
+        rule.nOccurrences = 0;
+        rule.nPatternEnd = WallDayStart(r.nLastStart);
+    }
+    return rule;
+}
+
+bool SameItemFields(const CItemRecord& a, const CItemRecord& b)
+{
+    const bool bTask = a.nItemType == olTaskItem;
+    return a.nItemType == b.nItemType && a.strSubject == b.strSubject && a.strLocation == b.strLocation
+        && a.nStart == b.nStart && a.nEnd == b.nEnd && a.bAllDay == b.bAllDay && a.bReminderSet == b.bReminderSet
+        && (!a.bReminderSet || a.nReminderMinutes == b.nReminderMinutes) && a.nImportance == b.nImportance
+        && a.bComplete == b.bComplete && a.nDateCompleted == b.nDateCompleted && a.notes == b.notes
+        && a.strTzid == b.strTzid
+        && (bTask ? TaskRuleAsWritten(a) == TaskRuleAsWritten(b)
+                  : Used(a.rule) == Used(b.rule) && (!a.rule.IsRecurring() || (a.nPatternStart == b.nPatternStart
+                                                                   && a.nLastStart == b.nLastStart)));
+}
+
 }  // namespace
 
 CICalImporter::CICalImporter(std::shared_ptr<CPimStore> pStore) : m_pStore(std::move(pStore)) {}
@@ -56,21 +197,26 @@ void CICalImporter::Clear()
     for (icaltimezone* pZone : std::as_const(m_zones))
         icaltimezone_free(pZone, 1);
     m_zones.clear();
-    m_series.clear();
+    m_refusedZones.clear();
     m_overrides.clear();
 }
 
-QStringList CICalImporter::SkippedSummary() const
+QStringList CICalImporter::DroppedSummary() const
 {
     QStringList lines;
-    for (auto it = m_skipped.constBegin(); it != m_skipped.constEnd(); ++it)
+    for (auto it = m_dropped.constBegin(); it != m_dropped.constEnd(); ++it)
         lines << QStringLiteral("%1: %2").arg(it.key()).arg(it.value());
     return lines;
 }
 
-void CICalImporter::Skip(const QString& strReason)
+void CICalImporter::Skip(const QString& strUid, const QString& strReason)
 {
-    ++m_skipped[strReason];
+    m_skipped << QStringLiteral("%1: %2").arg(strUid.isEmpty() ? QStringLiteral("(no UID)") : strUid, strReason);
+}
+
+void CICalImporter::Drop(const QString& strWhat, int nCount)
+{
+    m_dropped[strWhat] += nCount;
 }
 
 BOOL CICalImporter::ImportFile(const QString& strPath, QString* pstrError)
@@ -95,14 +241,14 @@ void CICalImporter::LoadZone(const QByteArray& block)
 {
     icalcomponent* pComp = CICalStream::Parse(block);
     // libical expands every change of a zone's offset: a rule without a sane bound is refused.
+    icalproperty* pId = pComp ? icalcomponent_get_first_property(pComp, ICAL_TZID_PROPERTY) : nullptr;
+    const QByteArray tzid = pId ? QByteArray(icalproperty_get_tzid(pId)) : QByteArray();
     QString strWhy;
     if (pComp != nullptr && !CZoneRuleCheck::Check(pComp, &strWhy)) {
         icalcomponent_free(pComp);
-        Skip(QStringLiteral("time zones (%1)").arg(strWhy));
+        m_refusedZones.insert(tzid, strWhy);
         return;
     }
-    icalproperty* pId = pComp ? icalcomponent_get_first_property(pComp, ICAL_TZID_PROPERTY) : nullptr;
-    const QByteArray tzid = pId ? QByteArray(icalproperty_get_tzid(pId)) : QByteArray();
     icaltimezone* pZone = tzid.isEmpty() ? nullptr : icaltimezone_new();
     if (pZone && icaltimezone_set_component(pZone, pComp)) {
         if (icaltimezone* pOld = m_zones.value(tzid))
@@ -114,7 +260,7 @@ void CICalImporter::LoadZone(const QByteArray& block)
         icaltimezone_free(pZone, 1);
     if (pComp)
         icalcomponent_free(pComp);
-    Skip(QStringLiteral("time zones (unreadable VTIMEZONE)"));
+    Drop(QStringLiteral("unreadable VTIMEZONE"));
 }
 
 bool CICalImporter::StoreFailed()
@@ -128,21 +274,25 @@ BOOL CICalImporter::ImportDevice(QIODevice* pDevice, QString* pstrError)
 {
     Clear();
     m_skipped.clear();
-    m_nAppointments = m_nTasks = 0;
+    m_dropped.clear();
+    m_nAppointments = m_nTasks = m_nUpdated = m_nUnchanged = 0;
     m_bFailed = false;
     CICalStream stream(pDevice);
-    // First the whole structure, so that a damaged file adds nothing, and the zones, which
-    // components before them may use.
+    // First the whole structure, so that a damaged file adds nothing; the zones, which
+    // components before them may use; and where each series' changed occurrences are.
     const bool bRead = stream.Scan(
         [this](const ICalBlock& b, const QByteArray& block) {
             if (b.name == "VTIMEZONE")
                 LoadZone(block);
+            else if (b.bOverride)
+                m_overrides[QString::fromLatin1(b.name) + u' ' + b.strUid].blocks.push_back(b);
             return true;
         },
         pstrError);
     if (!bRead)
-        return FALSE;
+        return Clear(), FALSE;
     if (!m_pStore->Begin()) {
+        Clear();
         *pstrError = QStringLiteral("the store is busy or read-only");
         return FALSE;
     }
@@ -151,9 +301,17 @@ BOOL CICalImporter::ImportDevice(QIODevice* pDevice, QString* pstrError)
     // of growing the process with the file.
     sqlite3_exec(m_pStore->Db(), "PRAGMA cache_size=-16384", nullptr, nullptr, nullptr);
     QString strReadError;
-    const bool bScanned = stream.Scan([this](const ICalBlock& b, const QByteArray& block) { return ImportBlock(b, block); },
-                                      &strReadError);
-    const bool bOk = bScanned && !m_bFailed && ImportOverrides() && m_pStore->Commit();
+    const bool bScanned = stream.Scan(
+        [this, &stream](const ICalBlock& b, const QByteArray& block) { return ImportBlock(stream, b, block); },
+        &strReadError);
+    for (auto it = m_overrides.constBegin(); bScanned && !m_bFailed && it != m_overrides.constEnd(); ++it) {
+        if (it->bUsed)
+            continue;
+        const QString strUid = it->blocks.first().strUid;
+        for (qsizetype i = 0; i < it->blocks.size(); ++i)
+            Skip(strUid, QStringLiteral("changed occurrence whose series is not in the file"));
+    }
+    const bool bOk = bScanned && !m_bFailed && m_pStore->Commit();
     if (!bOk && !m_bFailed)
         m_pStore->NoteError();
     m_pStore->SetBulkChanges(false);
@@ -162,7 +320,7 @@ BOOL CICalImporter::ImportDevice(QIODevice* pDevice, QString* pstrError)
     sqlite3_exec(m_pStore->Db(), "PRAGMA cache_size=-8192", nullptr, nullptr, nullptr);
     Clear();
     if (!bOk) {
-        m_nAppointments = m_nTasks = 0;
+        m_nAppointments = m_nTasks = m_nUpdated = m_nUnchanged = 0;
         *pstrError = !bScanned ? strReadError
                                : QStringLiteral("store %1: %2").arg(m_pStore->Path(), m_pStore->LastError());
         return FALSE;
@@ -170,71 +328,207 @@ BOOL CICalImporter::ImportDevice(QIODevice* pDevice, QString* pstrError)
     return TRUE;
 }
 
-bool CICalImporter::ImportBlock(const ICalBlock& b, const QByteArray& block)
+bool CICalImporter::ImportBlock(CICalStream& stream, const ICalBlock& b, const QByteArray& block)
 {
-    if (b.name == "VTIMEZONE")
+    if (b.name == "VTIMEZONE" || b.bOverride)  // overrides are read with their series
         return true;
     if (b.name != "VEVENT" && b.name != "VTODO") {
-        Skip(QStringLiteral("%1 components (not events or to-dos)").arg(QString::fromLatin1(b.name)));
+        Skip(b.strUid.isEmpty() ? QString::fromLatin1(b.name) : b.strUid,
+             QStringLiteral("%1 components are not events or to-dos").arg(QString::fromLatin1(b.name)));
         return true;
     }
-    icalcomponent* pComp = CICalStream::Parse(block);
-    if (pComp == nullptr) {
-        Skip(QStringLiteral("components libical could not read"));
-        return true;
-    }
-    const bool bOk = b.name == "VEVENT" ? ImportEvent(pComp, block) : ImportTodo(pComp);
-    icalcomponent_free(pComp);
-    return bOk;
+    return ImportItem(stream, b, block);
 }
 
-// A date, a UTC time, a time in a named zone, or a floating time, as local wall minutes.
-bool CICalImporter::ReadTime(icalproperty* pProp, icaltimetype t, int64_t* pnWall, bool* pbDate) const
+// Counts what the store has no place for; false (with the reason) when a property that
+// decides the item's times could not be read or cannot be held.
+bool CICalImporter::CheckProperties(icalcomponent* pComp, QString* pstrWhy)
 {
-    if (icaltime_is_null_time(t) || !icaltime_is_valid_time(t))
-        return false;
-    *pbDate = t.is_date != 0;
-    if (t.is_date) {
-        *pnWall = WallFromFields(t.year, t.month, t.day);
-        return InRange(*pnWall);
+    const bool bEvent = icalcomponent_isa(pComp) == ICAL_VEVENT_COMPONENT;
+    for (icalproperty* p = icalcomponent_get_first_property(pComp, ICAL_ANY_PROPERTY); p != nullptr;
+         p = icalcomponent_get_next_property(pComp, ICAL_ANY_PROPERTY)) {
+        const icalproperty_kind kind = icalproperty_isa(p);
+        if (IsRead(kind, bEvent) || IsHarmless(kind, p))
+            continue;
+        if (kind == ICAL_STATUS_PROPERTY) {
+            if (!IsStatusRead(icalproperty_get_status(p), bEvent))
+                Drop(QStringLiteral("STATUS:%1").arg(Text(icalproperty_get_value_as_string(p))));
+            continue;
+        }
+        if (kind == ICAL_XLICERROR_PROPERTY) {
+            // libical drops a line it cannot read; one that sets the item's times or
+            // pattern leaves an item the file did not mean.
+            const QString strError = Text(icalproperty_get_xlicerror(p));
+            static const QRegularExpression timing(QStringLiteral(
+                "\\b(DTSTART|DTEND|DUE|DURATION|RRULE|EXDATE|RDATE|EXRULE|RECURRENCE-ID|UID|STATUS|COMPLETED)\\b"));
+            const QRegularExpressionMatch m = timing.match(strError);
+            if (m.hasMatch())
+                return *pstrWhy = QStringLiteral("unreadable %1 (%2)").arg(m.captured(1), strError.simplified()), false;
+            Drop(QStringLiteral("unreadable lines"));
+            continue;
+        }
+        if (kind == ICAL_X_PROPERTY && qstricmp(icalproperty_get_x_name(p), kInkProperty) == 0)
+            continue;
+        if (kind == ICAL_RDATE_PROPERTY)
+            return *pstrWhy = QStringLiteral("RDATE (extra occurrences) cannot be held by the store"), false;
+        if (kind == ICAL_EXRULE_PROPERTY)
+            return *pstrWhy = QStringLiteral("EXRULE (an exclusion rule) cannot be held by the store"), false;
+        Drop(PropertyName(p));
     }
-    icaltimezone* pZone = nullptr;
-    if (!icaltime_is_utc(t)) {
-        icalparameter* pTzid = icalproperty_get_first_parameter(pProp, ICAL_TZID_PARAMETER);
-        const char* pszTzid = pTzid ? icalparameter_get_tzid(pTzid) : nullptr;
-        if (pszTzid != nullptr) {
-            pZone = m_zones.value(QByteArray(pszTzid));
-            if (pZone == nullptr)
-                pZone = icaltimezone_get_builtin_timezone(pszTzid);
+    int nAlarms = 0;
+    for (icalcomponent* c = icalcomponent_get_first_component(pComp, ICAL_ANY_COMPONENT); c != nullptr;
+         c = icalcomponent_get_next_component(pComp, ICAL_ANY_COMPONENT)) {
+        if (icalcomponent_isa(c) != ICAL_VALARM_COMPONENT || ++nAlarms > 1) {
+            Drop(nAlarms > 1 ? QStringLiteral("VALARM (all but the first)") : Text(icalcomponent_kind_to_string(icalcomponent_isa(c))));
+            continue;
+        }
+        icalproperty* pTrigger = icalcomponent_get_first_property(c, ICAL_TRIGGER_PROPERTY);
+        const icaltriggertype trigger = pTrigger ? icalproperty_get_trigger(pTrigger) : icaltriggertype();
+        icalparameter* pRelated = pTrigger ? icalproperty_get_first_parameter(pTrigger, ICAL_RELATED_PARAMETER) : nullptr;
+        if (pTrigger == nullptr || !icaltime_is_null_time(trigger.time) || icaldurationtype_as_int(trigger.duration) > 0
+            || (pRelated && icalparameter_get_related(pRelated) == ICAL_RELATED_END))
+            Drop(QStringLiteral("VALARM trigger (not a time before the start)"));
+        for (icalproperty* p = icalcomponent_get_first_property(c, ICAL_ANY_PROPERTY); p != nullptr;
+             p = icalcomponent_get_next_property(c, ICAL_ANY_PROPERTY)) {
+            const icalproperty_kind kind = icalproperty_isa(p);
+            if (kind != ICAL_TRIGGER_PROPERTY && kind != ICAL_ACTION_PROPERTY && kind != ICAL_DESCRIPTION_PROPERTY
+                && kind != ICAL_SUMMARY_PROPERTY && kind != ICAL_UID_PROPERTY)
+                Drop(QStringLiteral("VALARM ") + PropertyName(p));
         }
     }
-    if (icaltime_is_utc(t))
-        *pnWall = CLocalZone::WallFromUtc(icaltime_as_timet(t));
-    else if (pZone != nullptr)
-        *pnWall = CLocalZone::WallFromUtc(icaltime_as_timet_with_zone(t, pZone));
-    else  // floating, or a zone nobody defines: taken as local wall time
-        *pnWall = WallFromFields(t.year, t.month, t.day, t.hour, t.minute);
-    return InRange(*pnWall);
+    return true;
 }
 
-void CICalImporter::ReadCommon(icalcomponent* pComp, CItemRecord* r) const
+icaltimezone* CICalImporter::FileZone(const char* pszTzid) const
+{
+    return pszTzid ? m_zones.value(QByteArray(pszTzid)) : nullptr;
+}
+
+// A time as an instant (UTC seconds), or a date as wall minutes of its day.
+bool CICalImporter::ReadInstant(icalproperty* pProp, icaltimetype t, int64_t* pnUtc, bool* pbDate,
+                                int64_t* pnDateWall, QString* pstrWhy) const
+{
+    if (icaltime_is_null_time(t) || !icaltime_is_valid_time(t))
+        return *pstrWhy = QStringLiteral("a date or time that cannot be read"), false;
+    *pbDate = t.is_date != 0;
+    if (t.is_date) {
+        *pnDateWall = WallOfFields(t);
+        return true;
+    }
+    if (icaltime_is_utc(t)) {
+        *pnUtc = UtcOfFields(t);
+        return true;
+    }
+    const char* pszTzid = TzidOf(pProp);
+    if (pszTzid == nullptr) {  // floating: the local wall time
+        *pnUtc = CLocalZone::UtcFromWall(WallOfFields(t));
+        return true;
+    }
+    const QString strZone = KnownZone(Text(pszTzid));
+    if (!strZone.isEmpty()) {
+        *pnUtc = CSeriesZone::ToUtc(strZone, WallOfFields(t));
+        return true;
+    }
+    if (icaltimezone* pZone = FileZone(pszTzid)) {
+        *pnUtc = icaltime_as_timet_with_zone(t, pZone);
+        return true;
+    }
+    const auto itRefused = m_refusedZones.constFind(QByteArray(pszTzid));
+    if (itRefused != m_refusedZones.constEnd())
+        return *pstrWhy = QStringLiteral("time zone %1 was refused: %2").arg(Text(pszTzid), *itRefused), false;
+    return *pstrWhy = QStringLiteral("time zone %1 is neither defined in the file nor known here").arg(Text(pszTzid)), false;
+}
+
+// A date, or a time as local wall minutes.
+bool CICalImporter::ReadLocal(icalproperty* pProp, icaltimetype t, int64_t* pnWall, bool* pbDate, QString* pstrWhy) const
+{
+    int64_t nUtc = 0;
+    if (!ReadInstant(pProp, t, &nUtc, pbDate, pnWall, pstrWhy))
+        return false;
+    if (!*pbDate)
+        *pnWall = icaltime_is_utc(t) || TzidOf(pProp) ? CLocalZone::WallFromUtc(nUtc) : WallOfFields(t);
+    if (!InRange(*pnWall))
+        return *pstrWhy = QStringLiteral("a date outside %1..%2").arg(kMinYear).arg(kMaxYear), false;
+    return true;
+}
+
+// The zone a series with this DTSTART repeats in ("" for floating times and dates).
+QString CICalImporter::ZoneOfStart(icalproperty* pStart, icaltimetype t, QString* pstrWhy) const
+{
+    if (t.is_date)
+        return QString();
+    if (icaltime_is_utc(t))
+        return QStringLiteral("UTC");
+    const char* pszTzid = TzidOf(pStart);
+    if (pszTzid == nullptr)
+        return QString();
+    QString strZone = KnownZone(Text(pszTzid));
+    if (strZone.isEmpty()) {  // the file's own definition may name its zone
+        icaltimezone* pZone = FileZone(pszTzid);
+        icalcomponent* pComp = pZone ? icaltimezone_get_component(pZone) : nullptr;
+        icalproperty* pLocation = pComp ? icalcomponent_get_first_property(pComp, ICAL_LOCATION_PROPERTY) : nullptr;
+        for (icalproperty* p = pComp ? icalcomponent_get_first_property(pComp, ICAL_X_PROPERTY) : nullptr;
+             p != nullptr && strZone.isEmpty(); p = icalcomponent_get_next_property(pComp, ICAL_X_PROPERTY)) {
+            if (qstricmp(icalproperty_get_x_name(p), "X-LIC-LOCATION") == 0)
+                strZone = KnownZone(Text(icalproperty_get_x(p)));
+        }
+        if (strZone.isEmpty() && pLocation)
+            strZone = KnownZone(Text(icalproperty_get_location(pLocation)));
+    }
+    if (strZone.isEmpty())
+        *pstrWhy = QStringLiteral("series in time zone %1, which this system's zone database does not know").arg(Text(pszTzid));
+    return strZone;
+}
+
+// A time in the series' own terms (its zone's wall minutes). A date on a timed series
+// names the occurrence of that day.
+bool CICalImporter::ReadSeriesTime(icalproperty* pProp, icaltimetype t, const CItemRecord& series,
+                                   int64_t* pnZoneWall, QString* pstrWhy) const
+{
+    int64_t nUtc = 0, nDate = 0;
+    bool bDate = false;
+    if (!ReadInstant(pProp, t, &nUtc, &bDate, &nDate, pstrWhy))
+        return false;
+    if (bDate)
+        *pnZoneWall = nDate + (series.bAllDay ? 0 : series.nPatternStart - WallDayStart(series.nPatternStart));
+    else if (!icaltime_is_utc(t) && TzidOf(pProp) == nullptr)  // floating: taken in the series' terms
+        *pnZoneWall = WallOfFields(t);
+    else
+        *pnZoneWall = series.strTzid.isEmpty() ? CLocalZone::WallFromUtc(nUtc) : CSeriesZone::FromUtc(series.strTzid, nUtc);
+    if (series.bAllDay)
+        *pnZoneWall = WallDayStart(*pnZoneWall);
+    return true;
+}
+
+void CICalImporter::ReadCommon(icalcomponent* pComp, CItemRecord* r)
 {
     r->strUid = Text(icalcomponent_get_uid(pComp));
-    icalproperty* pStamp = icalcomponent_get_first_property(pComp, ICAL_DTSTAMP_PROPERTY);
+    // The version: LAST-MODIFIED where given, else DTSTAMP.
+    icalproperty* pStamp = icalcomponent_get_first_property(pComp, ICAL_LASTMODIFIED_PROPERTY);
     if (pStamp != nullptr)
-        r->strStamp = Text(icaltime_as_ical_string(icalproperty_get_dtstamp(pStamp)));
+        r->strStamp = Text(icaltime_as_ical_string(UtcStamp(icalproperty_get_lastmodified(pStamp))));
+    else if ((pStamp = icalcomponent_get_first_property(pComp, ICAL_DTSTAMP_PROPERTY)) != nullptr)
+        r->strStamp = Text(icaltime_as_ical_string(UtcStamp(icalproperty_get_dtstamp(pStamp))));
+    icalproperty* pSequence = icalcomponent_get_first_property(pComp, ICAL_SEQUENCE_PROPERTY);
+    r->nSequence = pSequence ? icalproperty_get_sequence(pSequence) : 0;
     r->strSubject = Text(icalcomponent_get_summary(pComp));
     CNotesData notes;
     notes.m_strText = Text(icalcomponent_get_description(pComp));
     r->notes = notes.ToBytes();
     for (icalproperty* p = icalcomponent_get_first_property(pComp, ICAL_X_PROPERTY); p != nullptr;
          p = icalcomponent_get_next_property(pComp, ICAL_X_PROPERTY)) {
-        // Our own notes with their pen strokes, when the file came from us.
+        // Our own notes with their pen strokes, when the file came from us and their text
+        // is still the DESCRIPTION (else it was edited elsewhere, and the text wins).
         const char* pszName = icalproperty_get_x_name(p);
         CNotesData ink;
-        if (pszName && qstricmp(pszName, kInkProperty) == 0
-            && ink.FromBytes(QByteArray::fromBase64(QByteArray(icalproperty_get_x(p)))) && !ink.IsEmpty())
+        if (pszName == nullptr || qstricmp(pszName, kInkProperty) != 0)
+            continue;
+        if (!ink.FromBytes(QByteArray::fromBase64(QByteArray(icalproperty_get_x(p)))))
+            Drop(QStringLiteral("%1 (not readable)").arg(QLatin1String(kInkProperty)));
+        else if (ink.m_strText == notes.m_strText)
             r->notes = ink.ToBytes();
+        else if (!ink.m_strokes.isEmpty())
+            Drop(QStringLiteral("pen strokes of notes whose text was changed elsewhere"));
     }
     r->bNotesLoaded = true;
     icalcomponent* pAlarm = icalcomponent_get_first_component(pComp, ICAL_VALARM_COMPONENT);
@@ -248,17 +542,19 @@ void CICalImporter::ReadCommon(icalcomponent* pComp, CItemRecord* r) const
     }
 }
 
-bool CICalImporter::ReadEventTimes(icalcomponent* pComp, CItemRecord* r) const
+bool CICalImporter::ReadEventTimes(icalcomponent* pComp, CItemRecord* r, QString* pstrWhy) const
 {
     icalproperty* pStart = icalcomponent_get_first_property(pComp, ICAL_DTSTART_PROPERTY);
     bool bDate = false, bEndDate = false;
-    if (pStart == nullptr || !ReadTime(pStart, icalproperty_get_dtstart(pStart), &r->nStart, &bDate))
+    if (pStart == nullptr)
+        return *pstrWhy = QStringLiteral("no DTSTART"), false;
+    if (!ReadLocal(pStart, icalproperty_get_dtstart(pStart), &r->nStart, &bDate, pstrWhy))
         return false;
     r->bAllDay = bDate;
     icalproperty* pEnd = icalcomponent_get_first_property(pComp, ICAL_DTEND_PROPERTY);
     icalproperty* pDuration = icalcomponent_get_first_property(pComp, ICAL_DURATION_PROPERTY);
     if (pEnd != nullptr) {
-        if (!ReadTime(pEnd, icalproperty_get_dtend(pEnd), &r->nEnd, &bEndDate))
+        if (!ReadLocal(pEnd, icalproperty_get_dtend(pEnd), &r->nEnd, &bEndDate, pstrWhy))
             return false;
     } else if (pDuration != nullptr) {
         r->nEnd = r->nStart + icaldurationtype_as_int(icalproperty_get_duration(pDuration)) / 60;
@@ -268,15 +564,41 @@ bool CICalImporter::ReadEventTimes(icalcomponent* pComp, CItemRecord* r) const
     if (bDate)  // the store keeps the last day itself, iCalendar the day after it
         r->nEnd = std::max(r->nStart, WallDayStart(r->nEnd - 1));
     r->nEnd = std::max(r->nEnd, r->nStart);
-    return InRange(r->nEnd);
+    if (!InRange(r->nEnd))
+        return *pstrWhy = QStringLiteral("an end outside %1..%2").arg(kMinYear).arg(kMaxYear), false;
+    return true;
 }
 
-// An RRULE whose UNTIL is in UTC ends at the same instant in local wall time.
-bool CICalImporter::ReadRule(icalproperty* pProp, int64_t nStart, CRecurrenceRule* pRule) const
+// The RRULE in the series' terms: its zone's wall time, with UNTIL read in the same terms.
+bool CICalImporter::ReadRule(icalcomponent* pComp, CItemRecord* r, QString* pstrWhy) const
 {
-    icalrecurrencetype rule = icalproperty_get_rrule(pProp);
+    if (icalcomponent_count_properties(pComp, ICAL_RRULE_PROPERTY) > 1)
+        return *pstrWhy = QStringLiteral("several RRULEs cannot be held by the store"), false;
+    icalproperty* pRule = icalcomponent_get_first_property(pComp, ICAL_RRULE_PROPERTY);
+    if (pRule == nullptr)
+        return true;
+    const bool bTask = r->nItemType == olTaskItem;
+    icalproperty* pStart = icalcomponent_get_first_property(pComp, bTask && r->nStart >= kNoDateMinutes
+                                                                       ? ICAL_DUE_PROPERTY : ICAL_DTSTART_PROPERTY);
+    const icaltimetype start = pStart == nullptr ? icaltime_null_time()
+                             : icalproperty_isa(pStart) == ICAL_DUE_PROPERTY ? icalproperty_get_due(pStart)
+                                                                            : icalproperty_get_dtstart(pStart);
+    int64_t nZoneStart = bTask ? (r->nStart < kNoDateMinutes ? r->nStart : r->nEnd) : r->nStart;
+    if (!bTask && !r->bAllDay) {
+        r->strTzid = ZoneOfStart(pStart, start, pstrWhy);
+        if (r->strTzid.isEmpty() && !pstrWhy->isEmpty())
+            return false;
+        if (!r->strTzid.isEmpty())
+            nZoneStart = r->strTzid == QLatin1String("UTC") ? WallOfFields(start)
+                                                           : CSeriesZone::FromUtc(r->strTzid, CSeriesZone::ToUtc(r->strTzid, WallOfFields(start)));
+    }
+    if (nZoneStart >= kNoDateMinutes)
+        return *pstrWhy = QStringLiteral("a recurring to-do without a date"), false;
+    icalrecurrencetype rule = icalproperty_get_rrule(pRule);
     if (!icaltime_is_null_time(rule.until) && icaltime_is_utc(rule.until) && !rule.until.is_date) {
-        const WallFields f = FieldsOfWall(CLocalZone::WallFromUtc(icaltime_as_timet(rule.until)));
+        const int64_t nUtc = UtcOfFields(rule.until);
+        const int64_t nWall = r->strTzid.isEmpty() ? CLocalZone::WallFromUtc(nUtc) : CSeriesZone::FromUtc(r->strTzid, nUtc);
+        const WallFields f = FieldsOfWall(nWall);
         rule.until = icaltime_null_time();
         rule.until.year = f.nYear;
         rule.until.month = f.nMonth;
@@ -284,133 +606,361 @@ bool CICalImporter::ReadRule(icalproperty* pProp, int64_t nStart, CRecurrenceRul
         rule.until.hour = f.nHour;
         rule.until.minute = f.nMinute;
     }
-    return CRecurrence::FromIcal(rule, nStart, pRule);
+    if (!CRecurrence::FromIcal(rule, nZoneStart, &r->rule)) {
+        char* psz = icalrecurrencetype_as_string_r(&rule);
+        *pstrWhy = QStringLiteral("recurrence rule the store cannot hold exactly (%1)").arg(Text(psz));
+        icalmemory_free_buffer(psz);
+        return false;
+    }
+    return true;
 }
 
-bool CICalImporter::ReadExdates(icalcomponent* pComp, QVector<int64_t>* pDates) const
+bool CICalImporter::ReadEvent(icalcomponent* pComp, CItemRecord* r, QString* pstrWhy) const
+{
+    r->nItemType = olAppointmentItem;
+    r->strLocation = Text(icalcomponent_get_location(pComp));
+    return ReadEventTimes(pComp, r, pstrWhy) && ReadRule(pComp, r, pstrWhy);
+}
+
+bool CICalImporter::ReadTodo(icalcomponent* pComp, CItemRecord* r, QString* pstrWhy) const
+{
+    r->nItemType = olTaskItem;
+    bool bDate = false;
+    icalproperty* pStart = icalcomponent_get_first_property(pComp, ICAL_DTSTART_PROPERTY);
+    icalproperty* pDue = icalcomponent_get_first_property(pComp, ICAL_DUE_PROPERTY);
+    icalproperty* pDone = icalcomponent_get_first_property(pComp, ICAL_COMPLETED_PROPERTY);
+    icalproperty* pDuration = icalcomponent_get_first_property(pComp, ICAL_DURATION_PROPERTY);
+    if ((pStart && !ReadLocal(pStart, icalproperty_get_dtstart(pStart), &r->nStart, &bDate, pstrWhy))
+        || (pDue && !ReadLocal(pDue, icalproperty_get_due(pDue), &r->nEnd, &bDate, pstrWhy))
+        || (pDone && !ReadLocal(pDone, icalproperty_get_completed(pDone), &r->nDateCompleted, &bDate, pstrWhy)))
+        return false;
+    if (pStart && !pDue && pDuration)
+        r->nEnd = r->nStart + icaldurationtype_as_int(icalproperty_get_duration(pDuration)) / 60;
+    r->nStart = pStart ? WallDayStart(r->nStart) : kNoDateMinutes;
+    r->nEnd = (pDue || (pStart && pDuration)) ? WallDayStart(r->nEnd) : kNoDateMinutes;
+    r->nDateCompleted = pDone ? WallDayStart(r->nDateCompleted) : kNoDateMinutes;
+    icalproperty* pPercent = icalcomponent_get_first_property(pComp, ICAL_PERCENTCOMPLETE_PROPERTY);
+    r->bComplete = icalcomponent_get_status(pComp) == ICAL_STATUS_COMPLETED || pDone != nullptr
+                || (pPercent && icalproperty_get_percentcomplete(pPercent) >= 100);
+    icalproperty* pPriority = icalcomponent_get_first_property(pComp, ICAL_PRIORITY_PROPERTY);
+    r->nImportance = ImportanceOfPriority(pPriority ? icalproperty_get_priority(pPriority) : 0);
+    return ReadRule(pComp, r, pstrWhy);
+}
+
+bool CICalImporter::ReadExdates(icalcomponent* pComp, const CItemRecord& series, QVector<int64_t>* pDates,
+                                QString* pstrWhy) const
 {
     for (icalproperty* p = icalcomponent_get_first_property(pComp, ICAL_EXDATE_PROPERTY); p != nullptr;
          p = icalcomponent_get_next_property(pComp, ICAL_EXDATE_PROPERTY)) {
         int64_t nWall = 0;
-        bool bDate = false;
-        if (!ReadTime(p, icalproperty_get_exdate(p), &nWall, &bDate))
+        if (!ReadSeriesTime(p, icalproperty_get_exdate(p), series, &nWall, pstrWhy))
             return false;
         pDates->push_back(nWall);
     }
     return true;
 }
 
-bool CICalImporter::ImportEvent(icalcomponent* pComp, const QByteArray& blockText)
+bool CICalImporter::IsOccurrence(const CItemRecord& series, int64_t nOriginal) const
 {
-    if (icalcomponent_get_first_property(pComp, ICAL_RECURRENCEID_PROPERTY) != nullptr) {
-        m_overrides.push_back({Text(icalcomponent_get_uid(pComp)), blockText});
-        return true;  // applied once every series of the file is in
+    CRecurrenceMath math(series.rule, series.nPatternStart, series.nLastStart);
+    math.Seek(nOriginal, nOriginal);
+    int64_t nFound = 0;
+    return math.Next(&nFound) && nFound == nOriginal;
+}
+
+// A changed or cancelled occurrence of a stored-to-be series.
+bool CICalImporter::ReadEventOverride(icalcomponent* pComp, const CItemRecord& series, CItemRecord* e,
+                                      QString* pstrWhy)
+{
+    icalproperty* pId = icalcomponent_get_first_property(pComp, ICAL_RECURRENCEID_PROPERTY);
+    if (icalproperty_get_first_parameter(pId, ICAL_RANGE_PARAMETER) != nullptr)
+        return *pstrWhy = QStringLiteral("a change of this and all later occurrences (RANGE) cannot be held"), false;
+    int64_t nOriginal = 0;
+    if (!ReadSeriesTime(pId, icalproperty_get_recurrenceid(pId), series, &nOriginal, pstrWhy))
+        return false;
+    if (!series.rule.IsRecurring() || !IsOccurrence(series, nOriginal))
+        return *pstrWhy = QStringLiteral("RECURRENCE-ID matches no occurrence of its series"), false;
+    if (icalcomponent_get_status(pComp) == ICAL_STATUS_CANCELLED) {
+        *e = series;
+        e->bDeletedOccurrence = true;
+        e->nStart = CSeriesZone::ToLocal(series.strTzid, nOriginal);
+        e->nEnd = e->nStart + CItemTable::Duration(series);
+        e->notes.clear();
+    } else {
+        if (!CheckProperties(pComp, pstrWhy))
+            return false;
+        e->strTzid = series.strTzid;
+        ReadCommon(pComp, e);
+        e->nItemType = olAppointmentItem;
+        e->strLocation = Text(icalcomponent_get_location(pComp));
+        if (!ReadEventTimes(pComp, e, pstrWhy))
+            return false;
+        if (icalcomponent_get_first_property(pComp, ICAL_RRULE_PROPERTY) != nullptr)
+            Drop(QStringLiteral("RRULE of a changed occurrence"));
+        e->bAllDay = e->bAllDay || series.bAllDay;
     }
-    CItemRecord r;
-    r.nItemType = olAppointmentItem;
-    ReadCommon(pComp, &r);
-    r.strLocation = Text(icalcomponent_get_location(pComp));
-    QVector<int64_t> exdates;
-    if (!ReadEventTimes(pComp, &r) || !ReadExdates(pComp, &exdates))
-        return Skip(QStringLiteral("events without a readable start or end")), true;
-    if (icalcomponent_count_properties(pComp, ICAL_RDATE_PROPERTY) > 0
-        || icalcomponent_count_properties(pComp, ICAL_RRULE_PROPERTY) > 1)
-        return Skip(QStringLiteral("events with RDATE or several RRULEs")), true;
-    icalproperty* pRule = icalcomponent_get_first_property(pComp, ICAL_RRULE_PROPERTY);
-    if (pRule != nullptr && !ReadRule(pRule, r.nStart, &r.rule))
-        return Skip(QStringLiteral("events with an unsupported recurrence rule")), true;
-    const HRESULT hr = CItemWriter::InsertNew(*m_pStore, &r);
-    if (hr == E_INVALIDARG)
-        return Skip(QStringLiteral("events whose recurrence has no occurrence or too many")), true;
-    if (FAILED(hr))
-        return StoreFailed();
-    ++m_nAppointments;
-    if (!r.rule.IsRecurring())
-        return true;
-    m_series.insert(r.strUid, r.nOid);
-    for (int64_t nDate : std::as_const(exdates)) {
-        CItemRecord gone = r;
-        gone.nOid = r.nOid;
-        gone.nOriginalStart = nDate;
-        gone.nStart = nDate;
-        gone.nEnd = nDate + (r.nEnd - r.nStart);
-        gone.bDeletedOccurrence = true;
-        gone.notes.clear();
-        if (FAILED(CItemWriter::InsertException(*m_pStore, &gone)))
-            return StoreFailed();
-    }
+    e->bOccurrence = true;
+    e->nOriginalStart = nOriginal;
+    e->strUid = series.strUid;
+    e->rule = CRecurrenceRule();
+    e->nPatternStart = e->nLastStart = kNoDateMinutes;
     return true;
 }
 
-bool CICalImporter::ImportOverrides()
+// A recurring task holds one open occurrence: excluded, cancelled and completed
+// occurrences at its front are applied (a completed one becomes a completed task of its
+// own); what lies beyond the open occurrence cannot be held and is refused.
+bool CICalImporter::ApplyTodoChanges(const CItemRecord& task, const QVector<int64_t>& exdates,
+                                     const QVector<icalcomponent*>& overrides, QVector<CItemRecord>* pCopies,
+                                     CItemRecord* pMoved, QStringList* pRefused)
 {
-    for (const Override& o : std::as_const(m_overrides)) {
-        if (!ImportOverride(o))
+    QSet<int64_t> excluded;
+    for (int64_t n : exdates)
+        excluded.insert(WallDayStart(n));
+    QMap<int64_t, icalcomponent*> completed;
+    for (icalcomponent* pComp : overrides) {
+        icalproperty* pId = icalcomponent_get_first_property(pComp, ICAL_RECURRENCEID_PROPERTY);
+        int64_t nDay = 0;
+        bool bDate = false;
+        QString strWhy;
+        if (!ReadLocal(pId, icalproperty_get_recurrenceid(pId), &nDay, &bDate, &strWhy)) {
+            *pRefused << QStringLiteral("changed occurrence: %1").arg(strWhy);
+            continue;
+        }
+        nDay = WallDayStart(nDay);
+        const icalproperty_status status = icalcomponent_get_status(pComp);
+        if (status == ICAL_STATUS_CANCELLED)
+            excluded.insert(nDay);
+        else if (status == ICAL_STATUS_COMPLETED || icalcomponent_get_first_property(pComp, ICAL_COMPLETED_PROPERTY))
+            completed.insert(nDay, pComp);
+        else
+            *pRefused << QStringLiteral("changed occurrence %1: a recurring task keeps one pattern for all its occurrences")
+                             .arg(DayText(nDay));
+    }
+    *pMoved = task;
+    const int64_t nAnchor = task.nStart < kNoDateMinutes ? task.nStart : task.nEnd;
+    CRecurrenceMath math(task.rule, task.nPatternStart, task.nLastStart);
+    math.Seek(nAnchor, kNoDateMinutes - 1);
+    int64_t nDay = 0;
+    bool bLeft = false;
+    while ((bLeft = math.Next(&nDay)) && (excluded.contains(nDay) || completed.contains(nDay))) {
+        if (icalcomponent* pComp = completed.value(nDay)) {
+            CItemRecord copy;
+            QString strWhy;
+            if (!CheckProperties(pComp, &strWhy) || (ReadCommon(pComp, &copy), !ReadTodo(pComp, &copy, &strWhy))) {
+                *pRefused << QStringLiteral("completed occurrence %1: %2").arg(DayText(nDay), strWhy);
+            } else {
+                copy.rule = CRecurrenceRule();
+                copy.bComplete = true;
+                copy.strUid = task.strUid + QStringLiteral("/") + DayText(nDay);
+                pCopies->push_back(copy);
+            }
+        }
+        excluded.remove(nDay);
+        completed.remove(nDay);
+    }
+    for (int64_t n : std::as_const(excluded))
+        *pRefused << QStringLiteral("excluded occurrence %1 lies after the task's open occurrence").arg(DayText(n));
+    for (auto it = completed.constBegin(); it != completed.constEnd(); ++it)
+        *pRefused << QStringLiteral("completed occurrence %1 lies after the task's open occurrence").arg(DayText(it.key()));
+    if (!bLeft) {  // every occurrence is done
+        pMoved->bComplete = true;
+        pMoved->nDateCompleted = WallDayStart(task.nLastStart);
+        return true;
+    }
+    const int64_t nShift = nDay - WallDayStart(nAnchor);
+    pMoved->nStart += pMoved->nStart < kNoDateMinutes ? nShift : 0;
+    pMoved->nEnd += pMoved->nEnd < kNoDateMinutes ? nShift : 0;
+    return true;
+}
+
+bool CICalImporter::ImportItem(CICalStream& stream, const ICalBlock& master, const QByteArray& block)
+{
+    const bool bEvent = master.name == "VEVENT";
+    icalcomponent* pComp = CICalStream::Parse(block);
+    QString strUid = master.strUid;
+    if (pComp == nullptr)
+        return Skip(strUid, QStringLiteral("libical could not read the component")), true;
+    CItemRecord r;
+    QString strWhy;
+    QVector<int64_t> exdates;
+    r.strTzid.clear();
+    bool bOk = CheckProperties(pComp, &strWhy);
+    if (bOk) {
+        ReadCommon(pComp, &r);
+        strUid = r.strUid.isEmpty() ? strUid : r.strUid;
+    }
+    if (bOk && icalcomponent_get_status(pComp) == ICAL_STATUS_CANCELLED)
+        bOk = false, strWhy = bEvent ? QStringLiteral("cancelled event") : QStringLiteral("cancelled to-do");
+    bOk = bOk && (bEvent ? ReadEvent(pComp, &r, &strWhy) : ReadTodo(pComp, &r, &strWhy));
+    if (bOk && r.strUid.isEmpty())
+        r.strUid = CPimStore::NewUid();
+    if (bOk && FAILED(CItemWriter::Normalize(&r, true)))
+        bOk = false, strWhy = QStringLiteral("recurrence with no occurrence or too many");
+    bOk = bOk && ReadExdates(pComp, r, &exdates, &strWhy);
+    if (bOk && !exdates.isEmpty() && !r.rule.IsRecurring()) {
+        Drop(QStringLiteral("EXDATE of an item that does not recur"), int(exdates.size()));
+        exdates.clear();
+    }
+    icalcomponent_free(pComp);
+    if (!bOk)
+        return Skip(strUid, strWhy), true;
+
+    QVector<icalcomponent*> overrides;
+    auto itOverrides = m_overrides.find(QString::fromLatin1(master.name) + u' ' + master.strUid);
+    const QVector<ICalBlock> overrideBlocks = itOverrides != m_overrides.end() ? itOverrides->blocks : QVector<ICalBlock>();
+    if (itOverrides != m_overrides.end())
+        itOverrides->bUsed = true;
+    for (const ICalBlock& b : overrideBlocks) {
+        if (icalcomponent* p = CICalStream::Parse(stream.Read(b)))
+            overrides << p;
+        else
+            Skip(strUid, QStringLiteral("changed occurrence libical could not read"));
+    }
+    Wanted wanted{&r, {}};
+    QVector<CItemRecord> copies;
+    if (bEvent) {
+        QMap<int64_t, CItemRecord> exceptions;
+        for (int64_t nDate : std::as_const(exdates)) {
+            if (!IsOccurrence(r, nDate))
+                continue;  // excludes nothing
+            CItemRecord gone = r;
+            gone.bOccurrence = true;
+            gone.bDeletedOccurrence = true;
+            gone.nOriginalStart = nDate;
+            gone.nStart = CSeriesZone::ToLocal(r.strTzid, nDate);
+            gone.nEnd = gone.nStart + CItemTable::Duration(r);
+            gone.notes.clear();
+            gone.rule = CRecurrenceRule();
+            exceptions.insert(nDate, gone);
+        }
+        for (icalcomponent* p : std::as_const(overrides)) {
+            CItemRecord e;
+            if (ReadEventOverride(p, r, &e, &strWhy))
+                exceptions.insert(e.nOriginalStart, e);
+            else
+                Skip(strUid, QStringLiteral("changed occurrence: %1").arg(strWhy));
+        }
+        wanted.exceptions = exceptions.values();
+    } else if (r.rule.IsRecurring()) {
+        CItemRecord moved;
+        QStringList refused;
+        ApplyTodoChanges(r, exdates, overrides, &copies, &moved, &refused);
+        r = moved;
+        for (const QString& s : std::as_const(refused))
+            Skip(strUid, s);
+    } else if (!overrides.isEmpty()) {
+        Skip(strUid, QStringLiteral("changed occurrences of a to-do that does not recur"));
+    }
+    for (icalcomponent* p : std::as_const(overrides))
+        icalcomponent_free(p);
+    if (!Store(wanted))
+        return false;
+    for (CItemRecord& copy : copies) {
+        Wanted w{&copy, {}};
+        if (FAILED(CItemWriter::Normalize(&copy, true)))
+            Skip(copy.strUid, QStringLiteral("completed occurrence with dates the store cannot hold"));
+        else if (!Store(w))
             return false;
     }
     return true;
 }
 
-bool CICalImporter::ImportOverride(const Override& o)
+bool CICalImporter::LoadStored(int32_t nOid, CItemRecord* pRecord, QVector<CItemRecord>* pExceptions) const
 {
-    const int32_t nSeries = m_series.value(o.strUid);
-    if (nSeries == 0)
-        return Skip(QStringLiteral("changed occurrences without their series")), true;
-    icalcomponent* pComp = CICalStream::Parse(o.text);
-    if (pComp == nullptr)
-        return Skip(QStringLiteral("changed occurrences libical could not read")), true;
-    CItemRecord r;
-    r.nItemType = olAppointmentItem;
-    r.nOid = nSeries;
-    ReadCommon(pComp, &r);
-    r.strLocation = Text(icalcomponent_get_location(pComp));
-    icalproperty* pId = icalcomponent_get_first_property(pComp, ICAL_RECURRENCEID_PROPERTY);
-    bool bDate = false;
-    const bool bRange = pId && icalproperty_get_first_parameter(pId, ICAL_RANGE_PARAMETER) != nullptr;
-    const bool bRead = pId && !bRange && ReadTime(pId, icalproperty_get_recurrenceid(pId), &r.nOriginalStart, &bDate)
-                    && ReadEventTimes(pComp, &r);
-    icalcomponent_free(pComp);
-    if (!bRead)
-        return Skip(QStringLiteral("changed occurrences that could not be read")), true;
-    if (FAILED(CItemWriter::InsertException(*m_pStore, &r)))
-        return StoreFailed();
+    if (!CItemTable::Load(*m_pStore, nOid, pRecord) || !CItemTable::LoadNotes(*m_pStore, nOid, &pRecord->notes))
+        return false;
+    if (!pRecord->rule.IsRecurring() || pRecord->nItemType != olAppointmentItem)
+        return true;
+    static const QByteArray sql = QByteArray("SELECT ") + CItemTable::kColumns
+                                + " FROM items WHERE series=?1 ORDER BY orig_start, oid";
+    CSqlStatement st(m_pStore->Cached(sql.constData()));
+    st.Bind(1, int64_t(nOid));
+    int rc = SQLITE_ROW;
+    while ((rc = st.Step()) == SQLITE_ROW) {
+        CItemRecord e;
+        CItemTable::Read(st, 0, &e);
+        pExceptions->push_back(e);
+    }
+    if (rc != SQLITE_DONE)
+        return false;
+    for (CItemRecord& e : *pExceptions) {
+        if (!e.bDeletedOccurrence && !CItemTable::LoadNotes(*m_pStore, e.nExceptionId, &e.notes))
+            return false;
+    }
     return true;
 }
 
-bool CICalImporter::ImportTodo(icalcomponent* pComp)
+bool CICalImporter::SameContent(const CItemRecord& stored, const QVector<CItemRecord>& storedExceptions,
+                                const Wanted& w) const
 {
-    CItemRecord r;
-    r.nItemType = olTaskItem;
-    ReadCommon(pComp, &r);
-    bool bDate = false;
-    icalproperty* pStart = icalcomponent_get_first_property(pComp, ICAL_DTSTART_PROPERTY);
-    icalproperty* pDue = icalcomponent_get_first_property(pComp, ICAL_DUE_PROPERTY);
-    icalproperty* pDone = icalcomponent_get_first_property(pComp, ICAL_COMPLETED_PROPERTY);
-    icalproperty* pDuration = icalcomponent_get_first_property(pComp, ICAL_DURATION_PROPERTY);
-    if ((pStart && !ReadTime(pStart, icalproperty_get_dtstart(pStart), &r.nStart, &bDate))
-        || (pDue && !ReadTime(pDue, icalproperty_get_due(pDue), &r.nEnd, &bDate))
-        || (pDone && !ReadTime(pDone, icalproperty_get_completed(pDone), &r.nDateCompleted, &bDate)))
-        return Skip(QStringLiteral("to-dos with an unreadable date")), true;
-    if (pStart && !pDue && pDuration)
-        r.nEnd = r.nStart + icaldurationtype_as_int(icalproperty_get_duration(pDuration)) / 60;
-    r.nStart = pStart ? WallDayStart(r.nStart) : kNoDateMinutes;
-    r.nEnd = (pDue || (pStart && pDuration)) ? WallDayStart(r.nEnd) : kNoDateMinutes;
-    r.nDateCompleted = pDone ? WallDayStart(r.nDateCompleted) : kNoDateMinutes;
-    icalproperty* pPercent = icalcomponent_get_first_property(pComp, ICAL_PERCENTCOMPLETE_PROPERTY);
-    r.bComplete = icalcomponent_get_status(pComp) == ICAL_STATUS_COMPLETED || pDone != nullptr
-               || (pPercent && icalproperty_get_percentcomplete(pPercent) >= 100);
-    icalproperty* pPriority = icalcomponent_get_first_property(pComp, ICAL_PRIORITY_PROPERTY);
-    r.nImportance = ImportanceOfPriority(pPriority ? icalproperty_get_priority(pPriority) : 0);
-    if (icalproperty* pRule = icalcomponent_get_first_property(pComp, ICAL_RRULE_PROPERTY)) {
-        const int64_t nAnchor = r.nStart < kNoDateMinutes ? r.nStart : r.nEnd;
-        if (nAnchor >= kNoDateMinutes || !ReadRule(pRule, nAnchor, &r.rule))
-            return Skip(QStringLiteral("to-dos with an unsupported recurrence rule")), true;
+    if (!SameItemFields(stored, *w.pRecord) || storedExceptions.size() != w.exceptions.size())
+        return false;
+    for (int i = 0; i < storedExceptions.size(); ++i) {
+        const CItemRecord& a = storedExceptions[i];
+        CItemRecord b = w.exceptions[i];
+        CItemWriter::Normalize(&b, false);
+        if (a.nOriginalStart != b.nOriginalStart || a.bDeletedOccurrence != b.bDeletedOccurrence)
+            return false;
+        if (!a.bDeletedOccurrence
+            && (a.strSubject != b.strSubject || a.strLocation != b.strLocation || a.nStart != b.nStart
+                || a.nEnd != b.nEnd || a.bAllDay != b.bAllDay || a.bReminderSet != b.bReminderSet
+                || (a.bReminderSet && a.nReminderMinutes != b.nReminderMinutes) || a.notes != b.notes))
+            return false;
     }
-    const HRESULT hr = CItemWriter::InsertNew(*m_pStore, &r);
-    if (hr == E_INVALIDARG)
-        return Skip(QStringLiteral("to-dos whose recurrence has no occurrence or too many")), true;
+    return true;
+}
+
+bool CICalImporter::Store(Wanted& w)
+{
+    CItemRecord& r = *w.pRecord;
+    const bool bTask = r.nItemType == olTaskItem;
+    CSqlStatement find(m_pStore->Cached("SELECT oid,kind FROM items WHERE uid=?1 AND series IS NULL LIMIT 1"));
+    find.Bind(1, r.strUid);
+    const int rcFind = find.Step();
+    if (rcFind != SQLITE_ROW && rcFind != SQLITE_DONE)
+        return StoreFailed();
+    const int32_t nFound = rcFind == SQLITE_ROW ? static_cast<int32_t>(find.Int(0)) : 0;
+    const int nFoundKind = rcFind == SQLITE_ROW ? static_cast<int>(find.Int(1)) : 0;
+    find.Reset();
+    bool bNew = nFound == 0;
+    if (!bNew) {
+        if (nFoundKind != r.nItemType)
+            return Skip(r.strUid, nFoundKind == olTaskItem ? QStringLiteral("the store has a task with this UID")
+                                                           : QStringLiteral("the store has an appointment with this UID")),
+                   true;
+        CItemRecord stored;
+        QVector<CItemRecord> storedExceptions;
+        if (!LoadStored(nFound, &stored, &storedExceptions))
+            return StoreFailed();
+        // The newer version wins; a file without a time stamp is compared by content.
+        const bool bStamps = !r.strStamp.isEmpty() && !stored.strStamp.isEmpty();
+        const int nOrder = r.nSequence != stored.nSequence ? (r.nSequence < stored.nSequence ? -1 : 1)
+                         : !bStamps || r.strStamp == stored.strStamp ? 0
+                         : r.strStamp < stored.strStamp ? -1 : 1;
+        if (nOrder < 0)
+            return Skip(r.strUid, QStringLiteral("the store holds a newer version (SEQUENCE %1, changed %2)")
+                                      .arg(stored.nSequence).arg(stored.strStamp)),
+                   true;
+        if (nOrder == 0 && SameContent(stored, storedExceptions, w))
+            return ++m_nUnchanged, true;
+        if (r.strStamp.isEmpty())
+            r.strStamp = stored.strStamp;
+        r.nOid = nFound;
+    }
+    const HRESULT hr = CItemWriter::WriteNormalized(*m_pStore, &r);
     if (FAILED(hr))
         return StoreFailed();
-    ++m_nTasks;
+    for (CItemRecord& e : w.exceptions) {
+        e.nOid = r.nOid;
+        if (FAILED(CItemWriter::InsertException(*m_pStore, &e)))
+            return StoreFailed();
+    }
+    if (!bNew)
+        ++m_nUpdated;
+    else if (bTask)
+        ++m_nTasks;
+    else
+        ++m_nAppointments;
     return true;
 }

@@ -2,8 +2,13 @@
 // iCalendar import: VEVENTs become appointments, VTODOs tasks, all in one transaction.
 // The file is read as a stream of components twice (CICalStream), so that memory does not
 // grow with its size: first for its structure (an error fails the whole file before
-// anything is written) and its time zones, then one component at a time, each parsed by
-// libical. Components the store cannot represent are skipped and counted by reason.
+// anything is written), its time zones and where the changed occurrences (RECURRENCE-ID)
+// of each UID are; then one item at a time, each series read together with its changed
+// occurrences. An item whose UID the store already holds is updated in
+// place (its OID kept) when the file's version is newer (SEQUENCE, then LAST-MODIFIED or
+// DTSTAMP) or, at the same version, its content differs; otherwise it is left alone.
+// What the store cannot hold exactly is never stored as something else: the item is
+// skipped with its reason, or the property is dropped and counted.
 #include "pim/CICalStream.h"
 #include "platform/WinTypes.h"
 #include <QByteArray>
@@ -26,44 +31,83 @@ public:
     ~CICalImporter();
 
     // FALSE, with nothing added and *pstrError telling why, when the file cannot be read,
-    // is not iCalendar, or the store cannot take it.
+    // is not iCalendar, or the store cannot take it. A byte-order mark is skipped.
     BOOL ImportFile(const QString& strPath, QString* pstrError);
     BOOL ImportText(const QByteArray& text, QString* pstrError);
     // The same from an open device that can seek (a file or a buffer).
     BOOL ImportDevice(QIODevice* pDevice, QString* pstrError);
 
+    // Items added, by kind.
     int Appointments() const { return m_nAppointments; }
     int Tasks() const { return m_nTasks; }
-    // "<what was skipped and why>: <count>", one line per reason.
-    QStringList SkippedSummary() const;
+    int Added() const { return m_nAppointments + m_nTasks; }
+    int Updated() const { return m_nUpdated; }
+    int Unchanged() const { return m_nUnchanged; }
+    int Skipped() const { return int(m_skipped.size()); }
+    // "<UID>: <reason>", one line per skipped item (or changed occurrence) in file order.
+    QStringList SkippedSummary() const { return m_skipped; }
+    // "<what>: <count>", one line per kind of value the store has no place for.
+    QStringList DroppedSummary() const;
 
 private:
-    struct Override {
-        QString strUid;
-        QByteArray text;
+    // The changed occurrences of one kind and UID, found by the first pass.
+    struct Overrides {
+        QVector<ICalBlock> blocks;
+        bool bUsed = false;  // a series of the file took them
+    };
+    // One stored item as the file wants it: the row and its series' exception rows.
+    struct Wanted {
+        CItemRecord* pRecord;
+        QVector<CItemRecord> exceptions;  // ascending original start
     };
     void LoadZone(const QByteArray& block);
-    bool ImportBlock(const ICalBlock& b, const QByteArray& block);
+    bool ImportBlock(CICalStream& stream, const ICalBlock& b, const QByteArray& block);
+    bool ImportItem(CICalStream& stream, const ICalBlock& master, const QByteArray& block);
     // A write or read of the store failed: SQLite's reason is kept, the import ends.
     bool StoreFailed();
-    bool ImportEvent(icalcomponent* pComp, const QByteArray& blockText);
-    bool ImportTodo(icalcomponent* pComp);
-    bool ImportOverrides();
-    bool ImportOverride(const Override& override);
-    bool ReadTime(icalproperty* pProp, icaltimetype t, int64_t* pnWall, bool* pbDate) const;
-    bool ReadEventTimes(icalcomponent* pComp, CItemRecord* pRecord) const;
-    bool ReadExdates(icalcomponent* pComp, QVector<int64_t>* pDates) const;
-    bool ReadRule(icalproperty* pProp, int64_t nStart, CRecurrenceRule* pRule) const;
-    void ReadCommon(icalcomponent* pComp, CItemRecord* pRecord) const;
-    void Skip(const QString& strReason);
+    // Reading one component. false with *pstrWhy when the item cannot be stored exactly.
+    bool CheckProperties(icalcomponent* pComp, QString* pstrWhy);
+    bool ReadEvent(icalcomponent* pComp, CItemRecord* pRecord, QString* pstrWhy) const;
+    bool ReadTodo(icalcomponent* pComp, CItemRecord* pRecord, QString* pstrWhy) const;
+    void ReadCommon(icalcomponent* pComp, CItemRecord* pRecord);
+    bool ReadRule(icalcomponent* pComp, CItemRecord* pRecord, QString* pstrWhy) const;
+    bool ReadInstant(icalproperty* pProp, icaltimetype t, int64_t* pnUtc, bool* pbDate, int64_t* pnDateWall,
+                     QString* pstrWhy) const;
+    bool ReadLocal(icalproperty* pProp, icaltimetype t, int64_t* pnWall, bool* pbDate, QString* pstrWhy) const;
+    bool ReadSeriesTime(icalproperty* pProp, icaltimetype t, const CItemRecord& series, int64_t* pnZoneWall,
+                        QString* pstrWhy) const;
+    bool ReadEventTimes(icalcomponent* pComp, CItemRecord* pRecord, QString* pstrWhy) const;
+    bool ReadExdates(icalcomponent* pComp, const CItemRecord& series, QVector<int64_t>* pDates,
+                     QString* pstrWhy) const;
+    QString ZoneOfStart(icalproperty* pStart, icaltimetype t, QString* pstrWhy) const;
+    icaltimezone* FileZone(const char* pszTzid) const;
+
+    bool ReadEventOverride(icalcomponent* pComp, const CItemRecord& series, CItemRecord* pException,
+                           QString* pstrWhy);
+    bool ApplyTodoChanges(const CItemRecord& task, const QVector<int64_t>& exdates,
+                          const QVector<icalcomponent*>& overrides, QVector<CItemRecord>* pCopies,
+                          CItemRecord* pMoved, QStringList* pRefused);
+    bool IsOccurrence(const CItemRecord& series, int64_t nOriginal) const;
+
+    // Storing: added, updated, left alone, or refused as older; false when the store fails.
+    bool Store(Wanted& wanted);
+    bool SameContent(const CItemRecord& stored, const QVector<CItemRecord>& storedExceptions,
+                     const Wanted& wanted) const;
+    bool LoadStored(int32_t nOid, CItemRecord* pRecord, QVector<CItemRecord>* pExceptions) const;
+
+    void Skip(const QString& strUid, const QString& strReason);
+    void Drop(const QString& strWhat, int nCount = 1);
     void Clear();
 
     std::shared_ptr<CPimStore> m_pStore;
     QHash<QByteArray, icaltimezone*> m_zones;  // VTIMEZONEs of the file by TZID
-    QHash<QString, int32_t> m_series;          // UID -> OID of the series imported
-    QVector<Override> m_overrides;
-    QMap<QString, int> m_skipped;
+    QHash<QByteArray, QString> m_refusedZones; // VTIMEZONEs refused, by TZID: why
+    QHash<QString, Overrides> m_overrides;     // by "<kind> <UID>"
+    QStringList m_skipped;
+    QMap<QString, int> m_dropped;
     int m_nAppointments = 0;
     int m_nTasks = 0;
+    int m_nUpdated = 0;
+    int m_nUnchanged = 0;
     bool m_bFailed = false;
 };

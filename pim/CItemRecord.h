@@ -44,6 +44,11 @@ struct CItemRecord {
     int64_t nLastStart = kNoDateMinutes;     // latest start the pattern allows
     QString strUid;            // iCalendar UID, kept for export
     QString strStamp;          // iCalendar DTSTAMP (UTC, yyyyMMddTHHmmssZ) of the last change
+    int nSequence = 0;         // iCalendar SEQUENCE of the imported version
+    // The zone a series repeats in (CSeriesZone): "" for local wall time. For a zoned
+    // series nPatternStart, nLastStart, rule.nPatternEnd and its occurrences'
+    // nOriginalStart are that zone's wall minutes; nStart and nEnd stay local.
+    QString strTzid;
     // An occurrence of a series: the series' OID is nOid; these name the occurrence.
     bool bOccurrence = false;
     int64_t nOriginalStart = 0;        // the start the rule gives this occurrence

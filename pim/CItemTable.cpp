@@ -1,6 +1,7 @@
 #include "pim/CItemTable.h"
 
 #include "pim/CPimStore.h"
+#include "pim/CSeriesZone.h"
 #include "pim/CSqlStatement.h"
 #include "pim/PimTypes.h"
 #include <algorithm>
@@ -9,7 +10,7 @@
 const char* const CItemTable::kQueryColumns =
     "oid,kind,series,orig_start,deleted,'','',subject,location,t_start,t_end,all_day,"
     "reminder,reminder_minutes,importance,complete,t_completed,rec_type,rec_interval,rec_mask,"
-    "rec_dom,rec_instance,rec_moy,rec_count,rec_until,rec_start,rec_last";
+    "rec_dom,rec_instance,rec_moy,rec_count,rec_until,rec_start,rec_last,tzid,seq";
 
 const char* const CItemTable::kTaskQueryColumns =
     "oid,t_start,t_end,importance";
@@ -17,20 +18,20 @@ const char* const CItemTable::kTaskQueryColumns =
 const char* const CItemTable::kColumns =
     "oid,kind,series,orig_start,deleted,uid,stamp,subject,location,t_start,t_end,all_day,"
     "reminder,reminder_minutes,importance,complete,t_completed,rec_type,rec_interval,rec_mask,"
-    "rec_dom,rec_instance,rec_moy,rec_count,rec_until,rec_start,rec_last";
+    "rec_dom,rec_instance,rec_moy,rec_count,rec_until,rec_start,rec_last,tzid,seq";
 
 namespace {
 
 constexpr const char* kInsert =
     "INSERT INTO items(kind,series,orig_start,deleted,uid,stamp,subject,location,t_start,t_end,"
     "all_day,reminder,reminder_minutes,importance,complete,t_completed,rec_type,rec_interval,"
-    "rec_mask,rec_dom,rec_instance,rec_moy,rec_count,rec_until,rec_start,rec_last) "
-    "VALUES(?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11,?12,?13,?14,?15,?16,?17,?18,?19,?20,?21,?22,?23,?24,?25,?26)";
+    "rec_mask,rec_dom,rec_instance,rec_moy,rec_count,rec_until,rec_start,rec_last,tzid,seq) "
+    "VALUES(?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11,?12,?13,?14,?15,?16,?17,?18,?19,?20,?21,?22,?23,?24,?25,?26,?28,?29)";
 constexpr const char* kUpdate =
     "UPDATE items SET kind=?1,series=?2,orig_start=?3,deleted=?4,uid=coalesce(nullif(?5,''),uid),stamp=?6,subject=?7,"
     "location=?8,t_start=?9,t_end=?10,all_day=?11,reminder=?12,reminder_minutes=?13,importance=?14,"
     "complete=?15,t_completed=?16,rec_type=?17,rec_interval=?18,rec_mask=?19,rec_dom=?20,"
-    "rec_instance=?21,rec_moy=?22,rec_count=?23,rec_until=?24,rec_start=?25,rec_last=?26 WHERE oid=?27";
+    "rec_instance=?21,rec_moy=?22,rec_count=?23,rec_until=?24,rec_start=?25,rec_last=?26,tzid=?28,seq=?29 WHERE oid=?27";
 
 int64_t ClampI32(int64_t n)
 {
@@ -70,6 +71,15 @@ void CItemTable::Read(const CSqlStatement& st, int c, CItemRecord* p)
     p->rule.nPatternEnd = st.Int(c + 24);
     p->nPatternStart = st.Int(c + 25);
     p->nLastStart = st.Int(c + 26);
+    p->strTzid = st.Text(c + 27);
+    p->nSequence = static_cast<int>(st.Int(c + 28));
+    // A zoned series starts at the local time of its first occurrence, as the local zone
+    // gives it now.
+    if (!p->strTzid.isEmpty() && !p->bOccurrence && p->rule.IsRecurring()) {
+        const int64_t nDuration = p->nEnd - p->nStart;
+        p->nStart = CSeriesZone::ToLocal(p->strTzid, p->nPatternStart);
+        p->nEnd = p->nStart + nDuration;
+    }
     p->notes.clear();
     p->bNotesLoaded = false;
     p->bPartial = false;
@@ -102,6 +112,7 @@ void CItemTable::BindValues(CSqlStatement& st, const CItemRecord& r)
     st.Bind(20, int64_t(rule.nDayOfMonth)).Bind(21, int64_t(rule.nInstance)).Bind(22, int64_t(rule.nMonthOfYear));
     st.Bind(23, int64_t(rule.nOccurrences)).Bind(24, rule.nPatternEnd);
     st.Bind(25, r.nPatternStart).Bind(26, r.nLastStart);
+    st.Bind(28, r.strTzid).Bind(29, int64_t(r.nSequence));
 }
 
 // The R*Tree span of an appointment row: a deleted occurrence has none; a series reaches
@@ -117,11 +128,16 @@ bool CItemTable::PutSpan(CPimStore& store, int64_t nRow, const CItemRecord& r, b
         return true;
     const bool bSeries = r.rule.IsRecurring() && !r.bOccurrence;
     int64_t nHi = r.nEnd;
-    if (bSeries)
-        nHi = r.nLastStart >= kNoDateMinutes ? std::numeric_limits<int32_t>::max() : r.nLastStart + Duration(r);
+    int64_t nLo = r.nStart;
+    if (bSeries) {
+        // A zoned series' local times move with the local zone: leave room for any.
+        const int64_t nShift = r.strTzid.isEmpty() ? 0 : CSeriesZone::kMaxShiftMinutes;
+        nLo = (r.strTzid.isEmpty() ? r.nStart : r.nPatternStart) - nShift;
+        nHi = r.nLastStart >= kNoDateMinutes ? std::numeric_limits<int32_t>::max() : r.nLastStart + Duration(r) + nShift;
+    }
     CSqlStatement ins(store.Cached(bSeries ? "INSERT INTO series_span(id,lo,hi) VALUES(?1,?2,?3)"
                                            : "INSERT INTO appt_span(id,lo,hi) VALUES(?1,?2,?3)"));
-    return ins.Bind(1, nRow).Bind(2, ClampI32(r.nStart)).Bind(3, ClampI32(std::max(nHi, r.nStart))).Exec();
+    return ins.Bind(1, nRow).Bind(2, ClampI32(nLo)).Bind(3, ClampI32(std::max(nHi, nLo))).Exec();
 }
 
 int64_t CItemTable::Insert(CPimStore& store, const CItemRecord& record)

@@ -21,7 +21,7 @@ public:
     // range read). The record is marked partial and the rest is read from its row on
     // first use.
     static const char* const kTaskQueryColumns;
-    static constexpr int kColumnCount = 27;
+    static constexpr int kColumnCount = 29;
     // A row: singles and series as themselves; an exception row as an occurrence of its
     // series (nOid = the series, nExceptionId = the row).
     static void Read(const CSqlStatement& st, int nFirst, CItemRecord* pRecord);

@@ -4,6 +4,7 @@
 #include "pim/CPimStore.h"
 #include "pim/CRecurrence.h"
 #include "pim/CRecurrenceMath.h"
+#include "pim/CSeriesZone.h"
 #include "pim/PimTypes.h"
 #include "pim/WallTime.h"
 #include "platform/Clock.h"
@@ -54,6 +55,8 @@ int64_t CItemWriter::Today()
 HRESULT CItemWriter::Normalize(CItemRecord* p, bool bPatternChanged)
 {
     const HRESULT hr = p->nItemType == olTaskItem ? NormalizeTask(p) : NormalizeAppointment(p);
+    if (!p->rule.IsRecurring() && !p->bOccurrence)
+        p->strTzid.clear();  // a single item keeps local wall time
     if (FAILED(hr) || !p->rule.IsRecurring() || p->bOccurrence)
         return hr;
     if (p->rule.nOccurrences > 0)
@@ -66,7 +69,11 @@ HRESULT CItemWriter::Normalize(CItemRecord* p, bool bPatternChanged)
         return E_INVALIDARG;  // a task without dates cannot recur
     // A new or changed pattern starts at the item's (start) date, moved to the first day
     // the pattern gives; a task keeps its pattern start while it moves on.
-    const int64_t nPatternStart = (bTask && !bPatternChanged) ? p->nPatternStart : nAnchor;
+    // A zoned series walks its pattern in its own zone's wall time (tasks keep dates).
+    if (bTask)
+        p->strTzid.clear();
+    const int64_t nZoneAnchor = CSeriesZone::FromLocal(p->strTzid, nAnchor);
+    const int64_t nPatternStart = (bTask && !bPatternChanged) ? p->nPatternStart : nZoneAnchor;
     int64_t nFirst = 0, nLast = 0;
     if (!CRecurrence::Span(p->rule, nPatternStart, &nFirst, &nLast))
         return E_INVALIDARG;
@@ -74,7 +81,7 @@ HRESULT CItemWriter::Normalize(CItemRecord* p, bool bPatternChanged)
     p->nLastStart = nLast;
     if (bTask && !bPatternChanged)
         return S_OK;
-    const int64_t nShift = nFirst - nAnchor;
+    const int64_t nShift = CSeriesZone::ToLocal(p->strTzid, nFirst) - nAnchor;
     p->nStart += IsSet(p->nStart) ? nShift : 0;
     p->nEnd += IsSet(p->nEnd) ? nShift : 0;
     return S_OK;
@@ -262,6 +269,14 @@ HRESULT CItemWriter::InsertNew(CPimStore& store, CItemRecord* p)
     p->nOid = 0;
     const HRESULT hr = Normalize(p, true);
     return FAILED(hr) ? hr : Write(store, p, false);
+}
+
+HRESULT CItemWriter::WriteNormalized(CPimStore& store, CItemRecord* p)
+{
+    // The caller brings the item's whole new set of exceptions.
+    if (p->nOid != 0 && !CItemTable::RemoveExceptions(store, p->nOid))
+        return E_FAIL;
+    return Write(store, p, false);
 }
 
 HRESULT CItemWriter::InsertException(CPimStore& store, CItemRecord* p)

@@ -27,6 +27,9 @@ public:
     // For bulk writers (import) inside their own transaction: a new item (normalised as
     // Save does) and an exception of a stored series (pRecord->bOccurrence set).
     static HRESULT InsertNew(CPimStore& store, CItemRecord* pRecord);
+    // An item already normalised: inserted when pRecord->nOid is 0, else written over the
+    // stored row of that OID, whose exceptions are all dropped (the caller writes the new).
+    static HRESULT WriteNormalized(CPimStore& store, CItemRecord* pRecord);
     static HRESULT InsertException(CPimStore& store, CItemRecord* pRecord);
 
     // The next occurrence of a recurring task after its current one: the new start and

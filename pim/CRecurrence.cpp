@@ -82,6 +82,10 @@ bool ReadInstance(const icalrecurrencetype& r, CRecurrenceRule* p)
     const int n = nPos != 0 ? nPos : nSetPos;
     if (n != -1 && (n < 1 || n > 4))
         return false;
+    // "2MO,2TU" is every second Monday and every second Tuesday, not the second of the
+    // two (which BYSETPOS says): only one weekday may carry an ordinal.
+    if (nPos != 0 && (nMask & (nMask - 1)) != 0)
+        return false;
     p->nDayOfWeekMask = nMask;
     p->nInstance = n == -1 ? 5 : n;
     return true;
@@ -92,6 +96,10 @@ bool ReadKind(const icalrecurrencetype& r, const WallFields& f, CRecurrenceRule*
     const bool bDays = Count(r.by_day, ICAL_BY_DAY_SIZE) > 0;
     const bool bMonthDay = Count(r.by_month_day, ICAL_BY_MONTHDAY_SIZE) > 0;
     const bool bMonth = Count(r.by_month, ICAL_BY_MONTH_SIZE) > 0;
+    const bool bSetPos = Count(r.by_set_pos, ICAL_BY_SETPOS_SIZE) > 0;
+    // BYSETPOS picks from a set of weekdays; anywhere else it would be ignored.
+    if (bSetPos && (!bDays || r.freq == ICAL_WEEKLY_RECURRENCE || r.freq == ICAL_DAILY_RECURRENCE))
+        return false;
     p->nDayOfMonth = bMonthDay ? r.by_month_day[0] : f.nDay;
     p->nMonthOfYear = bMonth ? r.by_month[0] : f.nMonth;
     switch (r.freq) {
@@ -111,6 +119,12 @@ bool ReadKind(const icalrecurrencetype& r, const WallFields& f, CRecurrenceRule*
         p->nType = bDays ? olRecursMonthNth : olRecursMonthly;
         return !bMonth && (bDays ? (!bMonthDay && ReadInstance(r, p)) : p->nDayOfMonth >= 1);
     case ICAL_YEARLY_RECURRENCE:
+        // A month day without a month repeats in every month of the year: once a year
+        // it is not; every year it is the monthly rule.
+        if (bMonthDay && !bMonth && !bDays) {
+            p->nType = olRecursMonthly;
+            return r.interval == 1 && p->nDayOfMonth >= 1;
+        }
         p->nType = bDays ? olRecursYearNth : olRecursYearly;
         return bDays ? (!bMonthDay && bMonth && ReadInstance(r, p)) : p->nDayOfMonth >= 1;
     default:

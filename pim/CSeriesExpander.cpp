@@ -3,6 +3,7 @@
 #include "pim/CItemTable.h"
 #include "pim/CPimStore.h"
 #include "pim/CRestriction.h"
+#include "pim/CSeriesZone.h"
 #include "pim/CSqlStatement.h"
 #include <algorithm>
 #include <limits>
@@ -35,6 +36,7 @@ bool CSeriesExpander::Load(CPimStore& store, const CRestriction& restriction, in
     if (bBounded)
         st.Bind(1, Clamp32(nMaxStart)).Bind(2, Clamp32(nMinEnd));
     int64_t nMaxDuration = 0;
+    bool bZoned = false;
     m_cursors.reserve(64);
     int rc = SQLITE_ROW;
     while ((rc = st.Step()) == SQLITE_ROW) {
@@ -43,9 +45,13 @@ bool CSeriesExpander::Load(CPimStore& store, const CRestriction& restriction, in
         const int64_t nDuration = CItemTable::Duration(series);
         Cursor cursor{series, CRecurrenceMath(series.rule, series.nPatternStart, series.nLastStart), nDuration};
         cursor.occurrence.bOccurrence = true;
-        // Occurrences that end at or after nMinEnd and start at or before nMaxStart.
-        const int64_t nFrom = nMinEnd == kOpenLow ? kOpenLow : nMinEnd - nDuration;
-        cursor.math.Seek(nFrom, nMaxStart == kOpenHigh ? kNoDateMinutes : nMaxStart);
+        // Occurrences that end at or after nMinEnd and start at or before nMaxStart; a
+        // zoned series walks in its own zone's wall time, so its bounds are widened by
+        // the most two zones can differ (the restriction then decides).
+        const int64_t nShift = series.strTzid.isEmpty() ? 0 : CSeriesZone::kMaxShiftMinutes;
+        const int64_t nFrom = nMinEnd == kOpenLow ? kOpenLow : nMinEnd - nDuration - nShift;
+        cursor.math.Seek(nFrom, nMaxStart == kOpenHigh ? kNoDateMinutes : nMaxStart + nShift);
+        bZoned = bZoned || nShift != 0;
         nMaxDuration = std::max(nMaxDuration, nDuration);
         m_cursors.push_back(std::move(cursor));
     }
@@ -53,7 +59,10 @@ bool CSeriesExpander::Load(CPimStore& store, const CRestriction& restriction, in
         return false;
     if (m_cursors.empty())
         return true;
-    if (!LoadExceptions(store, nMinEnd == kOpenLow ? kOpenLow : nMinEnd - nMaxDuration, nMaxStart))
+    // Exceptions of zoned series are keyed in their zone's wall time.
+    const int64_t nShift = bZoned ? CSeriesZone::kMaxShiftMinutes : 0;
+    if (!LoadExceptions(store, nMinEnd == kOpenLow ? kOpenLow : nMinEnd - nMaxDuration - nShift,
+                        nMaxStart == kOpenHigh ? kOpenHigh : nMaxStart + nShift))
         return false;
     for (int i = 0; i < int(m_cursors.size()); ++i) {
         if (Advance(m_cursors[i]))
@@ -82,9 +91,9 @@ bool CSeriesExpander::Advance(Cursor& c)
     while (c.math.Next(&nStart)) {
         if (m_exceptions.contains({r.nOid, nStart}))
             continue;
-        r.nStart = nStart;
+        r.nStart = CSeriesZone::ToLocal(r.strTzid, nStart);
         r.nOriginalStart = nStart;
-        r.nEnd = nStart + c.nDuration;
+        r.nEnd = r.nStart + c.nDuration;
         if (m_pRestriction->Matches(r))
             return true;
     }

@@ -40,6 +40,10 @@ const char* const kMigrations[] = {
     "CREATE TABLE notes(oid INTEGER PRIMARY KEY, data BLOB NOT NULL);"
     "CREATE VIRTUAL TABLE appt_span USING rtree_i32(id, lo, hi);"
     "CREATE VIRTUAL TABLE series_span USING rtree_i32(id, lo, hi);",
+    // 1 -> 2: a series' zone, the iCalendar SEQUENCE, and items found by UID
+    "ALTER TABLE items ADD COLUMN tzid TEXT NOT NULL DEFAULT '';"
+    "ALTER TABLE items ADD COLUMN seq INTEGER NOT NULL DEFAULT 0;"
+    "CREATE INDEX items_uid ON items(uid) WHERE series IS NULL;",
 };
 static_assert(sizeof(kMigrations) / sizeof(kMigrations[0]) == CStoreSchema::kVersion);
 

@@ -11,6 +11,13 @@
 //   appt_span   R*Tree (32-bit integers) over appointment rows: [start, end] of singles
 //               and stored exceptions
 //   series_span R*Tree over series: [first start, end of the last occurrence]
+// Schema version 2 adds to items:
+//   tzid        '' for local (floating) times; else the zone a series repeats in ("UTC"
+//               or a zone of the system's database). Such a series keeps its pattern
+//               (rec_start, rec_last, rec_until) and its exceptions' orig_start in that
+//               zone's wall minutes; t_start and t_end stay local
+//   seq         the iCalendar SEQUENCE of the item's last imported version
+//   items_uid   index: singles and series by UID
 #include "platform/WinTypes.h"
 #include <QString>
 #include <cstdint>
@@ -18,7 +25,7 @@
 
 class CStoreSchema {
 public:
-    static constexpr int kVersion = 1;
+    static constexpr int kVersion = 2;
     static constexpr uint32_t kApplicationId = 0x51444159;  // "QDAY"
 
     // Opens the file read-write, creating the store (and its folder) when the file is

@@ -4,6 +4,7 @@
 #include "pim/CItemTable.h"
 #include "pim/CPimStore.h"
 #include "pim/CRecurrenceMath.h"
+#include "pim/CSeriesZone.h"
 #include "pim/IAppointment.h"
 #include "pim/WallTime.h"
 
@@ -180,14 +181,16 @@ HRESULT IRecurrencePattern::GetOccurrence(DATE dtStart, std::unique_ptr<IAppoint
         if (!CItemTable::Load(*m_pStore, nMoved, &occurrence))
             return E_PIM_NOTFOUND;
     } else {
+        // A zoned series knows its occurrences by their start in its own zone.
+        const int64_t nOriginal = CSeriesZone::FromLocal(series.strTzid, nWall);
         CRecurrenceMath math(series.rule, series.nPatternStart, series.nLastStart);
-        math.Seek(nWall, nWall);
+        math.Seek(nOriginal, nOriginal);
         int64_t nFound = 0;
-        if (CItemTable::FindException(*m_pStore, r.nOid, nWall) != 0 || !math.Next(&nFound) || nFound != nWall)
+        if (CItemTable::FindException(*m_pStore, r.nOid, nOriginal) != 0 || !math.Next(&nFound) || nFound != nOriginal)
             return E_PIM_NOTFOUND;
         occurrence = series;
         occurrence.bOccurrence = true;
-        occurrence.nOriginalStart = nWall;
+        occurrence.nOriginalStart = nOriginal;
         occurrence.nStart = nWall;
         occurrence.nEnd = nWall + CItemTable::Duration(series);
     }

@@ -133,8 +133,13 @@ TEST_F(ICal, ImportCountsWhatItAddedAndSkipped)
     ASSERT_TRUE(Import(m_store, Fixture(), &strError, &pImporter)) << qPrintable(strError);
     EXPECT_EQ(pImporter->Appointments(), 7);
     EXPECT_EQ(pImporter->Tasks(), 8);
-    EXPECT_EQ(pImporter->SkippedSummary(),
-              (QStringList{"VJOURNAL components (not events or to-dos): 1", "events with an unsupported recurrence rule: 1"}));
+    EXPECT_EQ(pImporter->SkippedSummary().join(u'|').toStdString(),
+              "hourly@test: recurrence rule the store cannot hold exactly (FREQ=DAILY;BYHOUR=9,17)|"
+              "journal@test: VJOURNAL components are not events or to-dos");
+    EXPECT_EQ(pImporter->Added(), 15);
+    EXPECT_EQ(pImporter->Updated(), 0);
+    EXPECT_EQ(pImporter->Unchanged(), 0);
+    EXPECT_EQ(pImporter->Skipped(), 2);
 }
 
 TEST_F(ICal, EventsBecomeAppointmentsInLocalWallTime)
@@ -308,9 +313,14 @@ TEST_F(ICal, CommandLineImportAndExport)
         return p.exitCode();
     };
     QByteArray out, err;
-    EXPECT_EQ(run({"--import", FixturePath()}, &out, &err), 0) << err.constData();
+    // Something was skipped: exit status 1, with everything else imported.
+    EXPECT_EQ(run({"--import", FixturePath()}, &out, &err), 1) << err.constData();
     EXPECT_TRUE(out.contains("Added 7 appointments and 8 tasks")) << out.constData();
-    EXPECT_TRUE(out.contains("Skipped events with an unsupported recurrence rule: 1")) << out.constData();
+    EXPECT_TRUE(out.contains("15 added, 0 updated, 0 unchanged, 2 skipped.")) << out.constData();
+    EXPECT_TRUE(out.contains("Skipped hourly@test: recurrence rule the store cannot hold exactly")) << out.constData();
+    // The same file again changes nothing.
+    EXPECT_EQ(run({"--import", FixturePath()}, &out, &err), 1) << err.constData();
+    EXPECT_TRUE(out.contains("0 added, 0 updated, 15 unchanged, 2 skipped.")) << out.constData();
     const QString strBad = dir.filePath("bad.ics");
     QFile f(strBad);
     f.open(QIODevice::WriteOnly);
@@ -321,4 +331,107 @@ TEST_F(ICal, CommandLineImportAndExport)
     EXPECT_EQ(run({"--export", dir.filePath("out.ics")}, &out, &err), 0) << err.constData();
     EXPECT_TRUE(out.contains("Exported 7 appointments and 8 tasks")) << out.constData();
     EXPECT_TRUE(QFileInfo::exists(dir.filePath("out.ics")));
+}
+
+namespace {
+
+QByteArray OneEvent(const char* pszExtra, const char* pszSummary = "Meeting")
+{
+    return QByteArray("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVENT\r\nUID:one@test\r\nDTSTAMP:20240101T000000Z\r\n"
+                      "DTSTART:20080107T090000\r\nDTEND:20080107T100000\r\nSUMMARY:")
+         + pszSummary + "\r\n" + pszExtra + "END:VEVENT\r\nEND:VCALENDAR\r\n";
+}
+
+}  // namespace
+
+TEST_F(ICal, AnItemIsFoundByItsUidAndUpdatedInPlaceOnlyByANewerVersion)
+{
+    QString strError;
+    CICalImporter* p = nullptr;
+    ASSERT_TRUE(Import(m_store, OneEvent(""), &strError, &p));
+    const int32_t nOid = Appointments(m_store).value("Meeting").nOid;
+    ASSERT_GT(nOid, 0);
+    struct Step {
+        const char* pszExtra;
+        const char* pszSummary;
+        int nAdded, nUpdated, nUnchanged;
+        const char* pszSkipped;  // the start of the skipped line, or null
+        const char* pszShown;    // the subject the store holds afterwards
+    };
+    const Step steps[] = {
+        {"", "Meeting", 0, 0, 1, nullptr, "Meeting"},
+        {"", "Renamed at the same version", 0, 1, 0, nullptr, "Renamed at the same version"},
+        {"SEQUENCE:2\r\n", "Moved on", 0, 1, 0, nullptr, "Moved on"},
+        {"SEQUENCE:1\r\n", "An older copy", 0, 0, 0, "one@test: the store holds a newer version (SEQUENCE 2", "Moved on"},
+        {"SEQUENCE:2\r\nLAST-MODIFIED:20240301T000000Z\r\n", "Edited later", 0, 1, 0, nullptr, "Edited later"},
+        {"SEQUENCE:2\r\n", "Stamped earlier", 0, 0, 0, "one@test: the store holds a newer version", "Edited later"},
+    };
+    for (const Step& s : steps) {
+        ASSERT_TRUE(Import(m_store, OneEvent(s.pszExtra, s.pszSummary), &strError, &p));
+        EXPECT_EQ(p->Added(), s.nAdded) << s.pszSummary;
+        EXPECT_EQ(p->Updated(), s.nUpdated) << s.pszSummary;
+        EXPECT_EQ(p->Unchanged(), s.nUnchanged) << s.pszSummary;
+        EXPECT_EQ(p->Skipped(), s.pszSkipped ? 1 : 0) << s.pszSummary;
+        if (s.pszSkipped) {
+            EXPECT_TRUE(p->SkippedSummary().value(0).startsWith(s.pszSkipped)) << qPrintable(p->SkippedSummary().value(0));
+        }
+        const auto appts = Appointments(m_store);
+        ASSERT_EQ(appts.size(), 1) << s.pszSummary;
+        EXPECT_EQ(appts.firstKey(), s.pszShown);
+        EXPECT_EQ(appts.first().nOid, nOid);
+    }
+}
+
+TEST_F(ICal, NotesEditedElsewhereWinOverTheInkCopy)
+{
+    CNotesData notes;
+    notes.m_strText = "typed here";
+    CInkStroke stroke;
+    stroke.points = {QPoint(1, 2), QPoint(3, 4)};
+    notes.m_strokes = {stroke};
+    const QByteArray ink = "X-QUILLDAY-INK:" + notes.ToBytes().toBase64() + "\r\n";
+    QString strError;
+    CICalImporter* p = nullptr;
+    // The DESCRIPTION still says what the ink copy says: the strokes come back.
+    ASSERT_TRUE(Import(m_store, OneEvent(("DESCRIPTION:typed here\r\n" + ink).constData()), &strError, &p));
+    EXPECT_TRUE(p->DroppedSummary().isEmpty());
+    std::unique_ptr<IAppointment> pAppt;
+    ASSERT_EQ(m_store.App().GetItemFromOid(Appointments(m_store).value("Meeting").nOid, &pAppt), S_OK);
+    QByteArray bytes;
+    pAppt->get_BodyInk(&bytes);
+    EXPECT_EQ(bytes, notes.ToBytes());
+    // Edited elsewhere meanwhile: the new text, and the loss of the strokes is said.
+    ASSERT_TRUE(Import(m_store, OneEvent(("SEQUENCE:1\r\nDESCRIPTION:changed elsewhere\r\n" + ink).constData()), &strError, &p));
+    EXPECT_EQ(p->Updated(), 1);
+    EXPECT_EQ(p->DroppedSummary(), QStringList{"pen strokes of notes whose text was changed elsewhere: 1"});
+    EXPECT_EQ(Appointments(m_store).value("Meeting").strBody, "changed elsewhere");
+}
+
+// A newer version of a series brings its whole set of changed and deleted occurrences:
+// those it no longer has are gone.
+TEST_F(ICal, AnUpdatedSeriesTakesTheExceptionsOfItsNewVersion)
+{
+    const QByteArray series = "BEGIN:VEVENT\r\nUID:s@test\r\nDTSTAMP:20240101T000000Z\r\nDTSTART:20080107T090000\r\n"
+                              "DTEND:20080107T100000\r\nRRULE:FREQ=DAILY;COUNT=4\r\nSUMMARY:Daily\r\n";
+    const QByteArray first = "BEGIN:VCALENDAR\r\n" + series + "EXDATE:20080108T090000\r\nEND:VEVENT\r\n"
+                           "BEGIN:VEVENT\r\nUID:s@test\r\nDTSTAMP:20240101T000000Z\r\nRECURRENCE-ID:20080109T090000\r\n"
+                           "DTSTART:20080109T150000\r\nDTEND:20080109T160000\r\nSUMMARY:Later\r\nEND:VEVENT\r\n"
+                           "END:VCALENDAR\r\n";
+    QString strError;
+    CICalImporter* p = nullptr;
+    ASSERT_TRUE(Import(m_store, first, &strError, &p));
+    auto starts = [&] {
+        QVector<DATE> out;
+        for (const ApptFacts& f : Appointments(m_store))
+            out << f.dtStart;
+        std::sort(out.begin(), out.end());
+        return out;
+    };
+    EXPECT_EQ(starts(), (QVector<DATE>{Dt(2008, 1, 7, 9), Dt(2008, 1, 9, 15), Dt(2008, 1, 10, 9)}));
+    ASSERT_TRUE(Import(m_store, first, &strError, &p));
+    EXPECT_EQ(p->Unchanged(), 1);
+    const QByteArray second = "BEGIN:VCALENDAR\r\n" + series + "SEQUENCE:1\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
+    ASSERT_TRUE(Import(m_store, second, &strError, &p));
+    EXPECT_EQ(p->Updated(), 1);
+    EXPECT_EQ(starts(), (QVector<DATE>{Dt(2008, 1, 7, 9), Dt(2008, 1, 8, 9), Dt(2008, 1, 9, 9), Dt(2008, 1, 10, 9)}));
 }

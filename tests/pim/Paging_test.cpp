@@ -20,7 +20,7 @@ protected:
             text += "BEGIN:VTODO\r\nUID:t" + QByteArray::number(i) + "\r\nSUMMARY:task " + QByteArray::number(i % 97)
                   + "\r\nDUE;VALUE=DATE:" + day + "\r\nPRIORITY:" + QByteArray::number(1 + i % 9) + "\r\nEND:VTODO\r\n";
             text += "BEGIN:VEVENT\r\nUID:e" + QByteArray::number(i) + "\r\nDTSTART:" + day + "T0900" + QByteArray::number(i % 6)
-                  + "0\r\nDTEND:" + day + "T1000\r\nSUMMARY:event\r\nEND:VEVENT\r\n";
+                  + "0\r\nDTEND:" + day + "T100000\r\nSUMMARY:event\r\nEND:VEVENT\r\n";
         }
         text += "END:VCALENDAR\r\n";
         CICalImporter importer(m_store.App().GetStore());
