@@ -169,7 +169,7 @@ uint32_t LocalToDateTime(struct tm* pTm)
 
 struct tm* DateTimeToLocal(uint32_t nTime)
 {
-    static struct tm s_local;
+    thread_local struct tm s_local;
     std::memset(&s_local, 0, sizeof s_local);
     int32_t nZoneOffset = 0;
     int32_t nDaylightShift = 0;

@@ -1,5 +1,6 @@
 #include "pim/CICalImporter.h"
 
+#include "pim/CBoundedQueue.h"
 #include "pim/CItemRecord.h"
 #include "pim/CItemTable.h"
 #include "pim/CItemWriter.h"
@@ -19,14 +20,20 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <algorithm>
+#include <ctime>
 #include <cstring>
 #include <string>
+#include <thread>
+#include <utility>
 
 namespace {
 
 constexpr int kMinYear = 1900;
 constexpr int kMaxYear = 4500;
 const char kInkProperty[] = "X-QUILLDAY-INK";
+// Items read ahead of the store, at most: batches of items, handed over at once.
+constexpr qsizetype kBatchItems = 32;
+constexpr size_t kQueuedBatches = 4;
 
 QString Text(const char* psz)
 {
@@ -185,6 +192,16 @@ bool SameItemFields(const CItemRecord& a, const CItemRecord& b)
 
 }  // namespace
 
+struct CICalImporter::Wanted {
+    CItemRecord record;
+    QVector<CItemRecord> exceptions;  // ascending original start
+};
+
+struct CICalImporter::Prepared {
+    QStringList skipped;    // "<UID>: <reason>", in file order
+    QVector<Wanted> items;  // the item, then any completed occurrences of a recurring task
+};
+
 CICalImporter::CICalImporter(std::shared_ptr<CPimStore> pStore) : m_pStore(std::move(pStore)) {}
 
 CICalImporter::~CICalImporter()
@@ -209,9 +226,9 @@ QStringList CICalImporter::DroppedSummary() const
     return lines;
 }
 
-void CICalImporter::Skip(const QString& strUid, const QString& strReason)
+QString CICalImporter::SkipLine(const QString& strUid, const QString& strReason)
 {
-    m_skipped << QStringLiteral("%1: %2").arg(strUid.isEmpty() ? QStringLiteral("(no UID)") : strUid, strReason);
+    return QStringLiteral("%1: %2").arg(strUid.isEmpty() ? QStringLiteral("(no UID)") : strUid, strReason);
 }
 
 void CICalImporter::Drop(const QString& strWhat, int nCount)
@@ -288,7 +305,7 @@ BOOL CICalImporter::ImportDevice(QIODevice* pDevice, QString* pstrError)
                 m_overrides[QString::fromLatin1(b.name) + u' ' + b.strUid].blocks.push_back(b);
             return true;
         },
-        pstrError);
+        pstrError, "VTIMEZONE");
     if (!bRead)
         return Clear(), FALSE;
     if (!m_pStore->Begin()) {
@@ -301,16 +318,7 @@ BOOL CICalImporter::ImportDevice(QIODevice* pDevice, QString* pstrError)
     // of growing the process with the file.
     sqlite3_exec(m_pStore->Db(), "PRAGMA cache_size=-16384", nullptr, nullptr, nullptr);
     QString strReadError;
-    const bool bScanned = stream.Scan(
-        [this, &stream](const ICalBlock& b, const QByteArray& block) { return ImportBlock(stream, b, block); },
-        &strReadError);
-    for (auto it = m_overrides.constBegin(); bScanned && !m_bFailed && it != m_overrides.constEnd(); ++it) {
-        if (it->bUsed)
-            continue;
-        const QString strUid = it->blocks.first().strUid;
-        for (qsizetype i = 0; i < it->blocks.size(); ++i)
-            Skip(strUid, QStringLiteral("changed occurrence whose series is not in the file"));
-    }
+    const bool bScanned = ReadAndStore(stream, &strReadError);
     const bool bOk = bScanned && !m_bFailed && m_pStore->Commit();
     if (!bOk && !m_bFailed)
         m_pStore->NoteError();
@@ -328,16 +336,65 @@ BOOL CICalImporter::ImportDevice(QIODevice* pDevice, QString* pstrError)
     return TRUE;
 }
 
-bool CICalImporter::ImportBlock(CICalStream& stream, const ICalBlock& b, const QByteArray& block)
+// The file's items are read and checked in a thread of their own while this thread stores
+// them, in file order: the store is only ever used from here. False when the file could
+// not be read to its end; a failed store write ends the reading too.
+bool CICalImporter::ReadAndStore(CICalStream& stream, QString* pstrReadError)
 {
-    if (b.name == "VTIMEZONE" || b.bOverride)  // overrides are read with their series
-        return true;
-    if (b.name != "VEVENT" && b.name != "VTODO") {
-        Skip(b.strUid.isEmpty() ? QString::fromLatin1(b.name) : b.strUid,
-             QStringLiteral("%1 components are not events or to-dos").arg(QString::fromLatin1(b.name)));
-        return true;
+    // Both threads convert local times: the local zone is read once, before they start.
+    CLocalZone::WallFromUtc(std::time(nullptr));
+    // Items are handed over in batches, so that the threads seldom wait for each other.
+    CBoundedQueue<QVector<Prepared>> queue(kQueuedBatches);
+    bool bScanned = false;
+    std::thread reader([&] {
+        QVector<Prepared> batch;
+        bScanned = stream.Scan(
+            [&](const ICalBlock& b, const QByteArray& block) {
+                if (b.name == "VTIMEZONE" || b.bOverride)  // overrides are read with their series
+                    return true;
+                batch.push_back(Prepared());
+                Prepare(stream, b, block, &batch.back());
+                return batch.size() < kBatchItems || queue.Push(std::exchange(batch, {}));
+            },
+            pstrReadError);
+        if (bScanned) {
+            batch.push_back(UnusedOverrides());
+            queue.Push(std::move(batch));
+        }
+        queue.Close();
+    });
+    QVector<Prepared> batch;
+    while (queue.Pop(&batch)) {
+        for (Prepared& prepared : batch) {
+            if (!StorePrepared(prepared)) {
+                queue.Abort();
+                break;
+            }
+        }
     }
-    return ImportItem(stream, b, block);
+    reader.join();
+    return bScanned;
+}
+
+// Changed occurrences whose series is not in the file.
+CICalImporter::Prepared CICalImporter::UnusedOverrides() const
+{
+    Prepared unused;
+    for (auto it = m_overrides.constBegin(); it != m_overrides.constEnd(); ++it) {
+        for (qsizetype i = 0; !it->bUsed && i < it->blocks.size(); ++i)
+            unused.skipped << SkipLine(it->blocks[i].strUid, QStringLiteral("changed occurrence whose series is not in the file"));
+    }
+    return unused;
+}
+
+bool CICalImporter::StorePrepared(Prepared& prepared)
+{
+    m_skipped << prepared.skipped;
+    for (Wanted& wanted : prepared.items) {
+        if (!Store(wanted))
+            return false;
+    }
+    return true;
 }
 
 // Counts what the store has no place for; false (with the reason) when a property that
@@ -774,13 +831,21 @@ bool CICalImporter::ApplyTodoChanges(const CItemRecord& task, const QVector<int6
     return true;
 }
 
-bool CICalImporter::ImportItem(CICalStream& stream, const ICalBlock& master, const QByteArray& block)
+// Everything short of the store: reading, checking and shaping the item and its changed
+// occurrences. Runs in the reading thread.
+void CICalImporter::Prepare(CICalStream& stream, const ICalBlock& master, const QByteArray& block, Prepared* pOut)
 {
+    if (master.name != "VEVENT" && master.name != "VTODO") {
+        const QString strName = QString::fromLatin1(master.name);
+        pOut->skipped << SkipLine(master.strUid.isEmpty() ? strName : master.strUid,
+                                  QStringLiteral("%1 components are not events or to-dos").arg(strName));
+        return;
+    }
     const bool bEvent = master.name == "VEVENT";
     icalcomponent* pComp = CICalStream::Parse(block);
     QString strUid = master.strUid;
     if (pComp == nullptr)
-        return Skip(strUid, QStringLiteral("libical could not read the component")), true;
+        return void(pOut->skipped << SkipLine(strUid, QStringLiteral("libical could not read the component")));
     CItemRecord r;
     QString strWhy;
     QVector<int64_t> exdates;
@@ -804,7 +869,7 @@ bool CICalImporter::ImportItem(CICalStream& stream, const ICalBlock& master, con
     }
     icalcomponent_free(pComp);
     if (!bOk)
-        return Skip(strUid, strWhy), true;
+        return void(pOut->skipped << SkipLine(strUid, strWhy));
 
     QVector<icalcomponent*> overrides;
     auto itOverrides = m_overrides.find(QString::fromLatin1(master.name) + u' ' + master.strUid);
@@ -815,9 +880,9 @@ bool CICalImporter::ImportItem(CICalStream& stream, const ICalBlock& master, con
         if (icalcomponent* p = CICalStream::Parse(stream.Read(b)))
             overrides << p;
         else
-            Skip(strUid, QStringLiteral("changed occurrence libical could not read"));
+            pOut->skipped << SkipLine(strUid, QStringLiteral("changed occurrence libical could not read"));
     }
-    Wanted wanted{&r, {}};
+    Wanted wanted;
     QVector<CItemRecord> copies;
     if (bEvent) {
         QMap<int64_t, CItemRecord> exceptions;
@@ -839,7 +904,7 @@ bool CICalImporter::ImportItem(CICalStream& stream, const ICalBlock& master, con
             if (ReadEventOverride(p, r, &e, &strWhy))
                 exceptions.insert(e.nOriginalStart, e);
             else
-                Skip(strUid, QStringLiteral("changed occurrence: %1").arg(strWhy));
+                pOut->skipped << SkipLine(strUid, QStringLiteral("changed occurrence: %1").arg(strWhy));
         }
         wanted.exceptions = exceptions.values();
     } else if (r.rule.IsRecurring()) {
@@ -848,23 +913,23 @@ bool CICalImporter::ImportItem(CICalStream& stream, const ICalBlock& master, con
         ApplyTodoChanges(r, exdates, overrides, &copies, &moved, &refused);
         r = moved;
         for (const QString& s : std::as_const(refused))
-            Skip(strUid, s);
+            pOut->skipped << SkipLine(strUid, s);
     } else if (!overrides.isEmpty()) {
-        Skip(strUid, QStringLiteral("changed occurrences of a to-do that does not recur"));
+        pOut->skipped << SkipLine(strUid, QStringLiteral("changed occurrences of a to-do that does not recur"));
     }
     for (icalcomponent* p : std::as_const(overrides))
         icalcomponent_free(p);
-    if (!Store(wanted))
-        return false;
+    wanted.record = r;
+    pOut->items.push_back(wanted);
     for (CItemRecord& copy : copies) {
-        Wanted w{&copy, {}};
         if (FAILED(CItemWriter::Normalize(&copy, true)))
-            Skip(copy.strUid, QStringLiteral("completed occurrence with dates the store cannot hold"));
-        else if (!Store(w))
-            return false;
+            pOut->skipped << SkipLine(copy.strUid, QStringLiteral("completed occurrence with dates the store cannot hold"));
+        else
+            pOut->items.push_back({copy, {}});
     }
-    return true;
 }
+
+
 
 bool CICalImporter::LoadStored(int32_t nOid, CItemRecord* pRecord, QVector<CItemRecord>* pExceptions) const
 {
@@ -894,7 +959,7 @@ bool CICalImporter::LoadStored(int32_t nOid, CItemRecord* pRecord, QVector<CItem
 bool CICalImporter::SameContent(const CItemRecord& stored, const QVector<CItemRecord>& storedExceptions,
                                 const Wanted& w) const
 {
-    if (!SameItemFields(stored, *w.pRecord) || storedExceptions.size() != w.exceptions.size())
+    if (!SameItemFields(stored, w.record) || storedExceptions.size() != w.exceptions.size())
         return false;
     for (int i = 0; i < storedExceptions.size(); ++i) {
         const CItemRecord& a = storedExceptions[i];
@@ -913,7 +978,7 @@ bool CICalImporter::SameContent(const CItemRecord& stored, const QVector<CItemRe
 
 bool CICalImporter::Store(Wanted& w)
 {
-    CItemRecord& r = *w.pRecord;
+    CItemRecord& r = w.record;
     const bool bTask = r.nItemType == olTaskItem;
     CSqlStatement find(m_pStore->Cached("SELECT oid,kind FROM items WHERE uid=?1 AND series IS NULL LIMIT 1"));
     find.Bind(1, r.strUid);
@@ -926,7 +991,7 @@ bool CICalImporter::Store(Wanted& w)
     bool bNew = nFound == 0;
     if (!bNew) {
         if (nFoundKind != r.nItemType)
-            return Skip(r.strUid, nFoundKind == olTaskItem ? QStringLiteral("the store has a task with this UID")
+            return m_skipped << SkipLine(r.strUid, nFoundKind == olTaskItem ? QStringLiteral("the store has a task with this UID")
                                                            : QStringLiteral("the store has an appointment with this UID")),
                    true;
         CItemRecord stored;
@@ -939,7 +1004,7 @@ bool CICalImporter::Store(Wanted& w)
                          : !bStamps || r.strStamp == stored.strStamp ? 0
                          : r.strStamp < stored.strStamp ? -1 : 1;
         if (nOrder < 0)
-            return Skip(r.strUid, QStringLiteral("the store holds a newer version (SEQUENCE %1, changed %2)")
+            return m_skipped << SkipLine(r.strUid, QStringLiteral("the store holds a newer version (SEQUENCE %1, changed %2)")
                                       .arg(stored.nSequence).arg(stored.strStamp)),
                    true;
         if (nOrder == 0 && SameContent(stored, storedExceptions, w))

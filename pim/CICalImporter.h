@@ -55,14 +55,15 @@ private:
         QVector<ICalBlock> blocks;
         bool bUsed = false;  // a series of the file took them
     };
-    // One stored item as the file wants it: the row and its series' exception rows.
-    struct Wanted {
-        CItemRecord* pRecord;
-        QVector<CItemRecord> exceptions;  // ascending original start
-    };
+    struct Wanted;    // one item as the file wants it stored
+    struct Prepared;  // one component read and checked
     void LoadZone(const QByteArray& block);
-    bool ImportBlock(CICalStream& stream, const ICalBlock& b, const QByteArray& block);
-    bool ImportItem(CICalStream& stream, const ICalBlock& master, const QByteArray& block);
+    bool ReadAndStore(CICalStream& stream, QString* pstrReadError);
+    // In the reading thread: everything short of the store.
+    void Prepare(CICalStream& stream, const ICalBlock& block, const QByteArray& bytes, Prepared* pOut);
+    Prepared UnusedOverrides() const;
+    // In the calling thread: the store's part.
+    bool StorePrepared(Prepared& prepared);
     // A write or read of the store failed: SQLite's reason is kept, the import ends.
     bool StoreFailed();
     // Reading one component. false with *pstrWhy when the item cannot be stored exactly.
@@ -95,7 +96,7 @@ private:
                      const Wanted& wanted) const;
     bool LoadStored(int32_t nOid, CItemRecord* pRecord, QVector<CItemRecord>* pExceptions) const;
 
-    void Skip(const QString& strUid, const QString& strReason);
+    static QString SkipLine(const QString& strUid, const QString& strReason);
     void Drop(const QString& strWhat, int nCount = 1);
     void Clear();
 

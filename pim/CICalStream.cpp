@@ -88,7 +88,8 @@ bool CICalStream::NextLine(QByteArray* pLine, qint64* pnBegin, qint64* pnEnd)
     return true;
 }
 
-bool CICalStream::Scan(const std::function<bool(const ICalBlock&, const QByteArray&)>& fnBlock, QString* pstrError)
+bool CICalStream::Scan(const std::function<bool(const ICalBlock&, const QByteArray&)>& fnBlock, QString* pstrError,
+                       const QByteArray& bytesOf)
 {
     m_buffer.clear();
     m_nBufferPos = 0;
@@ -101,12 +102,13 @@ bool CICalStream::Scan(const std::function<bool(const ICalBlock&, const QByteArr
     QByteArray bytes;  // the component at hand
     QByteArray uid;
     bool bInUid = false;
+    bool bKeepBytes = true;
     QByteArray line, value;
     qint64 nBegin = 0, nEnd = 0;
     for (qint64 nLine = 1; NextLine(&line, &nBegin, &nEnd); ++nLine) {
         if (nLine == 1 && line.startsWith(kBom))
             line.remove(0, 3);
-        if (stack.size() >= 2)
+        if (stack.size() >= 2 && bKeepBytes)
             bytes.append(m_buffer.constData() + (nBegin - m_nBufferStart), nEnd - nBegin);
         if (bInUid && !line.isEmpty() && (line[0] == ' ' || line[0] == '\t')) {
             uid.append(line.constData() + 1, line.size() - 1);
@@ -120,7 +122,8 @@ bool CICalStream::Scan(const std::function<bool(const ICalBlock&, const QByteArr
                 block = ICalBlock();
                 block.nBegin = nBegin;
                 uid.clear();
-                bytes = m_buffer.mid(nBegin - m_nBufferStart, nEnd - nBegin);
+                bKeepBytes = bytesOf.isEmpty() || value == bytesOf;
+                bytes = bKeepBytes ? m_buffer.mid(nBegin - m_nBufferStart, nEnd - nBegin) : QByteArray();
             }
             nCalendars += stack.isEmpty();
             stack.push_back(value);

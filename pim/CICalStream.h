@@ -28,7 +28,10 @@ public:
     // Hands each top-level component with its bytes to fnBlock, in file order; a false
     // from fnBlock stops the scan (Scan then gives true). False with *pstrError for a
     // structure error or a read error.
-    bool Scan(const std::function<bool(const ICalBlock&, const QByteArray&)>& fnBlock, QString* pstrError);
+    // With bytesOf named, only components of that name come with their bytes (the others
+    // with none), which spares copying what the caller does not read.
+    bool Scan(const std::function<bool(const ICalBlock&, const QByteArray&)>& fnBlock, QString* pstrError,
+              const QByteArray& bytesOf = QByteArray());
     // The bytes of a component found by an earlier scan.
     QByteArray Read(const ICalBlock& block);
 

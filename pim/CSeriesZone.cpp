@@ -4,6 +4,7 @@
 #include "pim/WallTime.h"
 #include <QDateTime>
 #include <QHash>
+#include <QMutex>
 #include <QTimeZone>
 
 namespace {
@@ -12,10 +13,13 @@ namespace {
 constexpr int64_t kUnixEpochWall = int64_t(25569) * kMinutesPerDay;
 const QString kUtc = QStringLiteral("UTC");
 
-// Zones by store name, looked up once per process (QTimeZone reads the database).
-const QTimeZone& Zone(const QString& strZone)
+// Zones by store name, looked up once per process (QTimeZone reads the database). An
+// import converts times in two threads.
+QTimeZone Zone(const QString& strZone)
 {
+    static QMutex mutex;
     static QHash<QString, QTimeZone> zones;
+    const QMutexLocker lock(&mutex);
     auto it = zones.find(strZone);
     if (it == zones.end())
         it = zones.insert(strZone, QTimeZone(strZone.toUtf8()));

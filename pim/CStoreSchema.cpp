@@ -173,6 +173,10 @@ HRESULT CStoreSchema::Open(const QString& strPath, sqlite3** ppDb, QString* pstr
                       bFull ? QStringLiteral("the disk is full") : QStringLiteral("its folder cannot be created"),
                       pstrReason);
     }
+    // SQLite's count of its memory takes a global lock on every allocation; nothing here
+    // reads it. The setting is taken only before SQLite's first use in the process.
+    static const int s_nNoMemoryCount = sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
+    Q_UNUSED(s_nNoMemoryCount);
     sqlite3* pDb = nullptr;
     const QByteArray path = QFile::encodeName(strPath);
     // One connection per store, used from the UI thread only: no SQLite mutexes needed.

@@ -1,10 +1,12 @@
-// Files a careful tester builds to hurt an importer: zone rules without end, and
-// stamps written as dates or local times.
+// Files a careful tester builds to hurt an importer: zone rules without end, stamps
+// written as dates or local times, and a store that stops taking writes halfway.
 #include "PimTestStore.h"
 #include "pim/CICalExporter.h"
 #include "pim/CICalImporter.h"
+#include "pim/CPimStore.h"
 
 #include <QBuffer>
+#include <sqlite3.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -72,6 +74,38 @@ TEST_F(ImportBounds, ExportWritesEveryStampAsUtcDateTime)
     EXPECT_TRUE(out.contains("UID:l@x\r\nDTSTAMP:20240601T140000Z\r\n")) << out.constData();
     EXPECT_TRUE(out.contains("UID:u@x\r\nDTSTAMP:20240601T100000Z\r\n")) << out.constData();
     EXPECT_FALSE(out.contains("00000000T000000")) << out.constData();
+}
+
+// The file is read ahead of the store in a thread of its own: a write the store refuses
+// far into a long file ends the reading, and the whole import is undone.
+TEST_F(ImportBounds, AWriteRefusedHalfwayUndoesTheWholeImport)
+{
+    sqlite3* pDb = m_store.App().GetStore()->Db();
+    ASSERT_EQ(sqlite3_exec(pDb,
+                           "CREATE TRIGGER refuse BEFORE INSERT ON items WHEN NEW.subject='Refused' "
+                           "BEGIN SELECT RAISE(ABORT, 'refused by the test'); END;",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    QByteArray body;
+    for (int i = 0; i < 2000; ++i) {
+        body += "BEGIN:VEVENT\r\nUID:e" + QByteArray::number(i) + "@x\r\nDTSTAMP:20240101T000000Z\r\n"
+              + "DTSTART:20240304T090000\r\nDTEND:20240304T100000\r\nSUMMARY:"
+              + (i == 1500 ? "Refused" : "Event") + "\r\nEND:VEVENT\r\n";
+    }
+    CICalImporter importer(m_store.App().GetStore());
+    QString strError;
+    EXPECT_FALSE(importer.ImportText(Calendar(body), &strError));
+    EXPECT_TRUE(strError.contains(QLatin1String("refused by the test"))) << strError.toStdString();
+    EXPECT_EQ(importer.Added(), 0);
+    sqlite3_stmt* pCount = nullptr;
+    ASSERT_EQ(sqlite3_prepare_v2(pDb, "SELECT count(*) FROM items", -1, &pCount, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_step(pCount), SQLITE_ROW);
+    EXPECT_EQ(sqlite3_column_int(pCount, 0), 0);
+    sqlite3_finalize(pCount);
+    ASSERT_EQ(sqlite3_exec(pDb, "DROP TRIGGER refuse", nullptr, nullptr, nullptr), SQLITE_OK);
+    // The store takes the next import whole.
+    EXPECT_TRUE(importer.ImportText(Calendar(body), &strError)) << strError.toStdString();
+    EXPECT_EQ(importer.Added(), 2000);
 }
 
 }  // namespace
