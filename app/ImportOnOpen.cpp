@@ -5,6 +5,29 @@
 #include "resources/StringTable.h"
 #include <QDir>
 
+namespace {
+
+// Skipped items and dropped values shown at most; the rest is counted.
+constexpr int kListedLines = 12;
+
+// After an import that left something out: what, in the importer's words.
+void TellWhatWasLeftOut(const CICalImporter& importer, const QString& strFile, const QString& strCaption,
+                        const StringTable& strings)
+{
+    const QStringList lines = importer.LeftOut();
+    if (lines.isEmpty())
+        return;
+    QString strText = GetResourceString(strings, QStringLiteral("RC_COMMON_IMPORT_INCOMPLETE")) + QStringLiteral("\n\n")
+                    + strFile + QStringLiteral("\n") + importer.CountsLine();
+    for (qsizetype i = 0; i < lines.size() && i < kListedLines; ++i)
+        strText += QStringLiteral("\n") + lines[i];
+    if (lines.size() > kListedLines)
+        strText += QStringLiteral("\n(%1 more)").arg(lines.size() - kListedLines);
+    MessageBox(strText, strCaption, MB_OK | MB_ICONINFORMATION);
+}
+
+}  // namespace
+
 BOOL AskAndImportFile(const QString& strPath, const StringTable& strings, IPOutlookApp* pApp)
 {
     const QString strCaption = GetResourceString(strings, QStringLiteral("RC_COMMON_PRODUCT_TITLE"));
@@ -17,8 +40,10 @@ BOOL AskAndImportFile(const QString& strPath, const StringTable& strings, IPOutl
         strError = QStringLiteral("no store");
     } else {
         CICalImporter importer(pApp->GetStore());
-        if (importer.ImportFile(strPath, &strError))
+        if (importer.ImportFile(strPath, &strError)) {
+            TellWhatWasLeftOut(importer, strFile, strCaption, strings);
             return TRUE;
+        }
     }
     const QString strFailed = GetResourceString(strings, QStringLiteral("RC_COMMON_IMPORT_FAILED"));
     MessageBox(strFailed + QStringLiteral("\n\n") + strFile + QStringLiteral("\n") + strError, strCaption,

@@ -8,5 +8,6 @@ class IPOutlookApp;
 class StringTable;
 
 // Asks (Yes/No, with the file's name) whether to import the file into the store of pApp;
-// on Yes imports it and tells of a failure in a box. TRUE when something was imported.
+// on Yes imports it and tells in a box of a failure, or of what the import left out. TRUE
+// when the file was imported.
 BOOL AskAndImportFile(const QString& strPath, const StringTable& strings, IPOutlookApp* pApp);

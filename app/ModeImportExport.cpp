@@ -70,17 +70,13 @@ int RunImportMode(const CCommandLine& commandLine)
     }
     std::printf("Added %d appointments and %d tasks from %s.\n", importer.Appointments(), importer.Tasks(),
                 commandLine.m_strFile.toLocal8Bit().constData());
-    std::printf("%d added, %d updated, %d unchanged, %d skipped.\n", importer.Added(), importer.Updated(),
-                importer.Unchanged(), importer.Skipped());
-    const QStringList skipped = importer.SkippedSummary();
-    if (skipped.isEmpty())
+    std::printf("%s\n", importer.CountsLine().toLocal8Bit().constData());
+    if (importer.Skipped() == 0)
         std::printf("Skipped nothing.\n");
-    for (const QString& strLine : skipped)
-        std::printf("Skipped %s\n", strLine.toLocal8Bit().constData());
-    for (const QString& strLine : importer.DroppedSummary())
-        std::printf("Dropped %s\n", strLine.toLocal8Bit().constData());
+    for (const QString& strLine : importer.LeftOut())
+        std::printf("%s\n", strLine.toLocal8Bit().constData());
     // Everything that could be imported is in; 1 tells that something was not.
-    return skipped.isEmpty() ? 0 : 1;
+    return importer.Skipped() == 0 ? 0 : 1;
 }
 
 int RunExportMode(const CCommandLine& commandLine)

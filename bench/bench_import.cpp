@@ -4,7 +4,8 @@
 //  - the generated benchmark calendars of 110,000 and 1,100,000 items: the peak resident
 //    memory of a process that imports one (counter peak_rss_mb) must not grow with it.
 // Files live in $QUILLDAY_BENCH_DIR (default /tmp/quillday-bench); the calendars are made
-// by $QUILLDAY_GEN_ICS (default /work/shared/tools/gen_ics.py).
+// by $QUILLDAY_GEN_ICS (default bench/gen_calendar.py of the source tree).
+#include "BenchStore.h"
 #include "pim/CICalImporter.h"
 #include "pim/IPOutlookApp.h"
 
@@ -49,7 +50,7 @@ QString GeneratedFile(int nEvents, int nTodos)
 {
     const QString path = BenchDir() + QStringLiteral("/gen-%1-%2-s1.ics").arg(nEvents).arg(nTodos);
     if (!QFileInfo::exists(path)) {
-        const QString tool = qEnvironmentVariable("QUILLDAY_GEN_ICS", QStringLiteral("/work/shared/tools/gen_ics.py"));
+        const QString tool = CalendarGenerator();
         const QString cmd = QStringLiteral("python3 '%1' --events %2 --todos %3 --seed 1 --out '%4'")
                                 .arg(tool)
                                 .arg(nEvents)

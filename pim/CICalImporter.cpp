@@ -226,6 +226,25 @@ QStringList CICalImporter::DroppedSummary() const
     return lines;
 }
 
+QString CICalImporter::CountsLine() const
+{
+    return QStringLiteral("%1 added, %2 updated, %3 unchanged, %4 skipped.")
+        .arg(Added())
+        .arg(Updated())
+        .arg(Unchanged())
+        .arg(Skipped());
+}
+
+QStringList CICalImporter::LeftOut() const
+{
+    QStringList lines;
+    for (const QString& strLine : m_skipped)
+        lines << QStringLiteral("Skipped ") + strLine;
+    for (const QString& strLine : DroppedSummary())
+        lines << QStringLiteral("Dropped ") + strLine;
+    return lines;
+}
+
 QString CICalImporter::SkipLine(const QString& strUid, const QString& strReason)
 {
     return QStringLiteral("%1: %2").arg(strUid.isEmpty() ? QStringLiteral("(no UID)") : strUid, strReason);
@@ -376,14 +395,17 @@ bool CICalImporter::ReadAndStore(CICalStream& stream, QString* pstrReadError)
     return bScanned;
 }
 
-// Changed occurrences whose series is not in the file.
+// Changed occurrences whose series is not in the file, in file order.
 CICalImporter::Prepared CICalImporter::UnusedOverrides() const
 {
-    Prepared unused;
+    QMap<qint64, QString> unusedByPlace;
     for (auto it = m_overrides.constBegin(); it != m_overrides.constEnd(); ++it) {
         for (qsizetype i = 0; !it->bUsed && i < it->blocks.size(); ++i)
-            unused.skipped << SkipLine(it->blocks[i].strUid, QStringLiteral("changed occurrence whose series is not in the file"));
+            unusedByPlace.insert(it->blocks[i].nBegin, it->blocks[i].strUid);
     }
+    Prepared unused;
+    for (const QString& strUid : std::as_const(unusedByPlace))
+        unused.skipped << SkipLine(strUid, QStringLiteral("changed occurrence whose series is not in the file"));
     return unused;
 }
 

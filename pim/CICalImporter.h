@@ -48,6 +48,10 @@ public:
     QStringList SkippedSummary() const { return m_skipped; }
     // "<what>: <count>", one line per kind of value the store has no place for.
     QStringList DroppedSummary() const;
+    // "<n> added, <n> updated, <n> unchanged, <n> skipped."
+    QString CountsLine() const;
+    // All that was left out: "Skipped <UID>: <reason>", then "Dropped <what>: <count>".
+    QStringList LeftOut() const;
 
 private:
     // The changed occurrences of one kind and UID, found by the first pass.

@@ -84,3 +84,24 @@ TEST_F(ImportOnOpen, AFileThatCannotBeImportedIsReported)
     }
     EXPECT_EQ(Stored(), std::make_pair(0, 0));
 }
+
+TEST_F(ImportOnOpen, WhatTheImportLeftOutIsShown)
+{
+    QFile file(m_strIcs);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//test//EN\r\n"
+               "BEGIN:VEVENT\r\nUID:kept@test\r\nDTSTAMP:20240101T000000Z\r\nDTSTART:20070301T090000\r\n"
+               "SUMMARY:Kept\r\nURL:http://example.org/\r\nEND:VEVENT\r\n"
+               "BEGIN:VEVENT\r\nUID:gone@test\r\nDTSTAMP:20240101T000000Z\r\nDTSTART:20070302T090000\r\n"
+               "SUMMARY:Gone\r\nSTATUS:CANCELLED\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n");
+    file.close();
+    CScriptedMessageBox boxes({IDYES, IDOK});
+    EXPECT_EQ(AskAndImportFile(m_strIcs, m_strings, &m_app), TRUE);
+    ASSERT_EQ(boxes.Calls().size(), 2);
+    const QString strText = boxes.Calls()[1].strText;
+    EXPECT_TRUE(strText.startsWith(GetResourceString(m_strings, QStringLiteral("RC_COMMON_IMPORT_INCOMPLETE"))));
+    EXPECT_TRUE(strText.contains(QLatin1String("1 added, 0 updated, 0 unchanged, 1 skipped."))) << strText.toStdString();
+    EXPECT_TRUE(strText.contains(QLatin1String("Skipped gone@test: cancelled event"))) << strText.toStdString();
+    EXPECT_TRUE(strText.contains(QLatin1String("Dropped URL: 1"))) << strText.toStdString();
+    EXPECT_EQ(Stored(), std::make_pair(1, 0));
+}
