@@ -190,6 +190,36 @@ bool SameItemFields(const CItemRecord& a, const CItemRecord& b)
                                                                    && a.nLastStart == b.nLastStart)));
 }
 
+// "FREQ=MONTHLY;BYDAY=2MO,4TU" (several weekdays, each with its ordinal) is one series for
+// each weekday, which the store holds exactly: "2MO" and "4TU". A COUNT counts them all
+// together and cannot be split.
+bool SplitOrdinalDays(const icalrecurrencetype& rule, int64_t nStart, QVector<CICalImporter::RulePart>* pParts)
+{
+    if (pParts == nullptr || rule.count > 0 || rule.by_set_pos[0] != ICAL_RECURRENCE_ARRAY_MAX
+        || (rule.freq != ICAL_MONTHLY_RECURRENCE && rule.freq != ICAL_YEARLY_RECURRENCE))
+        return false;
+    QVector<CICalImporter::RulePart> parts;
+    for (int i = 0; i < ICAL_BY_DAY_SIZE && rule.by_day[i] != ICAL_RECURRENCE_ARRAY_MAX; ++i) {
+        const int nPosition = icalrecurrencetype_day_position(rule.by_day[i]);
+        if (nPosition == 0)
+            return false;
+        icalrecurrencetype one = rule;
+        one.by_day[0] = rule.by_day[i];
+        one.by_day[1] = ICAL_RECURRENCE_ARRAY_MAX;
+        CICalImporter::RulePart part;
+        part.strName = QString::number(nPosition)
+                     + QLatin1String(icalrecur_weekday_to_string(icalrecurrencetype_day_day_of_week(rule.by_day[i])));
+        if (!CRecurrence::FromIcal(one, nStart, &part.rule))
+            return false;
+        if (std::none_of(parts.cbegin(), parts.cend(), [&](const auto& p) { return p.strName == part.strName; }))
+            parts.push_back(part);
+    }
+    if (parts.size() < 2)
+        return false;
+    *pParts = parts;
+    return true;
+}
+
 }  // namespace
 
 struct CICalImporter::Wanted {
@@ -649,7 +679,7 @@ bool CICalImporter::ReadEventTimes(icalcomponent* pComp, CItemRecord* r, QString
 }
 
 // The RRULE in the series' terms: its zone's wall time, with UNTIL read in the same terms.
-bool CICalImporter::ReadRule(icalcomponent* pComp, CItemRecord* r, QString* pstrWhy) const
+bool CICalImporter::ReadRule(icalcomponent* pComp, CItemRecord* r, QVector<RulePart>* pParts, QString* pstrWhy) const
 {
     if (icalcomponent_count_properties(pComp, ICAL_RRULE_PROPERTY) > 1)
         return *pstrWhy = QStringLiteral("several RRULEs cannot be held by the store"), false;
@@ -685,7 +715,8 @@ bool CICalImporter::ReadRule(icalcomponent* pComp, CItemRecord* r, QString* pstr
         rule.until.hour = f.nHour;
         rule.until.minute = f.nMinute;
     }
-    if (!CRecurrence::FromIcal(rule, nZoneStart, &r->rule)) {
+    if (!CRecurrence::FromIcal(rule, nZoneStart, &r->rule)
+        && (bTask || !SplitOrdinalDays(rule, nZoneStart, pParts))) {
         char* psz = icalrecurrencetype_as_string_r(&rule);
         *pstrWhy = QStringLiteral("recurrence rule the store cannot hold exactly (%1)").arg(Text(psz));
         icalmemory_free_buffer(psz);
@@ -694,11 +725,11 @@ bool CICalImporter::ReadRule(icalcomponent* pComp, CItemRecord* r, QString* pstr
     return true;
 }
 
-bool CICalImporter::ReadEvent(icalcomponent* pComp, CItemRecord* r, QString* pstrWhy) const
+bool CICalImporter::ReadEvent(icalcomponent* pComp, CItemRecord* r, QVector<RulePart>* pParts, QString* pstrWhy) const
 {
     r->nItemType = olAppointmentItem;
     r->strLocation = Text(icalcomponent_get_location(pComp));
-    return ReadEventTimes(pComp, r, pstrWhy) && ReadRule(pComp, r, pstrWhy);
+    return ReadEventTimes(pComp, r, pstrWhy) && ReadRule(pComp, r, pParts, pstrWhy);
 }
 
 bool CICalImporter::ReadTodo(icalcomponent* pComp, CItemRecord* r, QString* pstrWhy) const
@@ -723,7 +754,7 @@ bool CICalImporter::ReadTodo(icalcomponent* pComp, CItemRecord* r, QString* pstr
                 || (pPercent && icalproperty_get_percentcomplete(pPercent) >= 100);
     icalproperty* pPriority = icalcomponent_get_first_property(pComp, ICAL_PRIORITY_PROPERTY);
     r->nImportance = ImportanceOfPriority(pPriority ? icalproperty_get_priority(pPriority) : 0);
-    return ReadRule(pComp, r, pstrWhy);
+    return ReadRule(pComp, r, nullptr, pstrWhy);
 }
 
 bool CICalImporter::ReadExdates(icalcomponent* pComp, const CItemRecord& series, QVector<int64_t>* pDates,
@@ -864,85 +895,144 @@ void CICalImporter::Prepare(CICalStream& stream, const ICalBlock& master, const 
         return;
     }
     const bool bEvent = master.name == "VEVENT";
-    icalcomponent* pComp = CICalStream::Parse(block);
     QString strUid = master.strUid;
+    icalcomponent* pComp = CICalStream::Parse(block);
     if (pComp == nullptr)
         return void(pOut->skipped << SkipLine(strUid, QStringLiteral("libical could not read the component")));
-    CItemRecord r;
-    QString strWhy;
+    QVector<CItemRecord> series;
     QVector<int64_t> exdates;
-    r.strTzid.clear();
-    bool bOk = CheckProperties(pComp, &strWhy);
-    if (bOk) {
-        ReadCommon(pComp, &r);
-        strUid = r.strUid.isEmpty() ? strUid : r.strUid;
-    }
-    if (bOk && icalcomponent_get_status(pComp) == ICAL_STATUS_CANCELLED)
-        bOk = false, strWhy = bEvent ? QStringLiteral("cancelled event") : QStringLiteral("cancelled to-do");
-    bOk = bOk && (bEvent ? ReadEvent(pComp, &r, &strWhy) : ReadTodo(pComp, &r, &strWhy));
-    if (bOk && r.strUid.isEmpty())
-        r.strUid = CPimStore::NewUid();
-    if (bOk && FAILED(CItemWriter::Normalize(&r, true)))
-        bOk = false, strWhy = QStringLiteral("recurrence with no occurrence or too many");
-    bOk = bOk && ReadExdates(pComp, r, &exdates, &strWhy);
-    if (bOk && !exdates.isEmpty() && !r.rule.IsRecurring()) {
-        Drop(QStringLiteral("EXDATE of an item that does not recur"), int(exdates.size()));
-        exdates.clear();
-    }
+    QString strWhy;
+    const bool bRead = ReadMaster(pComp, bEvent, &series, &exdates, &strUid, &strWhy);
     icalcomponent_free(pComp);
-    if (!bOk)
+    if (!bRead)
         return void(pOut->skipped << SkipLine(strUid, strWhy));
+    const QVector<icalcomponent*> overrides = ReadOverrides(stream, master, strUid, pOut);
+    if (bEvent)
+        PrepareEvents(series, exdates, overrides, strUid, pOut);
+    else
+        PrepareTodo(series.front(), exdates, overrides, strUid, pOut);
+    for (icalcomponent* p : overrides)
+        icalcomponent_free(p);
+}
 
+// The item itself, normalised as the store keeps it: one record, or one series for each
+// weekday of a rule split by weekday. False with *pstrWhy when it cannot be held.
+bool CICalImporter::ReadMaster(icalcomponent* pComp, bool bEvent, QVector<CItemRecord>* pSeries,
+                               QVector<int64_t>* pExdates, QString* pstrUid, QString* pstrWhy)
+{
+    if (!CheckProperties(pComp, pstrWhy))
+        return false;
+    CItemRecord r;
+    ReadCommon(pComp, &r);
+    *pstrUid = r.strUid.isEmpty() ? *pstrUid : r.strUid;
+    if (icalcomponent_get_status(pComp) == ICAL_STATUS_CANCELLED)
+        return *pstrWhy = bEvent ? QStringLiteral("cancelled event") : QStringLiteral("cancelled to-do"), false;
+    QVector<RulePart> parts;
+    if (!(bEvent ? ReadEvent(pComp, &r, &parts, pstrWhy) : ReadTodo(pComp, &r, pstrWhy)))
+        return false;
+    if (r.strUid.isEmpty())
+        r.strUid = CPimStore::NewUid();
+    if (parts.isEmpty())
+        parts.push_back({QString(), r.rule});
+    for (const RulePart& part : std::as_const(parts)) {
+        CItemRecord one = r;
+        one.rule = part.rule;
+        one.strUid += part.strName.isEmpty() ? QString() : u'/' + part.strName;
+        // A weekday of a split rule may have no occurrence before UNTIL: nothing is lost.
+        if (SUCCEEDED(CItemWriter::Normalize(&one, true)))
+            pSeries->push_back(one);
+    }
+    if (pSeries->isEmpty())
+        return *pstrWhy = QStringLiteral("recurrence with no occurrence or too many"), false;
+    if (!ReadExdates(pComp, pSeries->front(), pExdates, pstrWhy))
+        return false;
+    if (!pExdates->isEmpty() && !pSeries->front().rule.IsRecurring()) {
+        Drop(QStringLiteral("EXDATE of an item that does not recur"), int(pExdates->size()));
+        pExdates->clear();
+    }
+    return true;
+}
+
+// The item's changed occurrences (the components with its UID and a RECURRENCE-ID).
+QVector<icalcomponent*> CICalImporter::ReadOverrides(CICalStream& stream, const ICalBlock& master,
+                                                     const QString& strUid, Prepared* pOut)
+{
     QVector<icalcomponent*> overrides;
-    auto itOverrides = m_overrides.find(QString::fromLatin1(master.name) + u' ' + master.strUid);
-    const QVector<ICalBlock> overrideBlocks = itOverrides != m_overrides.end() ? itOverrides->blocks : QVector<ICalBlock>();
-    if (itOverrides != m_overrides.end())
-        itOverrides->bUsed = true;
-    for (const ICalBlock& b : overrideBlocks) {
+    const auto it = m_overrides.find(QString::fromLatin1(master.name) + u' ' + master.strUid);
+    if (it == m_overrides.end())
+        return overrides;
+    it->bUsed = true;
+    for (const ICalBlock& b : std::as_const(it->blocks)) {
         if (icalcomponent* p = CICalStream::Parse(stream.Read(b)))
             overrides << p;
         else
             pOut->skipped << SkipLine(strUid, QStringLiteral("changed occurrence libical could not read"));
     }
-    Wanted wanted;
+    return overrides;
+}
+
+// Each series with its excluded and changed occurrences as exception rows.
+void CICalImporter::PrepareEvents(const QVector<CItemRecord>& series, const QVector<int64_t>& exdates,
+                                  const QVector<icalcomponent*>& overrides, const QString& strUid, Prepared* pOut)
+{
+    QVector<QMap<int64_t, CItemRecord>> exceptions(series.size());
+    for (int64_t nDate : exdates) {
+        const int i = SeriesOf(series, nDate);
+        if (i < 0)
+            continue;  // excludes nothing
+        const CItemRecord& r = series[i];
+        CItemRecord gone = r;
+        gone.bOccurrence = true;
+        gone.bDeletedOccurrence = true;
+        gone.nOriginalStart = nDate;
+        gone.nStart = CSeriesZone::ToLocal(r.strTzid, nDate);
+        gone.nEnd = gone.nStart + CItemTable::Duration(r);
+        gone.notes.clear();
+        gone.rule = CRecurrenceRule();
+        exceptions[i].insert(nDate, gone);
+    }
+    for (icalcomponent* p : overrides) {
+        // The series that has the occurrence; the first tells when none has it.
+        icalproperty* pId = icalcomponent_get_first_property(p, ICAL_RECURRENCEID_PROPERTY);
+        int64_t nOriginal = 0;
+        QString strWhy;
+        const int i = ReadSeriesTime(pId, icalproperty_get_recurrenceid(pId), series.front(), &nOriginal, &strWhy)
+                    ? std::max(SeriesOf(series, nOriginal), 0) : 0;
+        CItemRecord e;
+        if (ReadEventOverride(p, series[i], &e, &strWhy))
+            exceptions[i].insert(e.nOriginalStart, e);
+        else
+            pOut->skipped << SkipLine(strUid, QStringLiteral("changed occurrence: %1").arg(strWhy));
+    }
+    for (int i = 0; i < series.size(); ++i)
+        pOut->items.push_back({series[i], exceptions[i].values()});
+}
+
+// The one of the series with an occurrence at nOriginal (their wall minutes), or -1.
+int CICalImporter::SeriesOf(const QVector<CItemRecord>& series, int64_t nOriginal) const
+{
+    for (int i = 0; i < series.size(); ++i) {
+        if (series[i].rule.IsRecurring() && IsOccurrence(series[i], nOriginal))
+            return i;
+    }
+    return -1;
+}
+
+// A recurring task with its excluded, cancelled and completed occurrences applied.
+void CICalImporter::PrepareTodo(const CItemRecord& task, const QVector<int64_t>& exdates,
+                                const QVector<icalcomponent*>& overrides, const QString& strUid, Prepared* pOut)
+{
+    CItemRecord r = task;
     QVector<CItemRecord> copies;
-    if (bEvent) {
-        QMap<int64_t, CItemRecord> exceptions;
-        for (int64_t nDate : std::as_const(exdates)) {
-            if (!IsOccurrence(r, nDate))
-                continue;  // excludes nothing
-            CItemRecord gone = r;
-            gone.bOccurrence = true;
-            gone.bDeletedOccurrence = true;
-            gone.nOriginalStart = nDate;
-            gone.nStart = CSeriesZone::ToLocal(r.strTzid, nDate);
-            gone.nEnd = gone.nStart + CItemTable::Duration(r);
-            gone.notes.clear();
-            gone.rule = CRecurrenceRule();
-            exceptions.insert(nDate, gone);
-        }
-        for (icalcomponent* p : std::as_const(overrides)) {
-            CItemRecord e;
-            if (ReadEventOverride(p, r, &e, &strWhy))
-                exceptions.insert(e.nOriginalStart, e);
-            else
-                pOut->skipped << SkipLine(strUid, QStringLiteral("changed occurrence: %1").arg(strWhy));
-        }
-        wanted.exceptions = exceptions.values();
-    } else if (r.rule.IsRecurring()) {
-        CItemRecord moved;
+    if (r.rule.IsRecurring()) {
         QStringList refused;
-        ApplyTodoChanges(r, exdates, overrides, &copies, &moved, &refused);
-        r = moved;
+        ApplyTodoChanges(task, exdates, overrides, &copies, &r, &refused);
         for (const QString& s : std::as_const(refused))
             pOut->skipped << SkipLine(strUid, s);
     } else if (!overrides.isEmpty()) {
         pOut->skipped << SkipLine(strUid, QStringLiteral("changed occurrences of a to-do that does not recur"));
     }
-    for (icalcomponent* p : std::as_const(overrides))
-        icalcomponent_free(p);
-    wanted.record = r;
-    pOut->items.push_back(wanted);
+    pOut->items.push_back({r, {}});
     for (CItemRecord& copy : copies) {
         if (FAILED(CItemWriter::Normalize(&copy, true)))
             pOut->skipped << SkipLine(copy.strUid, QStringLiteral("completed occurrence with dates the store cannot hold"));
@@ -950,8 +1040,6 @@ void CICalImporter::Prepare(CICalStream& stream, const ICalBlock& master, const 
             pOut->items.push_back({copy, {}});
     }
 }
-
-
 
 bool CICalImporter::LoadStored(int32_t nOid, CItemRecord* pRecord, QVector<CItemRecord>* pExceptions) const
 {

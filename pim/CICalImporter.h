@@ -10,6 +10,7 @@
 // What the store cannot hold exactly is never stored as something else: the item is
 // skipped with its reason, or the property is dropped and counted.
 #include "pim/CICalStream.h"
+#include "pim/CItemRecord.h"
 #include "platform/WinTypes.h"
 #include <QByteArray>
 #include <QHash>
@@ -22,8 +23,6 @@
 
 class CPimStore;
 class QIODevice;
-struct CItemRecord;
-struct CRecurrenceRule;
 
 class CICalImporter {
 public:
@@ -53,6 +52,12 @@ public:
     // All that was left out: "Skipped <UID>: <reason>", then "Dropped <what>: <count>".
     QStringList LeftOut() const;
 
+    // One series of a rule split by weekday: its weekday with ordinal ("2MO") and its rule.
+    struct RulePart {
+        QString strName;
+        CRecurrenceRule rule;
+    };
+
 private:
     // The changed occurrences of one kind and UID, found by the first pass.
     struct Overrides {
@@ -65,6 +70,15 @@ private:
     bool ReadAndStore(CICalStream& stream, QString* pstrReadError);
     // In the reading thread: everything short of the store.
     void Prepare(CICalStream& stream, const ICalBlock& block, const QByteArray& bytes, Prepared* pOut);
+    bool ReadMaster(icalcomponent* pComp, bool bEvent, QVector<CItemRecord>* pSeries, QVector<int64_t>* pExdates,
+                    QString* pstrUid, QString* pstrWhy);
+    QVector<icalcomponent*> ReadOverrides(CICalStream& stream, const ICalBlock& master, const QString& strUid,
+                                          Prepared* pOut);
+    void PrepareEvents(const QVector<CItemRecord>& series, const QVector<int64_t>& exdates,
+                       const QVector<icalcomponent*>& overrides, const QString& strUid, Prepared* pOut);
+    int SeriesOf(const QVector<CItemRecord>& series, int64_t nOriginal) const;
+    void PrepareTodo(const CItemRecord& task, const QVector<int64_t>& exdates,
+                     const QVector<icalcomponent*>& overrides, const QString& strUid, Prepared* pOut);
     Prepared UnusedOverrides() const;
     // In the calling thread: the store's part.
     bool StorePrepared(Prepared& prepared);
@@ -72,10 +86,11 @@ private:
     bool StoreFailed();
     // Reading one component. false with *pstrWhy when the item cannot be stored exactly.
     bool CheckProperties(icalcomponent* pComp, QString* pstrWhy);
-    bool ReadEvent(icalcomponent* pComp, CItemRecord* pRecord, QString* pstrWhy) const;
+    bool ReadEvent(icalcomponent* pComp, CItemRecord* pRecord, QVector<RulePart>* pParts, QString* pstrWhy) const;
     bool ReadTodo(icalcomponent* pComp, CItemRecord* pRecord, QString* pstrWhy) const;
     void ReadCommon(icalcomponent* pComp, CItemRecord* pRecord);
-    bool ReadRule(icalcomponent* pComp, CItemRecord* pRecord, QString* pstrWhy) const;
+    // A rule the store holds only split by weekday gives its parts in *pParts (events only).
+    bool ReadRule(icalcomponent* pComp, CItemRecord* pRecord, QVector<RulePart>* pParts, QString* pstrWhy) const;
     bool ReadInstant(icalproperty* pProp, icaltimetype t, int64_t* pnUtc, bool* pbDate, int64_t* pnDateWall,
                      QString* pstrWhy) const;
     bool ReadLocal(icalproperty* pProp, icaltimetype t, int64_t* pnWall, bool* pbDate, QString* pstrWhy) const;

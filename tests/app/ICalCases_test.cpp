@@ -122,7 +122,12 @@ const Case kCases[] = {
      {"EXDATE:20240306T090000"}},
     {"rules-held-exactly-or-skipped", "America/New_York",
      "BEGIN:VEVENT\r\nUID:twoweekdays@test\r\nDTSTAMP:20240101T000000Z\r\nDTSTART:20240311T090000\r\n"
-     "DTEND:20240311T100000\r\nRRULE:FREQ=MONTHLY;BYDAY=2MO,2TU\r\nSUMMARY:Second Mon and Tue\r\nEND:VEVENT\r\n"
+     "DTEND:20240311T100000\r\nRRULE:FREQ=MONTHLY;BYDAY=2MO,2TU\r\nEXDATE:20240409T090000\r\n"
+     "SUMMARY:Second Mon and Tue\r\nEND:VEVENT\r\n"
+     "BEGIN:VEVENT\r\nUID:twoweekdays@test\r\nDTSTAMP:20240101T000000Z\r\nRECURRENCE-ID:20240513T090000\r\n"
+     "DTSTART:20240513T110000\r\nDTEND:20240513T120000\r\nSUMMARY:Moved Monday\r\nEND:VEVENT\r\n"
+     "BEGIN:VEVENT\r\nUID:twocount@test\r\nDTSTAMP:20240101T000000Z\r\nDTSTART:20240311T090000\r\n"
+     "DTEND:20240311T100000\r\nRRULE:FREQ=MONTHLY;COUNT=4;BYDAY=2MO,2TU\r\nSUMMARY:Counted\r\nEND:VEVENT\r\n"
      "BEGIN:VEVENT\r\nUID:fifteenth@test\r\nDTSTAMP:20240101T000000Z\r\nDTSTART:20240115T080000\r\n"
      "DTEND:20240115T083000\r\nRRULE:FREQ=YEARLY;BYMONTHDAY=15\r\nSUMMARY:Fifteenth\r\nEND:VEVENT\r\n"
      "BEGIN:VEVENT\r\nUID:setpos@test\r\nDTSTAMP:20240101T000000Z\r\nDTSTART:20240311T090000\r\n"
@@ -134,14 +139,17 @@ const Case kCases[] = {
      "BEGIN:VEVENT\r\nUID:exdate@test\r\nDTSTAMP:20240101T000000Z\r\nDTSTART:20240311T070000\r\n"
      "DTEND:20240311T073000\r\nRRULE:FREQ=DAILY;COUNT=3\r\nEXDATE;VALUE=DATE:20240312\r\nSUMMARY:Early\r\n"
      "END:VEVENT\r\n",
-     1, {"2 added, 0 updated, 0 unchanged, 4 skipped.",
-         "Skipped twoweekdays@test: recurrence rule the store cannot hold exactly (FREQ=MONTHLY;BYDAY=2MO,2TU)",
+     1, {"4 added, 0 updated, 0 unchanged, 4 skipped.",
+         "Skipped twocount@test: recurrence rule the store cannot hold exactly (FREQ=MONTHLY;COUNT=4;BYDAY=2MO,2TU)",
          "Skipped setpos@test: recurrence rule the store cannot hold exactly (FREQ=WEEKLY;BYDAY=MO,TU;BYSETPOS=1)",
          "Skipped badrule@test: unreadable RRULE", "Skipped exrule@test: EXRULE"},
      "2024-03-11",
-     {{"2024-03-11", {"7:00a\tEarly"}}, {"2024-03-12", {"(NULL)\t"}}, {"2024-03-13", {"7:00a\tEarly"}},
-      {"2024-03-15", {"8:00a\tFifteenth"}}},
-     {"RRULE:FREQ=MONTHLY;BYMONTHDAY=15", "EXDATE:20240312T070000"}},
+     {{"2024-03-11", {"7:00a\tEarly", "9:00a\tSecond Mon and Tue"}}, {"2024-03-12", {"9:00a\tSecond Mon and Tue"}},
+      {"2024-03-13", {"7:00a\tEarly"}}, {"2024-03-15", {"8:00a\tFifteenth"}}},
+     {"RRULE:FREQ=MONTHLY;BYMONTHDAY=15", "EXDATE:20240312T070000",
+      // two ordinal weekdays: one series for each, the exclusion and the change with theirs
+      "UID:twoweekdays@test/2MO\r\n", "RRULE:FREQ=MONTHLY;BYDAY=2TU\r\nEXDATE:20240409T090000\r\n",
+      "UID:twoweekdays@test/2MO\r\nDTSTAMP:20240101T000000Z\r\nSUMMARY:Moved Monday\r\nRECURRENCE-ID:20240513T090000"}},
     {"recurring-todo-overrides", "America/New_York",
      "BEGIN:VTODO\r\nUID:chore@test\r\nDTSTAMP:20240101T000000Z\r\nDUE;VALUE=DATE:20240304\r\n"
      "RRULE:FREQ=DAILY;COUNT=6\r\nEXDATE;VALUE=DATE:20240305\r\nSUMMARY:Chore\r\nEND:VTODO\r\n"
