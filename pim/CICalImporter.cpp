@@ -11,6 +11,7 @@
 #include "pim/CRecurrenceMath.h"
 #include "pim/CSeriesZone.h"
 #include "pim/CSqlStatement.h"
+#include "pim/CZoneMatch.h"
 #include "pim/CZoneRuleCheck.h"
 #include "pim/ICalStamp.h"
 #include "pim/PimTypes.h"
@@ -245,6 +246,7 @@ void CICalImporter::Clear()
         icaltimezone_free(pZone, 1);
     m_zones.clear();
     m_refusedZones.clear();
+    m_matchedZones.clear();
     m_overrides.clear();
 }
 
@@ -583,10 +585,22 @@ QString CICalImporter::ZoneOfStart(icalproperty* pStart, icaltimetype t, QString
         }
         if (strZone.isEmpty() && pLocation)
             strZone = KnownZone(Text(icalproperty_get_location(pLocation)));
+        if (strZone.isEmpty() && pZone)  // else a database zone with the same offsets
+            strZone = MatchedZone(pZone, pszTzid, t.year);
     }
     if (strZone.isEmpty())
         *pstrWhy = QStringLiteral("series in time zone %1, which this system's zone database does not know").arg(Text(pszTzid));
     return strZone;
+}
+
+// Looked up once for each zone of the file.
+QString CICalImporter::MatchedZone(icaltimezone* pZone, const char* pszTzid, int nYear) const
+{
+    const QByteArray key = QByteArray(pszTzid) + ' ' + QByteArray::number(nYear);
+    auto it = m_matchedZones.constFind(key);
+    if (it == m_matchedZones.constEnd())
+        it = m_matchedZones.insert(key, CZoneMatch::SystemZoneLike(pZone, Text(pszTzid), nYear));
+    return *it;
 }
 
 // A time in the series' own terms (its zone's wall minutes). A date on a timed series

@@ -100,6 +100,7 @@ private:
     bool ReadExdates(icalcomponent* pComp, const CItemRecord& series, QVector<int64_t>* pDates,
                      QString* pstrWhy) const;
     QString ZoneOfStart(icalproperty* pStart, icaltimetype t, QString* pstrWhy) const;
+    QString MatchedZone(icaltimezone* pZone, const char* pszTzid, int nYear) const;
     icaltimezone* FileZone(const char* pszTzid) const;
 
     bool ReadEventOverride(icalcomponent* pComp, const CItemRecord& series, CItemRecord* pException,
@@ -122,6 +123,8 @@ private:
     std::shared_ptr<CPimStore> m_pStore;
     QHash<QByteArray, icaltimezone*> m_zones;  // VTIMEZONEs of the file by TZID
     QHash<QByteArray, QString> m_refusedZones; // VTIMEZONEs refused, by TZID: why
+    // Database zones like the file's own ("<TZID> <year>"), found once: a cache.
+    mutable QHash<QByteArray, QString> m_matchedZones;
     QHash<QString, Overrides> m_overrides;     // by "<kind> <UID>"
     QStringList m_skipped;
     QMap<QString, int> m_dropped;

@@ -77,6 +77,19 @@ const Case kCases[] = {
      "DTEND:20240320T100000Z\r\nRRULE:FREQ=WEEKLY\r\nSUMMARY:UTC weekly\r\nEND:VEVENT\r\n",
      0, {}, "2024-04-01", {{"2024-04-03", {"11:00a\tUTC weekly"}}},
      {"DTSTART:20240320T090000Z", "DTEND:20240320T100000Z"}},
+    // A zone the file defines under a name of its own keeps its series in the database
+    // zone with the same offsets: 4:00a in New York between the two countries' changes.
+    {"file-only-zone", "America/New_York",
+     "BEGIN:VTIMEZONE\r\nTZID:Customized Berlin Time\r\n"
+     "BEGIN:STANDARD\r\nDTSTART:16010101T030000\r\nTZOFFSETFROM:+0200\r\nTZOFFSETTO:+0100\r\n"
+     "RRULE:FREQ=YEARLY;BYDAY=-1SU;BYMONTH=10\r\nEND:STANDARD\r\n"
+     "BEGIN:DAYLIGHT\r\nDTSTART:16010101T020000\r\nTZOFFSETFROM:+0100\r\nTZOFFSETTO:+0200\r\n"
+     "RRULE:FREQ=YEARLY;BYDAY=-1SU;BYMONTH=3\r\nEND:DAYLIGHT\r\nEND:VTIMEZONE\r\n"
+     "BEGIN:VEVENT\r\nUID:custom@test\r\nDTSTAMP:20240101T000000Z\r\n"
+     "DTSTART;TZID=Customized Berlin Time:20240104T090000\r\nDTEND;TZID=Customized Berlin Time:20240104T100000\r\n"
+     "RRULE:FREQ=WEEKLY\r\nSUMMARY:Custom zone\r\nEND:VEVENT\r\n",
+     0, {"1 added, 0 updated, 0 unchanged, 0 skipped."}, "2024-03-18", {{"2024-03-21", {"4:00a\tCustom zone"}}},
+     {"DTSTART;TZID=Europe/Berlin:20240104T090000", "BEGIN:VTIMEZONE\r\nTZID:Europe/Berlin\r\n"}},
     {"floating-stays-floating", "Europe/Berlin",
      "BEGIN:VEVENT\r\nUID:float@test\r\nDTSTAMP:20240101T000000Z\r\nDTSTART:20240320T090000\r\n"
      "DTEND:20240320T100000\r\nRRULE:FREQ=WEEKLY\r\nSUMMARY:Floating weekly\r\nEND:VEVENT\r\n",
