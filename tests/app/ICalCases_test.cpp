@@ -1,9 +1,10 @@
 // iCalendar files as other programs write them, imported with quillday --import and read
 // back as a user sees them (--print-week) and as --export writes them: every case keeps
 // what the file says, or says what it could not keep.
+#include "QuilldayRun.h"
+
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -206,8 +207,7 @@ class ICalCases : public ::testing::TestWithParam<Case> {
 protected:
     void SetUp() override
     {
-        m_bin = qEnvironmentVariable("QUILLDAY_BIN");
-        if (m_bin.isEmpty())
+        if (!HaveQuilldayBinary())
             GTEST_SKIP() << "QUILLDAY_BIN is not set";
         Write("orlith.inf", kStrings);
         Write("anniversary.dat", "# none\n");
@@ -226,30 +226,17 @@ protected:
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
-    int Run(QStringList args, const Case& c, const QString& strStore = QStringLiteral("pim.sqlite"))
+    int Run(const QStringList& args, const Case& c, const QString& strStore = QStringLiteral("pim.sqlite"))
     {
-        args << "--home" << m_dir.path() << "--store" << m_dir.filePath(strStore) << "--registry"
-             << m_dir.filePath("registry.reg");
-        QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("TZ", c.pszZone);
-        env.insert("QUILLDAY_NOW", "2024-03-06T10:00:00");
-        if (c.pszLocale) {
+        QProcessEnvironment env = QuilldayEnvironment(c.pszZone, "2024-03-06T10:00:00", c.pszLocale ? nullptr : "M/d/yy");
+        if (c.pszLocale) {  // with the locale's own short date
             env.insert("LC_ALL", c.pszLocale);
             env.insert("LANG", c.pszLocale);
-            env.remove("QUILLDAY_SHORTDATE");
-        } else {
-            env.insert("QUILLDAY_SHORTDATE", "M/d/yy");
         }
-        env.remove("QT_QPA_PLATFORM");
-        env.remove("DISPLAY");
-        process.setProcessEnvironment(env);
-        process.start(m_bin, args);
-        if (!process.waitForFinished(30000))
-            return -1;
-        m_out = QString::fromUtf8(process.readAllStandardOutput());
-        m_err = QString::fromUtf8(process.readAllStandardError());
-        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        const QuilldayRun run = RunQuillday(args, m_dir.path(), m_dir.filePath(strStore), env);
+        m_out = run.strOut;
+        m_err = run.strErr;
+        return run.nExitCode;
     }
 
     // The rows printed under one day of --print-week, without their indent.
@@ -272,7 +259,6 @@ protected:
     }
 
     QTemporaryDir m_dir;
-    QString m_bin;
     QString m_out;
     QString m_err;
 };

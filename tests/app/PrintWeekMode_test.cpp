@@ -1,12 +1,13 @@
 // quillday --print-week and --screenshot as a user runs them, on a store filled with
 // --import, in a fixed zone with a fixed clock.
+#include "QuilldayRun.h"
+
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -32,8 +33,7 @@ class PrintWeekMode : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_bin = qEnvironmentVariable("QUILLDAY_BIN");
-        if (m_bin.isEmpty())
+        if (!HaveQuilldayBinary())
             GTEST_SKIP() << "QUILLDAY_BIN is not set";
         Write("orlith.inf", kStrings);
         Write("anniversary.dat", "[#FF0000]\n0000-03-03 Holiday\n");
@@ -48,28 +48,16 @@ protected:
         file.write(bytes);
     }
 
-    int Run(QStringList args)
+    int Run(const QStringList& args)
     {
-        args << "--home" << m_dir.path() << "--store" << m_dir.filePath("pim.sqlite") << "--registry"
-             << m_dir.filePath("registry.reg");
-        QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("TZ", "America/New_York");
-        env.insert("QUILLDAY_NOW", "2015-03-06T10:00:00");
-        env.insert("QUILLDAY_SHORTDATE", "M/d/yyyy");
-        env.remove("QT_QPA_PLATFORM");  // the modes choose the offscreen platform themselves
-        env.remove("DISPLAY");
-        process.setProcessEnvironment(env);
-        process.start(m_bin, args);
-        if (!process.waitForFinished(30000))
-            return -1;
-        m_out = QString::fromUtf8(process.readAllStandardOutput());
-        m_err = QString::fromUtf8(process.readAllStandardError());
-        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        const QuilldayRun run = RunQuillday(args, m_dir.path(), m_dir.filePath("pim.sqlite"),
+                                            QuilldayEnvironment("America/New_York", "2015-03-06T10:00:00", "M/d/yyyy"));
+        m_out = run.strOut;
+        m_err = run.strErr;
+        return run.nExitCode;
     }
 
     QTemporaryDir m_dir;
-    QString m_bin;
     QString m_out;
     QString m_err;
 };
