@@ -4,9 +4,11 @@
 // grow with its size: first for its structure (an error fails the whole file before
 // anything is written), its time zones and where the changed occurrences (RECURRENCE-ID)
 // of each UID are; then one item at a time, each series read together with its changed
-// occurrences. An item whose UID the store already holds is updated in
-// place (its OID kept) when the file's version is newer (SEQUENCE, then LAST-MODIFIED or
-// DTSTAMP) or, at the same version, its content differs; otherwise it is left alone.
+// occurrences. That second pass reads and checks the items in a thread of its own while
+// the calling thread, the only one to use the store, stores them in file order.
+// An item whose UID the store already holds is updated in place (its OID kept) when the
+// file's version is newer (SEQUENCE, then LAST-MODIFIED or DTSTAMP) or, at the same
+// version, its content differs; otherwise it is left alone.
 // What the store cannot hold exactly is never stored as something else: the item is
 // skipped with its reason, or the property is dropped and counted.
 #include "pim/CICalStream.h"
