@@ -32,6 +32,8 @@ namespace {
 constexpr int kMinYear = 1900;
 constexpr int kMaxYear = 4500;
 const char kInkProperty[] = "X-QUILLDAY-INK";
+// Zones of a file (by year) matched to the zone database, at most.
+constexpr qsizetype kMaxZoneLookups = 32;
 // Items read ahead of the store, at most: batches of items, handed over at once.
 constexpr qsizetype kBatchItems = 32;
 constexpr size_t kQueuedBatches = 4;
@@ -593,11 +595,14 @@ QString CICalImporter::ZoneOfStart(icalproperty* pStart, icaltimetype t, QString
     return strZone;
 }
 
-// Looked up once for each zone of the file.
+// Looked up once for each zone of the file and year, for a few of them: each lookup
+// walks the whole zone database.
 QString CICalImporter::MatchedZone(icaltimezone* pZone, const char* pszTzid, int nYear) const
 {
     const QByteArray key = QByteArray(pszTzid) + ' ' + QByteArray::number(nYear);
     auto it = m_matchedZones.constFind(key);
+    if (it == m_matchedZones.constEnd() && m_matchedZones.size() >= kMaxZoneLookups)
+        return QString();
     if (it == m_matchedZones.constEnd())
         it = m_matchedZones.insert(key, CZoneMatch::SystemZoneLike(pZone, Text(pszTzid), nYear));
     return *it;
