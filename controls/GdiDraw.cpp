@@ -20,8 +20,17 @@ QRect RectFromLTRB(int left, int top, int right, int bottom)
 
 void DrawGdiLine(QPainter* pDC, int x1, int y1, int x2, int y2, COLORREF cr)
 {
-    // Bresenham, stopping before the end point as the device's line drawing does.
+    // Bresenham, stopping before the end point as the device's line drawing does. A
+    // level or upright line is those pixels in one rectangle.
     const QColor color = ColorFromRef(cr);
+    if (y1 == y2 && x1 != x2) {
+        pDC->fillRect(x1 < x2 ? x1 : x2 + 1, y1, std::abs(x2 - x1), 1, color);
+        return;
+    }
+    if (x1 == x2 && y1 != y2) {
+        pDC->fillRect(x1, y1 < y2 ? y1 : y2 + 1, 1, std::abs(y2 - y1), color);
+        return;
+    }
     const int dx = std::abs(x2 - x1);
     const int dy = -std::abs(y2 - y1);
     const int sx = x1 < x2 ? 1 : -1;

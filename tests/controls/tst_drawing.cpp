@@ -137,6 +137,8 @@ private slots:
         wnd.DrawLine(&painter, 2, 3, 5, 0, kBlue);   // x 2..6
         wnd.DrawLine(&painter, 10, 2, 0, 4, kBlue);  // y 2..5
         wnd.DrawLine(&painter, 0, 10, 3, 3, kBlue);  // diagonal (0,10)..(2,12)
+        wnd.DrawLine(&painter, 15, 15, -4, 0, kBlue);  // x 15 down to 12
+        wnd.DrawLine(&painter, 18, 19, 0, -3, kBlue);  // y 19 up to 17
         painter.end();
         QCOMPARE(PixelRef(image, 2, 3), kBlue);
         QCOMPARE(PixelRef(image, 6, 3), kBlue);
@@ -145,7 +147,13 @@ private slots:
         QCOMPARE(PixelRef(image, 10, 6), static_cast<COLORREF>(0xFFFFFF));
         QCOMPARE(PixelRef(image, 2, 12), kBlue);
         QCOMPARE(PixelRef(image, 3, 13), static_cast<COLORREF>(0xFFFFFF));
-        QCOMPARE(CountColor(image, kBlue), 5 + 4 + 3);
+        QCOMPARE(PixelRef(image, 15, 15), kBlue);
+        QCOMPARE(PixelRef(image, 12, 15), kBlue);
+        QCOMPARE(PixelRef(image, 11, 15), static_cast<COLORREF>(0xFFFFFF));
+        QCOMPARE(PixelRef(image, 18, 19), kBlue);
+        QCOMPARE(PixelRef(image, 18, 17), kBlue);
+        QCOMPARE(PixelRef(image, 18, 16), static_cast<COLORREF>(0xFFFFFF));
+        QCOMPARE(CountColor(image, kBlue), 5 + 4 + 3 + 4 + 3);
     }
 
     void fillBoxFillsOrOutlines()
