@@ -9,7 +9,7 @@
 #include "platform/CRegistry.h"
 #include "calendar/CScopedTestTime.h"
 #include "pim/IPOutlookApp.h"
-#include "pim/VariantTime.h"
+#include "pim/WallTime.h"
 #include "platform/ProgramFolder.h"
 #include "platform/RegistryFile.h"
 #include "platform/StorePath.h"
@@ -80,18 +80,7 @@ public:
                                dwValue);
     }
 
-    static DATE Date(int y, int m, int d, int h = 0, int n = 0)
-    {
-        SYSTEMTIME st;
-        st.wYear = y;
-        st.wMonth = m;
-        st.wDay = d;
-        st.wHour = h;
-        st.wMinute = n;
-        DATE dt = 0.0;
-        SystemTimeToVariantTime(&st, &dt);
-        return dt;
-    }
+    static DATE Date(int y, int m, int d, int h = 0, int n = 0) { return WallToDate(WallFromFields(y, m, d, h, n)); }
 
     IPOutlookApp* Store()
     {

@@ -77,6 +77,13 @@ void LeaveField(QWidget* pField);
 void PickDateInCalendar(QDateEdit* pPicker, int nDays);
 // Taps a widget at its centre.
 void Tap(QWidget* pWidget);
+// Shows an editor over the main window and waits until it is the active window.
+class CEditorDialog;
+void Open(CEditorDialog& dlg);
+// Taps the button of this command on the editor's tool bar.
+void TapToolButton(CEditorDialog& dlg, int nCommand);
+// The item's OID; 0 for none.
+int32_t OidOf(IPOutlookItem* pItem);
 // Taps the box of a check box or radio button.
 void TapBox(QWidget* pCheckBox);
 // Saves a grab of the widget as PNG under QUILLDAY_TEST_OUTPUT.

@@ -1,7 +1,10 @@
 #include "DialogFixture.h"
+#include "dialogs/CDialogToolBar.h"
+#include "dialogs/CEditorDialog.h"
 #include "dialogs/CNotesDlg.h"
 #include "pim/CNotesData.h"
 #include "pim/VariantTime.h"
+#include "pim/WallTime.h"
 #include "platform/FontSubstitution.h"
 #include <QTimer>
 #include <QAbstractItemView>
@@ -14,6 +17,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QTest>
+#include <QToolButton>
 
 CDialogFixture::CDialogFixture()
     : m_time("America/New_York")
@@ -118,15 +122,7 @@ QByteArray CDialogFixture::StoreDigest()
 
 DATE Dt(int nYear, int nMonth, int nDay, int nHour, int nMinute)
 {
-    SYSTEMTIME st;
-    st.wYear = uint16_t(nYear);
-    st.wMonth = uint16_t(nMonth);
-    st.wDay = uint16_t(nDay);
-    st.wHour = uint16_t(nHour);
-    st.wMinute = uint16_t(nMinute);
-    DATE dt = 0;
-    SystemTimeToVariantTime(&st, &dt);
-    return dt;
+    return WallToDate(WallFromFields(nYear, nMonth, nDay, nHour, nMinute));
 }
 
 QString DateText(DATE dt)
@@ -260,4 +256,27 @@ void WhenNotesEditorOpens(std::function<void(CNotesDlg*)> fnAct, int nCommand)
         fnAct(pDlg);
         pDlg->OnCommand(nCommand);
     });
+}
+
+void Open(CEditorDialog& dlg)
+{
+    dlg.show();
+    QApplication::setActiveWindow(&dlg);
+    QVERIFY(QTest::qWaitForWindowActive(&dlg));
+}
+
+void TapToolButton(CEditorDialog& dlg, int nCommand)
+{
+    QVERIFY(dlg.GetToolBar() != nullptr);
+    QToolButton* pButton = dlg.GetToolBar()->GetButton(nCommand);
+    QVERIFY(pButton != nullptr);
+    Tap(pButton);
+}
+
+int32_t OidOf(IPOutlookItem* pItem)
+{
+    int32_t nOid = 0;
+    if (pItem != nullptr)
+        pItem->get_Oid(&nOid);
+    return nOid;
 }

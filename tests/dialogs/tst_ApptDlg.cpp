@@ -64,29 +64,6 @@ QDateEdit* Picker(CApptDlg& dlg, int nId)
     return qobject_cast<QDateEdit*>(dlg.GetDlgItem(nId));
 }
 
-void Open(CApptDlg& dlg)
-{
-    dlg.show();
-    QApplication::setActiveWindow(&dlg);
-    QVERIFY(QTest::qWaitForWindowActive(&dlg));
-}
-
-void TapToolButton(CApptDlg& dlg, int nCommand)
-{
-    QVERIFY(dlg.GetToolBar() != nullptr);
-    QToolButton* pButton = dlg.GetToolBar()->GetButton(nCommand);
-    QVERIFY(pButton != nullptr);
-    Tap(pButton);
-}
-
-int32_t OidOf(IPOutlookItem* pItem)
-{
-    int32_t nOid = 0;
-    if (pItem != nullptr)
-        pItem->get_Oid(&nOid);
-    return nOid;
-}
-
 // Taps the menu key of the soft-key bar and then the item with this text.
 bool ChooseSoftKeyMenuItem(CDialogSoftKeyBar* pBar, const QString& strText)
 {

@@ -51,29 +51,6 @@ T* Item(CTaskDlg& dlg, int nId)
     return qobject_cast<T*>(dlg.GetDlgItem(nId));
 }
 
-void Open(CTaskDlg& dlg)
-{
-    dlg.show();
-    QApplication::setActiveWindow(&dlg);
-    QVERIFY(QTest::qWaitForWindowActive(&dlg));
-}
-
-void TapToolButton(CTaskDlg& dlg, int nCommand)
-{
-    QVERIFY(dlg.GetToolBar() != nullptr);
-    QToolButton* pButton = dlg.GetToolBar()->GetButton(nCommand);
-    QVERIFY(pButton != nullptr);
-    Tap(pButton);
-}
-
-int32_t OidOf(IPOutlookItem* pItem)
-{
-    int32_t nOid = 0;
-    if (pItem != nullptr)
-        pItem->get_Oid(&nOid);
-    return nOid;
-}
-
 }  // namespace
 
 class TestTaskDlg : public QObject {

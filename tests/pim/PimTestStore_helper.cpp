@@ -1,7 +1,7 @@
 #include "PimTestStore.h"
 
 #include "calendar/ZoneRules.h"
-#include "pim/VariantTime.h"
+#include "pim/WallTime.h"
 #include <QDir>
 #include <QLocale>
 #include <cstdlib>
@@ -17,15 +17,7 @@ void SetTestZoneAndPattern(const char* pszTz, const char* pszPattern)
 
 DATE Dt(int nYear, int nMonth, int nDay, int nHour, int nMinute)
 {
-    SYSTEMTIME st;
-    st.wYear = uint16_t(nYear);
-    st.wMonth = uint16_t(nMonth);
-    st.wDay = uint16_t(nDay);
-    st.wHour = uint16_t(nHour);
-    st.wMinute = uint16_t(nMinute);
-    DATE dt = 0;
-    SystemTimeToVariantTime(&st, &dt);
-    return dt;
+    return WallToDate(WallFromFields(nYear, nMonth, nDay, nHour, nMinute));
 }
 
 QString FormatWithPattern(const QString& strPattern, int nYear, int nMonth, int nDay, bool bFullYear)
