@@ -1,5 +1,5 @@
 #include "app/ImportOnOpen.h"
-#include "pim/CICalImporter.h"
+#include "ical/CICalImporter.h"
 #include "pim/IPOutlookApp.h"
 #include "platform/MessageBox.h"
 #include "resources/StringTable.h"

@@ -1,8 +1,8 @@
 #include "app/CommandModes.h"
 
 #include "app/CCommandLine.h"
-#include "pim/CICalExporter.h"
-#include "pim/CICalImporter.h"
+#include "ical/CICalExporter.h"
+#include "ical/CICalImporter.h"
 #include "pim/IPOutlookApp.h"
 
 #include <QFile>

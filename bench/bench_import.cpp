@@ -6,7 +6,7 @@
 // Files live in $QUILLDAY_BENCH_DIR (default /tmp/quillday-bench); the calendars are made
 // by $QUILLDAY_GEN_ICS (default bench/gen_calendar.py of the source tree).
 #include "BenchStore.h"
-#include "pim/CICalImporter.h"
+#include "ical/CICalImporter.h"
 #include "pim/IPOutlookApp.h"
 
 #include <QDir>

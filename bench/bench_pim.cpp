@@ -3,7 +3,7 @@
 // kept between runs. Data lives in $QUILLDAY_BENCH_DIR (default /tmp/quillday-bench);
 // the calendar is made by $QUILLDAY_GEN_ICS (default bench/gen_calendar.py of the source tree).
 #include "BenchStore.h"
-#include "pim/CICalImporter.h"
+#include "ical/CICalImporter.h"
 #include "pim/CPimDatabases.h"
 #include "pim/CPimStore.h"
 #include "pim/IPOutlookApp.h"

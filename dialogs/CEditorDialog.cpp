@@ -2,7 +2,7 @@
 #include "week/AgendaSettings.h"
 #include "dialogs/CDialogSoftKeyBar.h"
 #include "dialogs/CDialogToolBar.h"
-#include "dialogs/CInkWnd.h"
+#include "ink/CInkWnd.h"
 #include "dialogs/CNotesDlg.h"
 #include "dialogs/NotesPreview.h"
 #include "platform/MessageBox.h"

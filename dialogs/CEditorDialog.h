@@ -6,7 +6,7 @@
 //
 // The editor is built, loaded and given its dates by the caller, then run with DoModal
 // (or shown). Its opening steps run when it is first shown.
-#include "dialogs/NotesBlob.h"
+#include "ink/NotesBlob.h"
 #include "platform/WinTypes.h"
 #include <QDialog>
 #include <QString>

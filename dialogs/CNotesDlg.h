@@ -11,8 +11,8 @@
 //
 // Notes bytes the control cannot read stay exactly as they were through Save unless the
 // user clears everything.
-#include "dialogs/CInkWnd.h"
-#include "dialogs/NotesBlob.h"
+#include "ink/CInkWnd.h"
+#include "ink/NotesBlob.h"
 #include "platform/WinTypes.h"
 #include <QDialog>
 

@@ -1,8 +1,8 @@
 #pragma once
 // The read-only notes preview of the appointment and task editors: an ink control in
 // keyboard view that shows the editor's notes (or says that they cannot be shown here).
-#include "dialogs/CInkWnd.h"
-#include "dialogs/NotesBlob.h"
+#include "ink/CInkWnd.h"
+#include "ink/NotesBlob.h"
 #include "platform/WinTypes.h"
 
 class StringTable;

@@ -1,8 +1,8 @@
 // iCalendar import: any file imports or is refused with a reason, and what was imported
 // exports, imports again and exports again to the very same text.
 #include "fuzz/FuzzTarget.h"
-#include "pim/CICalExporter.h"
-#include "pim/CICalImporter.h"
+#include "ical/CICalExporter.h"
+#include "ical/CICalImporter.h"
 #include "pim/CPimStore.h"
 
 #include <QBuffer>

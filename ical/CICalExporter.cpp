@@ -1,4 +1,4 @@
-#include "pim/CICalExporter.h"
+#include "ical/CICalExporter.h"
 
 #include "pim/CItemRecord.h"
 #include "pim/CItemTable.h"
@@ -8,7 +8,7 @@
 #include "pim/CRecurrence.h"
 #include "pim/CSeriesZone.h"
 #include "pim/CSqlStatement.h"
-#include "pim/ICalStamp.h"
+#include "ical/ICalStamp.h"
 #include "pim/PimTypes.h"
 #include "pim/WallTime.h"
 #include <QSaveFile>

@@ -1,6 +1,6 @@
-#include "pim/CICalImporter.h"
+#include "ical/CICalImporter.h"
 
-#include "pim/CBoundedQueue.h"
+#include "ical/CBoundedQueue.h"
 #include "pim/CItemRecord.h"
 #include "pim/CItemTable.h"
 #include "pim/CItemWriter.h"
@@ -11,9 +11,9 @@
 #include "pim/CRecurrenceMath.h"
 #include "pim/CSeriesZone.h"
 #include "pim/CSqlStatement.h"
-#include "pim/CZoneMatch.h"
-#include "pim/CZoneRuleCheck.h"
-#include "pim/ICalStamp.h"
+#include "ical/CZoneMatch.h"
+#include "ical/CZoneRuleCheck.h"
+#include "ical/ICalStamp.h"
 #include "pim/PimTypes.h"
 #include "pim/WallTime.h"
 #include <QBuffer>

@@ -11,7 +11,7 @@
 // version, its content differs; otherwise it is left alone.
 // What the store cannot hold exactly is never stored as something else: the item is
 // skipped with its reason, or the property is dropped and counted.
-#include "pim/CICalStream.h"
+#include "ical/CICalStream.h"
 #include "pim/CItemRecord.h"
 #include "platform/WinTypes.h"
 #include <QByteArray>

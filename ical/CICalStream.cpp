@@ -1,4 +1,4 @@
-#include "pim/CICalStream.h"
+#include "ical/CICalStream.h"
 
 #include <QIODevice>
 #include <QVector>

@@ -1,4 +1,4 @@
-#include "pim/CZoneMatch.h"
+#include "ical/CZoneMatch.h"
 
 #include <QByteArray>
 #include <QDateTime>

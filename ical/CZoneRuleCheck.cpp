@@ -1,4 +1,4 @@
-#include "pim/CZoneRuleCheck.h"
+#include "ical/CZoneRuleCheck.h"
 
 #include <algorithm>
 

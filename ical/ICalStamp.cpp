@@ -1,4 +1,4 @@
-#include "pim/ICalStamp.h"
+#include "ical/ICalStamp.h"
 
 #include "pim/CLocalZone.h"
 #include "pim/WallTime.h"

@@ -1,4 +1,4 @@
-#include "dialogs/CInkCanvas.h"
+#include "ink/CInkCanvas.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

@@ -4,8 +4,8 @@
 // as the pen moves; in keyboard input mode a tap places the caret. Typed keys edit the
 // text in both modes. Page coordinates are pixels at zoom 100; strokes and text scale
 // with the zoom alike, and the text wraps at the window width seen through the zoom.
-#include "dialogs/CInkPage.h"
-#include "dialogs/CInkTextLayout.h"
+#include "ink/CInkPage.h"
+#include "ink/CInkTextLayout.h"
 #include <QPointF>
 #include <QPointer>
 #include <QWidget>

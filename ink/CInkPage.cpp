@@ -1,4 +1,4 @@
-#include "dialogs/CInkPage.h"
+#include "ink/CInkPage.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "dialogs/CInkTextLayout.h"
+#include "ink/CInkTextLayout.h"
 
 #include <QFontMetricsF>
 #include <QPainter>

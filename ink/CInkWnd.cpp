@@ -1,4 +1,4 @@
-#include "dialogs/CInkWnd.h"
+#include "ink/CInkWnd.h"
 
 #include <QPainter>
 #include <QScrollBar>

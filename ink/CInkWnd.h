@@ -15,8 +15,8 @@
 //     StreamNotesIn(&m_ink, m_notes);
 //     m_ink.ApplyModeSettings(kInkKeyboardSettings);
 #include "controls/CWnd.h"
-#include "dialogs/CInkCanvas.h"
-#include "dialogs/InkStream.h"
+#include "ink/CInkCanvas.h"
+#include "ink/InkStream.h"
 
 class QScrollBar;
 

@@ -1,5 +1,5 @@
-#include "dialogs/InkStream.h"
-#include "dialogs/CInkWnd.h"
+#include "ink/InkStream.h"
+#include "ink/CInkWnd.h"
 
 #include <algorithm>
 #include <cstring>

@@ -2,7 +2,7 @@
 // Moving bytes between a NotesBlob and the ink control. The control pulls its content in
 // and pushes it out in chunks through a callback and a cookie, the way an edit control's
 // stream messages work; the two cookies below are the only ones the program uses.
-#include "dialogs/NotesBlob.h"
+#include "ink/NotesBlob.h"
 #include "platform/WinTypes.h"
 #include <cstdint>
 

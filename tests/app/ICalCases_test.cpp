@@ -1,7 +1,7 @@
 // iCalendar files as other programs write them, imported with quillday --import and read
 // back as a user sees them (--print-week) and as --export writes them: every case keeps
 // what the file says, or says what it could not keep.
-#include "QuilldayRun.h"
+#include "tests/support/QuilldayRun.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 // An iCalendar file opened from a file manager: asked first, imported on Yes only.
 #include "app/ImportOnOpen.h"
-#include "pim/CICalExporter.h"
+#include "ical/CICalExporter.h"
 #include "pim/IPOutlookApp.h"
 #include "platform/CScriptedMessageBox.h"
 #include "resources/StringTable.h"

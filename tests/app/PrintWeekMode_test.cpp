@@ -1,6 +1,6 @@
 // quillday --print-week and --screenshot as a user runs them, on a store filled with
 // --import, in a fixed zone with a fixed clock.
-#include "QuilldayRun.h"
+#include "tests/support/QuilldayRun.h"
 
 #include <QDir>
 #include <QFile>

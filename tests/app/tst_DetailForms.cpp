@@ -7,8 +7,8 @@
 #include "dialogs/CDialogToolBar.h"
 #include "dialogs/CRecurrenceBox.h"
 #include "dialogs/CTaskForm.h"
-#include "pim/CICalExporter.h"
-#include "pim/CICalImporter.h"
+#include "ical/CICalExporter.h"
+#include "ical/CICalImporter.h"
 #include "platform/CScriptedMessageBox.h"
 #include <QCheckBox>
 #include <QComboBox>

@@ -7,6 +7,7 @@
 #include "dialogs/IDialogHost.h"
 #include "pim/IPOutlookApp.h"
 #include "resources/StringTable.h"
+#include "tests/support/TestDates.h"
 #include <QString>
 #include <QTemporaryDir>
 #include <QWidget>
@@ -59,10 +60,6 @@ QByteArray HandwrittenNotes();
 class CNotesDlg;
 void WhenNotesEditorOpens(std::function<void(CNotesDlg*)> fnAct, int nCommand);
 
-// A local wall time as a store date.
-DATE Dt(int nYear, int nMonth, int nDay, int nHour = 0, int nMinute = 0);
-// A store date as "YYYY-MM-DD HH:MM" for readable failures; "none" for the no-date value.
-QString DateText(DATE dt);
 
 // What a person does.
 void TypeInto(QWidget* pEdit, const QString& strText);

@@ -2,7 +2,7 @@
 // keyboard with the bar's button, typing, Save, Cancel, Escape and clear all.
 #include "dialogs/CDialogToolBar.h"
 #include "dialogs/CNotesDlg.h"
-#include "ink_helper.h"
+#include "tests/support/ink_helper.h"
 #include "platform/CScriptedMessageBox.h"
 
 #include <QApplication>

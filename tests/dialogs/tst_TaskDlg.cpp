@@ -2,8 +2,8 @@
 #include "DialogFixture.h"
 #include "dialogs/CDialogSoftKeyBar.h"
 #include "dialogs/CDialogToolBar.h"
-#include "dialogs/CInkWnd.h"
-#include "ink_helper.h"
+#include "ink/CInkWnd.h"
+#include "tests/support/ink_helper.h"
 #include "dialogs/CTaskDlg.h"
 #include "dialogs/EditorIds.h"
 #include <QApplication>

@@ -1,6 +1,6 @@
 // The iCalendar file as a stream of components: the same components, byte ranges and
 // structure errors however the file's lines fall on the pieces it is read in.
-#include "pim/CICalStream.h"
+#include "ical/CICalStream.h"
 
 #include <QBuffer>
 #include <gtest/gtest.h>

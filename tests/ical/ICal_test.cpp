@@ -1,7 +1,7 @@
 // iCalendar import and export on a fixture calendar that uses every mapped field.
 #include "PimTestStore.h"
-#include "pim/CICalExporter.h"
-#include "pim/CICalImporter.h"
+#include "ical/CICalExporter.h"
+#include "ical/CICalImporter.h"
 #include "pim/CNotesData.h"
 
 #include <QBuffer>
@@ -434,4 +434,12 @@ TEST_F(ICal, AnUpdatedSeriesTakesTheExceptionsOfItsNewVersion)
     ASSERT_TRUE(Import(m_store, second, &strError, &p));
     EXPECT_EQ(p->Updated(), 1);
     EXPECT_EQ(starts(), (QVector<DATE>{Dt(2008, 1, 7, 9), Dt(2008, 1, 8, 9), Dt(2008, 1, 9, 9), Dt(2008, 1, 10, 9)}));
+}
+
+TEST_F(ICal, TaskWithoutDueExportsWithoutDue)
+{
+    ASSERT_GT(m_store.AddTask("Start only", Dt(2015, 6, 3), kNoDate), 0);
+    const QByteArray bytes = Export(m_store);
+    EXPECT_TRUE(bytes.contains("DTSTART;VALUE=DATE:20150603\r\n")) << bytes.constData();
+    EXPECT_FALSE(bytes.contains("DUE")) << bytes.constData();
 }

@@ -1,8 +1,8 @@
 // Files a careful tester builds to hurt an importer: zone rules without end, stamps
 // written as dates or local times, and a store that stops taking writes halfway.
 #include "PimTestStore.h"
-#include "pim/CICalExporter.h"
-#include "pim/CICalImporter.h"
+#include "ical/CICalExporter.h"
+#include "ical/CICalImporter.h"
 #include "pim/CPimStore.h"
 
 #include <QBuffer>

@@ -1,5 +1,5 @@
 // Zone rules from files, checked before libical expands them.
-#include "pim/CZoneRuleCheck.h"
+#include "ical/CZoneRuleCheck.h"
 
 #include <QString>
 #include <gtest/gtest.h>

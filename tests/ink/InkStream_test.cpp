@@ -1,6 +1,6 @@
 // The stream cookies of the ink control and the page it holds, without a window.
-#include "dialogs/CInkPage.h"
-#include "dialogs/InkStream.h"
+#include "ink/CInkPage.h"
+#include "ink/InkStream.h"
 
 #include <gtest/gtest.h>
 #include <QtEndian>

@@ -1,8 +1,8 @@
 // The ink control driven as a person would: pen strokes from mouse, touch and tablet,
 // typed text, the mode settings and the streams, and the read-only preview.
-#include "dialogs/CInkWnd.h"
+#include "ink/CInkWnd.h"
 #include "dialogs/NotesPreview.h"
-#include "ink_helper.h"
+#include "tests/support/ink_helper.h"
 
 #include <QApplication>
 #include <QClipboard>

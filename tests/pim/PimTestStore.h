@@ -2,6 +2,7 @@
 // Shared helpers of the store tests: a store in a temporary folder, a fixed zone and
 // short-date pattern, dates, restriction texts and item makers.
 #include "pim/IPOutlookApp.h"
+#include "tests/support/TestDates.h"
 #include <QString>
 #include <QTemporaryDir>
 #include <QVector>
@@ -10,7 +11,6 @@
 // TZ and the short-date pattern for the whole test program (set before any store use).
 void SetTestZoneAndPattern(const char* pszTz, const char* pszPattern);
 
-DATE Dt(int nYear, int nMonth, int nDay, int nHour = 0, int nMinute = 0);
 // A date written with a short-date pattern; bFullYear writes a four-digit year even
 // where the pattern has two digits (the no-date text "1/1/4501").
 QString FormatWithPattern(const QString& strPattern, int nYear, int nMonth, int nDay, bool bFullYear = false);

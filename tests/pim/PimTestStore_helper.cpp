@@ -15,11 +15,6 @@ void SetTestZoneAndPattern(const char* pszTz, const char* pszPattern)
     qputenv("QUILLDAY_SHORTDATE", pszPattern);
 }
 
-DATE Dt(int nYear, int nMonth, int nDay, int nHour, int nMinute)
-{
-    return WallToDate(WallFromFields(nYear, nMonth, nDay, nHour, nMinute));
-}
-
 QString FormatWithPattern(const QString& strPattern, int nYear, int nMonth, int nDay, bool bFullYear)
 {
     QString out;

@@ -1,9 +1,7 @@
-// A task with a start date and no due date keeps "no due date" through the store, the week
-// queries and an export.
+// A task with a start date and no due date keeps "no due date" through the store and the
+// week queries.
 #include "PimTestStore.h"
-#include "pim/CICalExporter.h"
 
-#include <QBuffer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -50,17 +48,4 @@ TEST_F(TaskWithoutDue, StaysWithoutDueDateInTheStoreAndTheWeekQueries)
         EXPECT_EQ(m_store.FindTasks(WeekTaskRestriction("M/d/yy", 2015, 8, 3, bShowComplete)), QVector<int32_t>{nOid});
         EXPECT_TRUE(m_store.FindTasks(WeekTaskRestriction("M/d/yy", 2015, 5, 25, bShowComplete)).isEmpty());
     }
-}
-
-TEST_F(TaskWithoutDue, ExportsWithoutDue)
-{
-    ASSERT_GT(m_store.AddTask("Start only", Dt(2015, 6, 3), kNoDate), 0);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    CICalExporter exporter(m_store.App().GetStore());
-    QString strError;
-    ASSERT_TRUE(exporter.Export(&buffer, &strError)) << qPrintable(strError);
-    EXPECT_TRUE(bytes.contains("DTSTART;VALUE=DATE:20150603\r\n")) << bytes.constData();
-    EXPECT_FALSE(bytes.contains("DUE")) << bytes.constData();
 }

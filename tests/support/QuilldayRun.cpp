@@ -1,4 +1,4 @@
-#include "QuilldayRun.h"
+#include "tests/support/QuilldayRun.h"
 
 #include <QDir>
 #include <QProcess>

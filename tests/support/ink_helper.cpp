@@ -1,4 +1,4 @@
-#include "ink_helper.h"
+#include "tests/support/ink_helper.h"
 #include "platform/FontSubstitution.h"
 
 #include <QApplication>

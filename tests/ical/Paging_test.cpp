@@ -1,6 +1,6 @@
 // Walks longer than one read batch: every item comes once, in the asked order.
 #include "PimTestStore.h"
-#include "pim/CICalImporter.h"
+#include "ical/CICalImporter.h"
 
 #include <QSet>
 #include <gtest/gtest.h>
