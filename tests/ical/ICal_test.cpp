@@ -1,5 +1,5 @@
 // iCalendar import and export on a fixture calendar that uses every mapped field.
-#include "PimTestStore.h"
+#include "tests/support/PimTestStore.h"
 #include "ical/CICalExporter.h"
 #include "ical/CICalImporter.h"
 #include "pim/CNotesData.h"

@@ -1,6 +1,6 @@
 // Files a careful tester builds to hurt an importer: zone rules without end, stamps
 // written as dates or local times, and a store that stops taking writes halfway.
-#include "PimTestStore.h"
+#include "tests/support/PimTestStore.h"
 #include "ical/CICalExporter.h"
 #include "ical/CICalImporter.h"
 #include "pim/CPimStore.h"

@@ -1,5 +1,5 @@
 // Walks longer than one read batch: every item comes once, in the asked order.
-#include "PimTestStore.h"
+#include "tests/support/PimTestStore.h"
 #include "ical/CICalImporter.h"
 
 #include <QSet>

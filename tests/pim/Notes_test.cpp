@@ -1,5 +1,5 @@
 // The notes bytes format, and the notes flags read by OID.
-#include "PimTestStore.h"
+#include "tests/support/PimTestStore.h"
 #include "pim/CNotesData.h"
 #include "pim/CPimDatabases.h"
 

@@ -1,6 +1,6 @@
 // Series in queries: expanded occurrences in start order, GetOccurrence, changed and
 // deleted occurrences (exceptions of the series).
-#include "PimTestStore.h"
+#include "tests/support/PimTestStore.h"
 #include "pim/IRecurrencePattern.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // The recurrence pattern object of an item: defaults, ends, and the kinds in the store.
-#include "PimTestStore.h"
+#include "tests/support/PimTestStore.h"
 #include "pim/IRecurrencePattern.h"
 
 #include <gtest/gtest.h>

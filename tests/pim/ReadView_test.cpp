@@ -1,5 +1,5 @@
 // A read view spans the reads of a week load and leaves the store writable afterwards.
-#include "PimTestStore.h"
+#include "tests/support/PimTestStore.h"
 #include "pim/CPimReadView.h"
 #include "pim/CPimStore.h"
 #include "pim/IAppointment.h"

@@ -1,4 +1,4 @@
-#include "PimTestStore.h"
+#include "tests/support/PimTestStore.h"
 #include "pim/CRestriction.h"
 #include "pim/CShortDateReader.h"
 #include "pim/WallTime.h"

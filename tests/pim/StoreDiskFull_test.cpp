@@ -1,5 +1,5 @@
 // A store opened on a full disk: refused with that reason, and left as it was.
-#include "PimTestStore.h"
+#include "tests/support/PimTestStore.h"
 
 #include <QCryptographicHash>
 #include <QFile>

@@ -1,6 +1,6 @@
 // The store file: what Logon accepts, what it refuses without touching the file, OIDs
 // across restarts, and a killed process.
-#include "PimTestStore.h"
+#include "tests/support/PimTestStore.h"
 
 #include <QCryptographicHash>
 #include <QDir>

@@ -1,6 +1,6 @@
 // Recurring tasks: skipping an occurrence, completing one, and the last occurrence; the
 // task date rules applied on Save.
-#include "PimTestStore.h"
+#include "tests/support/PimTestStore.h"
 #include "platform/Clock.h"
 
 #include <gtest/gtest.h>

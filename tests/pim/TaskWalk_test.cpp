@@ -1,6 +1,6 @@
 // Tasks walked in the store's own order: exactly the tasks the restriction matches, open
 // ones first, then by start date, due date, importance, completion day and OID.
-#include "PimTestStore.h"
+#include "tests/support/PimTestStore.h"
 #include "pim/CItemTable.h"
 #include "pim/CRestriction.h"
 #include "pim/WallTime.h"

@@ -1,6 +1,6 @@
 // A task with a start date and no due date keeps "no due date" through the store and the
 // week queries.
-#include "PimTestStore.h"
+#include "tests/support/PimTestStore.h"
 
 #include <gtest/gtest.h>
 

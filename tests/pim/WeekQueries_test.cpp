@@ -1,6 +1,6 @@
 // The week queries of the week load against a fixture store, for every short-date
 // pattern: appointments of the week of Monday 24 December 2007, and the two task queries.
-#include "PimTestStore.h"
+#include "tests/support/PimTestStore.h"
 #include "platform/Clock.h"
 
 #include <QSet>

@@ -1,6 +1,6 @@
 // Change notifications: queued after the commit (never inside the call that saved), with
 // their codes, and commits made by another process on the same file.
-#include "PimTestStore.h"
+#include "tests/support/PimTestStore.h"
 #include "pim/CPimStore.h"
 #include "pim/CPimDatabases.h"
 #include "pim/CPimNotifier.h"

@@ -1,4 +1,4 @@
-#include "PimTestStore.h"
+#include "tests/support/PimTestStore.h"
 
 #include "calendar/ZoneRules.h"
 #include "pim/WallTime.h"
