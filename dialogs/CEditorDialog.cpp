@@ -4,7 +4,7 @@
 #include "dialogs/CDialogToolBar.h"
 #include "ink/CInkWnd.h"
 #include "dialogs/CNotesDlg.h"
-#include "dialogs/NotesPreview.h"
+#include "ink/NotesPreview.h"
 #include "platform/MessageBox.h"
 #include "dialogs/EditorIds.h"
 #include "dialogs/IDialogHost.h"

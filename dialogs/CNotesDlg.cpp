@@ -1,6 +1,6 @@
 #include "dialogs/CNotesDlg.h"
 #include "dialogs/CDialogToolBar.h"
-#include "dialogs/NotesPreview.h"
+#include "ink/NotesPreview.h"
 #include "platform/MessageBox.h"
 #include "resources/StringTable.h"
 

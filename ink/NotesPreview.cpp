@@ -1,4 +1,4 @@
-#include "dialogs/NotesPreview.h"
+#include "ink/NotesPreview.h"
 #include "resources/StringTable.h"
 
 BOOL CreateNotesPreview(CInkWnd* pInk, QWidget* pParent, const RECT& rcArea, const StringTable& strings,

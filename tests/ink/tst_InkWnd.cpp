@@ -1,7 +1,7 @@
 // The ink control driven as a person would: pen strokes from mouse, touch and tablet,
 // typed text, the mode settings and the streams, and the read-only preview.
 #include "ink/CInkWnd.h"
-#include "dialogs/NotesPreview.h"
+#include "ink/NotesPreview.h"
 #include "tests/support/ink_helper.h"
 
 #include <QApplication>
