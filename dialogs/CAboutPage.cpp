@@ -45,6 +45,7 @@ void CAboutPage::OnInitDialog()
     addLabel(IDC_ABOUT_MAKER_2, QStringLiteral("Appointments, tasks, holidays"));
     addLabel(IDC_ABOUT_MAKER_3, QStringLiteral("and anniversaries, lunar dates too"));
     addLabel(IDC_ABOUT_MAKER_4, QStringLiteral("Built on Qt, SQLite and libical"));
+    addLabel(IDC_ABOUT_LICENCE, QStringLiteral("Free software: GNU GPL 3 or later"));
 
     QString strVersion;
     GetVersionString(m_strModulePath, QStringLiteral("ProductVersion"), &strVersion);

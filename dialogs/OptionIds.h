@@ -16,6 +16,7 @@ constexpr int IDC_ABOUT_ICON = 1145;
 constexpr int IDC_ABOUT_VERSION = 1147;
 constexpr int IDC_ABOUT_MAKER_3 = 1168;
 constexpr int IDC_ABOUT_MAKER_4 = 1169;
+constexpr int IDC_ABOUT_LICENCE = 1170;
 
 // The sheets' tool-bar commands; 1 and 2 (Enter and Escape, and the soft keys) do the same.
 constexpr int ID_SHEET_TOOL_OK = 1201;

@@ -45,6 +45,7 @@ void TestAboutDlg::showsIconTitleAndVersion()
     QCOMPARE(pIcon->pixmap().size(), QSize(32, 32));
     for (int nId : {IDC_ABOUT_MAKER_1, IDC_ABOUT_MAKER_2, IDC_ABOUT_MAKER_3, IDC_ABOUT_MAKER_4})
         QVERIFY(!LabelText(&dlg, nId).isEmpty() && LabelText(&dlg, nId) != QStringLiteral("<no label>"));
+    QCOMPARE(LabelText(&dlg, IDC_ABOUT_LICENCE), QStringLiteral("Free software: GNU GPL 3 or later"));
 }
 
 void TestAboutDlg::versionWithoutProductVersionIsEmpty()

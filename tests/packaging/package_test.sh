@@ -21,6 +21,8 @@ for dep in libqt6widgets6 libqt6core6 libsqlite3-0 libical3 libc6 fonts-nanum fo
   grep -q "^ Depends:.*\b$dep\b" <<<"$info" || fail "Depends lacks $dep: $(grep Depends <<<"$info")"
 done
 grep -q '^ Version: 1\.0\.0\.1$' <<<"$info" || fail "version: $(grep Version <<<"$info")"
+grep -q '^ Maintainer: Quillday developers <developers@quillday.invalid>$' <<<"$info" \
+  || fail "maintainer: $(grep Maintainer <<<"$info")"
 
 root="$work/root"
 dpkg-deb -x "$deb" "$root"
@@ -32,6 +34,12 @@ for f in usr/bin/quillday usr/share/quillday/anniversary.dat usr/share/quillday/
          usr/share/bash-completion/completions/quillday usr/share/doc/quillday/copyright; do
   [ -e "$root/$f" ] || fail "$f is not in the package"
 done
+# The licence, in Debian's machine-readable form.
+grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/$' \
+  "$root/usr/share/doc/quillday/copyright" || fail "copyright is not in the machine-readable format"
+grep -q '^License: GPL-3+$' "$root/usr/share/doc/quillday/copyright" || fail "copyright does not name GPL-3+"
+grep -q '<project_license>GPL-3.0-or-later</project_license>' \
+  "$root/usr/share/metainfo/org.quillday.Quillday.metainfo.xml" || fail "AppStream does not name the licence"
 
 # A person with an empty home: nothing of theirs, no QUILLDAY_HOME.
 person="$work/person"
