@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QWidget>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 
 class QComboBox;
@@ -53,6 +54,21 @@ private:
     QWidget m_mainWindow;
 };
 
+// What the store holds of an item, as the editors show it.
+struct ItemValues {
+    QString strSubject;
+    QString strStart;
+    QString strEnd;  // an appointment's end, a task's due date
+    BOOL bReminder = FALSE;
+    QByteArray notes;
+    QString strLocation;  // appointments only
+    BOOL bAllDay = FALSE;
+    int32_t nImportance = -1;  // tasks only
+    VARIANT_BOOL bComplete = VARIANT_FALSE;
+};
+ItemValues Read(IAppointment* pAppt);
+ItemValues Read(ITask* pTask);
+
 // Notes bytes of handwriting (a few words drawn as strokes) under a typed line.
 QByteArray HandwrittenNotes();
 // While the notes editor that the next command opens is up, runs pfnAct on it, then
@@ -79,9 +95,28 @@ class CEditorDialog;
 void Open(CEditorDialog& dlg);
 // Taps the button of this command on the editor's tool bar.
 void TapToolButton(CEditorDialog& dlg, int nCommand);
+// Taps the menu key of the soft-key bar and then the item with this text; false when the
+// menu has none.
+class CDialogSoftKeyBar;
+bool ChooseSoftKeyMenuItem(CDialogSoftKeyBar* pBar, const QString& strText);
+// What is wrong with an editor's layout on the 240 x 320 screen, empty when nothing: the
+// bar at the bottom, the notes preview from nPreviewTop down to the bar showing the
+// handwriting, and the fields with these ids on the screen above the preview.
+QString EditorLayoutFault(CEditorDialog& dlg, bool bSoftKey, int nPreviewTop, std::initializer_list<int> fieldIds);
+// The editor's control with this id, as its class; null when it is another.
+template <typename T>
+T* Control(const CEditorDialog& dlg, int nId);
 // The item's OID; 0 for none.
 int32_t OidOf(IPOutlookItem* pItem);
 // Taps the box of a check box or radio button.
 void TapBox(QWidget* pCheckBox);
 // Saves a grab of the widget as PNG under QUILLDAY_TEST_OUTPUT.
 bool SaveGrab(QWidget* pWidget, const QString& strName);
+
+#include "dialogs/CEditorDialog.h"
+
+template <typename T>
+T* Control(const CEditorDialog& dlg, int nId)
+{
+    return qobject_cast<T*>(dlg.GetDlgItem(nId));
+}

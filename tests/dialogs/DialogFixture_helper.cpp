@@ -1,4 +1,5 @@
 #include "DialogFixture.h"
+#include "dialogs/CDialogSoftKeyBar.h"
 #include "dialogs/CDialogToolBar.h"
 #include "dialogs/CEditorDialog.h"
 #include "dialogs/CNotesDlg.h"
@@ -6,6 +7,7 @@
 #include "pim/VariantTime.h"
 #include "pim/WallTime.h"
 #include "platform/FontSubstitution.h"
+#include "tests/support/ink_helper.h"
 #include <QTimer>
 #include <QAbstractItemView>
 #include <QApplication>
@@ -16,6 +18,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTest>
 #include <QToolButton>
 
@@ -259,4 +262,83 @@ int32_t OidOf(IPOutlookItem* pItem)
     if (pItem != nullptr)
         pItem->get_Oid(&nOid);
     return nOid;
+}
+
+bool ChooseSoftKeyMenuItem(CDialogSoftKeyBar* pBar, const QString& strText)
+{
+    bool bFound = false;
+    QTimer::singleShot(0, [&]() {
+        auto* pMenu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (pMenu == nullptr)
+            return;
+        for (QAction* pAction : pMenu->actions()) {
+            if (pAction->text() == strText) {
+                bFound = true;
+                QTest::mouseClick(pMenu, Qt::LeftButton, Qt::NoModifier, pMenu->actionGeometry(pAction).center());
+                return;
+            }
+        }
+        pMenu->close();
+    });
+    Tap(pBar->GetKey(1));
+    return bFound;
+}
+
+QString EditorLayoutFault(CEditorDialog& dlg, bool bSoftKey, int nPreviewTop, std::initializer_list<int> fieldIds)
+{
+    if (dlg.size() != QSize(240, 320))
+        return QStringLiteral("dialog size %1 x %2").arg(dlg.width()).arg(dlg.height());
+    QWidget* pBar = bSoftKey ? static_cast<QWidget*>(dlg.GetSoftKeyBar()) : dlg.GetToolBar();
+    if (pBar == nullptr || pBar->geometry().bottom() != 319)
+        return QStringLiteral("the bar is not at the bottom");
+    QWidget* pPreview = dlg.GetNotesPreview();
+    if (pPreview->y() != nPreviewTop || pPreview->geometry().bottom() != pBar->y() - 1)
+        return QStringLiteral("the preview spans %1 to %2").arg(pPreview->y()).arg(pPreview->geometry().bottom());
+    if (InkDarkPixels(InkRender(pPreview), QRect(10, 30, 80, 45)) <= 20)
+        return QStringLiteral("the handwriting does not show in the preview");
+    for (int nId : fieldIds) {
+        const QRect rc = dlg.GetDlgItem(nId)->geometry();
+        if (rc.left() < 0 || rc.right() >= 240 || rc.bottom() >= nPreviewTop)
+            return QStringLiteral("field %1 is off the screen or under the preview").arg(nId);
+    }
+    return QString();
+}
+
+namespace {
+
+ItemValues ReadCommon(const IPOutlookItem* pItem, DATE dtStart, DATE dtEnd)
+{
+    ItemValues v;
+    pItem->get_Subject(&v.strSubject);
+    pItem->get_ReminderSet(&v.bReminder);
+    pItem->get_BodyInk(&v.notes);
+    v.strStart = DateText(dtStart);
+    v.strEnd = DateText(dtEnd);
+    return v;
+}
+
+}  // namespace
+
+ItemValues Read(IAppointment* pAppt)
+{
+    DATE dtStart = 0;
+    DATE dtEnd = 0;
+    pAppt->get_Start(&dtStart);
+    pAppt->get_End(&dtEnd);
+    ItemValues v = ReadCommon(pAppt, dtStart, dtEnd);
+    pAppt->get_Location(&v.strLocation);
+    pAppt->get_AllDayEvent(&v.bAllDay);
+    return v;
+}
+
+ItemValues Read(ITask* pTask)
+{
+    DATE dtStart = 0;
+    DATE dtDue = 0;
+    pTask->get_StartDate(&dtStart);
+    pTask->get_DueDate(&dtDue);
+    ItemValues v = ReadCommon(pTask, dtStart, dtDue);
+    pTask->get_Importance(&v.nImportance);
+    pTask->get_Complete(&v.bComplete);
+    return v;
 }

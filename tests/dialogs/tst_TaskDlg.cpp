@@ -16,43 +16,6 @@
 #include <QTimer>
 #include <QToolButton>
 
-namespace {
-
-struct TaskValues {
-    QString strSubject;
-    int32_t nImportance = -1;
-    QString strStart;
-    QString strDue;
-    VARIANT_BOOL bComplete = VARIANT_FALSE;
-    BOOL bReminder = FALSE;
-    QByteArray notes;
-};
-
-TaskValues Read(ITask* pTask)
-{
-    TaskValues v;
-    DATE dtStart = 0;
-    DATE dtDue = 0;
-    pTask->get_Subject(&v.strSubject);
-    pTask->get_Importance(&v.nImportance);
-    pTask->get_StartDate(&dtStart);
-    pTask->get_DueDate(&dtDue);
-    pTask->get_Complete(&v.bComplete);
-    pTask->get_ReminderSet(&v.bReminder);
-    pTask->get_BodyInk(&v.notes);
-    v.strStart = DateText(dtStart);
-    v.strDue = DateText(dtDue);
-    return v;
-}
-
-template <typename T>
-T* Item(CTaskDlg& dlg, int nId)
-{
-    return qobject_cast<T*>(dlg.GetDlgItem(nId));
-}
-
-}  // namespace
-
 class TestTaskDlg : public QObject {
     Q_OBJECT
 private slots:
@@ -77,24 +40,24 @@ void TestTaskDlg::newTaskIsSavedWithWhatWasChosen()
     dlg.SetStart(DateTime(2015, 3, 4, 0, 0, 0));
     dlg.SetDue(DateTime(2015, 3, 4, 0, 0, 0));
     Open(dlg);
-    TypeInto(Item<QLineEdit>(dlg, IDC_SUBJECT), QStringLiteral("Tax return"));
-    TapBox(Item<QRadioButton>(dlg, IDC_PRIORITY_HIGH));
-    TapBox(Item<QCheckBox>(dlg, IDC_HAS_START));
-    QVERIFY(Item<QDateEdit>(dlg, IDC_START_DATE)->isEnabled());
-    TypeDate(Item<QDateEdit>(dlg, IDC_END_DATE), QDate(2015, 3, 9));
-    TypeDate(Item<QDateEdit>(dlg, IDC_START_DATE), QDate(2015, 3, 5));
+    TypeInto(Control<QLineEdit>(dlg, IDC_SUBJECT), QStringLiteral("Tax return"));
+    TapBox(Control<QRadioButton>(dlg, IDC_PRIORITY_HIGH));
+    TapBox(Control<QCheckBox>(dlg, IDC_HAS_START));
+    QVERIFY(Control<QDateEdit>(dlg, IDC_START_DATE)->isEnabled());
+    TypeDate(Control<QDateEdit>(dlg, IDC_END_DATE), QDate(2015, 3, 9));
+    TypeDate(Control<QDateEdit>(dlg, IDC_START_DATE), QDate(2015, 3, 5));
     // The due date keeps its distance from the start: 4 -> 9 March is five days.
-    QCOMPARE(Item<QDateEdit>(dlg, IDC_END_DATE)->date(), QDate(2015, 3, 10));
-    TapBox(Item<QCheckBox>(dlg, IDC_COMPLETE));
+    QCOMPARE(Control<QDateEdit>(dlg, IDC_END_DATE)->date(), QDate(2015, 3, 10));
+    TapBox(Control<QCheckBox>(dlg, IDC_COMPLETE));
     TapToolButton(dlg, ID_EDITOR_SAVE);
 
     QCOMPARE(dlg.result(), 1);
     QCOMPARE(fx.CountTasks(), 1);
-    const TaskValues v = Read(fx.GetTask(OidOf(dlg.GetItem())).get());
+    const ItemValues v = Read(fx.GetTask(OidOf(dlg.GetItem())).get());
     QCOMPARE(v.strSubject, QStringLiteral("Tax return"));
     QCOMPARE(v.nImportance, olImportanceHigh);
     QCOMPARE(v.strStart, QStringLiteral("2015-03-05 00:00"));
-    QCOMPARE(v.strDue, QStringLiteral("2015-03-10 00:00"));
+    QCOMPARE(v.strEnd, QStringLiteral("2015-03-10 00:00"));
     QCOMPARE(v.bComplete, VARIANT_TRUE);
     QCOMPARE(v.bReminder, FALSE);
 }
@@ -105,19 +68,19 @@ void TestTaskDlg::newTaskDefaultsAndNoSubject()
     fx.SetNow(2015, 3, 4, 9, 40);
     CTaskDlg dlg(&fx, fx.MainWindow());
     Open(dlg);
-    QVERIFY(Item<QRadioButton>(dlg, IDC_PRIORITY_NORMAL)->isChecked());
-    QVERIFY(!Item<QCheckBox>(dlg, IDC_HAS_START)->isChecked());
-    QVERIFY(Item<QCheckBox>(dlg, IDC_HAS_DUE)->isChecked());
-    QVERIFY(!Item<QDateEdit>(dlg, IDC_START_DATE)->isEnabled());
-    QVERIFY(Item<QDateEdit>(dlg, IDC_END_DATE)->isEnabled());
-    QCOMPARE(Item<QDateEdit>(dlg, IDC_END_DATE)->date(), QDate(2015, 3, 4));
-    QTest::keyClick(Item<QLineEdit>(dlg, IDC_SUBJECT), Qt::Key_Return);
+    QVERIFY(Control<QRadioButton>(dlg, IDC_PRIORITY_NORMAL)->isChecked());
+    QVERIFY(!Control<QCheckBox>(dlg, IDC_HAS_START)->isChecked());
+    QVERIFY(Control<QCheckBox>(dlg, IDC_HAS_DUE)->isChecked());
+    QVERIFY(!Control<QDateEdit>(dlg, IDC_START_DATE)->isEnabled());
+    QVERIFY(Control<QDateEdit>(dlg, IDC_END_DATE)->isEnabled());
+    QCOMPARE(Control<QDateEdit>(dlg, IDC_END_DATE)->date(), QDate(2015, 3, 4));
+    QTest::keyClick(Control<QLineEdit>(dlg, IDC_SUBJECT), Qt::Key_Return);
     QCOMPARE(dlg.result(), 1);
-    const TaskValues v = Read(fx.GetTask(OidOf(dlg.GetItem())).get());
+    const ItemValues v = Read(fx.GetTask(OidOf(dlg.GetItem())).get());
     QCOMPARE(v.strSubject, QStringLiteral("No Subject"));
     QCOMPARE(v.nImportance, olImportanceNormal);
     QCOMPARE(v.strStart, QStringLiteral("none"));
-    QCOMPARE(v.strDue, QStringLiteral("2015-03-04 00:00"));
+    QCOMPARE(v.strEnd, QStringLiteral("2015-03-04 00:00"));
     QCOMPARE(v.bComplete, VARIANT_FALSE);
 }
 
@@ -130,21 +93,21 @@ void TestTaskDlg::taskWithoutStartIsWrittenWithTheNoDate()
         CTaskDlg dlg(&fx, fx.MainWindow());
         dlg.Load(fx.GetTask(nOid));
         Open(dlg);
-        QVERIFY(Item<QCheckBox>(dlg, IDC_HAS_START)->isChecked());
-        TapBox(Item<QCheckBox>(dlg, IDC_HAS_START));
-        QVERIFY(!Item<QDateEdit>(dlg, IDC_START_DATE)->isEnabled());
+        QVERIFY(Control<QCheckBox>(dlg, IDC_HAS_START)->isChecked());
+        TapBox(Control<QCheckBox>(dlg, IDC_HAS_START));
+        QVERIFY(!Control<QDateEdit>(dlg, IDC_START_DATE)->isEnabled());
         TapToolButton(dlg, ID_EDITOR_SAVE);
     }
     QCOMPARE(Read(fx.GetTask(nOid).get()).strStart, QStringLiteral("none"));
-    QCOMPARE(Read(fx.GetTask(nOid).get()).strDue, QStringLiteral("2015-03-06 00:00"));
+    QCOMPARE(Read(fx.GetTask(nOid).get()).strEnd, QStringLiteral("2015-03-06 00:00"));
     // Read back: no start, and today's date in the disabled picker.
     CTaskDlg dlg(&fx, fx.MainWindow());
     dlg.Load(fx.GetTask(nOid));
     Open(dlg);
-    QVERIFY(!Item<QCheckBox>(dlg, IDC_HAS_START)->isChecked());
-    QVERIFY(!Item<QDateEdit>(dlg, IDC_START_DATE)->isEnabled());
+    QVERIFY(!Control<QCheckBox>(dlg, IDC_HAS_START)->isChecked());
+    QVERIFY(!Control<QDateEdit>(dlg, IDC_START_DATE)->isEnabled());
     // Today (20 March) lies after the due date, so the start shows the due date.
-    QCOMPARE(Item<QDateEdit>(dlg, IDC_START_DATE)->date(), QDate(2015, 3, 6));
+    QCOMPARE(Control<QDateEdit>(dlg, IDC_START_DATE)->date(), QDate(2015, 3, 6));
 }
 
 void TestTaskDlg::storedStartAfterDueOpensAtTheDue()
@@ -159,9 +122,9 @@ void TestTaskDlg::storedStartAfterDueOpensAtTheDue()
         CTaskDlg dlg(&fx, fx.MainWindow());
         dlg.Load(std::move(pTask));
         Open(dlg);
-        QVERIFY(Item<QCheckBox>(dlg, IDC_HAS_START)->isChecked());
-        QCOMPARE(Item<QDateEdit>(dlg, IDC_START_DATE)->date(), QDate(2015, 3, 10));
-        QCOMPARE(Item<QDateEdit>(dlg, IDC_END_DATE)->date(), QDate(2015, 3, 10));
+        QVERIFY(Control<QCheckBox>(dlg, IDC_HAS_START)->isChecked());
+        QCOMPARE(Control<QDateEdit>(dlg, IDC_START_DATE)->date(), QDate(2015, 3, 10));
+        QCOMPARE(Control<QDateEdit>(dlg, IDC_END_DATE)->date(), QDate(2015, 3, 10));
     }
     // A start without a due date: the due picker shows today, and a later start moves to it.
     auto pTask = fx.GetTask(nOid);
@@ -170,10 +133,10 @@ void TestTaskDlg::storedStartAfterDueOpensAtTheDue()
     CTaskDlg dlg(&fx, fx.MainWindow());
     dlg.Load(std::move(pTask));
     Open(dlg);
-    QVERIFY(Item<QCheckBox>(dlg, IDC_HAS_START)->isChecked());
-    QVERIFY(!Item<QCheckBox>(dlg, IDC_HAS_DUE)->isChecked());
-    QCOMPARE(Item<QDateEdit>(dlg, IDC_END_DATE)->date(), QDate(2015, 3, 4));
-    QCOMPARE(Item<QDateEdit>(dlg, IDC_START_DATE)->date(), QDate(2015, 3, 4));
+    QVERIFY(Control<QCheckBox>(dlg, IDC_HAS_START)->isChecked());
+    QVERIFY(!Control<QCheckBox>(dlg, IDC_HAS_DUE)->isChecked());
+    QCOMPARE(Control<QDateEdit>(dlg, IDC_END_DATE)->date(), QDate(2015, 3, 4));
+    QCOMPARE(Control<QDateEdit>(dlg, IDC_START_DATE)->date(), QDate(2015, 3, 4));
 }
 
 void TestTaskDlg::startDateMovesTheDueDateEvenWhenSwitchedOff()
@@ -183,16 +146,16 @@ void TestTaskDlg::startDateMovesTheDueDateEvenWhenSwitchedOff()
     CTaskDlg dlg(&fx, fx.MainWindow());
     dlg.Load(fx.GetTask(nOid));
     Open(dlg);
-    TapBox(Item<QCheckBox>(dlg, IDC_HAS_DUE));
-    QVERIFY(!Item<QDateEdit>(dlg, IDC_END_DATE)->isEnabled());
-    PickDateInCalendar(Item<QDateEdit>(dlg, IDC_START_DATE), 7);
-    QCOMPARE(Item<QDateEdit>(dlg, IDC_START_DATE)->date(), QDate(2015, 3, 9));
-    QCOMPARE(Item<QDateEdit>(dlg, IDC_END_DATE)->date(), QDate(2015, 3, 12));
-    TapBox(Item<QCheckBox>(dlg, IDC_HAS_DUE));
+    TapBox(Control<QCheckBox>(dlg, IDC_HAS_DUE));
+    QVERIFY(!Control<QDateEdit>(dlg, IDC_END_DATE)->isEnabled());
+    PickDateInCalendar(Control<QDateEdit>(dlg, IDC_START_DATE), 7);
+    QCOMPARE(Control<QDateEdit>(dlg, IDC_START_DATE)->date(), QDate(2015, 3, 9));
+    QCOMPARE(Control<QDateEdit>(dlg, IDC_END_DATE)->date(), QDate(2015, 3, 12));
+    TapBox(Control<QCheckBox>(dlg, IDC_HAS_DUE));
     TapToolButton(dlg, ID_EDITOR_SAVE);
-    const TaskValues v = Read(fx.GetTask(nOid).get());
+    const ItemValues v = Read(fx.GetTask(nOid).get());
     QCOMPARE(v.strStart, QStringLiteral("2015-03-09 00:00"));
-    QCOMPARE(v.strDue, QStringLiteral("2015-03-12 00:00"));
+    QCOMPARE(v.strEnd, QStringLiteral("2015-03-12 00:00"));
 }
 
 void TestTaskDlg::dueDateBeforeStartMovesTheStart()
@@ -202,16 +165,16 @@ void TestTaskDlg::dueDateBeforeStartMovesTheStart()
     CTaskDlg dlg(&fx, fx.MainWindow());
     dlg.Load(fx.GetTask(nOid));
     Open(dlg);
-    TypeDate(Item<QDateEdit>(dlg, IDC_END_DATE), QDate(2015, 3, 8));
-    QCOMPARE(Item<QDateEdit>(dlg, IDC_START_DATE)->date(), QDate(2015, 3, 8));
+    TypeDate(Control<QDateEdit>(dlg, IDC_END_DATE), QDate(2015, 3, 8));
+    QCOMPARE(Control<QDateEdit>(dlg, IDC_START_DATE)->date(), QDate(2015, 3, 8));
     QCOMPARE(dlg.GetDayDifference(), 0);
     // The day difference now counts from the new dates.
-    TypeDate(Item<QDateEdit>(dlg, IDC_START_DATE), QDate(2015, 3, 9));
-    QCOMPARE(Item<QDateEdit>(dlg, IDC_END_DATE)->date(), QDate(2015, 3, 9));
+    TypeDate(Control<QDateEdit>(dlg, IDC_START_DATE), QDate(2015, 3, 9));
+    QCOMPARE(Control<QDateEdit>(dlg, IDC_END_DATE)->date(), QDate(2015, 3, 9));
     TapToolButton(dlg, ID_EDITOR_SAVE);
-    const TaskValues v = Read(fx.GetTask(nOid).get());
+    const ItemValues v = Read(fx.GetTask(nOid).get());
     QCOMPARE(v.strStart, QStringLiteral("2015-03-09 00:00"));
-    QCOMPARE(v.strDue, QStringLiteral("2015-03-09 00:00"));
+    QCOMPARE(v.strEnd, QStringLiteral("2015-03-09 00:00"));
 }
 
 void TestTaskDlg::importanceIsShownReversed()
@@ -230,8 +193,8 @@ void TestTaskDlg::importanceIsShownReversed()
         CTaskDlg dlg(&fx, fx.MainWindow());
         dlg.Load(fx.GetTask(nOid));
         Open(dlg);
-        QVERIFY(Item<QRadioButton>(dlg, c.nRadio)->isChecked());
-        TapBox(Item<QRadioButton>(dlg, c.nPick));
+        QVERIFY(Control<QRadioButton>(dlg, c.nRadio)->isChecked());
+        TapBox(Control<QRadioButton>(dlg, c.nPick));
         TapToolButton(dlg, ID_EDITOR_SAVE);
         QCOMPARE(Read(fx.GetTask(nOid).get()).nImportance, c.nSaved);
     }
@@ -246,9 +209,9 @@ void TestTaskDlg::editingKeepsTheReminderAndNotes()
     CTaskDlg dlg(&fx, fx.MainWindow());
     dlg.Load(fx.GetTask(nOid));
     Open(dlg);
-    TypeInto(Item<QLineEdit>(dlg, IDC_SUBJECT), QStringLiteral("Renew passport"));
+    TypeInto(Control<QLineEdit>(dlg, IDC_SUBJECT), QStringLiteral("Renew passport"));
     TapToolButton(dlg, ID_EDITOR_SAVE);
-    const TaskValues v = Read(fx.GetTask(nOid).get());
+    const ItemValues v = Read(fx.GetTask(nOid).get());
     QCOMPARE(v.strSubject, QStringLiteral("Renew passport"));
     QCOMPARE(v.bReminder, TRUE);
     QCOMPARE(v.notes, foreign);
@@ -264,16 +227,16 @@ void TestTaskDlg::cancelWritesNothing()
         CTaskDlg dlg(&fx, fx.MainWindow());
         dlg.Load(fx.GetTask(nOid));
         Open(dlg);
-        TypeInto(Item<QLineEdit>(dlg, IDC_SUBJECT), QStringLiteral("Changed"));
-        TapBox(Item<QCheckBox>(dlg, IDC_COMPLETE));
+        TypeInto(Control<QLineEdit>(dlg, IDC_SUBJECT), QStringLiteral("Changed"));
+        TapBox(Control<QCheckBox>(dlg, IDC_COMPLETE));
         TapToolButton(dlg, ID_EDITOR_CANCEL);
         QCOMPARE(dlg.result(), 2);
     }
     {
         CTaskDlg dlg(&fx, fx.MainWindow());
         Open(dlg);
-        TypeInto(Item<QLineEdit>(dlg, IDC_SUBJECT), QStringLiteral("New"));
-        QTest::keyClick(Item<QLineEdit>(dlg, IDC_SUBJECT), Qt::Key_Escape);
+        TypeInto(Control<QLineEdit>(dlg, IDC_SUBJECT), QStringLiteral("New"));
+        QTest::keyClick(Control<QLineEdit>(dlg, IDC_SUBJECT), Qt::Key_Escape);
         QCOMPARE(dlg.result(), 2);
     }
     QCOMPARE(fx.StoreDigest(), digest);
@@ -306,15 +269,8 @@ void TestTaskDlg::softKeysAndEditInDetail()
     CDialogSoftKeyBar* pBar = dlg.GetSoftKeyBar();
     QVERIFY(pBar != nullptr);
     QCOMPARE(pBar->GetKey(0)->text(), QStringLiteral("저장"));
-    TypeInto(Item<QLineEdit>(dlg, IDC_SUBJECT), QStringLiteral("Via menu"));
-    QTimer::singleShot(0, [&]() {
-        auto* pMenu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        if (pMenu == nullptr)
-            return;
-        QAction* pDetail = pMenu->actions().value(0);
-        QTest::mouseClick(pMenu, Qt::LeftButton, Qt::NoModifier, pMenu->actionGeometry(pDetail).center());
-    });
-    Tap(pBar->GetKey(1));
+    TypeInto(Control<QLineEdit>(dlg, IDC_SUBJECT), QStringLiteral("Via menu"));
+    QVERIFY(ChooseSoftKeyMenuItem(pBar, pBar->GetMenu(1)->actions().value(0)->text()));
     QCOMPARE(dlg.result(), ID_EDITOR_RESULT_DETAIL);
     QCOMPARE(Read(fx.GetTask(OidOf(dlg.GetItem())).get()).strSubject, QStringLiteral("Via menu"));
 }
@@ -329,18 +285,11 @@ void TestTaskDlg::fitsTheHandheldScreenWithEitherBar()
         CTaskDlg dlg(&fx, fx.MainWindow());
         dlg.Load(fx.GetTask(nOid));
         Open(dlg);
-        QCOMPARE(dlg.size(), QSize(240, 320));
-        QWidget* pBar = bSoftKey ? static_cast<QWidget*>(dlg.GetSoftKeyBar()) : dlg.GetToolBar();
-        QCOMPARE(pBar->geometry().bottom(), 319);
-        QWidget* pPreview = dlg.GetNotesPreview();
-        QCOMPARE(pPreview->y(), 145);
-        QVERIFY(InkDarkPixels(InkRender(pPreview), QRect(10, 30, 80, 45)) > 20);
-        QCOMPARE(pPreview->geometry().bottom(), pBar->y() - 1);
-        for (int nId : {IDC_SUBJECT_LABEL, IDC_SUBJECT, IDC_PRIORITY_LABEL, IDC_PRIORITY_HIGH, IDC_PRIORITY_NORMAL,
-                        IDC_PRIORITY_LOW, IDC_HAS_START, IDC_START_DATE, IDC_HAS_DUE, IDC_END_DATE, IDC_COMPLETE}) {
-            const QRect rc = dlg.GetDlgItem(nId)->geometry();
-            QVERIFY2(rc.left() >= 0 && rc.right() < 240 && rc.bottom() < 145, qPrintable(QString::number(nId)));
-        }
+        const QString strFault = EditorLayoutFault(dlg, bSoftKey, 145,
+                                                   {IDC_SUBJECT_LABEL, IDC_SUBJECT, IDC_PRIORITY_LABEL, IDC_PRIORITY_HIGH,
+                                                    IDC_PRIORITY_NORMAL, IDC_PRIORITY_LOW, IDC_HAS_START,
+                                                    IDC_START_DATE, IDC_HAS_DUE, IDC_END_DATE, IDC_COMPLETE});
+        QVERIFY2(strFault.isEmpty(), qPrintable(strFault));
         QVERIFY(SaveGrab(&dlg, bSoftKey ? QStringLiteral("task_dialog_softkey.png")
                                         : QStringLiteral("task_dialog_toolbar.png")));
     }
