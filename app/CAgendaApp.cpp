@@ -1,4 +1,5 @@
 #include "app/CAgendaApp.h"
+#include "week/WeekRange.h"
 #include "app/CMainFrame.h"
 #include "app/CMainView.h"
 #include "platform/FontSubstitution.h"
@@ -68,7 +69,7 @@ QImage CAgendaApp::PaintOffscreen(QWidget* pWindow)
 bool ParseWeekDate(const QString& strDate, DateTime* pDate)
 {
     const QDate date = QDate::fromString(strDate, QStringLiteral("yyyy-MM-dd"));
-    if (!date.isValid() || date < QDate(1970, 1, 5) || date > QDate(2105, 12, 31))
+    if (!date.isValid() || date < FirstShownDay() || date > LastShownDay())
         return false;
     *pDate = DateTime(date.year(), date.month(), date.day(), 0, 0, 0);
     return true;

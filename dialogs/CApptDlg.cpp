@@ -14,8 +14,6 @@
 
 namespace {
 
-// The longest appointment the editor saves.
-constexpr int kMaxAppointmentDays = 31;
 // Where the notes preview starts.
 constexpr int kApptPreviewTop = 138;
 // Field rows: the first row's top, the distance between rows, a row's height.
@@ -320,9 +318,16 @@ BOOL CApptDlg::Save()
         start = AtTimeOfDay(m_start, StartTimeOfText());
         end = AtTimeOfDay(m_end, EndTimeOfText());
     }
-    // An end before the start is no length at all (the store keeps such an end at the
-    // start); only a real length is measured against the limit.
-    if (end > start && end - start > DateTimeSpan(kMaxAppointmentDays, 0, 0, 0)) {
+    if (end < start) {
+        MessageBox(LoadString("RC_DETAILFORM_ERROR_END"), LoadString("RC_COMMON_PRODUCT_TITLE"), MB_ICONEXCLAMATION);
+        return FALSE;
+    }
+    const DATE dtStart = VariantFromDateTime(start);
+    const DATE dtEnd = VariantFromDateTime(end);
+    // The length is measured when the times are new: an item made longer elsewhere keeps
+    // its length while other fields change here.
+    const bool bTimesChanged = m_bNewItem || !m_pItem || !HasTimes(dtStart, dtEnd);
+    if (bTimesChanged && end - start > DateTimeSpan(kMaxAppointmentDays, 0, 0, 0)) {
         MessageBox(QStringLiteral("Too Long"), LoadString("RC_COMMON_PRODUCT_TITLE"), MB_ICONEXCLAMATION);
         return FALSE;
     }
@@ -330,14 +335,38 @@ BOOL CApptDlg::Save()
         m_strSubject = QStringLiteral("No Subject");
     if (!m_pItem)
         return TRUE;
-    m_pItem->put_Subject(m_strSubject);
-    m_pItem->put_Location(m_strLocation);
-    m_pItem->put_AllDayEvent(m_bAllDay);
-    m_pItem->put_BodyInk(m_notes.bytes);
-    if (m_bNewItem)
-        m_pItem->put_ReminderSet(FALSE);
-    m_pItem->put_Start(VariantFromDateTime(start));
-    m_pItem->put_End(VariantFromDateTime(end));
-    m_pItem->Save();
-    return TRUE;
+    // Nothing changed: nothing is written (an occurrence would become an exception).
+    if (!bTimesChanged && !HasOtherChanges())
+        return TRUE;
+    const bool bWritten = SUCCEEDED(m_pItem->put_Subject(m_strSubject))
+                          && SUCCEEDED(m_pItem->put_Location(m_strLocation))
+                          && SUCCEEDED(m_pItem->put_AllDayEvent(m_bAllDay))
+                          && SUCCEEDED(m_pItem->put_BodyInk(m_notes.bytes))
+                          && (!m_bNewItem || SUCCEEDED(m_pItem->put_ReminderSet(FALSE)))
+                          && SUCCEEDED(m_pItem->put_Start(dtStart)) && SUCCEEDED(m_pItem->put_End(dtEnd))
+                          && SUCCEEDED(m_pItem->Save());
+    if (!bWritten)
+        MessageBox(LoadString("RC_DETAILFORM_ERROR_SAVE"), LoadString("RC_COMMON_PRODUCT_TITLE"), MB_ICONEXCLAMATION);
+    return bWritten ? TRUE : FALSE;
+}
+
+bool CApptDlg::HasTimes(DATE dtStart, DATE dtEnd) const
+{
+    DATE dtStored = 0;
+    return SUCCEEDED(m_pItem->get_Start(&dtStored)) && SameMinute(dtStored, dtStart)
+           && SUCCEEDED(m_pItem->get_End(&dtStored)) && SameMinute(dtStored, dtEnd);
+}
+
+bool CApptDlg::HasOtherChanges() const
+{
+    QString strSubject;
+    QString strLocation;
+    BOOL bAllDay = FALSE;
+    QByteArray notes;
+    m_pItem->get_Subject(&strSubject);
+    m_pItem->get_Location(&strLocation);
+    m_pItem->get_AllDayEvent(&bAllDay);
+    m_pItem->get_BodyInk(&notes);
+    return strSubject != m_strSubject || strLocation != m_strLocation || (bAllDay != FALSE) != (m_bAllDay != FALSE)
+           || notes != m_notes.bytes;
 }

@@ -61,6 +61,10 @@ private:
     // Sets a time field's text, selecting the entry with that text when there is one.
     static void SetTimeText(QComboBox* pCombo, const QString& strText);
     void FinishTimeFieldEdit();
+    // Whether the item holds these times already, and whether a field other than the
+    // times differs from what it holds.
+    bool HasTimes(DATE dtStart, DATE dtEnd) const;
+    bool HasOtherChanges() const;
     void ShowTimeFields();
     TimeOfDay StartTimeOfText() const;
     TimeOfDay EndTimeOfText() const;

@@ -1,6 +1,7 @@
 #include "dialogs/CApptForm.h"
 
 #include "dialogs/CRecurrenceBox.h"
+#include "dialogs/EditorTimes.h"
 #include "dialogs/FormValues.h"
 #include "pim/IAppointment.h"
 #include <QCheckBox>
@@ -61,9 +62,7 @@ QWidget* CApptForm::DateTimeRow(QDateEdit** ppDate, QTimeEdit** ppTime)
     auto* pLayout = new QHBoxLayout(pRow);
     pLayout->setContentsMargins(0, 0, 0, 0);
     pLayout->setSpacing(3);
-    *ppDate = new QDateEdit(pRow);
-    (*ppDate)->setCalendarPopup(true);
-    (*ppDate)->setDisplayFormat(FormDatePattern());
+    *ppDate = NewFormDateEdit(pRow);
     *ppTime = new QTimeEdit(pRow);
     (*ppTime)->setDisplayFormat(FormTimePattern(Context().bUse24Hour));
     pLayout->addWidget(*ppDate, 3);
@@ -126,19 +125,52 @@ QString CApptForm::SaveItem()
         if (!strKey.isEmpty())
             return strKey;
     }
+    const DATE dtStart = DateOfQt(start.date(), start.time());
+    const DATE dtEnd = DateOfQt(end.date(), end.time());
+    // As in the quick editor, the length is measured when the times are new.
+    const bool bTimesChanged = !HasTimes(dtStart, dtEnd);
+    if (bTimesChanged && start.secsTo(end) > qint64(kMaxAppointmentDays) * 24 * 60 * 60)
+        return QStringLiteral("RC_DETAILFORM_ERROR_TOOLONG");
     const QString strSubject = m_pSubject->text().trimmed();
-    m_pAppt->put_Subject(strSubject.isEmpty() ? QStringLiteral("No Subject") : strSubject);
-    m_pAppt->put_Location(m_pLocation->text());
-    m_pAppt->put_AllDayEvent(bAllDay ? TRUE : FALSE);
-    m_pAppt->put_Start(DateOfQt(start.date(), start.time()));
-    m_pAppt->put_End(DateOfQt(end.date(), end.time()));
-    m_pAppt->put_ReminderSet(bReminder ? TRUE : FALSE);
-    if (bReminder)
-        m_pAppt->put_ReminderMinutesBeforeStart(nMinutes);
-    m_pAppt->put_Body(BodyEdit()->toPlainText());
+    const QString strSaved = strSubject.isEmpty() ? QStringLiteral("No Subject") : strSubject;
+    // An occurrence saved unchanged would become an exception of the series.
+    if (m_pAppt->IsOccurrence() && !bTimesChanged && !HasOtherChanges(strSaved, bAllDay, bReminder, nMinutes))
+        return QString();
+    const bool bWritten = SUCCEEDED(m_pAppt->put_Subject(strSaved))
+                          && SUCCEEDED(m_pAppt->put_Location(m_pLocation->text()))
+                          && SUCCEEDED(m_pAppt->put_AllDayEvent(bAllDay ? TRUE : FALSE))
+                          && SUCCEEDED(m_pAppt->put_Start(dtStart)) && SUCCEEDED(m_pAppt->put_End(dtEnd))
+                          && SUCCEEDED(m_pAppt->put_ReminderSet(bReminder ? TRUE : FALSE))
+                          && (!bReminder || SUCCEEDED(m_pAppt->put_ReminderMinutesBeforeStart(nMinutes)))
+                          && (!BodyChanged() || SUCCEEDED(m_pAppt->put_Body(BodyEdit()->toPlainText())));
+    if (!bWritten)
+        return QStringLiteral("RC_DETAILFORM_ERROR_VALUE");
     if (m_pRecurrence != nullptr && FAILED(WriteRecurrence(recurrence, m_pAppt)))
         return QStringLiteral("RC_DETAILFORM_ERROR_SAVE");
     if (!ConfirmDroppedExceptions(m_pAppt))
         return QString::fromLatin1(kCancelledKey);
     return SUCCEEDED(m_pAppt->Save()) ? QString() : QStringLiteral("RC_DETAILFORM_ERROR_SAVE");
+}
+
+bool CApptForm::HasTimes(DATE dtStart, DATE dtEnd) const
+{
+    DATE dtStored = 0;
+    return SUCCEEDED(m_pAppt->get_Start(&dtStored)) && SameMinute(dtStored, dtStart)
+           && SUCCEEDED(m_pAppt->get_End(&dtStored)) && SameMinute(dtStored, dtEnd);
+}
+
+bool CApptForm::HasOtherChanges(const QString& strSubject, bool bAllDay, bool bReminder, int nMinutes) const
+{
+    QString strStored;
+    QString strLocation;
+    BOOL bStoredAllDay = FALSE;
+    BOOL bStoredReminder = FALSE;
+    int32_t nStoredMinutes = 0;
+    m_pAppt->get_Subject(&strStored);
+    m_pAppt->get_Location(&strLocation);
+    m_pAppt->get_AllDayEvent(&bStoredAllDay);
+    m_pAppt->get_ReminderSet(&bStoredReminder);
+    m_pAppt->get_ReminderMinutesBeforeStart(&nStoredMinutes);
+    return strStored != strSubject || strLocation != m_pLocation->text() || (bStoredAllDay != FALSE) != bAllDay
+           || (bStoredReminder != FALSE) != bReminder || (bReminder && nStoredMinutes != nMinutes) || BodyChanged();
 }

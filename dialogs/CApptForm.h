@@ -38,6 +38,10 @@ private:
     void OnStartChanged();
     QDateTime ShownStart() const;
     QWidget* DateTimeRow(QDateEdit** ppDate, QTimeEdit** ppTime);
+    // Whether the item holds these times already, and whether the other fields differ
+    // from what it holds.
+    bool HasTimes(DATE dtStart, DATE dtEnd) const;
+    bool HasOtherChanges(const QString& strSubject, bool bAllDay, bool bReminder, int nMinutes) const;
 
     IAppointment* m_pAppt;
     QLineEdit* m_pSubject = nullptr;

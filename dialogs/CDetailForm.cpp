@@ -2,10 +2,14 @@
 
 #include "dialogs/CDialogToolBar.h"
 #include "dialogs/FormValues.h"
+#include "ink/CInkPage.h"
+#include "ink/NotesPreview.h"
 #include "pim/IPOutlookItem.h"
 #include "platform/MessageBox.h"
 #include "resources/StringTable.h"
+#include <QAbstractSpinBox>
 #include <QAction>
+#include <QCoreApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
@@ -14,6 +18,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 namespace {
@@ -130,9 +135,19 @@ void CDetailForm::LoadReminderAndBody(IPOutlookItem* pItem, BOOL bReminderSet, i
         m_pReminderMinutes->setEditText(QString::number(nMinutes));
         m_pReminderMinutes->setEnabled(bReminderSet != FALSE);
     }
-    QString strBody;
-    pItem->get_Body(&strBody);
-    m_pBody->setPlainText(strBody);
+    QByteArray notes;
+    pItem->get_BodyInk(&notes);
+    m_strLoadedBody.clear();
+    if (CInkPage::IsOwnFormat(notes))
+        pItem->get_Body(&m_strLoadedBody);
+    else
+        m_pBody->setPlaceholderText(m_ctx.pStrings ? UnreadableNotesText(*m_ctx.pStrings) : QString());
+    m_pBody->setPlainText(m_strLoadedBody);
+}
+
+bool CDetailForm::BodyChanged() const
+{
+    return m_pBody->toPlainText() != m_strLoadedBody;
 }
 
 bool CDetailForm::ReadReminderMinutes(int* pnMinutes) const
@@ -185,7 +200,22 @@ void CDetailForm::showEvent(QShowEvent* pEvent)
         pCombo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         pCombo->setMinimumContentsLength(kComboContentsLength);
     }
+    for (QWidget* pField : m_pPage->findChildren<QWidget*>()) {
+        if (qobject_cast<QComboBox*>(pField) || qobject_cast<QAbstractSpinBox*>(pField)) {
+            pField->setFocusPolicy(Qt::StrongFocus);
+            pField->installEventFilter(this);
+        }
+    }
     QDialog::showEvent(pEvent);
+}
+
+bool CDetailForm::eventFilter(QObject* pWatched, QEvent* pEvent)
+{
+    if (pEvent->type() == QEvent::Wheel && pWatched->isWidgetType() && !static_cast<QWidget*>(pWatched)->hasFocus()) {
+        QCoreApplication::sendEvent(m_pScroll->verticalScrollBar(), pEvent);
+        return true;
+    }
+    return QDialog::eventFilter(pWatched, pEvent);
 }
 
 void CDetailForm::keyPressEvent(QKeyEvent* pEvent)

@@ -52,7 +52,12 @@ protected:
     // The reminder row: bWithMinutes adds the minutes-before list.
     void AddReminderRow(bool bWithMinutes);
     void AddBodyRow();
+    // Notes that are not the program's own (another program's, or a newer version's) are
+    // not shown: the body stays empty and says so, and Save leaves them alone unless the
+    // person writes a body.
     void LoadReminderAndBody(IPOutlookItem* pItem, BOOL bReminderSet, int nMinutes);
+    // Whether the person changed the body text since it was loaded.
+    bool BodyChanged() const;
     // The minutes typed or chosen; false when the text is not a usable number.
     bool ReadReminderMinutes(int* pnMinutes) const;
     // Asks before Save drops stored exceptions of the item's series; false to stop.
@@ -62,6 +67,8 @@ protected:
 
     void keyPressEvent(QKeyEvent* pEvent) override;
     void showEvent(QShowEvent* pEvent) override;
+    // A field that has no focus lets the wheel scroll the form instead of changing it.
+    bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
 
 private:
     void ShowMessage(const QString& strKey);
@@ -75,4 +82,5 @@ private:
     QCheckBox* m_pReminder = nullptr;
     QComboBox* m_pReminderMinutes = nullptr;
     QPlainTextEdit* m_pBody = nullptr;
+    QString m_strLoadedBody;  // the body as loaded; empty for notes that are not shown
 };

@@ -1,5 +1,7 @@
 #include "dialogs/CEditorDialog.h"
 #include "week/AgendaSettings.h"
+#include "week/WeekRange.h"
+#include "controls/ScreenFit.h"
 #include "dialogs/CDialogSoftKeyBar.h"
 #include "dialogs/CDialogToolBar.h"
 #include "ink/CInkWnd.h"
@@ -10,6 +12,7 @@
 #include "dialogs/IDialogHost.h"
 #include "platform/ShortDate.h"
 #include "resources/StringTable.h"
+#include <QApplication>
 #include <QCalendarWidget>
 #include <QCloseEvent>
 #include <QDateEdit>
@@ -22,9 +25,6 @@ constexpr int kDialogFontPixels = 11;
 // The handheld's screen, the size of a dialog without a parent.
 constexpr int kDefaultWidth = 240;
 constexpr int kDefaultHeight = 320;
-// The dates a DateTime holds (1970 to early 2106), a day inside at either end.
-const QDate kFirstPickerDate(1970, 1, 2);
-const QDate kLastPickerDate(2106, 2, 6);
 constexpr char kPickerIdProperty[] = "quillday_picker_id";
 constexpr char kCtrlIdProperty[] = "quillday_ctrl_id";
 
@@ -77,6 +77,8 @@ QString CEditorDialog::LoadString(const char* pszKey) const
 
 bool CEditorDialog::OnCommand(int nId)
 {
+    if (nId == ID_EDITOR_SAVE || nId == ID_EDIT_DETAIL)
+        FinishDateEdit();
     switch (nId) {
     case ID_EDITOR_SAVE:
         if (Save())
@@ -94,6 +96,19 @@ bool CEditorDialog::OnCommand(int nId)
         return true;
     default:
         return false;
+    }
+}
+
+void CEditorDialog::FinishDateEdit()
+{
+    // A tool button or soft key takes no focus, so the picker being typed into still has
+    // it: read what was typed there as leaving the picker would, before Save reads the
+    // fields.
+    for (QDateEdit* pPicker : findChildren<QDateEdit*>()) {
+        if (!pPicker->hasFocus())
+            continue;
+        pPicker->interpretText();
+        OnDatePickerClosed(pPicker->property(kCtrlIdProperty).toInt());
     }
 }
 
@@ -143,7 +158,7 @@ QDateEdit* CEditorDialog::CreateDatePicker(int nId)
     pPicker->setObjectName(QStringLiteral("date%1").arg(nId));
     pPicker->setDisplayFormat(GetShortDatePattern());
     pPicker->setCalendarPopup(true);
-    pPicker->setDateRange(kFirstPickerDate, kLastPickerDate);
+    pPicker->setDateRange(FirstShownDay(), LastShownDay());
     SetDlgCtrlID(pPicker, nId);
     connect(pPicker, &QDateEdit::editingFinished, this, [this, nId]() { OnDatePickerClosed(nId); });
     // The calendar lives in a popup window of its own; its hiding is the close-up, handled
@@ -151,6 +166,7 @@ QDateEdit* CEditorDialog::CreateDatePicker(int nId)
     QWidget* pPopup = pPicker->calendarWidget()->window();
     pPopup->setProperty(kPickerIdProperty, nId);
     pPopup->installEventFilter(this);
+    KeepWindowOnScreen(pPopup);
     return pPicker;
 }
 

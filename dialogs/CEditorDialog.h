@@ -85,6 +85,7 @@ protected:
 
 private:
     void PlaceBarAndPreview();
+    void FinishDateEdit();
 
     IDialogHost* m_pHost;
     CDialogToolBar* m_pToolBar = nullptr;

@@ -1,4 +1,5 @@
 #include "dialogs/CRecurrenceBox.h"
+#include "dialogs/FormValues.h"
 
 #include "pim/PimTypes.h"
 #include "resources/StringTable.h"
@@ -156,8 +157,7 @@ CRecurrenceBox::CRecurrenceBox(const StringTable& strings, QWidget* pParent)
     pRow->addWidget(m_pCount);
     m_pTimes = new QLabel(Text("RC_DETAILFORM_TIMES"), pEndValueRow);
     pRow->addWidget(m_pTimes);
-    m_pEndDate = new QDateEdit(pEndValueRow);
-    m_pEndDate->setCalendarPopup(true);
+    m_pEndDate = NewFormDateEdit(pEndValueRow);
     pRow->addWidget(m_pEndDate, 1);
     pRow->addStretch();
     pDetails->addWidget(pEndValueRow);

@@ -1,4 +1,5 @@
 #include "dialogs/CTaskDlg.h"
+#include "platform/MessageBox.h"
 #include "dialogs/EditorIds.h"
 #include "dialogs/EditorTimes.h"
 #include "dialogs/IDialogHost.h"
@@ -235,14 +236,15 @@ BOOL CTaskDlg::Save()
         m_strSubject = QStringLiteral("No Subject");
     if (!m_pItem)
         return TRUE;
-    m_pItem->put_Subject(m_strSubject);
-    m_pItem->put_BodyInk(m_notes.bytes);
-    if (m_bNewItem)
-        m_pItem->put_ReminderSet(FALSE);
-    m_pItem->put_Importance(ImportanceOfPriority(m_nPriority));
-    m_pItem->put_StartDate(m_bHasStart ? VariantFromDateTime(m_start) : kNoDate);
-    m_pItem->put_DueDate(m_bHasDue ? VariantFromDateTime(m_due) : kNoDate);
-    m_pItem->put_Complete(m_bComplete ? VARIANT_TRUE : VARIANT_FALSE);
-    m_pItem->Save();
-    return TRUE;
+    const bool bWritten = SUCCEEDED(m_pItem->put_Subject(m_strSubject))
+                          && SUCCEEDED(m_pItem->put_BodyInk(m_notes.bytes))
+                          && (!m_bNewItem || SUCCEEDED(m_pItem->put_ReminderSet(FALSE)))
+                          && SUCCEEDED(m_pItem->put_Importance(ImportanceOfPriority(m_nPriority)))
+                          && SUCCEEDED(m_pItem->put_StartDate(m_bHasStart ? VariantFromDateTime(m_start) : kNoDate))
+                          && SUCCEEDED(m_pItem->put_DueDate(m_bHasDue ? VariantFromDateTime(m_due) : kNoDate))
+                          && SUCCEEDED(m_pItem->put_Complete(m_bComplete ? VARIANT_TRUE : VARIANT_FALSE))
+                          && SUCCEEDED(m_pItem->Save());
+    if (!bWritten)
+        MessageBox(LoadString("RC_DETAILFORM_ERROR_SAVE"), LoadString("RC_COMMON_PRODUCT_TITLE"), MB_ICONEXCLAMATION);
+    return bWritten ? TRUE : FALSE;
 }

@@ -44,9 +44,7 @@ QWidget* CTaskForm::DateRow(const char* pszKey, QCheckBox** ppCheck, QDateEdit**
     pLayout->setContentsMargins(0, 0, 0, 0);
     pLayout->setSpacing(3);
     *ppCheck = new QCheckBox(Text(pszKey), pRow);
-    *ppDate = new QDateEdit(pRow);
-    (*ppDate)->setCalendarPopup(true);
-    (*ppDate)->setDisplayFormat(FormDatePattern());
+    *ppDate = NewFormDateEdit(pRow);
     pLayout->addWidget(*ppCheck, 2);
     pLayout->addWidget(*ppDate, 3);
     connect(*ppCheck, &QCheckBox::toggled, *ppDate, &QWidget::setEnabled);
@@ -108,13 +106,16 @@ QString CTaskForm::SaveItem()
     if (!strKey.isEmpty())
         return strKey;
     const QString strSubject = m_pSubject->text().trimmed();
-    m_pTask->put_Subject(strSubject.isEmpty() ? QStringLiteral("No Subject") : strSubject);
-    m_pTask->put_StartDate(bHasStart ? DateOfQt(m_pStartDate->date(), QTime(0, 0)) : kNoDate);
-    m_pTask->put_DueDate(bHasDue ? DateOfQt(m_pDueDate->date(), QTime(0, 0)) : kNoDate);
-    m_pTask->put_Importance(m_pImportance->currentData().toInt());
-    m_pTask->put_Complete(m_pComplete->isChecked() ? VARIANT_TRUE : VARIANT_FALSE);
-    m_pTask->put_ReminderSet(ReminderCheck()->isChecked() ? TRUE : FALSE);
-    m_pTask->put_Body(BodyEdit()->toPlainText());
+    const bool bWritten =
+        SUCCEEDED(m_pTask->put_Subject(strSubject.isEmpty() ? QStringLiteral("No Subject") : strSubject))
+        && SUCCEEDED(m_pTask->put_StartDate(bHasStart ? DateOfQt(m_pStartDate->date(), QTime(0, 0)) : kNoDate))
+        && SUCCEEDED(m_pTask->put_DueDate(bHasDue ? DateOfQt(m_pDueDate->date(), QTime(0, 0)) : kNoDate))
+        && SUCCEEDED(m_pTask->put_Importance(m_pImportance->currentData().toInt()))
+        && SUCCEEDED(m_pTask->put_Complete(m_pComplete->isChecked() ? VARIANT_TRUE : VARIANT_FALSE))
+        && SUCCEEDED(m_pTask->put_ReminderSet(ReminderCheck()->isChecked() ? TRUE : FALSE))
+        && (!BodyChanged() || SUCCEEDED(m_pTask->put_Body(BodyEdit()->toPlainText())));
+    if (!bWritten)
+        return QStringLiteral("RC_DETAILFORM_ERROR_VALUE");
     if (FAILED(WriteRecurrence(recurrence, m_pTask)))
         return QStringLiteral("RC_DETAILFORM_ERROR_SAVE");
     return SUCCEEDED(m_pTask->Save()) ? QString() : QStringLiteral("RC_DETAILFORM_ERROR_SAVE");

@@ -1,5 +1,6 @@
 #include "dialogs/EditorTimes.h"
 #include "pim/VariantTime.h"
+#include <cmath>
 #include <algorithm>
 
 namespace {
@@ -166,4 +167,10 @@ DATE VariantFromDateTime(const DateTime& t)
     DATE dt = 0;
     SystemTimeToVariantTime(&st, &dt);
     return dt;
+}
+
+bool SameMinute(DATE a, DATE b)
+{
+    constexpr double kMinutesPerDay = 24 * 60;
+    return std::llround(a * kMinutesPerDay) == std::llround(b * kMinutesPerDay);
 }

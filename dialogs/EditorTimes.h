@@ -43,3 +43,8 @@ DateTime WithDate(const DateTime& t, const QDate& date);
 // *pTime as it was, for a date outside what a DateTime holds. Seconds are dropped.
 BOOL DateTimeFromVariant(DATE dt, DateTime* pTime);
 DATE VariantFromDateTime(const DateTime& t);
+// Whether two store dates fall on the same minute.
+bool SameMinute(DATE a, DATE b);
+
+// The longest appointment the editors and the detail form let a person make.
+constexpr int kMaxAppointmentDays = 31;

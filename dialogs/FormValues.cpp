@@ -3,6 +3,10 @@
 #include "pim/PimTypes.h"
 #include "pim/VariantTime.h"
 #include "platform/ShortDate.h"
+#include "controls/ScreenFit.h"
+#include "week/WeekRange.h"
+#include <QCalendarWidget>
+#include <QDateEdit>
 
 QDateTime DateTimeOfDate(DATE dt)
 {
@@ -37,6 +41,16 @@ QString FormDatePattern()
 QString FormTimePattern(bool bUse24Hour)
 {
     return bUse24Hour ? QStringLiteral("H:mm") : QStringLiteral("h:mm AP");
+}
+
+QDateEdit* NewFormDateEdit(QWidget* pParent)
+{
+    auto* pEdit = new QDateEdit(pParent);
+    pEdit->setCalendarPopup(true);
+    pEdit->setDisplayFormat(FormDatePattern());
+    pEdit->setDateRange(FirstShownDay(), LastShownDay());
+    KeepWindowOnScreen(pEdit->calendarWidget()->window());
+    return pEdit;
 }
 
 const QVector<int>& ReminderChoices()

@@ -8,6 +8,9 @@
 #include <QTime>
 #include <QVector>
 
+class QDateEdit;
+class QWidget;
+
 // The wall time of a store date, to the minute; invalid for kNoDate or a bad value.
 QDateTime DateTimeOfDate(DATE dt);
 // The store date of a day and time of day (seconds dropped); kNoDate for an invalid day.
@@ -17,6 +20,10 @@ DATE DateOfQt(const QDate& date, const QTime& time);
 // full. The time pattern: 24-hour or with AM/PM.
 QString FormDatePattern();
 QString FormTimePattern(bool bUse24Hour);
+
+// A date field of the forms: the forms' date pattern, a drop-down calendar kept on the
+// screen, and the days the week can show.
+QDateEdit* NewFormDateEdit(QWidget* pParent);
 
 // The choices of the reminder list, in minutes before the start.
 const QVector<int>& ReminderChoices();

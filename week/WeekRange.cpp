@@ -51,3 +51,13 @@ int WeekRange::DayIndexOf(const DateTime& t) const
     const int64_t nIndex = LocalDayNumber(t) - nMondayDay;
     return (nIndex >= 0 && nIndex < 7) ? static_cast<int>(nIndex) : -1;
 }
+
+QDate FirstShownDay()
+{
+    return QDate(1970, 1, 5);
+}
+
+QDate LastShownDay()
+{
+    return QDate(2105, 12, 31);
+}

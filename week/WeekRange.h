@@ -4,6 +4,7 @@
 // adding seconds, so a week in which daylight time starts or ends still has seven days
 // that each begin at their own midnight.
 #include "calendar/DateTime.h"
+#include <QDate>
 #include <cstdint>
 
 struct WeekRange {
@@ -29,3 +30,7 @@ int WholeDaysBetween(const DateTime& a, const DateTime& b);
 DateTime LocalMidnight(const DateTime& t);
 // The date n days after the local date of t, at 00:00:00.
 DateTime AddLocalDays(const DateTime& t, int nDays);
+// The days the week can show: from the first Monday a DateTime holds whole (5 January
+// 1970) to the end of 2105. Every date field of the editors and forms takes this range.
+QDate FirstShownDay();
+QDate LastShownDay();

@@ -1,5 +1,6 @@
 // The appointment editor driven as a person drives it, on a store of its own.
 #include "DialogFixture.h"
+#include "pim/IRecurrencePattern.h"
 #include "dialogs/CApptDlg.h"
 #include "dialogs/CDialogSoftKeyBar.h"
 #include "dialogs/CDialogToolBar.h"
@@ -28,6 +29,11 @@ private slots:
     void cancelAndEscapeWriteNothing();
     void editingKeepsTheReminderAndTheForeignNotes();
     void tooLongIsRefusedAndTheDialogStaysOpen();
+    void refusedEditsWriteNothing_data();
+    void refusedEditsWriteNothing();
+    void editsThatAreKeptOrSkipped_data();
+    void editsThatAreKeptOrSkipped();
+    void datePickersTakeTheWeeksDays();
     void allDayHidesTheTimesAndSavesMidnights();
     void movingTheStartTimeKeepsTheLength();
     void typedStartTimeIsReadWhenLeavingTheField();
@@ -543,6 +549,133 @@ void TestApptDlg::fitsTheHandheldScreenWithEitherBar()
         }
         QVERIFY(SaveGrab(&dlg, bSoftKey ? QStringLiteral("appt_dialog_softkey.png")
                                         : QStringLiteral("appt_dialog_toolbar.png")));
+    }
+}
+
+// A person types a day into a picker and clicks Save (or edit in detail) without
+// leaving the picker first.
+void TypeDateAndSaveWithTheMouse(CApptDlg& dlg, int nPickerId, const QDate& date, int nCommand)
+{
+    auto* pPicker = Control<QDateEdit>(dlg, nPickerId);
+    pPicker->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(pPicker, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(pPicker, date.toString(QStringLiteral("yyyy-MM-dd")));
+    TapToolButton(dlg, nCommand);
+}
+
+void TestApptDlg::refusedEditsWriteNothing_data()
+{
+    QTest::addColumn<int>("nCase");
+    QTest::addColumn<QString>("strMessage");
+    QTest::newRow("end time before the start") << 0 << QStringLiteral("끝나는 때가 시작하는 때보다 앞설 수 없습니다.");
+    QTest::newRow("a long item's times changed") << 1 << QStringLiteral("Too Long");
+}
+
+void TestApptDlg::refusedEditsWriteNothing()
+{
+    QFETCH(int, nCase);
+    QFETCH(QString, strMessage);
+    CDialogFixture fx;
+    const int32_t nOid = nCase == 1 ? fx.AddAppt(QStringLiteral("Trip"), Dt(2015, 3, 4, 9, 0), Dt(2015, 5, 4, 17, 0))
+                                    : fx.AddAppt(QStringLiteral("Talk"), Dt(2015, 3, 4, 10, 0), Dt(2015, 3, 4, 11, 0));
+    const QByteArray digest = fx.StoreDigest();
+    CScriptedMessageBox boxes;
+    CApptDlg dlg(&fx, fx.MainWindow());
+    dlg.Load(fx.GetAppt(nOid));
+    Open(dlg);
+    if (nCase == 0) {
+        TypeInto(Control<QComboBox>(dlg, IDC_END_TIME), QStringLiteral("9:00 AM"));
+        TapToolButton(dlg, ID_EDITOR_SAVE);
+    } else {
+        TypeInto(Control<QComboBox>(dlg, IDC_END_TIME), QStringLiteral("6:00 PM"));
+        TapToolButton(dlg, ID_EDITOR_SAVE);
+    }
+    QCOMPARE(boxes.Calls().size(), 1);
+    QCOMPARE(boxes.Calls()[0].strText, strMessage);
+    QVERIFY(dlg.isVisible());
+    QCOMPARE(dlg.result(), 0);
+    QCOMPARE(fx.StoreDigest(), digest);
+}
+
+void TestApptDlg::editsThatAreKeptOrSkipped_data()
+{
+    QTest::addColumn<int>("nCase");
+    QTest::newRow("start day typed, Save clicked") << 0;
+    QTest::newRow("start day typed, edit in detail clicked") << 1;
+    QTest::newRow("subject of an item longer than 31 days") << 2;
+    QTest::newRow("an occurrence saved unchanged") << 3;
+    QTest::newRow("end day before the start typed, Save clicked") << 4;
+}
+
+void TestApptDlg::editsThatAreKeptOrSkipped()
+{
+    QFETCH(int, nCase);
+    CDialogFixture fx;
+    CScriptedMessageBox boxes;
+    if (nCase <= 1) {
+        const int32_t nOid = fx.AddAppt(QStringLiteral("Talk"), Dt(2015, 3, 4, 10, 0), Dt(2015, 3, 4, 10, 30));
+        CApptDlg dlg(&fx, fx.MainWindow());
+        dlg.Load(fx.GetAppt(nOid));
+        Open(dlg);
+        TypeDateAndSaveWithTheMouse(dlg, IDC_START_DATE, QDate(2015, 3, 6), nCase == 0 ? ID_EDITOR_SAVE : ID_EDIT_DETAIL);
+        QCOMPARE(dlg.result(), nCase == 0 ? 1 : ID_EDITOR_RESULT_DETAIL);
+        // The end moved with the start, and the half hour is kept.
+        const ItemValues v = Read(fx.GetAppt(nOid).get());
+        QCOMPARE(v.strStart, QStringLiteral("2015-03-06 10:00"));
+        QCOMPARE(v.strEnd, QStringLiteral("2015-03-06 10:30"));
+    } else if (nCase == 2) {
+        const int32_t nOid = fx.AddAppt(QStringLiteral("Trip"), Dt(2015, 3, 4, 9, 0), Dt(2015, 5, 4, 17, 0));
+        CApptDlg dlg(&fx, fx.MainWindow());
+        dlg.Load(fx.GetAppt(nOid));
+        Open(dlg);
+        TypeInto(Control<QLineEdit>(dlg, IDC_SUBJECT), QStringLiteral("Trip abroad"));
+        TapToolButton(dlg, ID_EDITOR_SAVE);
+        QCOMPARE(dlg.result(), 1);
+        const ItemValues v = Read(fx.GetAppt(nOid).get());
+        QCOMPARE(v.strSubject, QStringLiteral("Trip abroad"));
+        QCOMPARE(v.strEnd, QStringLiteral("2015-05-04 17:00"));
+    } else if (nCase == 4) {
+        const int32_t nOid = fx.AddAppt(QStringLiteral("Talk"), Dt(2015, 3, 4, 10, 0), Dt(2015, 3, 4, 11, 0));
+        CApptDlg dlg(&fx, fx.MainWindow());
+        dlg.Load(fx.GetAppt(nOid));
+        Open(dlg);
+        // The start moves back to the end's day.
+        TypeDateAndSaveWithTheMouse(dlg, IDC_END_DATE, QDate(2015, 3, 3), ID_EDITOR_SAVE);
+        QCOMPARE(dlg.result(), 1);
+        const ItemValues v = Read(fx.GetAppt(nOid).get());
+        QCOMPARE(v.strStart, QStringLiteral("2015-03-03 10:00"));
+        QCOMPARE(v.strEnd, QStringLiteral("2015-03-03 11:00"));
+    } else {
+        std::unique_ptr<IAppointment> pSeries;
+        fx.GetOutlookApp()->CreateItem(olAppointmentItem, &pSeries);
+        pSeries->put_Subject(QStringLiteral("Standup"));
+        pSeries->put_Start(Dt(2015, 3, 2, 9, 0));
+        pSeries->put_End(Dt(2015, 3, 2, 9, 15));
+        std::unique_ptr<IRecurrencePattern> pPattern;
+        pSeries->GetRecurrencePattern(&pPattern);
+        pPattern->put_RecurrenceType(olRecursDaily);
+        QCOMPARE(pSeries->Save(), S_OK);
+        std::unique_ptr<IAppointment> pOccurrence;
+        QCOMPARE(pPattern->GetOccurrence(Dt(2015, 3, 4, 9, 0), &pOccurrence), S_OK);
+        const QByteArray digest = fx.StoreDigest();
+        CApptDlg dlg(&fx, fx.MainWindow());
+        dlg.Load(std::move(pOccurrence));
+        Open(dlg);
+        TapToolButton(dlg, ID_EDITOR_SAVE);
+        QCOMPARE(dlg.result(), 1);
+        QCOMPARE(fx.StoreDigest(), digest);
+    }
+    QCOMPARE(boxes.Calls().size(), 0);
+}
+
+void TestApptDlg::datePickersTakeTheWeeksDays()
+{
+    CDialogFixture fx;
+    CApptDlg dlg(&fx, fx.MainWindow());
+    Open(dlg);
+    for (int nId : {IDC_START_DATE, IDC_END_DATE}) {
+        QCOMPARE(Control<QDateEdit>(dlg, nId)->minimumDate(), QDate(1970, 1, 5));
+        QCOMPARE(Control<QDateEdit>(dlg, nId)->maximumDate(), QDate(2105, 12, 31));
     }
 }
 

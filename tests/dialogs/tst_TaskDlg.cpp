@@ -28,6 +28,7 @@ private slots:
     void importanceIsShownReversed();
     void editingKeepsTheReminderAndNotes();
     void cancelWritesNothing();
+    void typedDatesAreReadWhenSaveIsClicked();
     void focusGoesToCompletedForExistingTasks();
     void softKeysAndEditInDetail();
     void fitsTheHandheldScreenWithEitherBar();
@@ -292,6 +293,27 @@ void TestTaskDlg::fitsTheHandheldScreenWithEitherBar()
         QVERIFY2(strFault.isEmpty(), qPrintable(strFault));
         QVERIFY(SaveGrab(&dlg, bSoftKey ? QStringLiteral("task_dialog_softkey.png")
                                         : QStringLiteral("task_dialog_toolbar.png")));
+    }
+}
+
+void TestTaskDlg::typedDatesAreReadWhenSaveIsClicked()
+{
+    for (int nCommand : {ID_EDITOR_SAVE, ID_EDIT_DETAIL}) {
+        CDialogFixture fx;
+        const int32_t nOid = fx.AddTask(QStringLiteral("Report"), Dt(2015, 3, 4), Dt(2015, 3, 6));
+        CTaskDlg dlg(&fx, fx.MainWindow());
+        dlg.Load(fx.GetTask(nOid));
+        Open(dlg);
+        // Typed into the start picker, which keeps the focus while the button is clicked.
+        auto* pPicker = Control<QDateEdit>(dlg, IDC_START_DATE);
+        pPicker->setFocus(Qt::MouseFocusReason);
+        QTest::keyClick(pPicker, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(pPicker, QStringLiteral("2015-03-09"));
+        TapToolButton(dlg, nCommand);
+        QCOMPARE(dlg.result(), nCommand == ID_EDITOR_SAVE ? 1 : ID_EDITOR_RESULT_DETAIL);
+        const ItemValues v = Read(fx.GetTask(nOid).get());
+        QCOMPARE(v.strStart, QStringLiteral("2015-03-09 00:00"));
+        QCOMPARE(v.strEnd, QStringLiteral("2015-03-11 00:00"));
     }
 }
 
