@@ -1,5 +1,6 @@
 #include "app/CQtMessageBoxHandler.h"
 
+#include "controls/ScreenFit.h"
 #include "platform/MessageBox.h"
 
 #include <QApplication>
@@ -71,6 +72,7 @@ int CQtMessageBoxHandler::Show(const QString& text, const QString& caption, unsi
         if (choice.nId == IDCANCEL || choice.nId == IDNO || buttons.size() == 1)
             nEscape = choice.nId;  // Escape answers Cancel, else No, as the device's close box
     }
+    KeepWindowOnScreen(&box);
     box.exec();
     for (const ButtonChoice& choice : buttons) {
         if (box.clickedButton() == box.button(choice.button))

@@ -201,7 +201,10 @@ int CInkCanvas::ContentHeight() const
 void CInkCanvas::Relayout()
 {
     const int nPageWidth = static_cast<int>(width() / Scale());
-    m_layout.Build(m_page.GetText(), m_font, nPageWidth);
+    std::vector<QRectF> inkBounds;
+    for (const CInkStroke& stroke : m_page.GetNotes().m_strokes)
+        inkBounds.push_back(StrokeBounds(stroke));
+    m_layout.Build(m_page.GetText(), m_font, nPageWidth, inkBounds);
     if (!m_pScrollBar)
         return;
     const int nTotal = ContentHeight() + height() / kSpareHeightDivisor;

@@ -5,7 +5,8 @@
 #include <QTextOption>
 #include <algorithm>
 
-void CInkTextLayout::Build(const QString& strText, const QFont& font, int nPageWidth)
+void CInkTextLayout::Build(const QString& strText, const QFont& font, int nPageWidth,
+                           const std::vector<QRectF>& inkBounds)
 {
     m_paragraphs.clear();
     m_nLength = static_cast<int>(strText.size());
@@ -24,6 +25,7 @@ void CInkTextLayout::Build(const QString& strText, const QFont& font, int nPageW
         para.pLayout->beginLayout();
         for (QTextLine line = para.pLayout->createLine(); line.isValid(); line = para.pLayout->createLine()) {
             line.setLineWidth(rWidth);
+            y = FreeLineTop(y, inkBounds);
             line.setPosition(QPointF(kInkTextMargin, y));
             y += m_rLineSpacing;
         }
@@ -32,6 +34,21 @@ void CInkTextLayout::Build(const QString& strText, const QFont& font, int nPageW
         m_paragraphs.push_back(std::move(para));
     }
     m_rHeight = y;
+}
+
+qreal CInkTextLayout::FreeLineTop(qreal y, const std::vector<QRectF>& inkBounds) const
+{
+    // Each step moves below one stroke, so the search ends after at most one step a stroke.
+    for (bool bMoved = true; bMoved;) {
+        bMoved = false;
+        for (const QRectF& rc : inkBounds) {
+            if (rc.top() < y + m_rLineSpacing && y < rc.bottom()) {
+                y = rc.bottom();
+                bMoved = true;
+            }
+        }
+    }
+    return y;
 }
 
 void CInkTextLayout::Draw(QPainter* pPainter) const

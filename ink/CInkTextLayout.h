@@ -1,7 +1,8 @@
 #pragma once
 // The typed text of the notes laid out on the page: one paragraph per "\n"-separated
 // piece, each wrapped at the page width. Coordinates are page pixels (before zoom); the
-// text starts at (kInkTextMargin, kInkTextMargin).
+// text starts at (kInkTextMargin, kInkTextMargin). A line that would cross handwriting is
+// moved down to the first free band below it, so typed text never covers ink.
 #include <QFont>
 #include <QRectF>
 #include <QString>
@@ -16,7 +17,9 @@ constexpr int kInkTextMargin = 2;
 class CInkTextLayout {
 public:
     // Lays the text out; a width under one character still gives one character a line.
-    void Build(const QString& strText, const QFont& font, int nPageWidth);
+    // inkBounds: the bounding rectangles of the page's strokes.
+    void Build(const QString& strText, const QFont& font, int nPageWidth,
+               const std::vector<QRectF>& inkBounds = {});
 
     // The bottom of the last line.
     qreal Height() const { return m_rHeight; }
@@ -38,6 +41,9 @@ public:
     int LineEnd(int nPos) const;
 
 private:
+    // The first top at or below y where a line of text crosses no ink.
+    qreal FreeLineTop(qreal y, const std::vector<QRectF>& inkBounds) const;
+
     struct Paragraph {
         int nStart = 0;  // text position of its first character
         std::unique_ptr<QTextLayout> pLayout;

@@ -62,6 +62,17 @@ public:
     }
 
     QString Path(const QString& name) const { return m_dir.filePath(name); }
+    // The store file and its write-ahead log, to show that nothing was written.
+    QByteArray StoreBytes() const
+    {
+        QByteArray all;
+        for (const char* pszName : {"pim.sqlite", "pim.sqlite-wal"}) {
+            QFile file(Path(QString::fromLatin1(pszName)));
+            if (file.open(QIODevice::ReadOnly))
+                all += file.readAll();
+        }
+        return all;
+    }
 
     void WriteFile(const QString& name, const QByteArray& bytes)
     {

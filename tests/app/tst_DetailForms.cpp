@@ -9,6 +9,7 @@
 #include "dialogs/CTaskForm.h"
 #include "ical/CICalExporter.h"
 #include "ical/CICalImporter.h"
+#include "pim/IRecurrencePattern.h"
 #include "platform/CScriptedMessageBox.h"
 #include <QCheckBox>
 #include <QComboBox>
@@ -21,6 +22,7 @@
 #include <QLabel>
 #include <QTimeEdit>
 #include <QTimer>
+#include <QWheelEvent>
 #include <QToolButton>
 #include <QtTest>
 #include <functional>
@@ -165,6 +167,10 @@ private slots:
     void badInputWritesNothing_data();
     void badInputWritesNothing();
     void cancelWritesNothing();
+    void foreignNotesAreLeftAlone();
+    void longItemSavesWhileItsTimesStay();
+    void unchangedOccurrenceIsNotWritten();
+    void wheelOverAnUnfocusedFieldScrollsTheForm();
     void savingUntouchedKeepsAPatternOnSeveralWeekdays();
     void taskFormStoresPatternReminderAndBody();
     void taskBadInputWritesNothing();
@@ -420,6 +426,8 @@ void TestDetailForms::badInputWritesNothing_data()
     QTest::newRow("end before the start") << 4 << "RC_DETAILFORM_ERROR_END";
     QTest::newRow("reminder that is no number") << 5 << "RC_DETAILFORM_ERROR_REMINDER";
     QTest::newRow("30 February every year") << 6 << "RC_DETAILFORM_ERROR_MONTHDAY";
+    QTest::newRow("a start the store refuses") << 7 << "RC_DETAILFORM_ERROR_VALUE";
+    QTest::newRow("longer than 31 days") << 8 << "RC_DETAILFORM_ERROR_TOOLONG";
 }
 
 void TestDetailForms::badInputWritesNothing()
@@ -444,11 +452,20 @@ void TestDetailForms::badInputWritesNothing()
         case 3: v.nDayOfWeekMask = 0; break;
         case 4: pForm->EndTimeEdit()->setTime(QTime(8, 30)); break;
         case 5: pForm->ReminderCheck()->setChecked(true); pForm->ReminderCombo()->setEditText("soon"); break;
-        default:
+        case 7:
+            // Beyond the days the fields offer, as a damaged store or another program may
+            // bring them.
+            pForm->StartDateEdit()->setMaximumDate(QDate(9999, 12, 31));
+            pForm->EndDateEdit()->setMaximumDate(QDate(9999, 12, 31));
+            pForm->StartDateEdit()->setDate(QDate(9999, 3, 2));
+            break;
+        case 8: pForm->EndDateEdit()->setDate(QDate(2015, 4, 14)); break;
+        case 6:
             v = Pattern(olRecursYearly, 1, kEndNever);
             v.nMonthOfYear = 2;
             v.nDayOfMonth = 30;
             break;
+        default: break;
         }
         ChooseRecurrence(pBox, v);
         Save(pForm);
@@ -487,6 +504,90 @@ void TestDetailForms::cancelWritesNothing()
     Appt(pFrame.get(), nOid)->get_IsRecurring(&bRecurring);
     QCOMPARE(strSubject, QStringLiteral("Dentist"));
     QCOMPARE(bRecurring, FALSE);
+}
+
+void TestDetailForms::foreignNotesAreLeftAlone()
+{
+    CWeekFixture fx;
+    const int nOid = fx.AddAppt("Dentist", F::Date(2015, 3, 3, 9), F::Date(2015, 3, 3, 10));
+    const QByteArray foreign("\x07\x00another program's notes\xff", 27);
+    {
+        std::unique_ptr<IAppointment> p;
+        fx.Store()->GetItemFromOid(nOid, &p);
+        p->put_BodyInk(foreign);
+        QCOMPARE(p->Save(), S_OK);
+    }
+    auto pFrame = StartWith(&fx, 2015, 3, 2);
+    QVERIFY(pFrame);
+    QString strBody = QStringLiteral("-");
+    QString strPlaceholder;
+    QCOMPARE(RunForm<CApptForm>(Appt(pFrame.get(), nOid).get(), [&](CApptForm* pForm) {
+        strBody = pForm->BodyEdit()->toPlainText();
+        strPlaceholder = pForm->BodyEdit()->placeholderText();
+        pForm->SubjectEdit()->setText("Dentist at 9");
+        Save(pForm);
+    }), S_OK);
+    QCOMPARE(strBody, QString());
+    QCOMPARE(strPlaceholder, StoredText(pFrame.get(), "RC_NOTES_UNREADABLE"));
+    QByteArray stored;
+    QString strSubject;
+    Appt(pFrame.get(), nOid)->get_BodyInk(&stored);
+    Appt(pFrame.get(), nOid)->get_Subject(&strSubject);
+    QCOMPARE(stored, foreign);
+    QCOMPARE(strSubject, QStringLiteral("Dentist at 9"));
+}
+
+void TestDetailForms::longItemSavesWhileItsTimesStay()
+{
+    CWeekFixture fx;
+    const int nOid = fx.AddAppt("Trip", F::Date(2015, 3, 3, 9), F::Date(2016, 3, 3, 9));
+    auto pFrame = StartWith(&fx, 2015, 3, 2);
+    QVERIFY(pFrame);
+    QCOMPARE(RunForm<CApptForm>(Appt(pFrame.get(), nOid).get(), [](CApptForm* pForm) {
+        pForm->SubjectEdit()->setText("Year abroad");
+        Save(pForm);
+    }), S_OK);
+    QString strSubject;
+    DATE dtEnd = 0;
+    Appt(pFrame.get(), nOid)->get_Subject(&strSubject);
+    Appt(pFrame.get(), nOid)->get_End(&dtEnd);
+    QCOMPARE(strSubject, QStringLiteral("Year abroad"));
+    QCOMPARE(dtEnd, F::Date(2016, 3, 3, 9));
+}
+
+void TestDetailForms::unchangedOccurrenceIsNotWritten()
+{
+    CWeekFixture fx;
+    const int nOid = fx.AddDailyAppt("Standup", F::Date(2015, 3, 2, 9), F::Date(2015, 3, 2, 9, 15), 5);
+    auto pFrame = StartWith(&fx, 2015, 3, 2);
+    QVERIFY(pFrame);
+    std::unique_ptr<IRecurrencePattern> pPattern;
+    Appt(pFrame.get(), nOid)->GetRecurrencePattern(&pPattern);
+    std::unique_ptr<IAppointment> pOccurrence;
+    QCOMPARE(pPattern->GetOccurrence(F::Date(2015, 3, 4, 9), &pOccurrence), S_OK);
+    const QByteArray before = fx.StoreBytes();
+    QCOMPARE(RunForm<CApptForm>(pOccurrence.get(), [](CApptForm* pForm) { Save(pForm); }), S_OK);
+    QCOMPARE(fx.StoreBytes(), before);
+}
+
+void TestDetailForms::wheelOverAnUnfocusedFieldScrollsTheForm()
+{
+    CWeekFixture fx;
+    const int nOid = fx.AddAppt("Dentist", F::Date(2015, 3, 3, 9), F::Date(2015, 3, 3, 10));
+    auto pFrame = StartWith(&fx, 2015, 3, 2);
+    QVERIFY(pFrame);
+    QDate shown;
+    QCOMPARE(RunForm<CApptForm>(Appt(pFrame.get(), nOid).get(), [&](CApptForm* pForm) {
+        pForm->SubjectEdit()->setFocus();
+        QDateEdit* pField = pForm->EndDateEdit();
+        const QPointF at(pField->width() / 4, pField->height() / 2);
+        QWheelEvent wheel(at, pField->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(pField, &wheel);
+        shown = pField->date();
+        Cancel(pForm);
+    }), S_FALSE);
+    QCOMPARE(shown, QDate(2015, 3, 3));
 }
 
 void TestDetailForms::savingUntouchedKeepsAPatternOnSeveralWeekdays()

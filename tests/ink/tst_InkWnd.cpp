@@ -3,6 +3,7 @@
 #include "ink/CInkWnd.h"
 #include "ink/NotesPreview.h"
 #include "tests/support/ink_helper.h"
+#include "ink/CInkTextLayout.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -76,6 +77,7 @@ private slots:
     void withoutInnerWindowEveryOperationDoesNothing();
     void aFailingStreamStopsAndReportsItsError();
     void readOnlyPreviewShowsNotesAndTakesNoInput();
+    void typedLinesGoAroundHandwriting();
 };
 
 void TestInkWnd::strokesAndTypedTextSurviveSavingAndReopening()
@@ -458,6 +460,30 @@ void TestInkWnd::readOnlyPreviewShowsNotesAndTakesNoInput()
     RefreshNotesPreview(&preview, NotesBlob());
     QVERIFY(Save(&preview).IsEmpty());
     QCOMPARE(preview.GetInner()->GetZoom(), kInkPreviewEditedZoom);
+}
+
+void TestInkWnd::typedLinesGoAroundHandwriting()
+{
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPixelSize(11);
+    // Handwriting from y 20 to 60 and from 70 to 80, the first typed line above it.
+    const std::vector<QRectF> ink = {QRectF(5, 20, 100, 40), QRectF(50, 70, 30, 10)};
+    CInkTextLayout layout;
+    layout.Build(QStringLiteral("first\nsecond\nthird"), font, 200, ink);
+    const qreal rLine = layout.LineSpacing();
+    QVERIFY(rLine > 0 && rLine < 18);
+    QCOMPARE(layout.CaretRect(0).top(), qreal(kInkTextMargin));
+    // "second" would start at 2 + one line and cross the ink: it goes below all of it.
+    QCOMPARE(layout.CaretRect(6).top(), qreal(80));
+    QCOMPARE(layout.CaretRect(13).top(), 80 + rLine);
+    for (int nPos : {0, 6, 13}) {
+        const QRectF line = layout.CaretRect(nPos);
+        for (const QRectF& rc : ink)
+            QVERIFY2(line.bottom() <= rc.top() || line.top() >= rc.bottom(), qPrintable(QString::number(nPos)));
+    }
+    // Each line is still found where it is drawn.
+    QCOMPARE(layout.PositionAt(QPointF(3, 82)), 6);
+    QCOMPARE(layout.Height(), 80 + 2 * rLine);
 }
 
 QTEST_MAIN(TestInkWnd)
