@@ -170,7 +170,7 @@ private slots:
     void foreignNotesAreLeftAlone();
     void longItemSavesWhileItsTimesStay();
     void unchangedOccurrenceIsNotWritten();
-    void wheelOverAnUnfocusedFieldScrollsTheForm();
+    void wheelScrollsAndDateFieldsTakeTheWeeksDays();
     void savingUntouchedKeepsAPatternOnSeveralWeekdays();
     void taskFormStoresPatternReminderAndBody();
     void taskBadInputWritesNothing();
@@ -570,7 +570,7 @@ void TestDetailForms::unchangedOccurrenceIsNotWritten()
     QCOMPARE(fx.StoreBytes(), before);
 }
 
-void TestDetailForms::wheelOverAnUnfocusedFieldScrollsTheForm()
+void TestDetailForms::wheelScrollsAndDateFieldsTakeTheWeeksDays()
 {
     CWeekFixture fx;
     const int nOid = fx.AddAppt("Dentist", F::Date(2015, 3, 3, 9), F::Date(2015, 3, 3, 10));
@@ -585,6 +585,11 @@ void TestDetailForms::wheelOverAnUnfocusedFieldScrollsTheForm()
                           Qt::NoScrollPhase, false);
         QApplication::sendEvent(pField, &wheel);
         shown = pField->date();
+        // Every date field takes the days the week can show.
+        for (QDateEdit* pDate : pForm->findChildren<QDateEdit*>()) {
+            QCOMPARE(pDate->minimumDate(), QDate(1970, 1, 5));
+            QCOMPARE(pDate->maximumDate(), QDate(2105, 12, 31));
+        }
         Cancel(pForm);
     }), S_FALSE);
     QCOMPARE(shown, QDate(2015, 3, 3));
