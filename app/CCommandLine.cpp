@@ -43,6 +43,13 @@ bool CCommandLine::Parse(const QStringList& args)
 {
     *this = CCommandLine();
     if (args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h"))) {
+        // The usage text speaks the language asked for, whatever else the line holds.
+        for (int i = 0; i < args.size(); ++i) {
+            if (args.at(i).startsWith(QLatin1String("--language=")))
+                m_strLanguage = args.at(i).section(QLatin1Char('='), 1);
+            else if (args.at(i) == QLatin1String("--language") && i + 1 < args.size())
+                m_strLanguage = args.at(i + 1);
+        }
         m_mode = QuilldayMode::Help;
         return true;
     }
@@ -91,7 +98,7 @@ bool CCommandLine::ParseOption(const QString& name, const QString* pInlineValue,
                                    QStringLiteral("--export"),     QStringLiteral("--date"),
                                    QStringLiteral("--size"),       QStringLiteral("--home"),
                                    QStringLiteral("--store"),      QStringLiteral("--registry"),
-                                   QStringLiteral("--scale")};
+                                   QStringLiteral("--scale"),      QStringLiteral("--language")};
     if (!valueOptions.contains(name))
         return Fail(QStringLiteral("unknown option '%1'").arg(name));
     QString value;
@@ -139,7 +146,9 @@ bool CCommandLine::ApplyValue(const QString& name, const QString& value)
         return (bOk && m_nScale >= 1 && m_nScale <= kMaxScale)
                || Fail(QStringLiteral("--scale: '%1' is not a whole number from 1 to %2").arg(value).arg(kMaxScale));
     }
-    if (name == QLatin1String("--home"))
+    if (name == QLatin1String("--language"))
+        m_strLanguage = value;
+    else if (name == QLatin1String("--home"))
         m_strHome = value;
     else if (name == QLatin1String("--store"))
         m_strStore = value;
@@ -196,8 +205,54 @@ bool CCommandLine::Fail(const QString& text)
     return false;
 }
 
-QString CCommandLine::HelpText()
+namespace {
+
+// The usage text in Korean.
+QString KoreanHelpText()
 {
+    return QStringLiteral(
+        "사용법: quillday [모드] [옵션]\n"
+        "        quillday [옵션] 파일.ics\n"
+        "펜으로 쓰기 좋은 주간 일정표입니다. 모드 없이 실행하면 주 화면을 열고, iCalendar\n"
+        "파일을 주면 주 화면을 연 뒤 그 파일을 가져올지 묻습니다.\n"
+        "\n"
+        "모드 (하나만):\n"
+        "  --print-week [YYYY-MM-DD]  그 주의 일곱 날 목록을 출력 (기본: 이번 주)\n"
+        "  --json                     --print-week와 함께: 주를 JSON으로 출력\n"
+        "  --screenshot 파일.png      주 화면을 화면 없이 그려 PNG 파일로 저장\n"
+        "      --date YYYY-MM-DD      보여 줄 날짜 (기본: 오늘)\n"
+        "      --size 너비x높이       창 크기(픽셀), 예: 240x320 (최대 8192x8192)\n"
+        "  --import 파일.ics          iCalendar 파일의 일정과 작업을 저장소로 가져오기\n"
+        "  --export 파일.ics          저장소의 일정과 작업을 iCalendar 파일로 내보내기\n"
+        "  --lunar-to-solar 날짜...   음력 날짜의 양력 날짜와 요일을 출력\n"
+        "                             (YYYY-MM-DD, 윤달은 끝에 L);\n"
+        "                             -는 표준 입력에서 한 줄에 하나씩 읽음\n"
+        "  --help                     이 도움말 보기\n"
+        "  --version                  제품 이름과 버전 출력\n"
+        "\n"
+        "옵션:\n"
+        "  --home 폴더                데이터 파일 anniversary.dat와 orlith.inf가 있는 폴더\n"
+        "                             (기본: $QUILLDAY_HOME, 없으면 프로그램 폴더)\n"
+        "  --store 파일               일정과 작업 저장소\n"
+        "                             (기본: $XDG_DATA_HOME/quillday/pim.sqlite)\n"
+        "  --registry 파일            설정 파일 (기본: $QUILLDAY_REGISTRY, 없으면\n"
+        "                             $XDG_CONFIG_HOME/quillday/registry.reg)\n"
+        "  --scale N                  창을 N배로 크게 그리기 (1에서 8)\n"
+        "  --language 코드            ko(한국어) 또는 en(영어); 기본: 옵션에서 고른 언어,\n"
+        "                             없으면 로캘 (LC_ALL, LC_MESSAGES, LANG)\n"
+        "\n"
+        "옵션 값은 --옵션=값 으로도 줄 수 있습니다.\n"
+        "\n"
+        "종료 상태: 성공하면 0, 시작이나 모드가 실패하면 1,\n"
+        "명령줄을 쓸 수 없거나 모드를 쓸 수 없으면 2.\n");
+}
+
+}  // namespace
+
+QString CCommandLine::HelpText(const QString& strLanguage)
+{
+    if (strLanguage == QLatin1String("ko"))
+        return KoreanHelpText();
     return QStringLiteral(
         "Usage: quillday [MODE] [OPTIONS]\n"
         "       quillday [OPTIONS] FILE.ics\n"
@@ -226,6 +281,8 @@ QString CCommandLine::HelpText()
         "  --registry FILE            the settings file (default: $QUILLDAY_REGISTRY, else\n"
         "                             $XDG_CONFIG_HOME/quillday/registry.reg)\n"
         "  --scale N                  draw the window N times larger (1 to 8)\n"
+        "  --language CODE            ko (Korean) or en (English); default: the options' choice,\n"
+        "                             else the locale (LC_ALL, LC_MESSAGES, LANG)\n"
         "\n"
         "An option's value may also be given as --option=VALUE.\n"
         "\n"

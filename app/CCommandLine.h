@@ -34,6 +34,7 @@ public:
     QString m_strStore;       // --store
     QString m_strRegistry;    // --registry
     int m_nScale = 0;         // --scale; 0: not given
+    QString m_strLanguage;    // --language
     QString m_strError;       // why Parse failed
 
     // Parses the arguments after the program name. False with m_strError set when the
@@ -42,7 +43,8 @@ public:
     bool Parse(const QStringList& args);
     bool Parse(int argc, char** argv);
 
-    static QString HelpText();
+    // The usage text in the language given (Korean for "ko", else English).
+    static QString HelpText(const QString& strLanguage = QString());
 
 private:
     bool ParseOption(const QString& name, const QString* pInlineValue, const QStringList& args, int* pIndex);

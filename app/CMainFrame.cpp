@@ -1,4 +1,5 @@
 #include "app/CMainFrame.h"
+#include "resources/UiLanguage.h"
 #include "app/CMainView.h"
 #include "app/CSoftKeyBar.h"
 #include "calendar/AnniversaryFile.h"
@@ -64,6 +65,7 @@ BOOL CMainFrame::Create()
         return Fail(kSpecialDaysFailureText, MB_ICONHAND);
     if (!OpenPimDatabases())
         return Fail(kPimDatabaseFailureText, MB_ICONHAND);
+    ApplyUiLanguage(LanguageCodeOf(m_settings.Language));
     if (!LoadStrings())
         return Fail(kStringsFailureText, MB_OK);
     m_pView = std::make_unique<CMainView>(this);

@@ -1,4 +1,5 @@
 #include "app/CSoftKeyBar.h"
+#include "resources/UiLanguage.h"
 #include "app/MainCommands.h"
 #include <QMenu>
 #include <QPainter>
@@ -9,18 +10,18 @@ CSoftKeyBar::CSoftKeyBar(QWidget* pParent)
 {
     // Menu resource 128; its texts are the resource's own.
     auto* pNewMenu = new QMenu(this);
-    AddItem(pNewMenu, QStringLiteral("&1. 일정추가..."), ID_NEW_APPOINTMENT);
-    AddItem(pNewMenu, QStringLiteral("&2. 작업추가..."), ID_NEW_TASK);
+    AddItem(pNewMenu, UiText(QStringLiteral("&1. 일정추가..."), QStringLiteral("&1. New appointment...")), ID_NEW_APPOINTMENT);
+    AddItem(pNewMenu, UiText(QStringLiteral("&2. 작업추가..."), QStringLiteral("&2. New task...")), ID_NEW_TASK);
     auto* pMainMenu = new QMenu(this);
-    AddItem(pMainMenu, QStringLiteral("&1. 오늘날짜로"), ID_GOTO_TODAY);
+    AddItem(pMainMenu, UiText(QStringLiteral("&1. 오늘날짜로"), QStringLiteral("&1. Go to today")), ID_GOTO_TODAY);
     pMainMenu->addSeparator();
-    AddItem(pMainMenu, QStringLiteral("&2. 삭제..."), ID_DELETE_ITEM);
+    AddItem(pMainMenu, UiText(QStringLiteral("&2. 삭제..."), QStringLiteral("&2. Delete...")), ID_DELETE_ITEM);
     pMainMenu->addSeparator();
-    AddItem(pMainMenu, QStringLiteral("&3. 설정..."), ID_OPTIONS);
-    AddItem(pMainMenu, QStringLiteral("&4. 정보..."), ID_APP_ABOUT);
-    AddItem(pMainMenu, QStringLiteral("&5. 종료"), ID_APP_EXIT);
-    m_pNewButton = AddButton(QStringLiteral("새항목"), pNewMenu);
-    m_pToolsButton = AddButton(QStringLiteral("메뉴"), pMainMenu);
+    AddItem(pMainMenu, UiText(QStringLiteral("&3. 설정..."), QStringLiteral("&3. Options...")), ID_OPTIONS);
+    AddItem(pMainMenu, UiText(QStringLiteral("&4. 정보..."), QStringLiteral("&4. About...")), ID_APP_ABOUT);
+    AddItem(pMainMenu, UiText(QStringLiteral("&5. 종료"), QStringLiteral("&5. Exit")), ID_APP_EXIT);
+    m_pNewButton = AddButton(UiText(QStringLiteral("새항목"), QStringLiteral("New")), pNewMenu);
+    m_pToolsButton = AddButton(UiText(QStringLiteral("메뉴"), QStringLiteral("Menu")), pMainMenu);
     resize(width(), kSoftKeyBarHeight);
 }
 

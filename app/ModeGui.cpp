@@ -1,5 +1,7 @@
 // The main window: one instance per executable; a second launch brings the first to the
 // front and ends.
+#include "resources/UiLanguage.h"
+#include "week/AgendaSettings.h"
 #include "app/CAgendaApp.h"
 #include "app/CCommandLine.h"
 #include "app/CMainFrame.h"
@@ -27,6 +29,9 @@ void RaiseFrame(CMainFrame* pFrame)
 // store; the running window shows the new items through the store's change notifications.
 void ImportBesideRunningInstance(const QString& strPath)
 {
+    AgendaSettings settings;
+    settings.Load();
+    ApplyUiLanguage(LanguageCodeOf(settings.Language));
     StringTable strings;
     LoadResourceStrings(&strings);
     IPOutlookApp outlook;

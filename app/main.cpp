@@ -2,6 +2,7 @@
 // No QGuiApplication is made here: the modes that need one make it themselves, so the
 // command-line modes run without a display.
 #include "app/CCommandLine.h"
+#include "resources/UiLanguage.h"
 #include "app/CQtMessageBoxHandler.h"
 #include "app/CommandModes.h"
 #include "platform/ProgramFolder.h"
@@ -115,8 +116,11 @@ int main(int argc, char** argv)
     CCommandLine cmd;
     if (!cmd.Parse(argc, argv))
         return UsageError(cmd.m_strError);
+    SetUiLanguageOption(cmd.m_strLanguage);
     if (cmd.m_mode == QuilldayMode::Help) {
-        std::fputs(CCommandLine::HelpText().toLocal8Bit().constData(), stdout);
+        // The settings are not read for the usage text: the option, else the locale.
+        std::fputs(CCommandLine::HelpText(ChooseUiLanguage(cmd.m_strLanguage, QString())).toLocal8Bit().constData(),
+                   stdout);
         return EXIT_SUCCESS;
     }
     if (cmd.m_mode == QuilldayMode::Version)

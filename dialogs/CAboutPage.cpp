@@ -1,4 +1,5 @@
 #include "dialogs/CAboutPage.h"
+#include "resources/UiLanguage.h"
 #include "dialogs/OptionIds.h"
 #include "platform/BitmapResource.h"
 #include "platform/ProgramFolder.h"
@@ -16,7 +17,7 @@ constexpr int kGapAfterVersion = 12;
 }  // namespace
 
 CAboutPage::CAboutPage(const StringTable* pStrings)
-    : CPropertyPage(QStringLiteral("정보"), pStrings)
+    : CPropertyPage(UiText(QStringLiteral("정보"), QStringLiteral("About")), pStrings)
     , m_strModulePath(GetModuleFilePath())
 {
 }

@@ -1,4 +1,5 @@
 #include "dialogs/CDialogSoftKeyBar.h"
+#include "resources/UiLanguage.h"
 #include "dialogs/EditorIds.h"
 #include <QMenu>
 #include <QPainter>
@@ -93,9 +94,9 @@ void CDialogSoftKeyBar::paintEvent(QPaintEvent*)
 void AddEditorSoftKeys(CDialogSoftKeyBar* pBar)
 {
     // The texts are the menu resource's own.
-    pBar->AddCommandKey(QStringLiteral("저장"), ID_EDITOR_SAVE);
-    pBar->AddMenuKey(QStringLiteral("메뉴"), {{QStringLiteral("&1. 자세히 편집.."), ID_EDIT_DETAIL},
-                                             {QStringLiteral("&2. 노트 편집..."), ID_EDIT_NOTES},
+    pBar->AddCommandKey(UiText(QStringLiteral("저장"), QStringLiteral("Save")), ID_EDITOR_SAVE);
+    pBar->AddMenuKey(UiText(QStringLiteral("메뉴"), QStringLiteral("Menu")), {{UiText(QStringLiteral("&1. 자세히 편집.."), QStringLiteral("&1. Edit details..")), ID_EDIT_DETAIL},
+                                             {UiText(QStringLiteral("&2. 노트 편집..."), QStringLiteral("&2. Edit notes...")), ID_EDIT_NOTES},
                                              {QString(), 0},
-                                             {QStringLiteral("&3. 취소"), ID_EDITOR_CANCEL}});
+                                             {UiText(QStringLiteral("&3. 취소"), QStringLiteral("&3. Cancel")), ID_EDITOR_CANCEL}});
 }

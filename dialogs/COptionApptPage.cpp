@@ -1,9 +1,10 @@
 #include "dialogs/COptionApptPage.h"
+#include "resources/UiLanguage.h"
 #include "dialogs/OptionIds.h"
 #include <QCheckBox>
 
 COptionApptPage::COptionApptPage(const StringTable* pStrings)
-    : CPropertyPage(QStringLiteral("일정"), pStrings)
+    : CPropertyPage(UiText(QStringLiteral("일정"), QStringLiteral("Appointments")), pStrings)
 {
 }
 

@@ -1,4 +1,5 @@
 #include "dialogs/COptionDlg.h"
+#include "resources/UiLanguage.h"
 #include "dialogs/COptionApptPage.h"
 #include "dialogs/COptionCommonPage.h"
 #include "dialogs/COptionTaskPage.h"
@@ -17,6 +18,7 @@ COptionDlg::COptionDlg(const QString& strCaption, AgendaSettings* pSettings, con
     m_pCommonPage->m_bMultiline = pSettings->Multiline;
     m_pCommonPage->m_bNotesPenMode = pSettings->NotesPenDefault;
     m_pCommonPage->m_bUseSoftKey = pSettings->UseSoftKey;
+    m_pCommonPage->m_dwLanguage = pSettings->Language;
     m_pApptPage->m_bBoldAllDayEvent = pSettings->BoldAllDayEvent;
     m_pTaskPage->m_bBoldImportantTask = pSettings->BoldImportantTask;
     m_pTaskPage->m_bShowTaskStart = pSettings->ShowTaskStart;
@@ -33,7 +35,7 @@ void COptionDlg::OnInitDialog()
 {
     if (m_pSettings->UseSoftKey) {
         // Menu resource 224, its texts the resource's own.
-        CreateSoftKeyBar({{QStringLiteral("저장"), ID_SHEET_OK}, {QStringLiteral("취소"), ID_SHEET_CANCEL}});
+        CreateSoftKeyBar({{UiText(QStringLiteral("저장"), QStringLiteral("Save")), ID_SHEET_OK}, {UiText(QStringLiteral("취소"), QStringLiteral("Cancel")), ID_SHEET_CANCEL}});
     } else {
         CreateToolBar({{0, LoadString("RC_OPTIONDLG_SAVE"), ID_SHEET_TOOL_OK},
                        {1, LoadString("RC_OPTIONDLG_CANCEL"), ID_SHEET_TOOL_CANCEL}});
@@ -64,6 +66,7 @@ void COptionDlg::Save()
         m_pSettings->Use24Hour = m_pCommonPage->m_b24Hour;
         m_pSettings->Multiline = m_pCommonPage->m_bMultiline;
         m_pSettings->NotesPenDefault = m_pCommonPage->m_bNotesPenMode;
+        m_pSettings->Language = m_pCommonPage->m_dwLanguage;
     }
     if (m_pApptPage->UpdateData(TRUE))
         m_pSettings->BoldAllDayEvent = m_pApptPage->m_bBoldAllDayEvent;

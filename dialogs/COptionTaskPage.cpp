@@ -1,9 +1,10 @@
 #include "dialogs/COptionTaskPage.h"
+#include "resources/UiLanguage.h"
 #include "dialogs/OptionIds.h"
 #include <QCheckBox>
 
 COptionTaskPage::COptionTaskPage(const StringTable* pStrings)
-    : CPropertyPage(QStringLiteral("작업"), pStrings)
+    : CPropertyPage(UiText(QStringLiteral("작업"), QStringLiteral("Tasks")), pStrings)
 {
 }
 

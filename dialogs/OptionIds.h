@@ -8,6 +8,7 @@ constexpr int IDC_OPTION_SHOW_TASKSTART = 1136;
 constexpr int IDC_OPTION_SHOW_COMPLETETASK = 1137;
 constexpr int IDC_OPTION_NOTES_PENMODE = 1141;
 constexpr int IDC_OPTION_USE_SOFTKEY = 1143;
+constexpr int IDC_OPTION_LANGUAGE = 1171;
 
 constexpr int IDC_ABOUT_MAKER_1 = 204;
 constexpr int IDC_ABOUT_TITLE = 1142;

@@ -1,4 +1,5 @@
 #include "resources/StringTable.h"
+#include "resources/UiLanguage.h"
 #include "calendar/WideChar.h"
 #include "platform/ProgramFolder.h"
 #include "platform/TextLineReader.h"
@@ -54,7 +55,21 @@ BOOL LoadResourceStringsFrom(StringTable* pTable, const QString& path)
 
 BOOL LoadResourceStrings(StringTable* pTable)
 {
-    return LoadResourceStringsFrom(pTable, ProgramFilePath(QStringLiteral("orlith.inf")));
+    const QString strLanguage = UiLanguage();
+    const QString strEnglish = ProgramFilePath(StringsFileName(QStringLiteral("en")));
+    // English first under Korean, so that a key the Korean file lacks shows English.
+    if (strLanguage == QLatin1String("ko")) {
+        LoadResourceStringsFrom(pTable, strEnglish);
+        return LoadResourceStringsFrom(pTable, ProgramFilePath(StringsFileName(strLanguage)));
+    }
+    // The Korean file is the one every installation has; English and the chosen
+    // language's texts go over it.
+    if (!LoadResourceStringsFrom(pTable, ProgramFilePath(StringsFileName(QStringLiteral("ko")))))
+        return FALSE;
+    LoadResourceStringsFrom(pTable, strEnglish);
+    if (strLanguage != QLatin1String("en"))
+        LoadResourceStringsFrom(pTable, ProgramFilePath(StringsFileName(strLanguage)));
+    return TRUE;
 }
 
 QString GetResourceString(const StringTable& table, const QString& key)

@@ -17,13 +17,15 @@ public:
     // TRUE and *pValue set when the key is present (exact, case-sensitive match).
     BOOL Lookup(const QString& key, QString* pValue) const;
     int GetCount() const { return static_cast<int>(m_map.size()); }
+    QList<QString> Keys() const { return m_map.keys(); }
 
 private:
     QHash<QString, QString> m_map;
 };
 
-// Reads orlith.inf of the program folder into table; FALSE only when the file cannot be
-// opened (the table is then left as it was).
+// Reads the strings of the user-interface language (UiLanguage.h) from the program folder
+// into table, with English under any key the language's file lacks; FALSE only when
+// orlith.inf cannot be opened.
 BOOL LoadResourceStrings(StringTable* pTable);
 // The same with an explicit file path.
 BOOL LoadResourceStringsFrom(StringTable* pTable, const QString& path);

@@ -4,7 +4,7 @@
 # sudo) only then. With --fuzz, also clang and its sanitizer and libFuzzer run-times, which
 # only "make fuzz" needs.
 set -euo pipefail
-packages=(g++ cmake make pkgconf qt6-base-dev libsqlite3-dev libical-dev fonts-nanum
+packages=(g++ cmake make pkgconf qt6-base-dev qt6-translations-l10n libsqlite3-dev libical-dev fonts-nanum
           fonts-dejavu-core libgtest-dev libbenchmark-dev
           dpkg-dev file desktop-file-utils appstream lintian python3)
 if [ "${1:-}" = "--fuzz" ]; then

@@ -91,6 +91,9 @@ void AgendaSettings::Load()
     BoldImportantTask = ReadFlag(reg, "BoldImportantTask", 0);
     ShowTaskStart = ReadFlag(reg, "ShowTaskStart", 0);
     ShowCompleteTask = ReadFlag(reg, "ShowCompleteTask", 1);
+    Language = reg.ReadDWORD(HKEY_LOCAL_MACHINE, SubKey(), QStringLiteral("Language"), kLanguageFromLocale);
+    if (Language > kLanguageEnglish)
+        Language = kLanguageFromLocale;
 }
 
 void AgendaSettings::Save(BOOL bUseSoftKeyToWrite) const
@@ -112,4 +115,16 @@ void AgendaSettings::Save(BOOL bUseSoftKeyToWrite) const
     // The results are ignored: a value that cannot be written keeps its old registry value.
     for (const auto& value : values)
         reg.WriteDWORD(HKEY_LOCAL_MACHINE, SubKey(), QString::fromLatin1(value.name), static_cast<DWORD>(value.bValue));
+    // Written once chosen; a settings file that never had it keeps its eight values.
+    if (Language != kLanguageFromLocale
+        || reg.ReadDWORD(HKEY_LOCAL_MACHINE, SubKey(), QStringLiteral("Language"), kLanguageFromLocale)
+               != kLanguageFromLocale)
+        reg.WriteDWORD(HKEY_LOCAL_MACHINE, SubKey(), QStringLiteral("Language"), Language);
+}
+
+QString LanguageCodeOf(DWORD dwLanguage)
+{
+    if (dwLanguage == kLanguageKorean)
+        return QStringLiteral("ko");
+    return dwLanguage == kLanguageEnglish ? QStringLiteral("en") : QString();
 }

@@ -7,6 +7,13 @@
 
 #include <QString>
 
+// The "Language" setting: the locale's language, Korean or English.
+constexpr DWORD kLanguageFromLocale = 0;
+constexpr DWORD kLanguageKorean = 1;
+constexpr DWORD kLanguageEnglish = 2;
+// The language code of a "Language" setting; empty for the locale's.
+QString LanguageCodeOf(DWORD dwLanguage);
+
 struct AgendaSettings {
     QString NoDateText;
     int FontSize = 10;                 // "FontSize": pixel height of the day-list text, 1..255
@@ -19,6 +26,7 @@ struct AgendaSettings {
     BOOL BoldImportantTask = 0;        // "BoldImportantTask"
     BOOL ShowTaskStart = 0;            // "ShowTaskStart"
     BOOL ShowCompleteTask = 1;         // "ShowCompleteTask"
+    DWORD Language = 0;                // "Language": kLanguage... below
 
     // Computes NoDateText, then reads every value with its default. Missing, unreadable
     // and oversized values give their defaults, and so does a FontSize outside 1..255;

@@ -166,3 +166,22 @@ TEST_F(PrintWeekMode, ScaleEnlargesTheWindow)
 }
 
 }  // namespace
+
+TEST_F(PrintWeekMode, DayNamesFollowTheLanguage)
+{
+    // The shipped texts of both languages.
+    const QDir data(qEnvironmentVariable("QUILLDAY_TEST_DATA"));
+    for (const char* pszName : {"orlith.inf", "orlith.en.inf"}) {
+        QFile file(data.filePath(QLatin1String(pszName)));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        Write(pszName, file.readAll());
+    }
+    const struct {
+        const char* pszLanguage;
+        const char* pszThursday;
+    } cases[] = {{"ko", "2015-03-05 목 5\n"}, {"en", "2015-03-05 Thu 5\n"}, {"fr", "2015-03-05 Thu 5\n"}};
+    for (const auto& c : cases) {
+        ASSERT_EQ(Run({"--print-week", "2015-03-02", "--language", c.pszLanguage}), 0) << m_err.toStdString();
+        EXPECT_TRUE(m_out.contains(QString::fromUtf8(c.pszThursday))) << c.pszLanguage << "\n" << m_out.toStdString();
+    }
+}

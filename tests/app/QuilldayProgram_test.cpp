@@ -46,11 +46,32 @@ protected:
 
 TEST_F(QuilldayProgram, HelpListsTheOptionsAndSucceeds)
 {
-    const RunResult result = RunQuilldayProgram({"--help"});
+    const RunResult result = RunQuilldayProgram({"--help", "--language", "en"});
     EXPECT_EQ(result.nExitCode, 0);
     EXPECT_TRUE(result.strOut.contains(QLatin1String("--print-week")));
     EXPECT_TRUE(result.strOut.contains(QLatin1String("--registry FILE")));
     EXPECT_TRUE(result.strErr.isEmpty());
+}
+
+TEST_F(QuilldayProgram, HelpFollowsTheLanguageOfTheLocaleOrTheOption)
+{
+    struct Case {
+        const char* pszLcAll;
+        QStringList extra;
+        const char* pszExpected;
+    } const cases[] = {
+        {"ko_KR.UTF-8", {}, "사용법: quillday"},
+        {"en_US.UTF-8", {}, "Usage: quillday"},
+        {"de_DE.UTF-8", {}, "Usage: quillday"},  // no German texts: English
+        {"en_US.UTF-8", {"--language", "ko"}, "사용법: quillday"},
+    };
+    for (const Case& c : cases) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("LC_ALL", c.pszLcAll);
+        const RunResult result = RunQuilldayProgram(QStringList{"--help"} + c.extra, QByteArray(), env);
+        EXPECT_EQ(result.nExitCode, 0) << c.pszLcAll;
+        EXPECT_TRUE(result.strOut.startsWith(QString::fromUtf8(c.pszExpected))) << c.pszLcAll;
+    }
 }
 
 TEST_F(QuilldayProgram, VersionPrintsTheProductNameAndVersionOfItsBlock)

@@ -1,6 +1,7 @@
 // The QMessageBox handler: buttons and default button of each box type, and the answer.
 #include "app/CQtMessageBoxHandler.h"
 #include "platform/MessageBox.h"
+#include "resources/UiLanguage.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -71,6 +72,27 @@ private slots:
     {
         ShowAndAct(MB_YESNOCANCEL, [](QMessageBox* pBox) { pBox->button(QMessageBox::Yes)->click(); });
         QCOMPARE(m_strButtons.size(), 3);
+    }
+
+    void buttonsSpeakTheLanguageOfTheTexts()
+    {
+        const struct {
+            const char* pszLanguage;
+            QStringList buttons;
+        } cases[] = {
+            {"ko", {QStringLiteral("예(&Y)"), QStringLiteral("아니요(&N)")}},
+            {"en", {QStringLiteral("&Yes"), QStringLiteral("&No")}},
+        };
+        for (const auto& c : cases) {
+            SetUiLanguage(QString::fromLatin1(c.pszLanguage));
+            QStringList texts;
+            ShowAndAct(MB_YESNO, [&texts](QMessageBox* pBox) {
+                texts << pBox->button(QMessageBox::Yes)->text() << pBox->button(QMessageBox::No)->text();
+                pBox->button(QMessageBox::No)->click();
+            });
+            QCOMPARE(texts, c.buttons);
+        }
+        SetUiLanguage(QStringLiteral("ko"));
     }
 
     void escapeAnswersCancelOrNo()

@@ -45,7 +45,7 @@ grep -q '<project_license>GPL-3.0-or-later</project_license>' \
 person="$work/person"
 mkdir -p "$person"
 run() {
-  env -u QUILLDAY_HOME -u QUILLDAY_REGISTRY HOME="$person" XDG_DATA_HOME="$person/data" \
+  env -u QUILLDAY_HOME -u QUILLDAY_REGISTRY -u LC_ALL LC_MESSAGES=ko_KR.UTF-8 HOME="$person" XDG_DATA_HOME="$person/data" \
       XDG_CONFIG_HOME="$person/config" TZ=Asia/Seoul QUILLDAY_SHORTDATE=yy.M.d "$root/usr/bin/quillday" "$@"
 }
 version=$(run --version) || fail "--version failed"
