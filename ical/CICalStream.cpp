@@ -2,21 +2,40 @@
 
 #include <QIODevice>
 #include <QVector>
+#include <cctype>
 #include <cstring>
 
 namespace {
 
 constexpr qint64 kPieceBytes = 1 << 20;
+constexpr int kMaxDepth = 16;  // components inside one another, VCALENDAR included
 const char kBom[] = "\xEF\xBB\xBF";
 
-// A content line's name is the part before ':' or ';'; BEGIN and END lines are never folded.
-bool LineIs(const QByteArray& line, const char* pszKey, QByteArray* pValue)
+enum class EComponentLine { None, Begin, End, Malformed };
+
+// A line whose name is BEGIN or END opens or closes a component only when it is exactly
+// "BEGIN:NAME" or "END:NAME", the name made of letters, digits and '-'; any other line with
+// that name is malformed. *pName is the name in capitals.
+EComponentLine ComponentLine(const QByteArray& line, QByteArray* pName)
 {
-    const qsizetype k = qsizetype(std::strlen(pszKey));
-    if (line.size() < k || qstrnicmp(line.constData(), pszKey, k) != 0)
-        return false;
-    *pValue = line.mid(k).trimmed().toUpper();
-    return true;
+    const auto keyed = [&](const char* pszKey) {
+        const qsizetype k = qsizetype(std::strlen(pszKey));
+        if (line.size() < k || qstrnicmp(line.constData(), pszKey, k) != 0)
+            return false;
+        return line.size() == k || !(std::isalnum(uchar(line[k])) || line[k] == '-');
+    };
+    const bool bBegin = keyed("BEGIN");
+    if (!bBegin && !keyed("END"))
+        return EComponentLine::None;
+    const qsizetype k = bBegin ? 5 : 3;
+    if (line.size() <= k + 1 || line[k] != ':')
+        return EComponentLine::Malformed;
+    for (qsizetype i = k + 1; i < line.size(); ++i) {
+        if (!std::isalnum(uchar(line[i])) && line[i] != '-')
+            return EComponentLine::Malformed;
+    }
+    *pName = line.mid(k + 1).toUpper();
+    return bBegin ? EComponentLine::Begin : EComponentLine::End;
 }
 
 // A property line "NAME:value" or "NAME;params:value"; the value after the first ':'
@@ -115,7 +134,13 @@ bool CICalStream::Scan(const std::function<bool(const ICalBlock&, const QByteArr
             continue;
         }
         bInUid = false;
-        if (LineIs(line, "BEGIN:", &value)) {
+        const EComponentLine kind = ComponentLine(line, &value);
+        if (kind == EComponentLine::Malformed)
+            return *pstrError = QStringLiteral("line %1: a malformed BEGIN or END line").arg(nLine), false;
+        if (kind == EComponentLine::Begin) {
+            if (stack.size() >= kMaxDepth)
+                return *pstrError = QStringLiteral("line %1: components nested deeper than %2").arg(nLine).arg(kMaxDepth),
+                       false;
             if (stack.isEmpty() && value != "VCALENDAR")
                 return *pstrError = QStringLiteral("line %1: not inside a VCALENDAR").arg(nLine), false;
             if (stack.size() == 1) {
@@ -127,7 +152,7 @@ bool CICalStream::Scan(const std::function<bool(const ICalBlock&, const QByteArr
             }
             nCalendars += stack.isEmpty();
             stack.push_back(value);
-        } else if (LineIs(line, "END:", &value)) {
+        } else if (kind == EComponentLine::End) {
             if (stack.isEmpty() || stack.back() != value)
                 return *pstrError = QStringLiteral("line %1: END:%2 does not close a component")
                                         .arg(nLine)
@@ -168,16 +193,15 @@ QByteArray CICalStream::Read(const ICalBlock& block)
     return m_pDevice->read(block.nEnd - block.nBegin);
 }
 
-icalcomponent* CICalStream::Parse(const QByteArray& bytes)
+namespace {
+
+// Calls fnLine with each unfolded content line of bytes, line ends removed.
+void ForEachLogicalLine(const QByteArray& bytes, const std::function<void(const QByteArray&)>& fnLine)
 {
-    icalparser* pParser = icalparser_new();
-    icalcomponent* pRoot = nullptr;
     QByteArray logical;
     const auto flush = [&]() {
-        if (!logical.isEmpty()) {
-            if (icalcomponent* p = icalparser_add_line(pParser, logical.data()))
-                pRoot = pRoot ? (icalcomponent_free(p), pRoot) : p;
-        }
+        if (!logical.isEmpty())
+            fnLine(logical);
         logical.clear();
     };
     for (qsizetype nPos = 0; nPos < bytes.size();) {
@@ -197,6 +221,36 @@ icalcomponent* CICalStream::Parse(const QByteArray& bytes)
         logical.append(p, n);
     }
     flush();
+}
+
+// True when every BEGIN and END line is well formed and components nest within the bound.
+bool ComponentLinesSound(const QByteArray& bytes)
+{
+    bool bSound = true;
+    int nDepth = 0;
+    QByteArray name;
+    ForEachLogicalLine(bytes, [&](const QByteArray& line) {
+        const EComponentLine kind = ComponentLine(line, &name);
+        nDepth += kind == EComponentLine::Begin ? 1 : kind == EComponentLine::End ? -1 : 0;
+        bSound = bSound && kind != EComponentLine::Malformed && nDepth <= kMaxDepth;
+    });
+    return bSound;
+}
+
+}  // namespace
+
+icalcomponent* CICalStream::Parse(const QByteArray& bytes)
+{
+    // libical is handed only well-formed BEGIN and END lines, nested within the bound.
+    if (!ComponentLinesSound(bytes))
+        return nullptr;
+    icalparser* pParser = icalparser_new();
+    icalcomponent* pRoot = nullptr;
+    ForEachLogicalLine(bytes, [&](const QByteArray& line) {
+        QByteArray copy = line;
+        if (icalcomponent* p = icalparser_add_line(pParser, copy.data()))
+            pRoot = pRoot ? (icalcomponent_free(p), pRoot) : p;
+    });
     if (pRoot == nullptr)
         pRoot = icalparser_clean(pParser);
     icalparser_free(pParser);
