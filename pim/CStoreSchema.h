@@ -27,6 +27,7 @@ class CStoreSchema {
 public:
     static constexpr int kVersion = 2;
     static constexpr uint32_t kApplicationId = 0x51444159;  // "QDAY"
+    static constexpr int kBusyTimeoutMs = 5000;  // how long a connection waits for another's lock
 
     // Opens the file read-write, creating the store (and its folder) when the file is
     // missing or empty. E_FAIL for anything else than a store of ours up to kVersion;

@@ -10,6 +10,7 @@
 #include <signal.h>
 #include <sqlite3.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -109,6 +110,27 @@ TEST_F(StoreFile, MissingFoldersAndEmptyFilesBecomeStores)
     EXPECT_EQ(b.Logon(Path("empty.sqlite")), S_OK);
     std::unique_ptr<ITask> p;
     ASSERT_EQ(b.CreateItem(olTaskItem, &p), S_OK);
+    EXPECT_EQ(p->Save(), S_OK);
+}
+
+// Another process holding the new file's write lock while it creates the store: Logon waits
+// for the lock instead of failing at once, and the store it makes takes items.
+TEST_F(StoreFile, ANewStoreWaitsForAnotherWriter)
+{
+    sqlite3* pOther = nullptr;
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(Path("new.sqlite")).constData(), &pOther), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(pOther, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+    std::thread release([pOther] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        sqlite3_exec(pOther, "COMMIT", nullptr, nullptr, nullptr);
+    });
+    IPOutlookApp app;
+    const HRESULT hr = app.Logon(Path("new.sqlite"));
+    release.join();
+    sqlite3_close(pOther);
+    ASSERT_EQ(hr, S_OK);
+    std::unique_ptr<ITask> p;
+    ASSERT_EQ(app.CreateItem(olTaskItem, &p), S_OK);
     EXPECT_EQ(p->Save(), S_OK);
 }
 
