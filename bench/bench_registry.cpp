@@ -3,6 +3,7 @@
 // end). Each iteration is one start-up: a settings file not read before (two files take
 // turns), then the twenty reads of AgendaSettings::Load.
 #include "week/AgendaSettings.h"
+#include "platform/CRegistryDocument.h"
 #include "platform/RegistryFile.h"
 
 #include <QFile>
@@ -49,6 +50,25 @@ void BM_StartupSettingsWithWrappedValue(benchmark::State& state)
     state.SetBytesProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(BM_StartupSettingsWithWrappedValue)->Arg(1 << 20)->Arg(64 << 10)->Unit(benchmark::kMillisecond);
+
+// A settings file with many values in one key: parsing it, then reading the last value.
+void BM_ParseManyValues(benchmark::State& state)
+{
+    QByteArray text("Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Quillday]\r\n");
+    const int nValues = static_cast<int>(state.range(0));
+    for (int i = 0; i < nValues; ++i)
+        text += "\"Value" + QByteArray::number(i) + "\"=dword:0000000c\r\n";
+    const QString last = QStringLiteral("value%1").arg(nValues - 1);
+    for (auto _ : state) {
+        CRegistryDocument doc;
+        doc.Parse(text);
+        if (doc.HasUnreadableLines() || !doc.QueryValue(QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Quillday"), last, nullptr))
+            std::abort();
+        benchmark::DoNotOptimize(doc);
+    }
+    state.SetItemsProcessed(state.iterations() * nValues);
+}
+BENCHMARK(BM_ParseManyValues)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -97,8 +97,14 @@ void CRegistryDocument::Parse(const QByteArray& bytes)
 {
     m_keys.clear();
     m_nUnreadableLines = 0;
+    QByteArray head = bytes;
+    if (bytes.size() > kMaxBytes) {
+        head = bytes.left(kMaxBytes);
+        head.truncate(head.lastIndexOf('\n') + 1);
+        ++m_nUnreadableLines;
+    }
     bool bLossy = false;
-    const QStringList lines = LogicalLines(DecodeText(bytes, &bLossy));
+    const QStringList lines = LogicalLines(DecodeText(head, &bLossy));
     if (bLossy)
         ++m_nUnreadableLines;
     Key* pCurrent = nullptr;
@@ -148,15 +154,26 @@ bool CRegistryDocument::ParseValueLine(const QString& line, Key* pKey)
     RegValue value;
     if (!RegistrySyntax::ReadData(line.mid(pos + 1).trimmed(), &value))
         return false;
-    for (NamedValue& existing : pKey->values) {
-        if (existing.strName.compare(name, Qt::CaseInsensitive) == 0) {
-            existing.value = value;  // the later line wins; the earlier one is lost
-            ++m_nUnreadableLines;
-            return true;
-        }
-    }
-    pKey->values.append(NamedValue{name, value});
+    if (PutValue(pKey, name, value))
+        ++m_nUnreadableLines;  // the later line wins; the earlier one is lost
     return true;
+}
+
+qsizetype CRegistryDocument::IndexOf(const Key& key, const QString& name)
+{
+    return key.index.value(name.toCaseFolded(), -1);
+}
+
+bool CRegistryDocument::PutValue(Key* pKey, const QString& name, const RegValue& value)
+{
+    const qsizetype i = IndexOf(*pKey, name);
+    if (i >= 0) {
+        pKey->values[i].value = value;
+        return true;
+    }
+    pKey->index.insert(name.toCaseFolded(), pKey->values.size());
+    pKey->values.append(NamedValue{name, value});
+    return false;
 }
 
 QByteArray CRegistryDocument::ToText() const
@@ -195,36 +212,23 @@ bool CRegistryDocument::AddKey(const QString& key)
     if (name.isEmpty() || name.startsWith(QLatin1Char('-')) || HasLineBreak(name))
         return false;
     if (!FindKey(name))
-        m_keys.append(Key{name, {}});
+        m_keys.append(Key{name, {}, {}});
     return true;
 }
 
 bool CRegistryDocument::QueryValue(const QString& key, const QString& name, RegValue* pValue) const
 {
     const Key* pKey = FindKey(key);
-    if (!pKey)
-        return false;
-    for (const NamedValue& named : pKey->values) {
-        if (named.strName.compare(name, Qt::CaseInsensitive) == 0) {
-            if (pValue)
-                *pValue = named.value;
-            return true;
-        }
-    }
-    return false;
+    const qsizetype i = pKey ? IndexOf(*pKey, name) : -1;
+    if (i >= 0 && pValue)
+        *pValue = pKey->values[i].value;
+    return i >= 0;
 }
 
 bool CRegistryDocument::SetValue(const QString& key, const QString& name, const RegValue& value)
 {
     if (HasLineBreak(name) || !AddKey(key))
         return false;
-    Key* pKey = FindKey(key);
-    for (NamedValue& named : pKey->values) {
-        if (named.strName.compare(name, Qt::CaseInsensitive) == 0) {
-            named.value = value;
-            return true;
-        }
-    }
-    pKey->values.append(NamedValue{name, value});
+    PutValue(FindKey(key), name, value);
     return true;
 }

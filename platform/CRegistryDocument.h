@@ -14,11 +14,15 @@
 #include "platform/RegistryFile.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
 
 class CRegistryDocument {
 public:
+    // Reads at most the first kMaxBytes, up to the last line end within them; the rest is
+    // left out and counted as unreadable.
+    static constexpr qsizetype kMaxBytes = 4 << 20;
     void Parse(const QByteArray& bytes);
     // Whether the bytes start as a registry file: the header of regedit or of ours, or a key
     // line, as the first line that is not empty. An empty file counts as one.
@@ -47,8 +51,13 @@ private:
     struct Key {
         QString strName;
         QList<NamedValue> values;
+        QHash<QString, qsizetype> index;  // case-folded value name -> position in values
     };
 
+    // The value's position in the key, -1 when it has none of that name.
+    static qsizetype IndexOf(const Key& key, const QString& name);
+    // Sets the named value, adding it when missing; true when it was there already.
+    static bool PutValue(Key* pKey, const QString& name, const RegValue& value);
     Key* FindKey(const QString& key);
     const Key* FindKey(const QString& key) const;
     void ParseLine(const QString& line, Key** ppCurrent);

@@ -271,6 +271,34 @@ TEST(RegistryDocument, JoinsAValueWrappedOverManyLines)
     EXPECT_FALSE(doc.HasUnreadableLines());
 }
 
+// A value given again, in any case, keeps the last line's data under its first spelling, once.
+TEST(RegistryDocument, TheLastOfDuplicateValuesWins)
+{
+    CRegistryDocument doc;
+    doc.Parse("[K]\n\"a\"=dword:00000001\n\"b\"=dword:00000005\n\"A\"=dword:00000002\n\"a\"=dword:00000003\n");
+    EXPECT_EQ(doc.UnreadableLines(), 2);
+    RegValue value;
+    ASSERT_TRUE(doc.QueryValue(QStringLiteral("k"), QStringLiteral("A"), &value));
+    EXPECT_EQ(value.data, QByteArray("\x03\0\0\0", 4));
+    EXPECT_EQ(doc.ToText(), QByteArray("Windows Registry Editor Version 5.00\n\n[K]\n\"a\"=dword:00000003\n"
+                                       "\"b\"=dword:00000005\n"));
+}
+
+// Only the first lines within the size bound are read; what lies past it counts as lost.
+TEST(RegistryDocument, ReadsTheFirstMegabytesOnly)
+{
+    const QByteArray head = "[K]\n\"a\"=dword:00000001\n\"pad\"=\"";
+    const qsizetype nPad = CRegistryDocument::kMaxBytes - 5 - head.size() - 2;
+    CRegistryDocument doc;
+    doc.Parse(head + QByteArray(nPad, 'x') + "\"\n\"late\"=dword:00000002\n");
+    RegValue value;
+    EXPECT_TRUE(doc.QueryValue(QStringLiteral("K"), QStringLiteral("a"), &value));
+    ASSERT_TRUE(doc.QueryValue(QStringLiteral("K"), QStringLiteral("pad"), &value));
+    EXPECT_EQ(value.data.size(), (nPad + 1) * 2);
+    EXPECT_FALSE(doc.QueryValue(QStringLiteral("K"), QStringLiteral("late"), &value));
+    EXPECT_EQ(doc.UnreadableLines(), 1);
+}
+
 // The file is parsed once, but a change made to it by someone else is still seen.
 TEST_F(RegistryFileTest, ChangedFileIsReadAgain)
 {
