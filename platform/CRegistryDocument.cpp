@@ -87,9 +87,11 @@ bool CRegistryDocument::StartsAsRegistryFile(const QByteArray& bytes)
 
 QString CRegistryDocument::NormalizeKey(const QString& key)
 {
+    // Spaces and backslashes at the end go together, whatever their order, so that a
+    // written name reads back as itself.
     QString normalized = key.trimmed();
     while (normalized.endsWith(QLatin1Char('\\')))
-        normalized.chop(1);
+        normalized = normalized.chopped(1).trimmed();
     return normalized;
 }
 

@@ -174,6 +174,26 @@ TEST_F(RegistryFileTest, NamesWithLineBreaksAreRefused)
     EXPECT_FALSE(QFile::exists(m_path));
 }
 
+// Spaces and backslashes at a key's end are no part of its name: its values survive a write
+// and a fresh read under the name as given; a name of nothing else is no name and refused.
+TEST_F(RegistryFileTest, KeysEndingInSpacesAndBackslashesReadBackAsWritten)
+{
+    for (const char* pszKey : {"K\\ \\", "K \\ \\  ", "K\\\\ "}) {
+        const QString key = QString::fromLatin1(pszKey);
+        ASSERT_TRUE(RegistrySetValue(key, QStringLiteral("v"), Dword(7))) << pszKey;
+        CRegistryDocument fresh;
+        fresh.Parse(ReadFile(m_path));
+        EXPECT_FALSE(fresh.HasUnreadableLines()) << pszKey;
+        RegValue value;
+        ASSERT_TRUE(fresh.QueryValue(key, QStringLiteral("v"), &value)) << pszKey;
+        EXPECT_EQ(value.data, Dword(7).data);
+        EXPECT_TRUE(RegistryQueryValue(QStringLiteral("k"), QStringLiteral("v"), &value)) << pszKey;
+    }
+    for (const char* pszKey : {"\\ \\", " \\ ", "\\\\ \\"})
+        EXPECT_FALSE(RegistrySetValue(QString::fromLatin1(pszKey), QStringLiteral("v"), Dword(1))) << pszKey;
+    EXPECT_EQ(ReadFile(m_path), QByteArray("Windows Registry Editor Version 5.00\n\n[K]\n\"v\"=dword:00000007\n"));
+}
+
 TEST_F(RegistryFileTest, StringDataThatIsNoPlainTextIsWrittenAsHex)
 {
     RegValue noNul{RegType::String, QByteArray("A\0", 2) + QByteArray("B\0", 2)};
