@@ -44,6 +44,26 @@ const char* const kMigrations[] = {
     "ALTER TABLE items ADD COLUMN tzid TEXT NOT NULL DEFAULT '';"
     "ALTER TABLE items ADD COLUMN seq INTEGER NOT NULL DEFAULT 0;"
     "CREATE INDEX items_uid ON items(uid) WHERE series IS NULL;",
+    // 2 -> 3: where items live on calendar servers, what has changed since, what was deleted
+    "CREATE TABLE sync_link(oid INTEGER PRIMARY KEY, account TEXT NOT NULL, href TEXT NOT NULL,"
+    " etag TEXT NOT NULL, dirty INTEGER NOT NULL DEFAULT 0);"
+    "CREATE UNIQUE INDEX sync_link_href ON sync_link(account, href);"
+    "CREATE TABLE sync_token(account TEXT PRIMARY KEY, token TEXT NOT NULL);"
+    "CREATE TABLE sync_tombstone(account TEXT NOT NULL, href TEXT NOT NULL, etag TEXT NOT NULL,"
+    " PRIMARY KEY(account, href));"
+    "CREATE TRIGGER sync_item_changed AFTER UPDATE ON items BEGIN"
+    " UPDATE sync_link SET dirty=1 WHERE oid=coalesce(new.series, new.oid); END;"
+    "CREATE TRIGGER sync_exception_added AFTER INSERT ON items WHEN new.series IS NOT NULL BEGIN"
+    " UPDATE sync_link SET dirty=1 WHERE oid=new.series; END;"
+    "CREATE TRIGGER sync_exception_deleted AFTER DELETE ON items WHEN old.series IS NOT NULL BEGIN"
+    " UPDATE sync_link SET dirty=1 WHERE oid=old.series; END;"
+    "CREATE TRIGGER sync_item_deleted AFTER DELETE ON items WHEN old.series IS NULL BEGIN"
+    " INSERT OR REPLACE INTO sync_tombstone SELECT account, href, etag FROM sync_link WHERE oid=old.oid;"
+    " DELETE FROM sync_link WHERE oid=old.oid; END;"
+    "CREATE TRIGGER sync_notes_changed AFTER UPDATE ON notes BEGIN"
+    " UPDATE sync_link SET dirty=1 WHERE oid=new.oid; END;"
+    "CREATE TRIGGER sync_notes_added AFTER INSERT ON notes BEGIN"
+    " UPDATE sync_link SET dirty=1 WHERE oid=new.oid; END;",
 };
 static_assert(sizeof(kMigrations) / sizeof(kMigrations[0]) == CStoreSchema::kVersion);
 

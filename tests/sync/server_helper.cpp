@@ -1,4 +1,4 @@
-#include "server_helper.h"
+#include "tests/sync/server_helper.h"
 
 #include "sync/CDavClient.h"
 
@@ -43,7 +43,7 @@ bool CTestDavServer::Start()
         args << "-d" << strData << "-l" << "127.0.0.1" << "-p" << QString::number(m_nPort)
              << "--autocreate" << "--current-user-principal" << QString("/%1/").arg(kUser);
     }
-    m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    m_process.setStandardErrorFile(QProcess::nullDevice());
     m_process.setStandardOutputFile(QProcess::nullDevice());
     m_process.start(strProgram, args);
     if (!m_process.waitForStarted(10000)) {
