@@ -20,7 +20,7 @@ const QList<std::pair<QByteArray, QByteArray>> kDepth1 = {{"Depth", "1"}};
 }
 
 CSyncEngine::CSyncEngine(CDavClient& client, std::shared_ptr<CPimStore> pStore, const QUrl& calendar)
-    : m_client(client), m_pStore(pStore), m_calendar(calendar), m_state(pStore, calendar.toString(QUrl::RemoveUserInfo))
+    : m_client(client), m_pStore(pStore), m_calendar(calendar), m_state(pStore, CDavClient::Shown(calendar))
 {
 }
 
