@@ -101,3 +101,8 @@ QUrl CTestDavServer::NewCalendar(const QString& strName)
     }
     return url;
 }
+
+QString CTestDavServer::RadicaleFolder(const QString& strName) const
+{
+    return m_dir.filePath(QString("data/collection-root/%1/%2").arg(kUser, strName));
+}

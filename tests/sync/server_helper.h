@@ -22,6 +22,8 @@ public:
     QUrl Root() const;        // http://127.0.0.1:PORT/
     QUrl NewCalendar(const QString& strName);   // made with MKCOL; empty URL on failure
     QString Error() const { return m_strError; }
+    // Radicale's folder of that calendar, where resources may be written directly.
+    QString RadicaleFolder(const QString& strName) const;
 
 private:
     bool WaitUntilListening();
