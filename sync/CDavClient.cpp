@@ -46,6 +46,24 @@ DavReply CDavClient::Send(const QByteArray& verb, const QUrl& url, const QByteAr
     }
 }
 
+DavMultistatus CDavClient::Multistatus(const QByteArray& verb, const QUrl& url, const QByteArray& body,
+                                       const QByteArray& depth, QUrl* pFrom)
+{
+    const DavReply reply = Send(verb, url, body, {{"Depth", depth}});
+    if (pFrom != nullptr)
+        *pFrom = reply.url;
+    if (!reply.Ok()) {
+        DavMultistatus ms;
+        ms.strError = reply.strError.isEmpty() ? QStringLiteral("%1: %2").arg(Shown(url)).arg(reply.nStatus)
+                                               : reply.strError;
+        return ms;
+    }
+    DavMultistatus ms = CDavXml::ReadMultistatus(reply.body);
+    if (!ms.strError.isEmpty())
+        ms.strError = QStringLiteral("%1: %2").arg(Shown(url), ms.strError);
+    return ms;
+}
+
 DavReply CDavClient::SendOnce(const QByteArray& verb, const QUrl& url, const QByteArray& body,
                               const QList<std::pair<QByteArray, QByteArray>>& extraHeaders)
 {

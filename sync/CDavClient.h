@@ -1,4 +1,6 @@
 #pragma once
+#include "sync/CDavXml.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QNetworkAccessManager>
@@ -30,6 +32,11 @@ public:
     // extraHeaders: name and value pairs (Depth, If-Match, If-None-Match).
     DavReply Send(const QByteArray& verb, const QUrl& url, const QByteArray& body = {},
                   const QList<std::pair<QByteArray, QByteArray>>& extraHeaders = {});
+
+    // A request whose answer must be a multistatus; its strError tells of a refused
+    // request or an unreadable answer. *pFrom (may be null) is where it came from.
+    DavMultistatus Multistatus(const QByteArray& verb, const QUrl& url, const QByteArray& body,
+                               const QByteArray& depth, QUrl* pFrom = nullptr);
 
     // The URL as a message may show it: no user name or password.
     static QString Shown(const QUrl& url);

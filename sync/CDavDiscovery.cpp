@@ -3,11 +3,6 @@
 #include "sync/CDavClient.h"
 #include "sync/CDavXml.h"
 
-namespace {
-const QList<std::pair<QByteArray, QByteArray>> kDepth0 = {{"Depth", "0"}};
-const QList<std::pair<QByteArray, QByteArray>> kDepth1 = {{"Depth", "1"}};
-}
-
 bool CDavDiscovery::Find(const QUrl& start, QList<DavCalendar>& calendars, QString& strError)
 {
     calendars.clear();
@@ -39,22 +34,16 @@ bool CDavDiscovery::Find(const QUrl& start, QList<DavCalendar>& calendars, QStri
 bool CDavDiscovery::Property(const QUrl& url, const QByteArray& query, QString strField, QUrl& found,
                              QString& strError)
 {
-    const DavReply reply = m_client.Send("PROPFIND", url, query, kDepth0);
-    if (!reply.Ok()) {
-        strError = reply.strError.isEmpty()
-                       ? QStringLiteral("%1: %2").arg(CDavClient::Shown(url)).arg(reply.nStatus)
-                       : reply.strError;
-        return false;
-    }
-    const DavMultistatus ms = CDavXml::ReadMultistatus(reply.body);
+    QUrl from;
+    const DavMultistatus ms = m_client.Multistatus("PROPFIND", url, query, "0", &from);
     if (!ms.strError.isEmpty()) {
-        strError = QStringLiteral("%1: %2").arg(CDavClient::Shown(url), ms.strError);
+        strError = ms.strError;
         return false;
     }
     for (const DavResponse& resp : ms.responses) {
         const QString& strHref = strField == u"principal" ? resp.strPrincipal : resp.strCalendarHome;
         if (!strHref.isEmpty()) {
-            found = reply.url.resolved(QUrl(strHref));
+            found = from.resolved(QUrl(strHref));
             return true;
         }
     }
@@ -66,21 +55,17 @@ bool CDavDiscovery::Property(const QUrl& url, const QByteArray& query, QString s
 
 bool CDavDiscovery::Calendars(const QUrl& home, QList<DavCalendar>& calendars, QString& strError)
 {
-    const DavReply reply = m_client.Send("PROPFIND", home, CDavXml::CollectionsQuery(), kDepth1);
-    if (!reply.Ok()) {
-        strError = reply.strError;
-        return false;
-    }
-    const DavMultistatus ms = CDavXml::ReadMultistatus(reply.body);
+    QUrl from;
+    const DavMultistatus ms = m_client.Multistatus("PROPFIND", home, CDavXml::CollectionsQuery(), "1", &from);
     if (!ms.strError.isEmpty()) {
-        strError = QStringLiteral("%1: %2").arg(CDavClient::Shown(home), ms.strError);
+        strError = ms.strError;
         return false;
     }
     for (const DavResponse& resp : ms.responses) {
         if (!resp.bCalendar)
             continue;
         DavCalendar cal;
-        cal.url = reply.url.resolved(QUrl(resp.strHref));
+        cal.url = from.resolved(QUrl(resp.strHref));
         cal.strName = resp.strDisplayName;
         cal.components = resp.components;
         calendars << cal;

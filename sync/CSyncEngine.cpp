@@ -84,10 +84,9 @@ bool CSyncEngine::ListChanges(QList<Remote>* pChanged, QStringList* pGone, QStri
 
 bool CSyncEngine::ListAll(QList<Remote>* pChanged, QStringList* pGone)
 {
-    const DavReply reply = m_client.Send("PROPFIND", m_calendar, CDavXml::EtagQuery(), kDepth1);
-    const DavMultistatus ms = CDavXml::ReadMultistatus(reply.body);
-    if (!reply.Ok() || !ms.strError.isEmpty()) {
-        Fail(reply.Ok() ? CDavClient::Shown(m_calendar) + QStringLiteral(": ") + ms.strError : reply.strError);
+    const DavMultistatus ms = m_client.Multistatus("PROPFIND", m_calendar, CDavXml::EtagQuery(), "1");
+    if (!ms.strError.isEmpty()) {
+        Fail(ms.strError);
         return false;
     }
     QSet<QString> present;
@@ -118,10 +117,9 @@ void CSyncEngine::Receive(const QList<Remote>& changed)
         QStringList batch;
         for (const QString& strHref : wanted.mid(nAt, kMultigetBatch))
             batch << UrlOf(strHref).path(QUrl::FullyEncoded);
-        const DavReply reply = m_client.Send("REPORT", m_calendar, CDavXml::Multiget(batch), kDepth1);
-        const DavMultistatus ms = CDavXml::ReadMultistatus(reply.body);
-        if (!reply.Ok() || !ms.strError.isEmpty()) {
-            Fail(reply.Ok() ? CDavClient::Shown(m_calendar) + QStringLiteral(": ") + ms.strError : reply.strError);
+        const DavMultistatus ms = m_client.Multistatus("REPORT", m_calendar, CDavXml::Multiget(batch), "1");
+        if (!ms.strError.isEmpty()) {
+            Fail(ms.strError);
             return;
         }
         for (const DavResponse& resp : ms.responses) {

@@ -21,6 +21,7 @@ public:
     void Kill();              // SIGKILL, like a crash
     QUrl Root() const;        // http://127.0.0.1:PORT/
     QUrl NewCalendar(const QString& strName);   // made with MKCOL; empty URL on failure
+    QUrl StartWithCalendar(const QString& strName) { return Start() ? NewCalendar(strName) : QUrl(); }
     QString Error() const { return m_strError; }
     // Radicale's folder of that calendar, where resources may be written directly.
     QString RadicaleFolder(const QString& strName) const;

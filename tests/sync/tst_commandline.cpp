@@ -18,8 +18,7 @@ void TestSyncCommandLine::AccountsAndSyncFromTheShell()
     if (!HaveQuilldayBinary())
         QSKIP("QUILLDAY_BIN is not set");
     CTestDavServer server(CTestDavServer::Kind::Radicale);
-    QVERIFY2(server.Start(), qPrintable(server.Error()));
-    const QUrl cal = server.NewCalendar("week");
+    const QUrl cal = server.StartWithCalendar("week");
     QVERIFY2(cal.isValid(), qPrintable(server.Error()));
     QTemporaryDir home;
     const QString strStore = home.filePath("store.db");

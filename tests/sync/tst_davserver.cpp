@@ -49,8 +49,7 @@ void TestDavServer::DiscoveryFindsTheCalendarFromTheRoot()
 {
     QFETCH(CTestDavServer::Kind, kind);
     CTestDavServer server(kind);
-    QVERIFY2(server.Start(), qPrintable(server.Error()));
-    const QUrl cal = server.NewCalendar("work");
+    const QUrl cal = server.StartWithCalendar("work");
     QVERIFY2(cal.isValid(), qPrintable(server.Error()));
 
     CDavClient client = Client();
@@ -67,8 +66,7 @@ void TestDavServer::PutGuardsSyncAndDelete()
 {
     QFETCH(CTestDavServer::Kind, kind);
     CTestDavServer server(kind);
-    QVERIFY2(server.Start(), qPrintable(server.Error()));
-    const QUrl cal = server.NewCalendar("work");
+    const QUrl cal = server.StartWithCalendar("work");
     QVERIFY2(cal.isValid(), qPrintable(server.Error()));
     CDavClient client = Client();
     const QUrl item = cal.resolved(QUrl("a.ics"));

@@ -103,6 +103,14 @@ struct Device
 
     Device() { CPimStore::Open(store.Path(), &pStore); }
 
+    void Import(const QByteArray& text)
+    {
+        CICalImporter importer(pStore);
+        QString strError;
+        QVERIFY2(importer.ImportText(text, &strError), qPrintable(strError));
+        QCOMPARE(importer.Skipped(), 0);
+    }
+
     SyncReport Sync(const QUrl& calendar, const QString& strPassword = QString::fromUtf8(CTestDavServer::kPassword))
     {
         CDavClient client(CTestDavServer::kUser, strPassword);
@@ -196,14 +204,10 @@ void TestTwoDevices::BothEndWithTheSameWeek()
 {
     QFETCH(CTestDavServer::Kind, kind);
     CTestDavServer server(kind);
-    QVERIFY2(server.Start(), qPrintable(server.Error()));
-    const QUrl cal = server.NewCalendar("week");
+    const QUrl cal = server.StartWithCalendar("week");
     QVERIFY2(cal.isValid(), qPrintable(server.Error()));
     Device a, b;
-    CICalImporter importer(a.pStore);
-    QString strError;
-    QVERIFY2(importer.ImportText(kWeek, &strError), qPrintable(strError));
-    QCOMPARE(importer.Skipped(), 0);
+    a.Import(kWeek);
 
     SyncReport first = a.Sync(cal);
     ExpectClean(first);
@@ -255,13 +259,10 @@ void TestTwoDevices::ConflictsKeepBothVersions()
 {
     QFETCH(CTestDavServer::Kind, kind);
     CTestDavServer server(kind);
-    QVERIFY2(server.Start(), qPrintable(server.Error()));
-    const QUrl cal = server.NewCalendar("week");
+    const QUrl cal = server.StartWithCalendar("week");
     QVERIFY2(cal.isValid(), qPrintable(server.Error()));
     Device a, b;
-    CICalImporter importer(a.pStore);
-    QString strError;
-    QVERIFY(importer.ImportText(kWeek, &strError));
+    a.Import(kWeek);
     ExpectClean(a.Sync(cal));
     ExpectClean(b.Sync(cal));
 
@@ -285,14 +286,11 @@ void TestTwoDevices::ConflictsKeepBothVersions()
 void TestTwoDevices::KilledServerAndWrongPasswordLoseNothing()
 {
     CTestDavServer server(CTestDavServer::Kind::Radicale);
-    QVERIFY2(server.Start(), qPrintable(server.Error()));
-    const QUrl cal = server.NewCalendar("week");
+    const QUrl cal = server.StartWithCalendar("week");
     QVERIFY2(cal.isValid(), qPrintable(server.Error()));
     Device a, b;
-    CICalImporter importer(a.pStore);
-    QString strError;
-    QVERIFY(importer.ImportText(kWeek, &strError));
-    QVERIFY(CICalImporter(a.pStore).ImportText(ManyItems(200), &strError));
+    a.Import(kWeek);
+    a.Import(ManyItems(200));
     const QStringList week = a.Week();
 
     const SyncReport refused = a.Sync(cal, "wrong");
