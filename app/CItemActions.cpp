@@ -4,6 +4,7 @@
 #include "dialogs/CApptDlg.h"
 #include "dialogs/CTaskDlg.h"
 #include "dialogs/EditorIds.h"
+#include "dialogs/EditorTimes.h"
 #include "pim/IPOutlookApp.h"
 #include "pim/VariantTime.h"
 #include "platform/MessageBox.h"
@@ -39,6 +40,32 @@ QString CItemActions::Text(const char* pszKey) const
 int CItemActions::Ask(const char* pszKey, unsigned nType) const
 {
     return MessageBox(Text(pszKey), Text("RC_COMMON_PRODUCT_TITLE"), nType);
+}
+
+int CItemActions::AskDeleteSingle(const IPOutlookItem* pItem, const SelectedItem& item) const
+{
+    QString strSubject;
+    pItem->get_Subject(&strSubject);
+    // An appointment's row shows its occurrence; a task is named by its due day.
+    DATE dtWhen = item.dtItem;
+    if (item.nKind == kEntryKindTask && FAILED(static_cast<const ITask*>(pItem)->get_DueDate(&dtWhen)))
+        dtWhen = kNoDate;
+    QString strWhen;
+    SYSTEMTIME st;
+    if (dtWhen > 0 && dtWhen < kNoDate && VariantTimeToSystemTime(dtWhen, &st)) {
+        // Monday is day 1 of the week's names, Sunday day 7.
+        strWhen = GetWeekdayShortName(m_pFrame->GetStrings(), st.wDayOfWeek == 0 ? 7 : st.wDayOfWeek);
+        BOOL bAllDay = FALSE;
+        if (item.nKind == kEntryKindAppointment
+            && !(SUCCEEDED(static_cast<const IAppointment*>(pItem)->get_AllDayEvent(&bAllDay)) && bAllDay))
+            strWhen += QLatin1Char(' ') + FormatTimeText(st.wHour, st.wMinute, m_pFrame->GetSettings().Use24Hour);
+    }
+    const QString strText = Text(strWhen.isEmpty() ? "RC_COMMON_CONFIRM_DELETENAMED_NODATE"
+                                                   : "RC_COMMON_CONFIRM_DELETENAMED");
+    // A strings file of its own that lacks the named question asks the plain one.
+    if (strText.isEmpty())
+        return Ask("RC_COMMON_CONFIRM_DELETEITEM", kAskSingle);
+    return MessageBox(strText.arg(strSubject, strWhen), Text("RC_COMMON_PRODUCT_TITLE"), kAskSingle);
 }
 
 std::unique_ptr<IAppointment> CItemActions::GetOccurrence(IAppointment* pSeries, DATE dtItem) const
@@ -138,7 +165,7 @@ void CItemActions::DeleteAppointment(const SelectedItem& item)
     if (FAILED(m_pFrame->GetOutlookApp()->GetItemFromOid(item.nOid, &pAppt)) || !pAppt)
         return;
     if (!IsRecurring(pAppt.get())) {
-        if (Ask("RC_COMMON_CONFIRM_DELETEITEM", kAskSingle) == IDYES)
+        if (AskDeleteSingle(pAppt.get(), item) == IDYES)
             pAppt->Delete();
         return;
     }
@@ -161,7 +188,7 @@ void CItemActions::DeleteTask(const SelectedItem& item)
     if (FAILED(m_pFrame->GetOutlookApp()->GetItemFromOid(item.nOid, &pTask)) || !pTask)
         return;
     if (!IsRecurring(pTask.get())) {
-        if (Ask("RC_COMMON_CONFIRM_DELETEITEM", kAskSingle) == IDYES)
+        if (AskDeleteSingle(pTask.get(), item) == IDYES)
             pTask->Delete();
         return;
     }

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 
+class IPOutlookItem;
 class CMainFrame;
 class IAppointment;
 class ITask;
@@ -53,6 +54,9 @@ private:
     // The occurrence of the series that starts at the row's date (to the minute).
     std::unique_ptr<IAppointment> GetOccurrence(IAppointment* pSeries, DATE dtItem) const;
     int Ask(const char* pszKey, unsigned nType) const;
+    // The question before deleting an item that does not repeat, naming it: its subject,
+    // and the day (and time) of the row.
+    int AskDeleteSingle(const IPOutlookItem* pItem, const SelectedItem& item) const;
     QString Text(const char* pszKey) const;
 
     CMainFrame* m_pFrame;

@@ -38,18 +38,19 @@ struct ButtonInfo {
     int nPressed;
     bool bBottom;  // in the button bar (only without soft keys)
     int nX;        // from the left, or from the right edge when negative
+    const char* pszTipKey;  // the text of its tool tip: the command's name
 };
 
 const ButtonInfo kButtons[] = {
-    {IDC_PREV_MONTH, 130, 182, false, 5},
-    {IDC_NEXT_MONTH, 131, 183, false, 76},
-    {IDC_POPUP_MENU, 141, 186, true, 4},
-    {ID_GOTO_TODAY, 143, 148, true, 28},
-    {ID_NEW_APPOINTMENT, 144, 145, true, 70},
-    {ID_NEW_TASK, 146, 147, true, 90},
-    {ID_DELETE_ITEM, 151, 152, true, 110},
-    {IDC_PREV_WEEK, 178, 184, true, -40},
-    {IDC_NEXT_WEEK, 179, 185, true, -20},
+    {IDC_PREV_MONTH, 130, 182, false, 5, "RC_TIP_PREV_MONTH"},
+    {IDC_NEXT_MONTH, 131, 183, false, 76, "RC_TIP_NEXT_MONTH"},
+    {IDC_POPUP_MENU, 141, 186, true, 4, "RC_TIP_MENU"},
+    {ID_GOTO_TODAY, 143, 148, true, 28, "RC_TIP_TODAY"},
+    {ID_NEW_APPOINTMENT, 144, 145, true, 70, "RC_TIP_NEW_APPOINTMENT"},
+    {ID_NEW_TASK, 146, 147, true, 90, "RC_TIP_NEW_TASK"},
+    {ID_DELETE_ITEM, 151, 152, true, 110, "RC_TIP_DELETE"},
+    {IDC_PREV_WEEK, 178, 184, true, -40, "RC_TIP_PREV_WEEK"},
+    {IDC_NEXT_WEEK, 179, 185, true, -20, "RC_TIP_NEXT_WEEK"},
 };
 
 const ButtonInfo* FindButtonInfo(int nId)
@@ -85,7 +86,7 @@ BOOL CMainView::Create(QWidget* pParent, int nId)
     const BOOL bSoftKey = m_pFrame->GetSettings().UseSoftKey;
     for (const ButtonInfo& info : kButtons) {
         if (!info.bBottom || !bSoftKey)
-            CreateButton(info.nId, info.nNormal, info.nPressed);
+            CreateButton(info.nId, info.nNormal, info.nPressed, info.pszTipKey);
     }
     if (bSoftKey)
         CreateSoftKeyBar();
@@ -95,11 +96,12 @@ BOOL CMainView::Create(QWidget* pParent, int nId)
     return TRUE;
 }
 
-void CMainView::CreateButton(int nId, int nNormal, int nPressed)
+void CMainView::CreateButton(int nId, int nNormal, int nPressed, const char* pszTipKey)
 {
     auto* pButton = new CBitmapButtonEx(this);
     pButton->SetDlgCtrlID(nId);
     pButton->LoadBitmaps(nNormal, nPressed);
+    pButton->setToolTip(GetResourceString(m_pFrame->GetStrings(), QString::fromLatin1(pszTipKey)));
     pButton->SizeToContent();
     connect(pButton, &CBitmapButtonEx::command, this, [this](int nCommand) { OnCommand(nCommand); });
     m_buttons.push_back(pButton);
@@ -256,6 +258,11 @@ intptr_t CMainView::OnNotify(NMHDR* pHdr)
     case WPN_KEYDOWN:
         if (pNm->iItem == VK_RETURN)
             ActOnSelection(&CItemActions::Open);
+        else if (pNm->iItem == VK_DELETE)
+            OnCommand(ID_DELETE_ITEM);
+        break;
+    case WPN_DBLCLK:
+        ActOnSelection(&CItemActions::Open);
         break;
     default:
         break;

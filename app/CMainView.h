@@ -63,7 +63,7 @@ protected:
     void resizeEvent(QResizeEvent* pEvent) override;
 
 private:
-    void CreateButton(int nId, int nNormal, int nPressed);
+    void CreateButton(int nId, int nNormal, int nPressed, const char* pszTipKey);
     void CreateSoftKeyBar();
     void PlaceChildren();
     void DrawButtonBar(QPainter* pDC, int nWidth, int nTop);

@@ -4,6 +4,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QToolButton>
+#include "controls/SoftKey.h"
 
 CSoftKeyBar::CSoftKeyBar(QWidget* pParent)
     : QWidget(pParent)
@@ -35,13 +36,9 @@ QToolButton* CSoftKeyBar::AddButton(const QString& strText, QMenu* pMenu)
 {
     auto* pButton = new QToolButton(this);
     pButton->setText(strText);
-    pButton->setMenu(pMenu);
-    pButton->setPopupMode(QToolButton::InstantPopup);
-    pButton->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    pButton->setAutoRaise(true);
-    pButton->setFocusPolicy(Qt::NoFocus);
-    pButton->setStyleSheet(QStringLiteral("QToolButton { color: white; font-weight: bold; }"
-                                          " QToolButton::menu-indicator { image: none; }"));
+    StyleSoftKey(pButton);
+    m_menus.insert(pButton, pMenu);
+    connect(pButton, &QToolButton::clicked, this, [pMenu, pButton]() { PopUpAbove(pMenu, pButton); });
     return pButton;
 }
 
@@ -56,8 +53,7 @@ QToolButton* CSoftKeyBar::GetButton(int nButtonId) const
 
 QMenu* CSoftKeyBar::GetMenu(int nButtonId) const
 {
-    const QToolButton* pButton = GetButton(nButtonId);
-    return pButton != nullptr ? pButton->menu() : nullptr;
+    return m_menus.value(GetButton(nButtonId), nullptr);
 }
 
 bool CSoftKeyBar::SetButtonText(int nButtonId, const QString& strText)
@@ -66,6 +62,7 @@ bool CSoftKeyBar::SetButtonText(int nButtonId, const QString& strText)
     if (pButton == nullptr)
         return false;
     pButton->setText(strText);
+    pButton->setToolTip(QString(strText).remove(QLatin1Char('&')));
     return true;
 }
 

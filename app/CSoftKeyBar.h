@@ -2,6 +2,7 @@
 // The soft-key menu bar (menu resource 128) as a bar of two menu buttons along the
 // bottom of the main window: "새항목" (new item) and "Tools". Each menu item reports its
 // command id through command().
+#include <QHash>
 #include <QWidget>
 
 class QMenu;
@@ -35,4 +36,5 @@ private:
 
     QToolButton* m_pNewButton = nullptr;
     QToolButton* m_pToolsButton = nullptr;
+    QHash<const QToolButton*, QMenu*> m_menus;
 };

@@ -30,6 +30,7 @@ constexpr unsigned LCXN_TOPREACHED = 0x12;
 constexpr unsigned LCXN_BOTTOMREACHED = 0x14;
 constexpr unsigned LCXN_SELCHANGED = 0x21;
 constexpr unsigned LCXN_PENMOVE = 0x22;
+constexpr unsigned LCXN_DBLCLK = 0x23;  // a double tap on a row (after its click and pen-up)
 
 // Repeat timers of the scroll strip (100 ms each).
 constexpr int LCX_TIMER_LINEUP = 272;
@@ -83,6 +84,7 @@ protected:
     void mousePressEvent(QMouseEvent* pEvent) override;
     void mouseMoveEvent(QMouseEvent* pEvent) override;
     void mouseReleaseEvent(QMouseEvent* pEvent) override;
+    void mouseDoubleClickEvent(QMouseEvent* pEvent) override;
     void keyPressEvent(QKeyEvent* pEvent) override;
     void keyReleaseEvent(QKeyEvent* pEvent) override;
     void focusInEvent(QFocusEvent* pEvent) override;

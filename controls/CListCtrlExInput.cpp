@@ -85,6 +85,15 @@ void CListCtrlEx::mouseReleaseEvent(QMouseEvent* pEvent)
     }
 }
 
+void CListCtrlEx::mouseDoubleClickEvent(QMouseEvent* pEvent)
+{
+    // The second press of a double tap is a press as any other; the double tap is told
+    // once that press has been handled.
+    mousePressEvent(pEvent);
+    if (pEvent->button() == Qt::LeftButton && m_nCurSel >= 0)
+        Notify(LCXN_DBLCLK, m_nCurSel);
+}
+
 void CListCtrlEx::OnLButtonDown(int x, int y)
 {
     QPointer<CListCtrlEx> pSelf(this);

@@ -15,6 +15,7 @@ int VirtualKeyFromQt(int nQtKey)
     case Qt::Key_Escape: return 0x1B;
     case Qt::Key_Backspace: return 0x08;
     case Qt::Key_Tab: return 0x09;
+    case Qt::Key_Delete: return VK_DELETE;
     default: break;
     }
     if ((nQtKey >= Qt::Key_0 && nQtKey <= Qt::Key_9) || (nQtKey >= Qt::Key_A && nQtKey <= Qt::Key_Z))

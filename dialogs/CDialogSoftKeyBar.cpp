@@ -1,6 +1,7 @@
 #include "dialogs/CDialogSoftKeyBar.h"
 #include "resources/UiLanguage.h"
 #include "dialogs/EditorIds.h"
+#include "controls/SoftKey.h"
 #include <QMenu>
 #include <QPainter>
 #include <QToolButton>
@@ -23,11 +24,7 @@ QToolButton* CDialogSoftKeyBar::AddKey(const QString& strText)
 {
     auto* pKey = new QToolButton(this);
     pKey->setText(strText);
-    pKey->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    pKey->setAutoRaise(true);
-    pKey->setFocusPolicy(Qt::NoFocus);
-    pKey->setStyleSheet(QStringLiteral("QToolButton { color: white; font-weight: bold; }"
-                                       " QToolButton::menu-indicator { image: none; }"));
+    StyleSoftKey(pKey);
     m_keys.push_back(pKey);
     return pKey;
 }
@@ -53,8 +50,8 @@ QToolButton* CDialogSoftKeyBar::AddMenuKey(const QString& strText, const QVector
         const int nCommand = item.nCommand;
         connect(pAction, &QAction::triggered, this, [this, nCommand]() { emit command(nCommand); });
     }
-    pKey->setMenu(pMenu);
-    pKey->setPopupMode(QToolButton::InstantPopup);
+    m_menus.insert(pKey, pMenu);
+    connect(pKey, &QToolButton::clicked, this, [pMenu, pKey]() { PopUpAbove(pMenu, pKey); });
     return pKey;
 }
 
@@ -65,8 +62,7 @@ QToolButton* CDialogSoftKeyBar::GetKey(int nIndex) const
 
 QMenu* CDialogSoftKeyBar::GetMenu(int nIndex) const
 {
-    const QToolButton* pKey = GetKey(nIndex);
-    return pKey != nullptr ? pKey->menu() : nullptr;
+    return m_menus.value(GetKey(nIndex), nullptr);
 }
 
 void CDialogSoftKeyBar::resizeEvent(QResizeEvent*)

@@ -3,6 +3,7 @@
 // command of its own or a popup menu of commands. Every command is reported through
 // command().
 #include <QString>
+#include <QHash>
 #include <QVector>
 #include <QWidget>
 
@@ -43,6 +44,7 @@ private:
     QToolButton* AddKey(const QString& strText);
 
     QVector<QToolButton*> m_keys;
+    QHash<const QToolButton*, QMenu*> m_menus;  // the menu keys' menus
 };
 
 // Menu resource 235 of the appointment and task editors: the left key "저장" (Save), the

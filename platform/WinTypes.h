@@ -65,3 +65,4 @@ constexpr int VK_LEFT = 37;
 constexpr int VK_UP = 38;
 constexpr int VK_RIGHT = 39;
 constexpr int VK_DOWN = 40;
+constexpr int VK_DELETE = 46;

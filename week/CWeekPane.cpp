@@ -285,6 +285,9 @@ void CWeekPane::OnListNotify(int nIndex, const NMLISTCTRLEX* pNm)
             SetWeek(AddLocalDays(m_pFrame->GetCurrentDate(), 7));
         NotifyParent(WPN_KEYDOWN, pNm->iItem);
         break;
+    case LCXN_DBLCLK:
+        NotifyParent(WPN_DBLCLK, pNm->iItem);
+        break;
     case LCXN_TOPREACHED:
         OnTopReached(nIndex);
         break;

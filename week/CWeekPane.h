@@ -25,6 +25,7 @@ constexpr unsigned WPN_PENUP = 0x04;
 constexpr unsigned WPN_PENMOVE = 0x08;
 constexpr unsigned WPN_KEYDOWN = 0x10;
 constexpr unsigned WPN_SELCHANGED = 0x11;
+constexpr unsigned WPN_DBLCLK = 0x12;
 
 constexpr int IDC_WEEKCALENDAR = 3001;
 constexpr int IDC_FIRSTDAYLIST = 3002;  // Monday; Sunday is 3008

@@ -2,6 +2,7 @@
 // person would: mouse and touch strokes over the day lists, keys, buttons and menus, on a
 // fixture store; the results are read from the store and from the reloaded week.
 #include "WeekFixture.h"
+#include "app/CSoftKeyBar.h"
 #include "app/CItemActions.h"
 #include "app/MainCommands.h"
 #include "controls/CBitmapButtonEx.h"
@@ -16,6 +17,7 @@
 #include <QLineEdit>
 #include "platform/CScriptedMessageBox.h"
 #include <QMenu>
+#include <QToolButton>
 #include <QPointingDevice>
 #include <QTimer>
 #include <QtTest>
@@ -33,9 +35,11 @@ const QByteArray kCommandStrings = QByteArray(kFixtureStrings)
 constexpr unsigned kYesNoCancelQuestion = 0x23;
 constexpr unsigned kYesNoQuestion = 0x24;
 
-std::unique_ptr<CMainFrame> StartActive(CWeekFixture* pFx, int y = 2015, int m = 3, int d = 4)
+// extraStrings: lines added to the test's strings file.
+std::unique_ptr<CMainFrame> StartActive(CWeekFixture* pFx, int y = 2015, int m = 3, int d = 4,
+                                        const QByteArray& extraStrings = QByteArray())
 {
-    pFx->WriteFile("orlith.inf", kCommandStrings);
+    pFx->WriteFile("orlith.inf", QByteArray(kCommandStrings) + "\n" + extraStrings);
     auto pFrame = pFx->Start(y, m, d);
     if (!pFrame)
         return nullptr;
@@ -300,12 +304,15 @@ private slots:
     void deleteGestureAsksAndDeletes_data();
     void deleteGestureAsksAndDeletes();
     void deleteButtonWithoutItemDoesNothing();
+    void deleteKeyAsksNamingTheItem_data();
+    void deleteKeyAsksNamingTheItem();
+    void everyButtonAndSoftKeyNamesItsCommand();
     void recurringAppointmentDelete_data();
     void recurringAppointmentDelete();
     void recurringTaskDelete_data();
     void recurringTaskDelete();
     void openRecurringAsksFirst();
-    void tapsDoubleTapsAndScrollingStillWork();
+    void tapsScrollingAndADoubleTapThatOpens();
     void popupMenuListsItsCommandsAboveTheButton();
     void exitClosesTheFrame();
     void newAppointmentStartsAtTheRoundedTime_data();
@@ -462,6 +469,70 @@ void TestCommands::deleteGestureAsksAndDeletes()
         QVERIFY(RowOf(List(pFrame.get(), 2), nOid) >= 0);
 }
 
+void TestCommands::deleteKeyAsksNamingTheItem_data()
+{
+    QTest::addColumn<int>("nKind");
+    QTest::addColumn<QString>("strQuestion");
+    QTest::newRow("timed appointment") << 0 << "Delete 'Team meeting', Wed 10:00 AM?";
+    QTest::newRow("all-day appointment") << 1 << "Delete 'Team meeting', Wed?";
+    QTest::newRow("task due that day") << 2 << "Delete 'Team meeting', Wed?";
+}
+
+void TestCommands::deleteKeyAsksNamingTheItem()
+{
+    QFETCH(int, nKind);
+    QFETCH(QString, strQuestion);
+    CWeekFixture fx;
+    const int nOid = nKind == 2   ? fx.AddTask({"Team meeting", 1, 949998.0, F::Date(2015, 3, 4)})
+                     : nKind == 1 ? fx.AddAppt("Team meeting", F::Date(2015, 3, 4), F::Date(2015, 3, 4), true)
+                                  : fx.AddAppt("Team meeting", F::Date(2015, 3, 4, 10, 0), F::Date(2015, 3, 4, 11, 0));
+    auto pFrame = StartActive(&fx, 2015, 3, 4,
+                              "RC_COMMON_CONFIRM_DELETENAMED=Delete '%1', %2?\n"
+                              "RC_COMMON_CONFIRM_DELETENAMED_NODATE=Delete '%1'?\n");
+    QVERIFY(pFrame);
+    CScriptedMessageBox boxes({IDYES});
+    Gesture(pFrame.get(), 2, RowOf(List(pFrame.get(), 2), nOid), "");
+    QTest::keyClick(List(pFrame.get(), 2), Qt::Key_Delete);
+    QCOMPARE(boxes.Calls().size(), 1);
+    QCOMPARE(boxes.Calls()[0].strText, strQuestion);
+    QCOMPARE(boxes.Calls()[0].nType, kYesNoQuestion);
+    QVERIFY(!ItemExists(&fx, nOid));
+}
+
+void TestCommands::everyButtonAndSoftKeyNamesItsCommand()
+{
+    for (int nSoftKey : {0, 1}) {
+        CWeekFixture fx;
+        fx.SetOption("UseSoftKey", nSoftKey);
+        auto pFrame = StartActive(&fx, 2015, 3, 4,
+                                  "RC_TIP_PREV_MONTH=Previous month\nRC_TIP_NEXT_MONTH=Next month\nRC_TIP_MENU=Menu\n"
+                                  "RC_TIP_TODAY=Today\nRC_TIP_NEW_APPOINTMENT=New appointment\n"
+                                  "RC_TIP_NEW_TASK=New task\nRC_TIP_DELETE=Delete\nRC_TIP_PREV_WEEK=Previous week\n"
+                                  "RC_TIP_NEXT_WEEK=Next week\n");
+        QVERIFY(pFrame);
+        const QList<CBitmapButtonEx*> buttons = pFrame->findChildren<CBitmapButtonEx*>();
+        QCOMPARE(buttons.size(), nSoftKey ? 2 : 9);
+        for (const CBitmapButtonEx* pButton : buttons)
+            QVERIFY2(!pButton->toolTip().isEmpty(), qPrintable(QString::number(pButton->GetDlgCtrlID())));
+        if (!nSoftKey)
+            continue;
+        CSoftKeyBar* pBar = pFrame->GetView()->GetSoftKeyBar();
+        for (int nKey : {IDM_SOFTKEY_NEW, IDM_SOFTKEY_TOOLS})
+            QCOMPARE(pBar->GetButton(nKey)->toolTip(), pBar->GetButton(nKey)->text());
+        // The key's menu opens upwards, above the bar at the window's bottom edge.
+        QRect rcMenu;
+        QTimer::singleShot(0, this, [&rcMenu]() {
+            if (auto* pMenu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+                rcMenu = pMenu->geometry();
+                pMenu->close();
+            }
+        });
+        pBar->GetButton(IDM_SOFTKEY_NEW)->click();
+        QVERIFY(rcMenu.isValid());
+        QVERIFY2(rcMenu.bottom() < pBar->mapToGlobal(QPoint(0, 0)).y(), qPrintable(QString::number(rcMenu.bottom())));
+    }
+}
+
 void TestCommands::deleteButtonWithoutItemDoesNothing()
 {
     CWeekFixture fx;
@@ -571,7 +642,7 @@ void TestCommands::openRecurringAsksFirst()
     QVERIFY(ItemExists(&fx, nGym));
 }
 
-void TestCommands::tapsDoubleTapsAndScrollingStillWork()
+void TestCommands::tapsScrollingAndADoubleTapThatOpens()
 {
     CWeekFixture fx;
     int nFirst = 0;
@@ -598,13 +669,21 @@ void TestCommands::tapsDoubleTapsAndScrollingStillWork()
     QTest::mouseClick(pFrame->windowHandle(), Qt::LeftButton, {},
                       InFrame(pFrame.get(), pMon, QPoint(pMon->width() - 4, pMon->height() - 30)));
     QVERIFY(pMon->GetTopRow() > nTop);
-    // A tap selects the row under the pen; a double tap too, and runs nothing.
+    // A tap selects the row under the pen; a double tap too, and opens its item.
     pMon->SetCurSel(0);
     QTest::mouseClick(pFrame->windowHandle(), Qt::LeftButton, {}, InFrame(pFrame.get(), pMon, QPoint(30, 2)));
     const int nTapped = pMon->GetCurSel();
     QCOMPARE(nTapped, pMon->GetTopRow());
+    QString strOpened;
+    QTimer::singleShot(0, this, [&strOpened]() {
+        if (QWidget* pEditor = QApplication::activeModalWidget()) {
+            strOpened = pEditor->windowTitle();
+            QTest::keyClick(pEditor, Qt::Key_Escape);
+        }
+    });
     QTest::mouseDClick(pFrame->windowHandle(), Qt::LeftButton, {}, InFrame(pFrame.get(), pMon, QPoint(30, 2)));
     QCOMPARE(pMon->GetCurSel(), nTapped);
+    QVERIFY2(strOpened == QLatin1String("Appointment") || strOpened == QLatin1String("Task"), qPrintable(strOpened));
     Settle();
     QCOMPARE(boxes.Calls().size(), 0);
     QVERIFY(RowsMarked(pFrame.get()));
