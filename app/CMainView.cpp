@@ -5,6 +5,7 @@
 #include "app/CStatusLine.h"
 #include "app/MainCommands.h"
 #include "controls/CBitmapButtonEx.h"
+#include "dialogs/CStrokeHelpDlg.h"
 #include "controls/CalendarGrid.h"
 #include "controls/GdiDraw.h"
 #include "dialogs/CAboutDlg.h"
@@ -188,6 +189,9 @@ bool CMainView::OnCommand(int nId)
     case ID_APP_ABOUT:
         ShowAbout();
         return true;
+    case ID_STROKE_HELP:
+        ShowStrokeHelp();
+        return true;
     case ID_APP_EXIT:
         Exit();
         return true;
@@ -344,7 +348,10 @@ void CMainView::FillPopupMenu(QMenu* pMenu) const
     const struct {
         const char* pszKey;
         int nId;
-    } items[] = {{"RC_MENU_OPTIONS", ID_OPTIONS}, {"RC_MENU_ABOUT", ID_APP_ABOUT}, {"RC_MENU_EXIT", ID_APP_EXIT}};
+    } items[] = {{"RC_MENU_STROKES", ID_STROKE_HELP},
+                 {"RC_MENU_OPTIONS", ID_OPTIONS},
+                 {"RC_MENU_ABOUT", ID_APP_ABOUT},
+                 {"RC_MENU_EXIT", ID_APP_EXIT}};
     for (const auto& item : items) {
         QAction* pAction = pMenu->addAction(GetResourceString(m_pFrame->GetStrings(), QString::fromLatin1(item.pszKey)));
         pAction->setData(item.nId);
@@ -390,6 +397,18 @@ void CMainView::ShowAbout()
     CAboutDlg dlg(GetResourceString(strings, QStringLiteral("RC_ABOUTDLG_TITLE")), &m_pFrame->GetSettings(),
                   &strings, m_pFrame);
     dlg.DoModal();
+}
+
+void CMainView::ShowStrokeHelp()
+{
+    const StringTable& strings = m_pFrame->GetStrings();
+    QVector<StrokeHelpEntry> entries;
+    for (const GestureStroke& stroke : GestureStrokes())
+        entries.append({QString::fromLatin1(stroke.pszDirections),
+                        GetResourceString(strings, QString::fromLatin1(stroke.pszMeaningKey))});
+    CStrokeHelpDlg dlg(GetResourceString(strings, QStringLiteral("RC_MENU_STROKES")), entries,
+                       GetResourceString(strings, QStringLiteral("RC_ABOUTDLG_CLOSE")), m_pFrame);
+    dlg.exec();
 }
 
 // The frame is closed once this command has returned, as the posted close of the

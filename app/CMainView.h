@@ -72,6 +72,8 @@ private:
     void ShowPopupMenu();
     void ShowOptions();
     void ShowAbout();
+    // The sheet that shows the pen strokes and what each does.
+    void ShowStrokeHelp();
     void Exit();
     void RunGesture(const QString& strStroke);
     void ActOnSelection(void (CItemActions::*pfnAction)(const SelectedItem&));

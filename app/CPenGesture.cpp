@@ -47,17 +47,23 @@ char CPenGesture::DirectionDigit(POINT ptFrom, POINT ptTo)
     return '4';
 }
 
+const std::array<GestureStroke, 5>& GestureStrokes()
+{
+    static const std::array<GestureStroke, 5> strokes = {{
+        {EGesture::Open, "2", "RC_STROKE_OPEN"},
+        {EGesture::ToggleComplete, "6", "RC_STROKE_COMPLETE"},
+        {EGesture::Delete, "646", "RC_STROKE_DELETE"},
+        {EGesture::NewAppointment, "62", "RC_STROKE_NEWAPPOINTMENT"},
+        {EGesture::NewTask, "42", "RC_STROKE_NEWTASK"},
+    }};
+    return strokes;
+}
+
 EGesture GestureCommand(const QString& strStroke)
 {
-    if (strStroke == QLatin1String("2"))
-        return EGesture::Open;
-    if (strStroke == QLatin1String("6"))
-        return EGesture::ToggleComplete;
-    if (strStroke == QLatin1String("646"))
-        return EGesture::Delete;
-    if (strStroke == QLatin1String("62"))
-        return EGesture::NewAppointment;
-    if (strStroke == QLatin1String("42"))
-        return EGesture::NewTask;
+    for (const GestureStroke& stroke : GestureStrokes()) {
+        if (strStroke == QLatin1String(stroke.pszDirections))
+            return stroke.gesture;
+    }
     return EGesture::None;
 }

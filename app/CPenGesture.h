@@ -10,6 +10,7 @@
 //         run GestureCommand(strStroke);
 #include "platform/WinTypes.h"
 #include <QString>
+#include <array>
 
 // A step must cover more than this many pixels to count.
 constexpr int kGestureMinStep = 10;
@@ -48,6 +49,14 @@ private:
     POINT m_ptLast;
     QString m_strGesture;
 };
+
+// The strokes that are commands, with the key of the text that says what each does.
+struct GestureStroke {
+    EGesture gesture;
+    const char* pszDirections;
+    const char* pszMeaningKey;
+};
+const std::array<GestureStroke, 5>& GestureStrokes();
 
 // The gesture an exact stroke string stands for; EGesture::None for any other string.
 EGesture GestureCommand(const QString& strStroke);

@@ -3,6 +3,8 @@
 // fixture store; the results are read from the store and from the reloaded week.
 #include "WeekFixture.h"
 #include "app/CSoftKeyBar.h"
+#include "dialogs/CStrokeHelpDlg.h"
+#include "tests/support/TestOutput.h"
 #include "app/CItemActions.h"
 #include "app/MainCommands.h"
 #include "controls/CBitmapButtonEx.h"
@@ -16,6 +18,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include "platform/CScriptedMessageBox.h"
+#include <QLabel>
 #include <QMenu>
 #include <QToolButton>
 #include <QPointingDevice>
@@ -29,7 +32,7 @@ using F = CWeekFixture;
 const QByteArray kCommandStrings = QByteArray(kFixtureStrings)
                                    + "RC_COMMON_CONFIRM_DELETEITEM=Delete the item?\n"
                                      "RC_COMMON_CONFIRM_DELETERECURRING=Yes: the series, No: this one\n"
-                                     "RC_MENU_OPTIONS=Options\nRC_MENU_ABOUT=About\nRC_MENU_EXIT=Exit\n"
+                                     "RC_MENU_STROKES=Pen strokes\nRC_MENU_OPTIONS=Options\nRC_MENU_ABOUT=About\nRC_MENU_EXIT=Exit\n"
                                      "RC_OPTIONDLG_TITLE=Options\nRC_ABOUTDLG_TITLE=About\n";
 
 constexpr unsigned kYesNoCancelQuestion = 0x23;
@@ -315,6 +318,7 @@ private slots:
     void tapsScrollingAndADoubleTapThatOpens();
     void popupMenuListsItsCommandsAboveTheButton();
     void exitClosesTheFrame();
+    void strokeHelpShowsEachStrokeWithItsMeaning();
     void newAppointmentStartsAtTheRoundedTime_data();
     void newAppointmentStartsAtTheRoundedTime();
     void enterOnAnEmptyRowOffersANewAppointment();
@@ -710,11 +714,44 @@ void TestCommands::popupMenuListsItsCommandsAboveTheButton()
         pMenu->close();
     });
     pButton->click();
-    QCOMPARE(texts, (QStringList{"Options", "About", "Exit"}));
+    QCOMPARE(texts, (QStringList{"Pen strokes", "Options", "About", "Exit"}));
     const QPoint ptCorner = pButton->mapToGlobal(QPoint(0, 0));
     QCOMPARE(rcMenu.left(), ptCorner.x());
     QCOMPARE(rcMenu.bottom() + 1, ptCorner.y());
     QVERIFY(pFrame->isVisible());  // closing the menu chose nothing
+}
+
+void TestCommands::strokeHelpShowsEachStrokeWithItsMeaning()
+{
+    for (int nScale : {1, 2}) {
+        CWeekFixture fx;
+        auto pFrame = StartActive(&fx, 2015, 3, 4,
+                                  "RC_STROKE_OPEN=Down: open\nRC_STROKE_COMPLETE=Right: tick off\n"
+                                  "RC_STROKE_DELETE=Right, left, right: delete\n"
+                                  "RC_STROKE_NEWAPPOINTMENT=Right, down: new appointment\n"
+                                  "RC_STROKE_NEWTASK=Left, down: new task\nRC_ABOUTDLG_CLOSE=Close\n");
+        QVERIFY(pFrame);
+        pFrame->resize(240 * nScale, 320 * nScale);
+        QStringList meanings;
+        int nPictures = 0;
+        QTimer::singleShot(50, this, [&, nScale]() {
+            auto* pSheet = qobject_cast<CStrokeHelpDlg*>(QApplication::activeModalWidget());
+            if (pSheet == nullptr)
+                return;
+            for (QLabel* pLabel : pSheet->findChildren<QLabel*>()) {
+                if (!pLabel->pixmap().isNull())
+                    ++nPictures;
+                else
+                    meanings << pLabel->text();
+            }
+            SaveTestPng(pSheet, QStringLiteral("stroke_help_x%1.png").arg(nScale));
+            pSheet->accept();
+        });
+        ChooseFromPopupMenu(pFrame.get(), 0);
+        QCOMPARE(meanings, (QStringList{"Down: open", "Right: tick off", "Right, left, right: delete",
+                                        "Right, down: new appointment", "Left, down: new task"}));
+        QCOMPARE(nPictures, 5);
+    }
 }
 
 void TestCommands::exitClosesTheFrame()
@@ -722,7 +759,7 @@ void TestCommands::exitClosesTheFrame()
     CWeekFixture fx;
     auto pFrame = StartActive(&fx);
     QVERIFY(pFrame);
-    ChooseFromPopupMenu(pFrame.get(), 2);
+    ChooseFromPopupMenu(pFrame.get(), 3);
     QTRY_VERIFY(!pFrame->isVisible());
 }
 
@@ -756,7 +793,7 @@ void TestCommands::optionsSavedReloadTheWeek()
             pShowComplete->setChecked(false);
         pDlg->OnCommand(nCommand);
     });
-    ChooseFromPopupMenu(pFrame.get(), 0);
+    ChooseFromPopupMenu(pFrame.get(), 1);
     QCOMPARE(strCaption, QString("Options"));
     QCOMPARE(pFrame->GetSettings().ShowCompleteTask == 0, nCommand == 1);
     // Saved: the week is loaded again at once, without the completed task.
@@ -778,7 +815,7 @@ void TestCommands::aboutOpensFromTheMenu()
             pModal->close();
         }
     });
-    ChooseFromPopupMenu(pFrame.get(), 1);
+    ChooseFromPopupMenu(pFrame.get(), 2);
     QCOMPARE(strCaption, QString("About"));
     QVERIFY(pFrame->isVisible());
 }
