@@ -2,11 +2,15 @@
 
 #include <QIODevice>
 #include <QVector>
+#include <cctype>
 #include <cstring>
 
 namespace {
 
 constexpr qint64 kPieceBytes = 1 << 20;
+// Components inside one another, at most: the calendar, an item, an alarm and a little
+// room. libical frees components recursively, so a deeper file could exhaust the stack.
+constexpr qsizetype kMaxNesting = 16;
 const char kBom[] = "\xEF\xBB\xBF";
 
 // A content line's name is the part before ':' or ';'; BEGIN and END lines are never folded.
@@ -17,6 +21,27 @@ bool LineIs(const QByteArray& line, const char* pszKey, QByteArray* pValue)
         return false;
     *pValue = line.mid(k).trimmed().toUpper();
     return true;
+}
+
+// A line named BEGIN or END (before ':' or ';') that is not BEGIN:NAME or END:NAME with a
+// name of letters, digits and '-'. libical mishandles such lines (it frees part of a
+// component twice), so they never reach it.
+bool IsMalformedComponentLine(const QByteArray& line)
+{
+    const qsizetype nEnd = qsizetype(std::strcspn(line.constData(), ":;"));
+    const QByteArray name = line.left(nEnd).trimmed().toUpper();
+    if (name != "BEGIN" && name != "END")
+        return false;
+    if (nEnd >= line.size() || line[nEnd] != ':' || line.left(nEnd).toUpper() != name)
+        return true;
+    const QByteArray value = line.mid(nEnd + 1).trimmed();
+    if (value.isEmpty())
+        return true;
+    for (char c : value) {
+        if (!(std::isalnum(static_cast<unsigned char>(c)) || c == '-'))
+            return true;
+    }
+    return false;
 }
 
 // A property line "NAME:value" or "NAME;params:value"; the value after the first ':'
@@ -115,7 +140,16 @@ bool CICalStream::Scan(const std::function<bool(const ICalBlock&, const QByteArr
             continue;
         }
         bInUid = false;
+        if (IsMalformedComponentLine(line))
+            return *pstrError = QStringLiteral("line %1: a BEGIN or END line that is not of the form BEGIN:NAME")
+                                    .arg(nLine),
+                   false;
         if (LineIs(line, "BEGIN:", &value)) {
+            if (stack.size() >= kMaxNesting)
+                return *pstrError = QStringLiteral("line %1: components nested more than %2 deep")
+                                        .arg(nLine)
+                                        .arg(kMaxNesting),
+                       false;
             if (stack.isEmpty() && value != "VCALENDAR")
                 return *pstrError = QStringLiteral("line %1: not inside a VCALENDAR").arg(nLine), false;
             if (stack.size() == 1) {

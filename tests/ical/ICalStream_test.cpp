@@ -83,6 +83,13 @@ TEST(ICalStream, StructureErrorsAreNamed)
         {"BEGIN:VEVENT\r\nEND:VEVENT\r\n", "line 1: not inside a VCALENDAR"},
         {"BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nEND:VTODO\r\n", "line 3: END:VTODO does not close a component"},
         {"BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\n", "BEGIN:VEVENT is never closed"},
+        // Lines libical would free twice.
+        {"BEGIN:VCALENDAR\r\nBEGIN;\r\nEND:VCALENDAR\r\n", "line 2: a BEGIN or END line that is not of the form"},
+        {"BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nEND;X=1:VEVENT\r\nEND:VCALENDAR\r\n", "line 3: a BEGIN or END line"},
+        {"BEGIN:VCALENDAR\r\nBEGIN:\r\nEND:VCALENDAR\r\n", "line 2: a BEGIN or END line"},
+        {"BEGIN:VCALENDAR\r\nBEGIN:V EVENT\r\nEND:VCALENDAR\r\n", "line 2: a BEGIN or END line"},
+        {QByteArray("BEGIN:VCALENDAR\r\n") + QByteArray("BEGIN:VALARM\r\n").repeated(10000),
+         "line 17: components nested more than 16 deep"},
     };
     for (const Case& c : cases) {
         QVector<Seen> seen;
