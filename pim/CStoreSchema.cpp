@@ -11,6 +11,9 @@
 
 namespace {
 
+// How long a connection waits for another process's write lock.
+constexpr int kBusyMilliseconds = 5000;
+
 constexpr char kSqliteMagic[] = "SQLite format 3";
 constexpr int kHeaderSize = 100;
 constexpr int kUserVersionOffset = 60;
@@ -117,7 +120,7 @@ bool CStoreSchema::CheckReadOnly(const QString& strPath, int* pnVersion)
     const QByteArray path = QFile::encodeName(strPath);
     bool bOk = sqlite3_open_v2(path.constData(), &pDb, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK;
     if (bOk) {
-        sqlite3_busy_timeout(pDb, 5000);
+        sqlite3_busy_timeout(pDb, kBusyMilliseconds);
         const int64_t nAppId = Pragma(pDb, "PRAGMA application_id");
         const int64_t nVersion = Pragma(pDb, "PRAGMA user_version");
         bOk = nAppId == kApplicationId && nVersion >= 1 && nVersion <= kVersion && HasTables(pDb);
@@ -135,7 +138,7 @@ bool CStoreSchema::HasTables(sqlite3* pDb)
 
 bool CStoreSchema::Configure(sqlite3* pDb)
 {
-    sqlite3_busy_timeout(pDb, 5000);
+    sqlite3_busy_timeout(pDb, kBusyMilliseconds);
     // WAL: readers never block the writer; NORMAL sync keeps every commit across a killed
     // process (only a power loss can lose the last commits).
     CSqlStatement wal(pDb, "PRAGMA journal_mode=WAL");
@@ -202,6 +205,10 @@ HRESULT CStoreSchema::Open(const QString& strPath, sqlite3** ppDb, QString* pstr
     // One connection per store, used from the UI thread only: no SQLite mutexes needed.
     const int nFlags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (state == FileState::Ours ? 0 : SQLITE_OPEN_CREATE);
     bool bOk = sqlite3_open_v2(path.constData(), &pDb, nFlags, nullptr) == SQLITE_OK;
+    // Before the schema step's write lock: two processes creating one store wait for each
+    // other instead of one failing with "database is locked".
+    if (bOk)
+        sqlite3_busy_timeout(pDb, kBusyMilliseconds);
     // A new store is created in rollback mode, so that its header (application id and
     // version) is in the main file before it switches to WAL.
     bool bFull = false;
