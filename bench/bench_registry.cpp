@@ -3,6 +3,7 @@
 // end). Each iteration is one start-up: a settings file not read before (two files take
 // turns), then the twenty reads of AgendaSettings::Load.
 #include "week/AgendaSettings.h"
+#include "platform/CRegistryDocument.h"
 #include "platform/RegistryFile.h"
 
 #include <QFile>
@@ -49,6 +50,21 @@ void BM_StartupSettingsWithWrappedValue(benchmark::State& state)
     state.SetBytesProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(BM_StartupSettingsWithWrappedValue)->Arg(1 << 20)->Arg(64 << 10)->Unit(benchmark::kMillisecond);
+
+// Reading a settings file of many values (each a name of its own): linear in their number.
+void BM_ReadSettingsOfManyValues(benchmark::State& state)
+{
+    QByteArray text("Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Quillday]\r\n");
+    for (int i = 0; i < state.range(0); ++i)
+        text += "\"Value" + QByteArray::number(i) + "\"=dword:00000001\r\n";
+    for (auto _ : state) {
+        CRegistryDocument document;
+        document.Parse(text);
+        benchmark::DoNotOptimize(document.HasKey(QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Quillday")));
+    }
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_ReadSettingsOfManyValues)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Complexity();
 
 }  // namespace
 

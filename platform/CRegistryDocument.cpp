@@ -148,15 +148,26 @@ bool CRegistryDocument::ParseValueLine(const QString& line, Key* pKey)
     RegValue value;
     if (!RegistrySyntax::ReadData(line.mid(pos + 1).trimmed(), &value))
         return false;
-    for (NamedValue& existing : pKey->values) {
-        if (existing.strName.compare(name, Qt::CaseInsensitive) == 0) {
-            existing.value = value;  // the later line wins; the earlier one is lost
-            ++m_nUnreadableLines;
-            return true;
-        }
-    }
-    pKey->values.append(NamedValue{name, value});
+    if (PutValue(pKey, name, value))
+        ++m_nUnreadableLines;  // the later line wins; the earlier one is lost
     return true;
+}
+
+CRegistryDocument::NamedValue* CRegistryDocument::FindValue(Key* pKey, const QString& name)
+{
+    const auto it = pKey->index.constFind(name.toCaseFolded());
+    return it == pKey->index.constEnd() ? nullptr : &pKey->values[*it];
+}
+
+bool CRegistryDocument::PutValue(Key* pKey, const QString& name, const RegValue& value)
+{
+    if (NamedValue* pNamed = FindValue(pKey, name)) {
+        pNamed->value = value;
+        return true;
+    }
+    pKey->index.insert(name.toCaseFolded(), pKey->values.size());
+    pKey->values.append(NamedValue{name, value});
+    return false;
 }
 
 QByteArray CRegistryDocument::ToText() const
@@ -195,36 +206,23 @@ bool CRegistryDocument::AddKey(const QString& key)
     if (name.isEmpty() || name.startsWith(QLatin1Char('-')) || HasLineBreak(name))
         return false;
     if (!FindKey(name))
-        m_keys.append(Key{name, {}});
+        m_keys.append(Key{name, {}, {}});
     return true;
 }
 
 bool CRegistryDocument::QueryValue(const QString& key, const QString& name, RegValue* pValue) const
 {
-    const Key* pKey = FindKey(key);
-    if (!pKey)
-        return false;
-    for (const NamedValue& named : pKey->values) {
-        if (named.strName.compare(name, Qt::CaseInsensitive) == 0) {
-            if (pValue)
-                *pValue = named.value;
-            return true;
-        }
-    }
-    return false;
+    Key* pKey = const_cast<CRegistryDocument*>(this)->FindKey(key);
+    const NamedValue* pNamed = pKey ? FindValue(pKey, name) : nullptr;
+    if (pNamed && pValue)
+        *pValue = pNamed->value;
+    return pNamed != nullptr;
 }
 
 bool CRegistryDocument::SetValue(const QString& key, const QString& name, const RegValue& value)
 {
     if (HasLineBreak(name) || !AddKey(key))
         return false;
-    Key* pKey = FindKey(key);
-    for (NamedValue& named : pKey->values) {
-        if (named.strName.compare(name, Qt::CaseInsensitive) == 0) {
-            named.value = value;
-            return true;
-        }
-    }
-    pKey->values.append(NamedValue{name, value});
+    PutValue(FindKey(key), name, value);
     return true;
 }

@@ -14,6 +14,7 @@
 #include "platform/RegistryFile.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -47,7 +48,15 @@ private:
     struct Key {
         QString strName;
         QList<NamedValue> values;
+        // Where each value is in values, by its case-folded name: a file of many values is
+        // read in linear time.
+        QHash<QString, qsizetype> index;
     };
+    // The value of that name (any letter case) in the key; null when it has none.
+    static NamedValue* FindValue(Key* pKey, const QString& name);
+    // Sets the value of that name, adding it at the end when the key has none; true when
+    // it replaced one.
+    static bool PutValue(Key* pKey, const QString& name, const RegValue& value);
 
     Key* FindKey(const QString& key);
     const Key* FindKey(const QString& key) const;
