@@ -94,7 +94,15 @@ bool CCommandLine::ParseOption(const QString& name, const QString* pInlineValue,
             m_lunarDates << args.at(++*pIndex);
         return SetMode(QuilldayMode::LunarToSolar, name);
     }
+    if (name == QLatin1String("--list-accounts") || name == QLatin1String("--sync")) {
+        if (pInlineValue)
+            return Fail(QStringLiteral("%1 takes no value").arg(name));
+        return SetMode(name == QLatin1String("--sync") ? QuilldayMode::Sync : QuilldayMode::ListAccounts, name);
+    }
     const QStringList valueOptions{QStringLiteral("--screenshot"), QStringLiteral("--import"),
+                                   QStringLiteral("--add-account"), QStringLiteral("--remove-account"),
+                                   QStringLiteral("--user"), QStringLiteral("--password-file"),
+                                   QStringLiteral("--calendar"),
                                    QStringLiteral("--export"),     QStringLiteral("--date"),
                                    QStringLiteral("--size"),       QStringLiteral("--home"),
                                    QStringLiteral("--store"),      QStringLiteral("--registry"),
@@ -128,6 +136,19 @@ bool CCommandLine::ApplyValue(const QString& name, const QString& value)
                                   : name == QLatin1String("--import")   ? QuilldayMode::Import
                                                                         : QuilldayMode::Export;
         return SetMode(mode, name);
+    }
+    if (name == QLatin1String("--add-account") || name == QLatin1String("--remove-account")) {
+        m_strAccount = value;
+        return SetMode(name == QLatin1String("--add-account") ? QuilldayMode::AddAccount : QuilldayMode::RemoveAccount,
+                       name);
+    }
+    if (name == QLatin1String("--user") || name == QLatin1String("--password-file")
+        || name == QLatin1String("--calendar")) {
+        QString& strField = name == QLatin1String("--user")            ? m_strUser
+                            : name == QLatin1String("--password-file") ? m_strPasswordFile
+                                                                       : m_strCalendar;
+        strField = value;
+        return true;
     }
     if (name == QLatin1String("--date")) {
         m_strDate = value;
@@ -184,6 +205,10 @@ bool CCommandLine::CheckCombinations()
     if ((m_seen.contains(QLatin1String("--date")) || m_seen.contains(QLatin1String("--size")))
         && m_mode != QuilldayMode::Screenshot)
         return Fail(QStringLiteral("--date and --size work only with --screenshot"));
+    if ((m_seen.contains(QLatin1String("--user")) || m_seen.contains(QLatin1String("--password-file"))
+         || m_seen.contains(QLatin1String("--calendar")))
+        && m_mode != QuilldayMode::AddAccount)
+        return Fail(QStringLiteral("--user, --password-file and --calendar work only with --add-account"));
     if (!m_strOpenFile.isEmpty() && m_mode != QuilldayMode::Gui)
         return Fail(QStringLiteral("a file to open ('%1') works only without a mode").arg(m_strOpenFile));
     if (m_mode == QuilldayMode::LunarToSolar) {
@@ -235,6 +260,11 @@ QString KoreanHelpText()
         "                             (기본: $QUILLDAY_HOME, 없으면 프로그램 폴더)\n"
         "  --store 파일               일정과 작업 저장소\n"
         "                             (기본: $XDG_DATA_HOME/quillday/pim.sqlite)\n"
+        "  --add-account URL          CalDAV 계정 추가 (--user 이름, --password-file 파일,\n"
+        "                             --calendar 주소)\n"
+        "  --list-accounts            계정 목록\n"
+        "  --remove-account URL       계정 삭제 (저장소의 항목은 남음)\n"
+        "  --sync                     모든 계정과 동기화\n"
         "  --registry 파일            설정 파일 (기본: $QUILLDAY_REGISTRY, 없으면\n"
         "                             $XDG_CONFIG_HOME/quillday/registry.reg)\n"
         "  --scale N                  창을 N배로 크게 그리기 (1에서 8)\n"
@@ -278,6 +308,11 @@ QString CCommandLine::HelpText(const QString& strLanguage)
         "                             (default: $QUILLDAY_HOME, else the program's own folder)\n"
         "  --store FILE               the appointment and task store\n"
         "                             (default: $XDG_DATA_HOME/quillday/pim.sqlite)\n"
+        "  --add-account URL          add a CalDAV account (--user NAME, --password-file FILE,\n"
+        "                             --calendar HREF)\n"
+        "  --list-accounts            list the accounts\n"
+        "  --remove-account URL       remove an account (the store keeps its items)\n"
+        "  --sync                     sync the store with every account\n"
         "  --registry FILE            the settings file (default: $QUILLDAY_REGISTRY, else\n"
         "                             $XDG_CONFIG_HOME/quillday/registry.reg)\n"
         "  --scale N                  draw the window N times larger (1 to 8)\n"

@@ -11,6 +11,10 @@ enum class QuilldayMode {
     Import,        // --import FILE.ics
     Export,        // --export FILE.ics
     LunarToSolar,  // --lunar-to-solar YYYY-MM-DD[L]... | -
+    AddAccount,    // --add-account URL [--user NAME] [--password-file FILE] [--calendar HREF]
+    ListAccounts,  // --list-accounts
+    RemoveAccount, // --remove-account URL
+    Sync,          // --sync
     Help,          // --help
     Version,       // --version
 };
@@ -35,6 +39,10 @@ public:
     QString m_strRegistry;    // --registry
     int m_nScale = 0;         // --scale; 0: not given
     QString m_strLanguage;    // --language
+    QString m_strAccount;     // --add-account or --remove-account URL
+    QString m_strUser;        // --user with --add-account
+    QString m_strPasswordFile;  // --password-file with --add-account
+    QString m_strCalendar;    // --calendar with --add-account
     QString m_strError;       // why Parse failed
 
     // Parses the arguments after the program name. False with m_strError set when the

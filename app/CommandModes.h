@@ -10,6 +10,11 @@ int RunImportMode(const CCommandLine& commandLine);
 int RunExportMode(const CCommandLine& commandLine);
 int RunPrintWeekMode(const CCommandLine& commandLine);
 int RunScreenshotMode(const CCommandLine& commandLine);
+// Accounts and sync with calendar servers (ModeSync.cpp).
+int RunAddAccountMode(const CCommandLine& commandLine);
+int RunListAccountsMode();
+int RunRemoveAccountMode(const CCommandLine& commandLine);
+int RunSyncMode();
 int RunGuiMode(const CCommandLine& commandLine, int argc, char** argv);
 // Prints the product name and version from the executable's own version block.
 int RunVersionMode();

@@ -30,7 +30,9 @@ bool UsesStore(QuilldayMode mode)
 
 bool UsesRegistry(QuilldayMode mode)
 {
-    return mode == QuilldayMode::Gui || mode == QuilldayMode::PrintWeek || mode == QuilldayMode::Screenshot;
+    return mode == QuilldayMode::Gui || mode == QuilldayMode::PrintWeek || mode == QuilldayMode::Screenshot
+           || mode == QuilldayMode::AddAccount || mode == QuilldayMode::ListAccounts
+           || mode == QuilldayMode::RemoveAccount || mode == QuilldayMode::Sync;
 }
 
 // Modes that only read: a file they would create in a folder that is not there is a
@@ -100,6 +102,14 @@ int RunMode(const CCommandLine& cmd, int argc, char** argv)
         return RunExportMode(cmd);
     case QuilldayMode::LunarToSolar:
         return RunLunarToSolarMode(cmd);
+    case QuilldayMode::AddAccount:
+        return RunAddAccountMode(cmd);
+    case QuilldayMode::ListAccounts:
+        return RunListAccountsMode();
+    case QuilldayMode::RemoveAccount:
+        return RunRemoveAccountMode(cmd);
+    case QuilldayMode::Sync:
+        return RunSyncMode();
     case QuilldayMode::Gui:
     case QuilldayMode::Help:
     case QuilldayMode::Version:

@@ -126,6 +126,29 @@ BOOL CICalExporter::Export(QIODevice* pOut, QString* pstrError)
     return bOk ? TRUE : FALSE;
 }
 
+BOOL CICalExporter::ExportItem(int64_t nOid, QIODevice* pOut, QString* pstrError)
+{
+    static const QByteArray sql = QByteArray("SELECT ") + CItemTable::kColumns
+                                + " FROM items WHERE oid=? AND series IS NULL";
+    CSqlStatement st(m_pStore->Db(), sql);
+    st.Bind(1, nOid);
+    if (!st.IsValid() || st.Step() != SQLITE_ROW) {
+        *pstrError = QStringLiteral("item %1 is not in the store").arg(nOid);
+        return FALSE;
+    }
+    CItemRecord r;
+    CItemTable::Read(st, 0, &r);
+    bool bOk = pOut->write(kHeader) > 0;
+    if (bOk && r.rule.nType >= 0 && !r.strTzid.isEmpty() && r.strTzid != QLatin1String("UTC")) {
+        icalcomponent* pZone = ZoneComponent(r.strTzid);
+        bOk = pZone == nullptr || Write(pOut, pZone);
+    }
+    bOk = bOk && WriteItem(pOut, r) && pOut->write(kFooter) > 0;
+    if (!bOk)
+        *pstrError = QStringLiteral("the item could not be written");
+    return bOk ? TRUE : FALSE;
+}
+
 // One VTIMEZONE for each zone a series repeats in.
 bool CICalExporter::WriteZones(QIODevice* pOut)
 {

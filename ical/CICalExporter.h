@@ -22,6 +22,9 @@ public:
     // Writes the file atomically; FALSE with *pstrError when it cannot.
     BOOL ExportFile(const QString& strPath, QString* pstrError);
     BOOL Export(QIODevice* pOut, QString* pstrError);
+    // One single or series (with its changed occurrences and its zone) as a calendar of
+    // its own, as a calendar server keeps it. The caller holds a read of the store.
+    BOOL ExportItem(int64_t nOid, QIODevice* pOut, QString* pstrError);
 
     int Appointments() const { return m_nAppointments; }
     int Tasks() const { return m_nTasks; }

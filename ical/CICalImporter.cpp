@@ -11,8 +11,7 @@
 #include "pim/CRecurrenceMath.h"
 #include "pim/CSeriesZone.h"
 #include "pim/CSqlStatement.h"
-#include "ical/CZoneMatch.h"
-#include "ical/CZoneRuleCheck.h"
+#include "ical/ICalTimes.h"
 #include "ical/ICalStamp.h"
 #include "pim/PimTypes.h"
 #include "pim/WallTime.h"
@@ -29,25 +28,10 @@
 
 namespace {
 
-constexpr int kMinYear = 1900;
-constexpr int kMaxYear = 4500;
 const char kInkProperty[] = "X-QUILLDAY-INK";
-// Zones of a file (by year) matched to the zone database, at most.
-constexpr qsizetype kMaxZoneLookups = 32;
 // Items read ahead of the store, at most: batches of items, handed over at once.
 constexpr qsizetype kBatchItems = 32;
 constexpr size_t kQueuedBatches = 4;
-
-QString Text(const char* psz)
-{
-    return psz ? QString::fromUtf8(psz) : QString();
-}
-
-bool InRange(int64_t nWall)
-{
-    const int nYear = FieldsOfWall(nWall).nYear;
-    return nYear >= kMinYear && nYear <= kMaxYear;
-}
 
 int ImportanceOfPriority(int nPriority)
 {
@@ -56,32 +40,6 @@ int ImportanceOfPriority(int nPriority)
     if (nPriority >= 6 && nPriority <= 9)
         return olImportanceLow;
     return olImportanceNormal;
-}
-
-int64_t WallOfFields(const icaltimetype& t)
-{
-    return WallFromFields(t.year, t.month, t.day, t.is_date ? 0 : t.hour, t.is_date ? 0 : t.minute);
-}
-
-int64_t UtcOfFields(const icaltimetype& t)
-{
-    return CSeriesZone::ToUtc(QStringLiteral("UTC"), WallOfFields(t));
-}
-
-const char* TzidOf(icalproperty* pProp)
-{
-    icalparameter* p = pProp ? icalproperty_get_first_parameter(pProp, ICAL_TZID_PARAMETER) : nullptr;
-    return p ? icalparameter_get_tzid(p) : nullptr;
-}
-
-// A TZID as the system may know it: itself, or a path that ends in a zone id
-// ("/mozilla.org/20050126_1/America/New_York").
-QString KnownZone(const QString& strTzid)
-{
-    QString strZone = CSeriesZone::StoreName(strTzid);
-    for (qsizetype i = strTzid.indexOf(u'/'); strZone.isEmpty() && i >= 0; i = strTzid.indexOf(u'/', i + 1))
-        strZone = CSeriesZone::StoreName(strTzid.mid(i + 1));
-    return strZone;
 }
 
 // Properties that carry nothing the store would lose.
@@ -142,8 +100,8 @@ QString PropertyName(icalproperty* p)
 {
     const icalproperty_kind kind = icalproperty_isa(p);
     if (kind == ICAL_X_PROPERTY)
-        return Text(icalproperty_get_property_name(p));
-    return Text(icalproperty_kind_to_string(kind));
+        return Utf8Text(icalproperty_get_property_name(p));
+    return Utf8Text(icalproperty_kind_to_string(kind));
 }
 
 QString DayText(int64_t nWall)
@@ -244,11 +202,7 @@ CICalImporter::~CICalImporter()
 
 void CICalImporter::Clear()
 {
-    for (icaltimezone* pZone : std::as_const(m_zones))
-        icaltimezone_free(pZone, 1);
-    m_zones.clear();
-    m_refusedZones.clear();
-    m_matchedZones.clear();
+    m_zones.Clear();
     m_overrides.clear();
 }
 
@@ -309,28 +263,8 @@ BOOL CICalImporter::ImportText(const QByteArray& text, QString* pstrError)
 
 void CICalImporter::LoadZone(const QByteArray& block)
 {
-    icalcomponent* pComp = CICalStream::Parse(block);
-    // libical expands every change of a zone's offset: a rule without a sane bound is refused.
-    icalproperty* pId = pComp ? icalcomponent_get_first_property(pComp, ICAL_TZID_PROPERTY) : nullptr;
-    const QByteArray tzid = pId ? QByteArray(icalproperty_get_tzid(pId)) : QByteArray();
-    QString strWhy;
-    if (pComp != nullptr && !CZoneRuleCheck::Check(pComp, &strWhy)) {
-        icalcomponent_free(pComp);
-        m_refusedZones.insert(tzid, strWhy);
-        return;
-    }
-    icaltimezone* pZone = tzid.isEmpty() ? nullptr : icaltimezone_new();
-    if (pZone && icaltimezone_set_component(pZone, pComp)) {
-        if (icaltimezone* pOld = m_zones.value(tzid))
-            icaltimezone_free(pOld, 1);
-        m_zones.insert(tzid, pZone);
-        return;
-    }
-    if (pZone)
-        icaltimezone_free(pZone, 1);
-    if (pComp)
-        icalcomponent_free(pComp);
-    Drop(QStringLiteral("unreadable VTIMEZONE"));
+    if (!m_zones.Load(block))
+        Drop(QStringLiteral("unreadable VTIMEZONE"));
 }
 
 bool CICalImporter::StoreFailed()
@@ -465,13 +399,13 @@ bool CICalImporter::CheckProperties(icalcomponent* pComp, QString* pstrWhy)
             continue;
         if (kind == ICAL_STATUS_PROPERTY) {
             if (!IsStatusRead(icalproperty_get_status(p), bEvent))
-                Drop(QStringLiteral("STATUS:%1").arg(Text(icalproperty_get_value_as_string(p))));
+                Drop(QStringLiteral("STATUS:%1").arg(Utf8Text(icalproperty_get_value_as_string(p))));
             continue;
         }
         if (kind == ICAL_XLICERROR_PROPERTY) {
             // libical drops a line it cannot read; one that sets the item's times or
             // pattern leaves an item the file did not mean.
-            const QString strError = Text(icalproperty_get_xlicerror(p));
+            const QString strError = Utf8Text(icalproperty_get_xlicerror(p));
             static const QRegularExpression timing(QStringLiteral(
                 "\\b(DTSTART|DTEND|DUE|DURATION|RRULE|EXDATE|RDATE|EXRULE|RECURRENCE-ID|UID|STATUS|COMPLETED)\\b"));
             const QRegularExpressionMatch m = timing.match(strError);
@@ -492,7 +426,7 @@ bool CICalImporter::CheckProperties(icalcomponent* pComp, QString* pstrWhy)
     for (icalcomponent* c = icalcomponent_get_first_component(pComp, ICAL_ANY_COMPONENT); c != nullptr;
          c = icalcomponent_get_next_component(pComp, ICAL_ANY_COMPONENT)) {
         if (icalcomponent_isa(c) != ICAL_VALARM_COMPONENT || ++nAlarms > 1) {
-            Drop(nAlarms > 1 ? QStringLiteral("VALARM (all but the first)") : Text(icalcomponent_kind_to_string(icalcomponent_isa(c))));
+            Drop(nAlarms > 1 ? QStringLiteral("VALARM (all but the first)") : Utf8Text(icalcomponent_kind_to_string(icalcomponent_isa(c))));
             continue;
         }
         icalproperty* pTrigger = icalcomponent_get_first_property(c, ICAL_TRIGGER_PROPERTY);
@@ -512,136 +446,20 @@ bool CICalImporter::CheckProperties(icalcomponent* pComp, QString* pstrWhy)
     return true;
 }
 
-icaltimezone* CICalImporter::FileZone(const char* pszTzid) const
-{
-    return pszTzid ? m_zones.value(QByteArray(pszTzid)) : nullptr;
-}
-
-// A time as an instant (UTC seconds), or a date as wall minutes of its day.
-bool CICalImporter::ReadInstant(icalproperty* pProp, icaltimetype t, int64_t* pnUtc, bool* pbDate,
-                                int64_t* pnDateWall, QString* pstrWhy) const
-{
-    if (icaltime_is_null_time(t) || !icaltime_is_valid_time(t))
-        return *pstrWhy = QStringLiteral("a date or time that cannot be read"), false;
-    *pbDate = t.is_date != 0;
-    if (t.is_date) {
-        *pnDateWall = WallOfFields(t);
-        return true;
-    }
-    if (icaltime_is_utc(t)) {
-        *pnUtc = UtcOfFields(t);
-        return true;
-    }
-    const char* pszTzid = TzidOf(pProp);
-    if (pszTzid == nullptr) {  // floating: the local wall time
-        *pnUtc = CLocalZone::UtcFromWall(WallOfFields(t));
-        return true;
-    }
-    const QString strZone = KnownZone(Text(pszTzid));
-    if (!strZone.isEmpty()) {
-        *pnUtc = CSeriesZone::ToUtc(strZone, WallOfFields(t));
-        return true;
-    }
-    if (icaltimezone* pZone = FileZone(pszTzid)) {
-        *pnUtc = icaltime_as_timet_with_zone(t, pZone);
-        return true;
-    }
-    const auto itRefused = m_refusedZones.constFind(QByteArray(pszTzid));
-    if (itRefused != m_refusedZones.constEnd())
-        return *pstrWhy = QStringLiteral("time zone %1 was refused: %2").arg(Text(pszTzid), *itRefused), false;
-    return *pstrWhy = QStringLiteral("time zone %1 is neither defined in the file nor known here").arg(Text(pszTzid)), false;
-}
-
-// A date, or a time as local wall minutes.
-bool CICalImporter::ReadLocal(icalproperty* pProp, icaltimetype t, int64_t* pnWall, bool* pbDate, QString* pstrWhy) const
-{
-    int64_t nUtc = 0;
-    if (!ReadInstant(pProp, t, &nUtc, pbDate, pnWall, pstrWhy))
-        return false;
-    if (!*pbDate)
-        *pnWall = icaltime_is_utc(t) || TzidOf(pProp) ? CLocalZone::WallFromUtc(nUtc) : WallOfFields(t);
-    if (!InRange(*pnWall))
-        return *pstrWhy = QStringLiteral("a date outside %1..%2").arg(kMinYear).arg(kMaxYear), false;
-    return true;
-}
-
-// The zone a series with this DTSTART repeats in ("" for floating times and dates).
-QString CICalImporter::ZoneOfStart(icalproperty* pStart, icaltimetype t, QString* pstrWhy) const
-{
-    if (t.is_date)
-        return QString();
-    if (icaltime_is_utc(t))
-        return QStringLiteral("UTC");
-    const char* pszTzid = TzidOf(pStart);
-    if (pszTzid == nullptr)
-        return QString();
-    QString strZone = KnownZone(Text(pszTzid));
-    if (strZone.isEmpty()) {  // the file's own definition may name its zone
-        icaltimezone* pZone = FileZone(pszTzid);
-        icalcomponent* pComp = pZone ? icaltimezone_get_component(pZone) : nullptr;
-        icalproperty* pLocation = pComp ? icalcomponent_get_first_property(pComp, ICAL_LOCATION_PROPERTY) : nullptr;
-        for (icalproperty* p = pComp ? icalcomponent_get_first_property(pComp, ICAL_X_PROPERTY) : nullptr;
-             p != nullptr && strZone.isEmpty(); p = icalcomponent_get_next_property(pComp, ICAL_X_PROPERTY)) {
-            if (qstricmp(icalproperty_get_x_name(p), "X-LIC-LOCATION") == 0)
-                strZone = KnownZone(Text(icalproperty_get_x(p)));
-        }
-        if (strZone.isEmpty() && pLocation)
-            strZone = KnownZone(Text(icalproperty_get_location(pLocation)));
-        if (strZone.isEmpty() && pZone)  // else a database zone with the same offsets
-            strZone = MatchedZone(pZone, pszTzid, t.year);
-    }
-    if (strZone.isEmpty())
-        *pstrWhy = QStringLiteral("series in time zone %1, which this system's zone database does not know").arg(Text(pszTzid));
-    return strZone;
-}
-
-// Looked up once for each zone of the file and year, for a few of them: each lookup
-// walks the whole zone database.
-QString CICalImporter::MatchedZone(icaltimezone* pZone, const char* pszTzid, int nYear) const
-{
-    const QByteArray key = QByteArray(pszTzid) + ' ' + QByteArray::number(nYear);
-    auto it = m_matchedZones.constFind(key);
-    if (it == m_matchedZones.constEnd() && m_matchedZones.size() >= kMaxZoneLookups)
-        return QString();
-    if (it == m_matchedZones.constEnd())
-        it = m_matchedZones.insert(key, CZoneMatch::SystemZoneLike(pZone, Text(pszTzid), nYear));
-    return *it;
-}
-
-// A time in the series' own terms (its zone's wall minutes). A date on a timed series
-// names the occurrence of that day.
-bool CICalImporter::ReadSeriesTime(icalproperty* pProp, icaltimetype t, const CItemRecord& series,
-                                   int64_t* pnZoneWall, QString* pstrWhy) const
-{
-    int64_t nUtc = 0, nDate = 0;
-    bool bDate = false;
-    if (!ReadInstant(pProp, t, &nUtc, &bDate, &nDate, pstrWhy))
-        return false;
-    if (bDate)
-        *pnZoneWall = nDate + (series.bAllDay ? 0 : series.nPatternStart - WallDayStart(series.nPatternStart));
-    else if (!icaltime_is_utc(t) && TzidOf(pProp) == nullptr)  // floating: taken in the series' terms
-        *pnZoneWall = WallOfFields(t);
-    else
-        *pnZoneWall = series.strTzid.isEmpty() ? CLocalZone::WallFromUtc(nUtc) : CSeriesZone::FromUtc(series.strTzid, nUtc);
-    if (series.bAllDay)
-        *pnZoneWall = WallDayStart(*pnZoneWall);
-    return true;
-}
-
 void CICalImporter::ReadCommon(icalcomponent* pComp, CItemRecord* r)
 {
-    r->strUid = Text(icalcomponent_get_uid(pComp));
+    r->strUid = Utf8Text(icalcomponent_get_uid(pComp));
     // The version: LAST-MODIFIED where given, else DTSTAMP.
     icalproperty* pStamp = icalcomponent_get_first_property(pComp, ICAL_LASTMODIFIED_PROPERTY);
     if (pStamp != nullptr)
-        r->strStamp = Text(icaltime_as_ical_string(UtcStamp(icalproperty_get_lastmodified(pStamp))));
+        r->strStamp = Utf8Text(icaltime_as_ical_string(UtcStamp(icalproperty_get_lastmodified(pStamp))));
     else if ((pStamp = icalcomponent_get_first_property(pComp, ICAL_DTSTAMP_PROPERTY)) != nullptr)
-        r->strStamp = Text(icaltime_as_ical_string(UtcStamp(icalproperty_get_dtstamp(pStamp))));
+        r->strStamp = Utf8Text(icaltime_as_ical_string(UtcStamp(icalproperty_get_dtstamp(pStamp))));
     icalproperty* pSequence = icalcomponent_get_first_property(pComp, ICAL_SEQUENCE_PROPERTY);
     r->nSequence = pSequence ? icalproperty_get_sequence(pSequence) : 0;
-    r->strSubject = Text(icalcomponent_get_summary(pComp));
+    r->strSubject = Utf8Text(icalcomponent_get_summary(pComp));
     CNotesData notes;
-    notes.m_strText = Text(icalcomponent_get_description(pComp));
+    notes.m_strText = Utf8Text(icalcomponent_get_description(pComp));
     r->notes = notes.ToBytes();
     for (icalproperty* p = icalcomponent_get_first_property(pComp, ICAL_X_PROPERTY); p != nullptr;
          p = icalcomponent_get_next_property(pComp, ICAL_X_PROPERTY)) {
@@ -676,13 +494,13 @@ bool CICalImporter::ReadEventTimes(icalcomponent* pComp, CItemRecord* r, QString
     bool bDate = false, bEndDate = false;
     if (pStart == nullptr)
         return *pstrWhy = QStringLiteral("no DTSTART"), false;
-    if (!ReadLocal(pStart, icalproperty_get_dtstart(pStart), &r->nStart, &bDate, pstrWhy))
+    if (!m_zones.ReadLocal(pStart, icalproperty_get_dtstart(pStart), &r->nStart, &bDate, pstrWhy))
         return false;
     r->bAllDay = bDate;
     icalproperty* pEnd = icalcomponent_get_first_property(pComp, ICAL_DTEND_PROPERTY);
     icalproperty* pDuration = icalcomponent_get_first_property(pComp, ICAL_DURATION_PROPERTY);
     if (pEnd != nullptr) {
-        if (!ReadLocal(pEnd, icalproperty_get_dtend(pEnd), &r->nEnd, &bEndDate, pstrWhy))
+        if (!m_zones.ReadLocal(pEnd, icalproperty_get_dtend(pEnd), &r->nEnd, &bEndDate, pstrWhy))
             return false;
     } else if (pDuration != nullptr) {
         r->nEnd = r->nStart + icaldurationtype_as_int(icalproperty_get_duration(pDuration)) / 60;
@@ -692,7 +510,7 @@ bool CICalImporter::ReadEventTimes(icalcomponent* pComp, CItemRecord* r, QString
     if (bDate)  // the store keeps the last day itself, iCalendar the day after it
         r->nEnd = std::max(r->nStart, WallDayStart(r->nEnd - 1));
     r->nEnd = std::max(r->nEnd, r->nStart);
-    if (!InRange(r->nEnd))
+    if (!IsImportYear(r->nEnd))
         return *pstrWhy = QStringLiteral("an end outside %1..%2").arg(kMinYear).arg(kMaxYear), false;
     return true;
 }
@@ -713,7 +531,7 @@ bool CICalImporter::ReadRule(icalcomponent* pComp, CItemRecord* r, QVector<RuleP
                                                                             : icalproperty_get_dtstart(pStart);
     int64_t nZoneStart = bTask ? (r->nStart < kNoDateMinutes ? r->nStart : r->nEnd) : r->nStart;
     if (!bTask && !r->bAllDay) {
-        r->strTzid = ZoneOfStart(pStart, start, pstrWhy);
+        r->strTzid = m_zones.ZoneOfStart(pStart, start, pstrWhy);
         if (r->strTzid.isEmpty() && !pstrWhy->isEmpty())
             return false;
         if (!r->strTzid.isEmpty())
@@ -737,7 +555,7 @@ bool CICalImporter::ReadRule(icalcomponent* pComp, CItemRecord* r, QVector<RuleP
     if (!CRecurrence::FromIcal(rule, nZoneStart, &r->rule)
         && (bTask || !SplitOrdinalDays(rule, nZoneStart, pParts))) {
         char* psz = icalrecurrencetype_as_string_r(&rule);
-        *pstrWhy = QStringLiteral("recurrence rule the store cannot hold exactly (%1)").arg(Text(psz));
+        *pstrWhy = QStringLiteral("recurrence rule the store cannot hold exactly (%1)").arg(Utf8Text(psz));
         icalmemory_free_buffer(psz);
         return false;
     }
@@ -747,7 +565,7 @@ bool CICalImporter::ReadRule(icalcomponent* pComp, CItemRecord* r, QVector<RuleP
 bool CICalImporter::ReadEvent(icalcomponent* pComp, CItemRecord* r, QVector<RulePart>* pParts, QString* pstrWhy) const
 {
     r->nItemType = olAppointmentItem;
-    r->strLocation = Text(icalcomponent_get_location(pComp));
+    r->strLocation = Utf8Text(icalcomponent_get_location(pComp));
     return ReadEventTimes(pComp, r, pstrWhy) && ReadRule(pComp, r, pParts, pstrWhy);
 }
 
@@ -759,9 +577,9 @@ bool CICalImporter::ReadTodo(icalcomponent* pComp, CItemRecord* r, QString* pstr
     icalproperty* pDue = icalcomponent_get_first_property(pComp, ICAL_DUE_PROPERTY);
     icalproperty* pDone = icalcomponent_get_first_property(pComp, ICAL_COMPLETED_PROPERTY);
     icalproperty* pDuration = icalcomponent_get_first_property(pComp, ICAL_DURATION_PROPERTY);
-    if ((pStart && !ReadLocal(pStart, icalproperty_get_dtstart(pStart), &r->nStart, &bDate, pstrWhy))
-        || (pDue && !ReadLocal(pDue, icalproperty_get_due(pDue), &r->nEnd, &bDate, pstrWhy))
-        || (pDone && !ReadLocal(pDone, icalproperty_get_completed(pDone), &r->nDateCompleted, &bDate, pstrWhy)))
+    if ((pStart && !m_zones.ReadLocal(pStart, icalproperty_get_dtstart(pStart), &r->nStart, &bDate, pstrWhy))
+        || (pDue && !m_zones.ReadLocal(pDue, icalproperty_get_due(pDue), &r->nEnd, &bDate, pstrWhy))
+        || (pDone && !m_zones.ReadLocal(pDone, icalproperty_get_completed(pDone), &r->nDateCompleted, &bDate, pstrWhy)))
         return false;
     if (pStart && !pDue && pDuration)
         r->nEnd = r->nStart + icaldurationtype_as_int(icalproperty_get_duration(pDuration)) / 60;
@@ -782,7 +600,7 @@ bool CICalImporter::ReadExdates(icalcomponent* pComp, const CItemRecord& series,
     for (icalproperty* p = icalcomponent_get_first_property(pComp, ICAL_EXDATE_PROPERTY); p != nullptr;
          p = icalcomponent_get_next_property(pComp, ICAL_EXDATE_PROPERTY)) {
         int64_t nWall = 0;
-        if (!ReadSeriesTime(p, icalproperty_get_exdate(p), series, &nWall, pstrWhy))
+        if (!m_zones.ReadSeriesTime(p, icalproperty_get_exdate(p), series, &nWall, pstrWhy))
             return false;
         pDates->push_back(nWall);
     }
@@ -805,7 +623,7 @@ bool CICalImporter::ReadEventOverride(icalcomponent* pComp, const CItemRecord& s
     if (icalproperty_get_first_parameter(pId, ICAL_RANGE_PARAMETER) != nullptr)
         return *pstrWhy = QStringLiteral("a change of this and all later occurrences (RANGE) cannot be held"), false;
     int64_t nOriginal = 0;
-    if (!ReadSeriesTime(pId, icalproperty_get_recurrenceid(pId), series, &nOriginal, pstrWhy))
+    if (!m_zones.ReadSeriesTime(pId, icalproperty_get_recurrenceid(pId), series, &nOriginal, pstrWhy))
         return false;
     if (!series.rule.IsRecurring() || !IsOccurrence(series, nOriginal))
         return *pstrWhy = QStringLiteral("RECURRENCE-ID matches no occurrence of its series"), false;
@@ -821,7 +639,7 @@ bool CICalImporter::ReadEventOverride(icalcomponent* pComp, const CItemRecord& s
         e->strTzid = series.strTzid;
         ReadCommon(pComp, e);
         e->nItemType = olAppointmentItem;
-        e->strLocation = Text(icalcomponent_get_location(pComp));
+        e->strLocation = Utf8Text(icalcomponent_get_location(pComp));
         if (!ReadEventTimes(pComp, e, pstrWhy))
             return false;
         if (icalcomponent_get_first_property(pComp, ICAL_RRULE_PROPERTY) != nullptr)
@@ -852,7 +670,7 @@ bool CICalImporter::ApplyTodoChanges(const CItemRecord& task, const QVector<int6
         int64_t nDay = 0;
         bool bDate = false;
         QString strWhy;
-        if (!ReadLocal(pId, icalproperty_get_recurrenceid(pId), &nDay, &bDate, &strWhy)) {
+        if (!m_zones.ReadLocal(pId, icalproperty_get_recurrenceid(pId), &nDay, &bDate, &strWhy)) {
             *pRefused << QStringLiteral("changed occurrence: %1").arg(strWhy);
             continue;
         }
@@ -1015,7 +833,7 @@ void CICalImporter::PrepareEvents(const QVector<CItemRecord>& series, const QVec
         icalproperty* pId = icalcomponent_get_first_property(p, ICAL_RECURRENCEID_PROPERTY);
         int64_t nOriginal = 0;
         QString strWhy;
-        const int i = ReadSeriesTime(pId, icalproperty_get_recurrenceid(pId), series.front(), &nOriginal, &strWhy)
+        const int i = m_zones.ReadSeriesTime(pId, icalproperty_get_recurrenceid(pId), series.front(), &nOriginal, &strWhy)
                     ? std::max(SeriesOf(series, nOriginal), 0) : 0;
         CItemRecord e;
         if (ReadEventOverride(p, series[i], &e, &strWhy))

@@ -12,6 +12,7 @@
 // What the store cannot hold exactly is never stored as something else: the item is
 // skipped with its reason, or the property is dropped and counted.
 #include "ical/CICalStream.h"
+#include "ical/CICalZones.h"
 #include "pim/CItemRecord.h"
 #include "platform/WinTypes.h"
 #include <QByteArray>
@@ -93,18 +94,9 @@ private:
     void ReadCommon(icalcomponent* pComp, CItemRecord* pRecord);
     // A rule the store holds only split by weekday gives its parts in *pParts (events only).
     bool ReadRule(icalcomponent* pComp, CItemRecord* pRecord, QVector<RulePart>* pParts, QString* pstrWhy) const;
-    bool ReadInstant(icalproperty* pProp, icaltimetype t, int64_t* pnUtc, bool* pbDate, int64_t* pnDateWall,
-                     QString* pstrWhy) const;
-    bool ReadLocal(icalproperty* pProp, icaltimetype t, int64_t* pnWall, bool* pbDate, QString* pstrWhy) const;
-    bool ReadSeriesTime(icalproperty* pProp, icaltimetype t, const CItemRecord& series, int64_t* pnZoneWall,
-                        QString* pstrWhy) const;
     bool ReadEventTimes(icalcomponent* pComp, CItemRecord* pRecord, QString* pstrWhy) const;
     bool ReadExdates(icalcomponent* pComp, const CItemRecord& series, QVector<int64_t>* pDates,
                      QString* pstrWhy) const;
-    QString ZoneOfStart(icalproperty* pStart, icaltimetype t, QString* pstrWhy) const;
-    QString MatchedZone(icaltimezone* pZone, const char* pszTzid, int nYear) const;
-    icaltimezone* FileZone(const char* pszTzid) const;
-
     bool ReadEventOverride(icalcomponent* pComp, const CItemRecord& series, CItemRecord* pException,
                            QString* pstrWhy);
     bool ApplyTodoChanges(const CItemRecord& task, const QVector<int64_t>& exdates,
@@ -123,10 +115,7 @@ private:
     void Clear();
 
     std::shared_ptr<CPimStore> m_pStore;
-    QHash<QByteArray, icaltimezone*> m_zones;  // VTIMEZONEs of the file by TZID
-    QHash<QByteArray, QString> m_refusedZones; // VTIMEZONEs refused, by TZID: why
-    // Database zones like the file's own ("<TZID> <year>"), found once: a cache.
-    mutable QHash<QByteArray, QString> m_matchedZones;
+    CICalZones m_zones;                         // the file's zones and its times read through them
     QHash<QString, Overrides> m_overrides;     // by "<kind> <UID>"
     QStringList m_skipped;
     QMap<QString, int> m_dropped;

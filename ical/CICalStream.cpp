@@ -8,34 +8,40 @@
 namespace {
 
 constexpr qint64 kPieceBytes = 1 << 20;
-constexpr int kMaxDepth = 16;  // components inside one another, VCALENDAR included
+// Components inside one another, at most: the calendar, an item, an alarm and a little
+// room. libical frees components recursively, so a deeper file could exhaust the stack.
+constexpr qsizetype kMaxNesting = 16;
 const char kBom[] = "\xEF\xBB\xBF";
 
-enum class EComponentLine { None, Begin, End, Malformed };
-
-// A line whose name is BEGIN or END opens or closes a component only when it is exactly
-// "BEGIN:NAME" or "END:NAME", the name made of letters, digits and '-'; any other line with
-// that name is malformed. *pName is the name in capitals.
-EComponentLine ComponentLine(const QByteArray& line, QByteArray* pName)
+// A content line's name is the part before ':' or ';'; BEGIN and END lines are never folded.
+bool LineIs(const QByteArray& line, const char* pszKey, QByteArray* pValue)
 {
-    const auto keyed = [&](const char* pszKey) {
-        const qsizetype k = qsizetype(std::strlen(pszKey));
-        if (line.size() < k || qstrnicmp(line.constData(), pszKey, k) != 0)
-            return false;
-        return line.size() == k || !(std::isalnum(uchar(line[k])) || line[k] == '-');
-    };
-    const bool bBegin = keyed("BEGIN");
-    if (!bBegin && !keyed("END"))
-        return EComponentLine::None;
-    const qsizetype k = bBegin ? 5 : 3;
-    if (line.size() <= k + 1 || line[k] != ':')
-        return EComponentLine::Malformed;
-    for (qsizetype i = k + 1; i < line.size(); ++i) {
-        if (!std::isalnum(uchar(line[i])) && line[i] != '-')
-            return EComponentLine::Malformed;
+    const qsizetype k = qsizetype(std::strlen(pszKey));
+    if (line.size() < k || qstrnicmp(line.constData(), pszKey, k) != 0)
+        return false;
+    *pValue = line.mid(k).trimmed().toUpper();
+    return true;
+}
+
+// A line named BEGIN or END (before ':' or ';') that is not BEGIN:NAME or END:NAME with a
+// name of letters, digits and '-'. libical mishandles such lines (it frees part of a
+// component twice), so they never reach it.
+bool IsMalformedComponentLine(const QByteArray& line)
+{
+    const qsizetype nEnd = qsizetype(std::strcspn(line.constData(), ":;"));
+    const QByteArray name = line.left(nEnd).trimmed().toUpper();
+    if (name != "BEGIN" && name != "END")
+        return false;
+    if (nEnd >= line.size() || line[nEnd] != ':' || line.left(nEnd).toUpper() != name)
+        return true;
+    const QByteArray value = line.mid(nEnd + 1).trimmed();
+    if (value.isEmpty())
+        return true;
+    for (char c : value) {
+        if (!(std::isalnum(static_cast<unsigned char>(c)) || c == '-'))
+            return true;
     }
-    *pName = line.mid(k + 1).toUpper();
-    return bBegin ? EComponentLine::Begin : EComponentLine::End;
+    return false;
 }
 
 // A property line "NAME:value" or "NAME;params:value"; the value after the first ':'
@@ -134,12 +140,15 @@ bool CICalStream::Scan(const std::function<bool(const ICalBlock&, const QByteArr
             continue;
         }
         bInUid = false;
-        const EComponentLine kind = ComponentLine(line, &value);
-        if (kind == EComponentLine::Malformed)
-            return *pstrError = QStringLiteral("line %1: a malformed BEGIN or END line").arg(nLine), false;
-        if (kind == EComponentLine::Begin) {
-            if (stack.size() >= kMaxDepth)
-                return *pstrError = QStringLiteral("line %1: components nested deeper than %2").arg(nLine).arg(kMaxDepth),
+        if (IsMalformedComponentLine(line))
+            return *pstrError = QStringLiteral("line %1: a BEGIN or END line that is not of the form BEGIN:NAME")
+                                    .arg(nLine),
+                   false;
+        if (LineIs(line, "BEGIN:", &value)) {
+            if (stack.size() >= kMaxNesting)
+                return *pstrError = QStringLiteral("line %1: components nested more than %2 deep")
+                                        .arg(nLine)
+                                        .arg(kMaxNesting),
                        false;
             if (stack.isEmpty() && value != "VCALENDAR")
                 return *pstrError = QStringLiteral("line %1: not inside a VCALENDAR").arg(nLine), false;
@@ -152,7 +161,7 @@ bool CICalStream::Scan(const std::function<bool(const ICalBlock&, const QByteArr
             }
             nCalendars += stack.isEmpty();
             stack.push_back(value);
-        } else if (kind == EComponentLine::End) {
+        } else if (LineIs(line, "END:", &value)) {
             if (stack.isEmpty() || stack.back() != value)
                 return *pstrError = QStringLiteral("line %1: END:%2 does not close a component")
                                         .arg(nLine)
@@ -193,15 +202,16 @@ QByteArray CICalStream::Read(const ICalBlock& block)
     return m_pDevice->read(block.nEnd - block.nBegin);
 }
 
-namespace {
-
-// Calls fnLine with each unfolded content line of bytes, line ends removed.
-void ForEachLogicalLine(const QByteArray& bytes, const std::function<void(const QByteArray&)>& fnLine)
+icalcomponent* CICalStream::Parse(const QByteArray& bytes)
 {
+    icalparser* pParser = icalparser_new();
+    icalcomponent* pRoot = nullptr;
     QByteArray logical;
     const auto flush = [&]() {
-        if (!logical.isEmpty())
-            fnLine(logical);
+        if (!logical.isEmpty()) {
+            if (icalcomponent* p = icalparser_add_line(pParser, logical.data()))
+                pRoot = pRoot ? (icalcomponent_free(p), pRoot) : p;
+        }
         logical.clear();
     };
     for (qsizetype nPos = 0; nPos < bytes.size();) {
@@ -221,36 +231,6 @@ void ForEachLogicalLine(const QByteArray& bytes, const std::function<void(const 
         logical.append(p, n);
     }
     flush();
-}
-
-// True when every BEGIN and END line is well formed and components nest within the bound.
-bool ComponentLinesSound(const QByteArray& bytes)
-{
-    bool bSound = true;
-    int nDepth = 0;
-    QByteArray name;
-    ForEachLogicalLine(bytes, [&](const QByteArray& line) {
-        const EComponentLine kind = ComponentLine(line, &name);
-        nDepth += kind == EComponentLine::Begin ? 1 : kind == EComponentLine::End ? -1 : 0;
-        bSound = bSound && kind != EComponentLine::Malformed && nDepth <= kMaxDepth;
-    });
-    return bSound;
-}
-
-}  // namespace
-
-icalcomponent* CICalStream::Parse(const QByteArray& bytes)
-{
-    // libical is handed only well-formed BEGIN and END lines, nested within the bound.
-    if (!ComponentLinesSound(bytes))
-        return nullptr;
-    icalparser* pParser = icalparser_new();
-    icalcomponent* pRoot = nullptr;
-    ForEachLogicalLine(bytes, [&](const QByteArray& line) {
-        QByteArray copy = line;
-        if (icalcomponent* p = icalparser_add_line(pParser, copy.data()))
-            pRoot = pRoot ? (icalcomponent_free(p), pRoot) : p;
-    });
     if (pRoot == nullptr)
         pRoot = icalparser_clean(pParser);
     icalparser_free(pParser);

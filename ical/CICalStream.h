@@ -2,8 +2,7 @@
 // An iCalendar file read as a stream of its top-level components (the children of every
 // VCALENDAR), one at a time, with a bounded buffer: the file is read in pieces and only the
 // component at hand is held. The structure is checked as it goes (balanced BEGIN and END
-// lines, each exactly BEGIN:NAME or END:NAME, components nested at most 16 deep, nothing
-// outside a VCALENDAR, at least one VCALENDAR); a byte-order mark at the
+// lines, nothing outside a VCALENDAR, at least one VCALENDAR); a byte-order mark at the
 // start is skipped. Time and memory grow with the file's length and its longest
 // component, never with the square of a line.
 #include <QByteArray>
@@ -38,8 +37,7 @@ public:
 
     // One component's text parsed by libical, fed one unfolded content line at a time
     // (libical's own reader of a text slows down with the square of a long line's length).
-    // Null when libical makes nothing of it, and, without libical seeing it, when a BEGIN or
-    // END line is malformed or components nest deeper than 16.
+    // Null when libical makes nothing of it.
     static icalcomponent* Parse(const QByteArray& bytes);
 
 private:

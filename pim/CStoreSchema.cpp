@@ -11,6 +11,9 @@
 
 namespace {
 
+// How long a connection waits for another process's write lock.
+constexpr int kBusyMilliseconds = 5000;
+
 constexpr char kSqliteMagic[] = "SQLite format 3";
 constexpr int kHeaderSize = 100;
 constexpr int kUserVersionOffset = 60;
@@ -44,6 +47,26 @@ const char* const kMigrations[] = {
     "ALTER TABLE items ADD COLUMN tzid TEXT NOT NULL DEFAULT '';"
     "ALTER TABLE items ADD COLUMN seq INTEGER NOT NULL DEFAULT 0;"
     "CREATE INDEX items_uid ON items(uid) WHERE series IS NULL;",
+    // 2 -> 3: where items live on calendar servers, what has changed since, what was deleted
+    "CREATE TABLE sync_link(oid INTEGER PRIMARY KEY, account TEXT NOT NULL, href TEXT NOT NULL,"
+    " etag TEXT NOT NULL, dirty INTEGER NOT NULL DEFAULT 0);"
+    "CREATE UNIQUE INDEX sync_link_href ON sync_link(account, href);"
+    "CREATE TABLE sync_token(account TEXT PRIMARY KEY, token TEXT NOT NULL);"
+    "CREATE TABLE sync_tombstone(account TEXT NOT NULL, href TEXT NOT NULL, etag TEXT NOT NULL,"
+    " PRIMARY KEY(account, href));"
+    "CREATE TRIGGER sync_item_changed AFTER UPDATE ON items BEGIN"
+    " UPDATE sync_link SET dirty=1 WHERE oid=coalesce(new.series, new.oid); END;"
+    "CREATE TRIGGER sync_exception_added AFTER INSERT ON items WHEN new.series IS NOT NULL BEGIN"
+    " UPDATE sync_link SET dirty=1 WHERE oid=new.series; END;"
+    "CREATE TRIGGER sync_exception_deleted AFTER DELETE ON items WHEN old.series IS NOT NULL BEGIN"
+    " UPDATE sync_link SET dirty=1 WHERE oid=old.series; END;"
+    "CREATE TRIGGER sync_item_deleted AFTER DELETE ON items WHEN old.series IS NULL BEGIN"
+    " INSERT OR REPLACE INTO sync_tombstone SELECT account, href, etag FROM sync_link WHERE oid=old.oid;"
+    " DELETE FROM sync_link WHERE oid=old.oid; END;"
+    "CREATE TRIGGER sync_notes_changed AFTER UPDATE ON notes BEGIN"
+    " UPDATE sync_link SET dirty=1 WHERE oid=new.oid; END;"
+    "CREATE TRIGGER sync_notes_added AFTER INSERT ON notes BEGIN"
+    " UPDATE sync_link SET dirty=1 WHERE oid=new.oid; END;",
 };
 static_assert(sizeof(kMigrations) / sizeof(kMigrations[0]) == CStoreSchema::kVersion);
 
@@ -97,7 +120,7 @@ bool CStoreSchema::CheckReadOnly(const QString& strPath, int* pnVersion)
     const QByteArray path = QFile::encodeName(strPath);
     bool bOk = sqlite3_open_v2(path.constData(), &pDb, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK;
     if (bOk) {
-        sqlite3_busy_timeout(pDb, kBusyTimeoutMs);
+        sqlite3_busy_timeout(pDb, kBusyMilliseconds);
         const int64_t nAppId = Pragma(pDb, "PRAGMA application_id");
         const int64_t nVersion = Pragma(pDb, "PRAGMA user_version");
         bOk = nAppId == kApplicationId && nVersion >= 1 && nVersion <= kVersion && HasTables(pDb);
@@ -115,6 +138,7 @@ bool CStoreSchema::HasTables(sqlite3* pDb)
 
 bool CStoreSchema::Configure(sqlite3* pDb)
 {
+    sqlite3_busy_timeout(pDb, kBusyMilliseconds);
     // WAL: readers never block the writer; NORMAL sync keeps every commit across a killed
     // process (only a power loss can lose the last commits).
     CSqlStatement wal(pDb, "PRAGMA journal_mode=WAL");
@@ -181,9 +205,10 @@ HRESULT CStoreSchema::Open(const QString& strPath, sqlite3** ppDb, QString* pstr
     // One connection per store, used from the UI thread only: no SQLite mutexes needed.
     const int nFlags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (state == FileState::Ours ? 0 : SQLITE_OPEN_CREATE);
     bool bOk = sqlite3_open_v2(path.constData(), &pDb, nFlags, nullptr) == SQLITE_OK;
-    // Before anything else: another process may be creating or writing the same store.
+    // Before the schema step's write lock: two processes creating one store wait for each
+    // other instead of one failing with "database is locked".
     if (bOk)
-        sqlite3_busy_timeout(pDb, kBusyTimeoutMs);
+        sqlite3_busy_timeout(pDb, kBusyMilliseconds);
     // A new store is created in rollback mode, so that its header (application id and
     // version) is in the main file before it switches to WAL.
     bool bFull = false;

@@ -18,6 +18,11 @@
 //               zone's wall minutes; t_start and t_end stay local
 //   seq         the iCalendar SEQUENCE of the item's last imported version
 //   items_uid   index: singles and series by UID
+// Schema version 3 adds calendar-server state, kept up to date by triggers:
+//   sync_link      per single or series (oid) on a server: account URL, href, ETag, and
+//                  dirty = 1 when the item, its notes or an exception changed since
+//   sync_token     per account, the server's sync token of the last finished sync
+//   sync_tombstone a linked item deleted here, until the server has seen the delete
 #include "platform/WinTypes.h"
 #include <QString>
 #include <cstdint>
@@ -25,9 +30,8 @@
 
 class CStoreSchema {
 public:
-    static constexpr int kVersion = 2;
+    static constexpr int kVersion = 3;
     static constexpr uint32_t kApplicationId = 0x51444159;  // "QDAY"
-    static constexpr int kBusyTimeoutMs = 5000;  // how long a connection waits for another's lock
 
     // Opens the file read-write, creating the store (and its folder) when the file is
     // missing or empty. E_FAIL for anything else than a store of ours up to kVersion;

@@ -161,16 +161,16 @@ bool CRegistryDocument::ParseValueLine(const QString& line, Key* pKey)
     return true;
 }
 
-qsizetype CRegistryDocument::IndexOf(const Key& key, const QString& name)
+CRegistryDocument::NamedValue* CRegistryDocument::FindValue(Key* pKey, const QString& name)
 {
-    return key.index.value(name.toCaseFolded(), -1);
+    const auto it = pKey->index.constFind(name.toCaseFolded());
+    return it == pKey->index.constEnd() ? nullptr : &pKey->values[*it];
 }
 
 bool CRegistryDocument::PutValue(Key* pKey, const QString& name, const RegValue& value)
 {
-    const qsizetype i = IndexOf(*pKey, name);
-    if (i >= 0) {
-        pKey->values[i].value = value;
+    if (NamedValue* pNamed = FindValue(pKey, name)) {
+        pNamed->value = value;
         return true;
     }
     pKey->index.insert(name.toCaseFolded(), pKey->values.size());
@@ -220,11 +220,11 @@ bool CRegistryDocument::AddKey(const QString& key)
 
 bool CRegistryDocument::QueryValue(const QString& key, const QString& name, RegValue* pValue) const
 {
-    const Key* pKey = FindKey(key);
-    const qsizetype i = pKey ? IndexOf(*pKey, name) : -1;
-    if (i >= 0 && pValue)
-        *pValue = pKey->values[i].value;
-    return i >= 0;
+    Key* pKey = const_cast<CRegistryDocument*>(this)->FindKey(key);
+    const NamedValue* pNamed = pKey ? FindValue(pKey, name) : nullptr;
+    if (pNamed && pValue)
+        *pValue = pNamed->value;
+    return pNamed != nullptr;
 }
 
 bool CRegistryDocument::SetValue(const QString& key, const QString& name, const RegValue& value)

@@ -51,13 +51,16 @@ private:
     struct Key {
         QString strName;
         QList<NamedValue> values;
-        QHash<QString, qsizetype> index;  // case-folded value name -> position in values
+        // Where each value is in values, by its case-folded name: a file of many values is
+        // read in linear time.
+        QHash<QString, qsizetype> index;
     };
-
-    // The value's position in the key, -1 when it has none of that name.
-    static qsizetype IndexOf(const Key& key, const QString& name);
-    // Sets the named value, adding it when missing; true when it was there already.
+    // The value of that name (any letter case) in the key; null when it has none.
+    static NamedValue* FindValue(Key* pKey, const QString& name);
+    // Sets the value of that name, adding it at the end when the key has none; true when
+    // it replaced one.
     static bool PutValue(Key* pKey, const QString& name, const RegValue& value);
+
     Key* FindKey(const QString& key);
     const Key* FindKey(const QString& key) const;
     void ParseLine(const QString& line, Key** ppCurrent);

@@ -58,6 +58,20 @@ TEST(CCommandLine, ImportExportAndPaths)
     EXPECT_EQ(cmd.m_strFile, QStringLiteral("b.ics"));
 }
 
+TEST(CCommandLine, AccountsAndSync)
+{
+    CCommandLine cmd = Parsed({"--add-account", "https://dav.example/", "--user", "jo", "--password-file=pw",
+                               "--calendar", "/jo/work/"});
+    EXPECT_EQ(cmd.m_mode, QuilldayMode::AddAccount);
+    EXPECT_EQ(cmd.m_strAccount, QStringLiteral("https://dav.example/"));
+    EXPECT_EQ(cmd.m_strUser, QStringLiteral("jo"));
+    EXPECT_EQ(cmd.m_strPasswordFile, QStringLiteral("pw"));
+    EXPECT_EQ(cmd.m_strCalendar, QStringLiteral("/jo/work/"));
+    EXPECT_EQ(Parsed({"--remove-account", "https://dav.example/"}).m_mode, QuilldayMode::RemoveAccount);
+    EXPECT_EQ(Parsed({"--list-accounts"}).m_mode, QuilldayMode::ListAccounts);
+    EXPECT_EQ(Parsed({"--sync", "--store", "s.sqlite"}).m_mode, QuilldayMode::Sync);
+}
+
 TEST(CCommandLine, LunarToSolarTakesDatesOrStandardInput)
 {
     CCommandLine cmd = Parsed({"--lunar-to-solar", "2007-01-01", "2006-07-15L", "--home", "x"});
@@ -128,6 +142,11 @@ TEST(CCommandLine, UnusableLinesAreRefusedWithAReason)
         {{"--scale", "1.5"}, "--scale: '1.5'"},
         {{"--scale", "9"}, "--scale: '9'"},
         {{"--lunar-to-solar"}, "--lunar-to-solar needs at least one date"},
+        {{"--sync", "--user", "jo"}, "work only with --add-account"},
+        {{"--password-file", "pw"}, "work only with --add-account"},
+        {{"--sync=now"}, "--sync takes no value"},
+        {{"--add-account"}, "--add-account needs a value"},
+        {{"--sync", "--list-accounts"}, "--list-accounts cannot be combined with another mode"},
         {{"--lunar-to-solar", "-", "2007-01-01"}, "- cannot be combined with dates"},
         {{"--lunar-to-solar=2007-01-01"}, "give the dates as separate arguments"},
     };
@@ -144,7 +163,8 @@ TEST(CCommandLine, HelpListsEveryOptionAndTheExitStatus)
     const QString help = CCommandLine::HelpText();
     for (const char* option : {"--print-week", "--json", "--screenshot", "--date", "--size", "--import", "--export",
                                "--lunar-to-solar", "--home", "--store", "--registry", "--scale", "--help",
-                               "--version"})
+                               "--version", "--add-account", "--user", "--password-file", "--calendar",
+                               "--list-accounts", "--remove-account", "--sync"})
         EXPECT_TRUE(help.contains(QLatin1String(option))) << option;
     EXPECT_TRUE(help.contains(QLatin1String("2 when the command line cannot be used")));
 }

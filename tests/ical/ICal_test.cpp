@@ -443,3 +443,16 @@ TEST_F(ICal, TaskWithoutDueExportsWithoutDue)
     EXPECT_TRUE(bytes.contains("DTSTART;VALUE=DATE:20150603\r\n")) << bytes.constData();
     EXPECT_FALSE(bytes.contains("DUE")) << bytes.constData();
 }
+
+TEST_F(ICal, MalformedComponentLinesAreRefusedNotCrashed)
+{
+    // libical 3.0.16 frees part of such a component twice.
+    for (const QByteArray& text : {QByteArray("BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:a\r\nBEGIN;\r\n"
+                                              "END:VEVENT\r\nEND:VCALENDAR\r\n"),
+                                   QByteArray("BEGIN:VCALENDAR\r\nBEGIN;\r\nEND:VCALENDAR\r\n")}) {
+        QString strError;
+        EXPECT_FALSE(Import(m_store, text, &strError));
+        EXPECT_TRUE(strError.contains(QLatin1String("BEGIN or END line"))) << strError.toStdString();
+    }
+    EXPECT_EQ(m_store.FindTasks(QString()).size() + m_store.FindAppts(QString()).size(), 0);
+}

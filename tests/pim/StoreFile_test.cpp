@@ -1,6 +1,7 @@
 // The store file: what Logon accepts, what it refuses without touching the file, OIDs
 // across restarts, and a killed process.
 #include "tests/support/PimTestStore.h"
+#include "pim/CStoreSchema.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -10,8 +11,9 @@
 #include <signal.h>
 #include <sqlite3.h>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
+#include <chrono>
+#include <thread>
 
 namespace {
 
@@ -110,27 +112,6 @@ TEST_F(StoreFile, MissingFoldersAndEmptyFilesBecomeStores)
     EXPECT_EQ(b.Logon(Path("empty.sqlite")), S_OK);
     std::unique_ptr<ITask> p;
     ASSERT_EQ(b.CreateItem(olTaskItem, &p), S_OK);
-    EXPECT_EQ(p->Save(), S_OK);
-}
-
-// Another process holding the new file's write lock while it creates the store: Logon waits
-// for the lock instead of failing at once, and the store it makes takes items.
-TEST_F(StoreFile, ANewStoreWaitsForAnotherWriter)
-{
-    sqlite3* pOther = nullptr;
-    ASSERT_EQ(sqlite3_open(QFile::encodeName(Path("new.sqlite")).constData(), &pOther), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(pOther, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
-    std::thread release([pOther] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        sqlite3_exec(pOther, "COMMIT", nullptr, nullptr, nullptr);
-    });
-    IPOutlookApp app;
-    const HRESULT hr = app.Logon(Path("new.sqlite"));
-    release.join();
-    sqlite3_close(pOther);
-    ASSERT_EQ(hr, S_OK);
-    std::unique_ptr<ITask> p;
-    ASSERT_EQ(app.CreateItem(olTaskItem, &p), S_OK);
     EXPECT_EQ(p->Save(), S_OK);
 }
 
@@ -233,4 +214,26 @@ TEST_F(StoreFile, ItemsOutliveLogoff)
     EXPECT_EQ(p->Save(), S_OK);
     std::unique_ptr<IFolder> pFolder;
     EXPECT_EQ(app.GetDefaultFolder(olFolderTasks, &pFolder), E_FAIL);
+}
+
+TEST_F(StoreFile, ANewStoreWaitsForAnotherWriterInsteadOfFailing)
+{
+    // Another process is writing the new, still empty file while this one creates the
+    // store: creation waits for its lock.
+    QTemporaryDir dir;
+    const QByteArray path = QFile::encodeName(dir.filePath(QStringLiteral("pim.sqlite")));
+    sqlite3* pOther = nullptr;
+    ASSERT_EQ(sqlite3_open(path.constData(), &pOther), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(pOther, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+    std::thread release([pOther]() {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        sqlite3_exec(pOther, "COMMIT", nullptr, nullptr, nullptr);
+    });
+    sqlite3* pDb = nullptr;
+    QString strReason;
+    const HRESULT hr = CStoreSchema::Open(QFile::decodeName(path), &pDb, &strReason);
+    release.join();
+    sqlite3_close(pOther);
+    EXPECT_EQ(hr, S_OK) << strReason.toStdString();
+    sqlite3_close(pDb);
 }

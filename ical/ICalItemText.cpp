@@ -1,0 +1,50 @@
+#include "ical/ICalItemText.h"
+
+#include <libical/ical.h>
+
+namespace {
+
+bool IsItem(icalcomponent* pComp)
+{
+    const icalcomponent_kind kind = icalcomponent_isa(pComp);
+    return kind == ICAL_VEVENT_COMPONENT || kind == ICAL_VTODO_COMPONENT;
+}
+
+} // namespace
+
+QString ICalFirstUid(const QByteArray& text)
+{
+    icalcomponent* pCal = icalparser_parse_string(text.constData());
+    if (pCal == nullptr)
+        return {};
+    QString strUid;
+    for (icalcomponent* p = icalcomponent_get_first_component(pCal, ICAL_ANY_COMPONENT); p && strUid.isEmpty();
+         p = icalcomponent_get_next_component(pCal, ICAL_ANY_COMPONENT)) {
+        if (IsItem(p) && icalcomponent_get_uid(p) != nullptr)
+            strUid = QString::fromUtf8(icalcomponent_get_uid(p));
+    }
+    icalcomponent_free(pCal);
+    return strUid;
+}
+
+QByteArray ICalRenamedCopy(const QByteArray& text, const QString& strUid, const QString& strSuffix)
+{
+    icalcomponent* pCal = icalparser_parse_string(text.constData());
+    if (pCal == nullptr)
+        return {};
+    const QByteArray uid = strUid.toUtf8();
+    for (icalcomponent* p = icalcomponent_get_first_component(pCal, ICAL_ANY_COMPONENT); p;
+         p = icalcomponent_get_next_component(pCal, ICAL_ANY_COMPONENT)) {
+        if (!IsItem(p))
+            continue;
+        icalcomponent_set_uid(p, uid.constData());
+        const char* pszSummary = icalcomponent_get_summary(p);
+        const QByteArray summary = (pszSummary ? QString::fromUtf8(pszSummary) : QString()).append(strSuffix).toUtf8();
+        icalcomponent_set_summary(p, summary.constData());
+    }
+    char* psz = icalcomponent_as_ical_string_r(pCal);
+    const QByteArray out(psz);
+    free(psz);
+    icalcomponent_free(pCal);
+    return out;
+}

@@ -1,0 +1,12 @@
+#pragma once
+// Small readings and rewrites of one item's calendar text (a VCALENDAR holding one
+// single or series with its changed occurrences).
+#include <QByteArray>
+#include <QString>
+
+// The UID of the calendar's first event or to-do; empty when there is none.
+QString ICalFirstUid(const QByteArray& text);
+
+// The same calendar under another UID, every component's SUMMARY followed by strSuffix;
+// empty when the text does not read as iCalendar.
+QByteArray ICalRenamedCopy(const QByteArray& text, const QString& strUid, const QString& strSuffix);

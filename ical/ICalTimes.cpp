@@ -1,0 +1,41 @@
+#include "ical/ICalTimes.h"
+
+#include "pim/CSeriesZone.h"
+#include "pim/WallTime.h"
+
+QString Utf8Text(const char* psz)
+{
+    return psz ? QString::fromUtf8(psz) : QString();
+}
+
+bool IsImportYear(int64_t nWall)
+{
+    const int nYear = FieldsOfWall(nWall).nYear;
+    return nYear >= kMinYear && nYear <= kMaxYear;
+}
+
+int64_t WallOfFields(const icaltimetype& t)
+{
+    return WallFromFields(t.year, t.month, t.day, t.is_date ? 0 : t.hour, t.is_date ? 0 : t.minute);
+}
+
+int64_t UtcOfFields(const icaltimetype& t)
+{
+    return CSeriesZone::ToUtc(QStringLiteral("UTC"), WallOfFields(t));
+}
+
+const char* TzidOf(icalproperty* pProp)
+{
+    icalparameter* p = pProp ? icalproperty_get_first_parameter(pProp, ICAL_TZID_PARAMETER) : nullptr;
+    return p ? icalparameter_get_tzid(p) : nullptr;
+}
+
+// A TZID as the system may know it: itself, or a path that ends in a zone id
+// ("/mozilla.org/20050126_1/America/New_York").
+QString KnownZone(const QString& strTzid)
+{
+    QString strZone = CSeriesZone::StoreName(strTzid);
+    for (qsizetype i = strTzid.indexOf(u'/'); strZone.isEmpty() && i >= 0; i = strTzid.indexOf(u'/', i + 1))
+        strZone = CSeriesZone::StoreName(strTzid.mid(i + 1));
+    return strZone;
+}

@@ -1,0 +1,22 @@
+#pragma once
+// Small readings of iCalendar values that the importer and its zones share.
+#include <QString>
+#include <cstdint>
+#include <libical/ical.h>
+
+// The years an imported date may lie in.
+constexpr int kMinYear = 1900;
+constexpr int kMaxYear = 4500;
+
+// libical's UTF-8 text as a QString; empty for null.
+QString Utf8Text(const char* psz);
+// Whether wall minutes lie in the years an import takes.
+bool IsImportYear(int64_t nWall);
+// A time's (or date's) fields as wall minutes, and taken as UTC as an instant.
+int64_t WallOfFields(const icaltimetype& t);
+int64_t UtcOfFields(const icaltimetype& t);
+// The TZID parameter of a property; null without one.
+const char* TzidOf(icalproperty* pProp);
+// A TZID as the system may know it: itself, or a path that ends in a zone id
+// ("/mozilla.org/20050126_1/America/New_York"); empty when the system has no such zone.
+QString KnownZone(const QString& strTzid);

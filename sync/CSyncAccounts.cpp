@@ -1,0 +1,64 @@
+#include "sync/CSyncAccounts.h"
+
+#include "platform/CRegistry.h"
+#include "platform/RegistryFile.h"
+
+namespace {
+const QString kKey = QStringLiteral("SOFTWARE\\Quillday\\Sync");
+constexpr int kMaxAccounts = 64;
+
+bool WriteString(const QString& strName, const QString& strText)
+{
+    RegValue value;
+    value.type = RegType::String;
+    for (QChar ch : strText + QChar(0)) {
+        value.data.append(char(ch.unicode() & 0xFF));
+        value.data.append(char(ch.unicode() >> 8));
+    }
+    return RegistrySetValue(CRegistry::KeyPath(HKEY_CURRENT_USER, kKey), strName, value);
+}
+}
+
+QString CSyncAccounts::ValueName(int nIndex)
+{
+    return QStringLiteral("Account%1").arg(nIndex);
+}
+
+QList<SyncAccount> CSyncAccounts::Load()
+{
+    QList<SyncAccount> accounts;
+    CRegistry reg;
+    for (int i = 0; i < kMaxAccounts; ++i) {
+        const QStringList fields = reg.ReadString(HKEY_CURRENT_USER, kKey, ValueName(i), QString()).split(u'\t');
+        if (fields.size() != 4 || fields[0].isEmpty())
+            continue;
+        accounts.append({fields[0], fields[1], fields[2], fields[3]});
+    }
+    return accounts;
+}
+
+bool CSyncAccounts::Save(const QList<SyncAccount>& accounts)
+{
+    if (accounts.size() > kMaxAccounts)
+        return false;
+    bool bOk = true;
+    for (int i = 0; i < kMaxAccounts && bOk; ++i) {
+        const QString strText = i < accounts.size()
+            ? QStringList{accounts[i].strUrl, accounts[i].strUser, accounts[i].strPasswordFile, accounts[i].strCalendar}.join(u'\t')
+            : QString();
+        CRegistry reg;
+        if (i >= accounts.size() && reg.ReadString(HKEY_CURRENT_USER, kKey, ValueName(i), QString()).isEmpty())
+            continue;
+        bOk = WriteString(ValueName(i), strText);
+    }
+    return bOk;
+}
+
+int CSyncAccounts::IndexOf(const QList<SyncAccount>& accounts, const QString& strUrl)
+{
+    for (int i = 0; i < accounts.size(); ++i) {
+        if (accounts[i].strUrl == strUrl || accounts[i].strCalendar == strUrl)
+            return i;
+    }
+    return -1;
+}

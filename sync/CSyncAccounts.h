@@ -1,0 +1,26 @@
+#pragma once
+#include <QList>
+#include <QString>
+
+// One CalDAV account as the settings keep it. The password itself is never kept here:
+// strPasswordFile names an owner-only file that holds it.
+struct SyncAccount
+{
+    QString strUrl;            // the address given to --add-account
+    QString strUser;
+    QString strPasswordFile;
+    QString strCalendar;       // the calendar collection's URL
+};
+
+// The accounts in the settings (the registry), one string value each under
+// SOFTWARE\Quillday\Sync: "Account<n>" = URL, user, password file and calendar, tab-separated.
+class CSyncAccounts
+{
+public:
+    static QList<SyncAccount> Load();
+    static bool Save(const QList<SyncAccount>& accounts);
+    static int IndexOf(const QList<SyncAccount>& accounts, const QString& strUrl);
+
+private:
+    static QString ValueName(int nIndex);
+};
