@@ -64,6 +64,15 @@ icalcomponent* ZoneComponent(const QString& strZone)
     return pComp;
 }
 
+// The end of a zoned series' first occurrence in its zone's wall minutes: the start there
+// plus the time that passes between the stored local start and end. The zone may change
+// its offset within the occurrence where the local zone does not.
+int64_t ZonedFirstEnd(const CItemRecord& r)
+{
+    const int64_t nSeconds = CLocalZone::UtcFromWall(r.nEnd) - CLocalZone::UtcFromWall(r.nStart);
+    return CSeriesZone::FromUtc(r.strTzid, CSeriesZone::ToUtc(r.strTzid, r.nPatternStart) + nSeconds);
+}
+
 int PriorityOf(int nImportance)
 {
     return nImportance == olImportanceHigh ? 1 : nImportance == olImportanceLow ? 9 : 5;
@@ -267,7 +276,7 @@ icalcomponent* CICalExporter::EventOf(const CItemRecord& r, bool bOverride)
     int64_t nZoneEnd = CSeriesZone::FromLocal(strZone, nEnd);
     if (bZonedSeries) {
         nZoneStart = r.nPatternStart;
-        nZoneEnd = r.nPatternStart + CItemTable::Duration(r);
+        nZoneEnd = ZonedFirstEnd(r);
     }
     icalcomponent_add_property(p, Zoned(icalproperty_new_dtstart(SeriesTime(nZoneStart, r.bAllDay, strZone)), strZone));
     icalcomponent_add_property(p, Zoned(icalproperty_new_dtend(SeriesTime(nZoneEnd, r.bAllDay, strZone)), strZone));
