@@ -162,13 +162,14 @@ void CICalImporter::Prepare(CICalStream& stream, const ICalBlock& master, const 
     }
     const bool bEvent = master.name == "VEVENT";
     QString strUid = master.strUid;
-    icalcomponent* pComp = CICalStream::Parse(block);
+    QString strUnread = QStringLiteral("libical could not read the component");
+    icalcomponent* pComp = CICalStream::Parse(block, &strUnread);
     if (pComp == nullptr)
-        return void(pOut->skipped << ICalSkipLine(strUid, QStringLiteral("libical could not read the component")));
+        return void(pOut->skipped << ICalSkipLine(strUid, strUnread));
     QVector<CItemRecord> series;
     QVector<int64_t> exdates;
     QString strWhy;
-    const bool bRead = m_reader.ReadItem(pComp, bEvent, &series, &exdates, &strUid, &strWhy);
+    const bool bRead = m_reader.ReadItem(pComp, block, bEvent, &series, &exdates, &strUid, &strWhy);
     icalcomponent_free(pComp);
     if (!bRead)
         return void(pOut->skipped << ICalSkipLine(strUid, strWhy));

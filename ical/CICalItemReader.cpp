@@ -3,10 +3,10 @@
 #include "ical/CICalZones.h"
 #include "ical/ICalTimes.h"
 #include "ical/ICalStamp.h"
+#include "ical/ICalUid.h"
 #include "pim/CItemWriter.h"
 #include "pim/CLocalZone.h"
 #include "pim/CNotesData.h"
-#include "pim/CPimStore.h"
 #include "pim/CRecurrence.h"
 #include "pim/CSeriesZone.h"
 #include "pim/PimTypes.h"
@@ -119,6 +119,38 @@ bool SplitOrdinalDays(const icalrecurrencetype& rule, int64_t nStart, QVector<IC
     return true;
 }
 
+// A DURATION in minutes; false with the reason when it is longer than any item may be.
+bool ReadDurationMinutes(icalproperty* pDuration, int64_t* pnMinutes, QString* pstrWhy)
+{
+    const int64_t nSeconds = DurationSeconds(icalproperty_get_duration(pDuration));
+    if (nSeconds < -kMaxSpanSeconds || nSeconds > kMaxSpanSeconds)
+        return *pstrWhy = QStringLiteral("DURATION %1 is longer than the years %2..%3")
+                              .arg(Utf8Text(icalproperty_get_value_as_string(pDuration)))
+                              .arg(kMinYear)
+                              .arg(kMaxYear),
+               false;
+    *pnMinutes = nSeconds / 60;
+    return true;
+}
+
+// The minutes before the start that a VALARM's TRIGGER gives, when the store can keep
+// them: a duration, not after the start, at most kLongestReminderMinutes before it.
+bool ReminderMinutes(icalproperty* pTrigger, int* pnMinutes)
+{
+    const icaltriggertype trigger = icalproperty_get_trigger(pTrigger);
+    const int64_t nSeconds = DurationSeconds(trigger.duration);
+    if (!icaltime_is_null_time(trigger.time) || nSeconds > 0 || -nSeconds / 60 > kLongestReminderMinutes)
+        return false;
+    *pnMinutes = static_cast<int>(-nSeconds / 60);
+    return true;
+}
+
+bool IsRelatedToEnd(icalproperty* pTrigger)
+{
+    icalparameter* pRelated = icalproperty_get_first_parameter(pTrigger, ICAL_RELATED_PARAMETER);
+    return pRelated && icalparameter_get_related(pRelated) == ICAL_RELATED_END;
+}
+
 }  // namespace
 
 void CICalItemReader::Drop(const QString& strWhat, int nCount)
@@ -126,8 +158,9 @@ void CICalItemReader::Drop(const QString& strWhat, int nCount)
     m_dropped[strWhat] += nCount;
 }
 
-bool CICalItemReader::ReadItem(icalcomponent* pComp, bool bEvent, QVector<CItemRecord>* pSeries,
-                               QVector<int64_t>* pExdates, QString* pstrUid, QString* pstrWhy)
+bool CICalItemReader::ReadItem(icalcomponent* pComp, const QByteArray& text, bool bEvent,
+                               QVector<CItemRecord>* pSeries, QVector<int64_t>* pExdates, QString* pstrUid,
+                               QString* pstrWhy)
 {
     if (!CheckProperties(pComp, pstrWhy))
         return false;
@@ -140,7 +173,7 @@ bool CICalItemReader::ReadItem(icalcomponent* pComp, bool bEvent, QVector<CItemR
     if (!(bEvent ? ReadEvent(pComp, &r, &parts, pstrWhy) : ReadTodo(pComp, &r, pstrWhy)))
         return false;
     if (r.strUid.isEmpty())
-        r.strUid = CPimStore::NewUid();
+        r.strUid = ICalDerivedUid(text);
     if (parts.isEmpty())
         parts.push_back({QString(), r.rule});
     for (const ICalRulePart& part : std::as_const(parts)) {
@@ -203,11 +236,9 @@ bool CICalItemReader::CheckProperties(icalcomponent* pComp, QString* pstrWhy)
             continue;
         }
         icalproperty* pTrigger = icalcomponent_get_first_property(c, ICAL_TRIGGER_PROPERTY);
-        const icaltriggertype trigger = pTrigger ? icalproperty_get_trigger(pTrigger) : icaltriggertype();
-        icalparameter* pRelated = pTrigger ? icalproperty_get_first_parameter(pTrigger, ICAL_RELATED_PARAMETER) : nullptr;
-        if (pTrigger == nullptr || !icaltime_is_null_time(trigger.time) || icaldurationtype_as_int(trigger.duration) > 0
-            || (pRelated && icalparameter_get_related(pRelated) == ICAL_RELATED_END))
-            Drop(QStringLiteral("VALARM trigger (not a time before the start)"));
+        int nMinutes = 0;
+        if (pTrigger == nullptr || !ReminderMinutes(pTrigger, &nMinutes) || IsRelatedToEnd(pTrigger))
+            Drop(QStringLiteral("VALARM trigger (not a time before the start, up to a year)"));
         for (icalproperty* p = icalcomponent_get_first_property(c, ICAL_ANY_PROPERTY); p != nullptr;
              p = icalcomponent_get_next_property(c, ICAL_ANY_PROPERTY)) {
             const icalproperty_kind kind = icalproperty_isa(p);
@@ -221,7 +252,7 @@ bool CICalItemReader::CheckProperties(icalcomponent* pComp, QString* pstrWhy)
 
 void CICalItemReader::ReadCommon(icalcomponent* pComp, CItemRecord* r)
 {
-    r->strUid = Utf8Text(icalcomponent_get_uid(pComp));
+    r->strUid = ICalUidAsRead(Utf8Text(icalcomponent_get_uid(pComp)));
     // The version: LAST-MODIFIED where given, else DTSTAMP.
     icalproperty* pStamp = icalcomponent_get_first_property(pComp, ICAL_LASTMODIFIED_PROPERTY);
     if (pStamp != nullptr)
@@ -253,12 +284,8 @@ void CICalItemReader::ReadCommon(icalcomponent* pComp, CItemRecord* r)
     icalcomponent* pAlarm = icalcomponent_get_first_component(pComp, ICAL_VALARM_COMPONENT);
     r->bReminderSet = pAlarm != nullptr;
     icalproperty* pTrigger = pAlarm ? icalcomponent_get_first_property(pAlarm, ICAL_TRIGGER_PROPERTY) : nullptr;
-    if (pTrigger != nullptr) {
-        const icaltriggertype trigger = icalproperty_get_trigger(pTrigger);
-        const int nSeconds = icaldurationtype_as_int(trigger.duration);
-        if (icaltime_is_null_time(trigger.time) && nSeconds <= 0)
-            r->nReminderMinutes = -nSeconds / 60;
-    }
+    if (pTrigger != nullptr)
+        ReminderMinutes(pTrigger, &r->nReminderMinutes);
 }
 
 bool CICalItemReader::ReadEventTimes(icalcomponent* pComp, CItemRecord* r, QString* pstrWhy) const
@@ -276,7 +303,10 @@ bool CICalItemReader::ReadEventTimes(icalcomponent* pComp, CItemRecord* r, QStri
         if (!m_zones.ReadLocal(pEnd, icalproperty_get_dtend(pEnd), &r->nEnd, &bEndDate, pstrWhy))
             return false;
     } else if (pDuration != nullptr) {
-        r->nEnd = r->nStart + icaldurationtype_as_int(icalproperty_get_duration(pDuration)) / 60;
+        int64_t nMinutes = 0;
+        if (!ReadDurationMinutes(pDuration, &nMinutes, pstrWhy))
+            return false;
+        r->nEnd = r->nStart + nMinutes;
     } else {
         r->nEnd = bDate ? r->nStart + kMinutesPerDay : r->nStart;
     }
@@ -354,8 +384,12 @@ bool CICalItemReader::ReadTodo(icalcomponent* pComp, CItemRecord* r, QString* ps
         || (pDue && !m_zones.ReadLocal(pDue, icalproperty_get_due(pDue), &r->nEnd, &bDate, pstrWhy))
         || (pDone && !m_zones.ReadLocal(pDone, icalproperty_get_completed(pDone), &r->nDateCompleted, &bDate, pstrWhy)))
         return false;
-    if (pStart && !pDue && pDuration)
-        r->nEnd = r->nStart + icaldurationtype_as_int(icalproperty_get_duration(pDuration)) / 60;
+    int64_t nMinutes = 0;
+    if (pStart && !pDue && pDuration) {
+        if (!ReadDurationMinutes(pDuration, &nMinutes, pstrWhy))
+            return false;
+        r->nEnd = r->nStart + nMinutes;
+    }
     r->nStart = pStart ? WallDayStart(r->nStart) : kNoDateMinutes;
     r->nEnd = (pDue || (pStart && pDuration)) ? WallDayStart(r->nEnd) : kNoDateMinutes;
     r->nDateCompleted = pDone ? WallDayStart(r->nDateCompleted) : kNoDateMinutes;

@@ -18,14 +18,15 @@ public:
 
     // The item itself, normalised as the store keeps it: one record, or one series for each
     // weekday of a rule split by weekday, with its excluded dates. *pstrUid becomes the
-    // item's UID when it has one. False with *pstrWhy when it cannot be held.
-    bool ReadItem(icalcomponent* pComp, bool bEvent, QVector<CItemRecord>* pSeries, QVector<int64_t>* pExdates,
-                  QString* pstrUid, QString* pstrWhy);
+    // item's UID when it has one; without one, the UID is derived from the component's
+    // text. False with *pstrWhy when it cannot be held.
+    bool ReadItem(icalcomponent* pComp, const QByteArray& text, bool bEvent, QVector<CItemRecord>* pSeries,
+                  QVector<int64_t>* pExdates, QString* pstrUid, QString* pstrWhy);
 
     // Counts what the store has no place for; false (with the reason) when a property that
     // decides the item's times could not be read or cannot be held.
     bool CheckProperties(icalcomponent* pComp, QString* pstrWhy);
-    // UID, version, subject, notes and reminder.
+    // UID (as a file of ours reads it back), version, subject, notes and reminder.
     void ReadCommon(icalcomponent* pComp, CItemRecord* pRecord);
     bool ReadEventTimes(icalcomponent* pComp, CItemRecord* pRecord, QString* pstrWhy) const;
     bool ReadTodo(icalcomponent* pComp, CItemRecord* pRecord, QString* pstrWhy) const;

@@ -56,10 +56,11 @@ QVector<icalcomponent*> CICalOverrides::Read(CICalStream& stream, const ICalBloc
         return overrides;
     it->bUsed = true;
     for (const ICalBlock& b : std::as_const(it->blocks)) {
-        if (icalcomponent* p = CICalStream::Parse(stream.Read(b)))
+        QString strWhy = QStringLiteral("libical could not read it");
+        if (icalcomponent* p = CICalStream::Parse(stream.Read(b), &strWhy))
             overrides << p;
         else
-            pOut->skipped << ICalSkipLine(strUid, QStringLiteral("changed occurrence libical could not read"));
+            pOut->skipped << ICalSkipLine(strUid, QStringLiteral("changed occurrence: %1").arg(strWhy));
     }
     return overrides;
 }
