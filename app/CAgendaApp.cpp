@@ -4,7 +4,6 @@
 #include "app/CMainView.h"
 #include "platform/FontSubstitution.h"
 #include "week/CWeekPane.h"
-#include <QDate>
 #include <QPixmap>
 
 CAgendaApp::CAgendaApp(int& argc, char** argv)
@@ -64,13 +63,4 @@ QImage CAgendaApp::PaintOffscreen(QWidget* pWindow)
 {
     QCoreApplication::sendPostedEvents();
     return pWindow->grab().toImage();
-}
-
-bool ParseWeekDate(const QString& strDate, DateTime* pDate)
-{
-    const QDate date = QDate::fromString(strDate, QStringLiteral("yyyy-MM-dd"));
-    if (!date.isValid() || date < FirstShownDay() || date > LastShownDay())
-        return false;
-    *pDate = DateTime(date.year(), date.month(), date.day(), 0, 0, 0);
-    return true;
 }

@@ -39,7 +39,3 @@ private:
 
     std::unique_ptr<CMainFrame> m_pMainFrame;
 };
-
-// "YYYY-MM-DD" to that date at 00:00:00; false for another text or a date whose week the
-// program cannot show (before 5 January 1970 or after 2105).
-bool ParseWeekDate(const QString& strDate, DateTime* pDate);

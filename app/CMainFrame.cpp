@@ -1,14 +1,9 @@
 #include "app/CMainFrame.h"
-#include "resources/UiLanguage.h"
 #include "app/CMainView.h"
 #include "app/CSoftKeyBar.h"
-#include "calendar/AnniversaryFile.h"
-#include "calendar/TimeText.h"
 #include "dialogs/DetailForms.h"
 #include "pim/IPOutlookApp.h"
 #include "platform/MessageBox.h"
-#include "platform/RegistryFile.h"
-#include "platform/StorePath.h"
 #include "week/CWeekPane.h"
 #include <QEvent>
 #include <QGuiApplication>
@@ -16,16 +11,8 @@
 #include <QScreen>
 #include <QTimer>
 
-const char* const kPoomFailureText = "Can't initialize POOM (Pocket Outlook Object Model)";
-const char* const kSpecialDaysFailureText = "Can not open resource file 'anniversary.dat'.";
-const char* const kPimDatabaseFailureText = "Can not open 'PIMs Database'.";
-const char* const kStringsFailureText = "Can not open resource file 'orlith.inf'.";
-const char* const kAppTitle = "Quillday";
-
 CMainFrame::CMainFrame()
 {
-    m_settings.Load();
-    m_currentDate = ::GetToday();
     setWindowTitle(QString::fromLatin1(kAppTitle));
     resize(kHandheldWidth, kHandheldHeight);
 }
@@ -33,41 +20,14 @@ CMainFrame::CMainFrame()
 CMainFrame::~CMainFrame()
 {
     // The store first, then the record reads, then the view.
-    if (m_pOutlookApp)
-        m_pOutlookApp->Logoff();
-    m_pOutlookApp.reset();
-    m_pimDatabases.Close();
+    CloseSources();
     m_pView.reset();
-}
-
-BOOL CMainFrame::Fail(const char* pszText, unsigned nType)
-{
-    MessageBox(QString::fromLatin1(pszText), QString::fromLatin1(kAppTitle), nType);
-    return FALSE;
 }
 
 BOOL CMainFrame::Create()
 {
-    // The settings were read in the constructor; a file that is no settings file was left
-    // alone, and the user should know why changed options will not last.
-    const QString strRefusal = RegistryRefusal();
-    if (!strRefusal.isEmpty())
-        MessageBox(strRefusal, QString::fromLatin1(kAppTitle), MB_OK | MB_ICONWARNING);
-    if (!ConnectOutlook()) {
-        // The fixed text, and the reason when the store is fine but the disk is full.
-        QString strText = QString::fromLatin1(kPoomFailureText);
-        if (!m_strConnectFailure.isEmpty())
-            strText += QStringLiteral("\n\n") + m_strConnectFailure;
-        MessageBox(strText, QString::fromLatin1(kAppTitle), MB_ICONHAND);
+    if (!OpenSources())
         return FALSE;
-    }
-    if (!LoadSpecialDayFile())
-        return Fail(kSpecialDaysFailureText, MB_ICONHAND);
-    if (!OpenPimDatabases())
-        return Fail(kPimDatabaseFailureText, MB_ICONHAND);
-    ApplyUiLanguage(LanguageCodeOf(m_settings.Language));
-    if (!LoadStrings())
-        return Fail(kStringsFailureText, MB_OK);
     m_pView = std::make_unique<CMainView>(this);
     if (!m_pView->Create(this, AFX_IDW_PANE_FIRST))
         return FALSE;
@@ -78,21 +38,11 @@ BOOL CMainFrame::Create()
 
 BOOL CMainFrame::ConnectOutlook()
 {
-    auto pApp = std::make_unique<IPOutlookApp>();
-    const HRESULT hr = pApp->Logon(GetStorePath());
-    if (hr == E_PIM_DISKFULL)
-        m_strConnectFailure = QStringLiteral("%1: %2").arg(GetStorePath(), pApp->GetLogonFailure());
-    if (FAILED(hr))
+    if (!CWeekSources::ConnectOutlook())
         return FALSE;
     // The store's own detail forms (Display), over this window with its texts.
-    pApp->SetDisplayForm(MakeDisplayForm(DetailFormContext{this, &m_strings, m_settings.Use24Hour != 0}));
-    m_pOutlookApp = std::move(pApp);
+    m_pOutlookApp->SetDisplayForm(MakeDisplayForm(DetailFormContext{this, &m_strings, m_settings.Use24Hour != 0}));
     return TRUE;
-}
-
-BOOL CMainFrame::LoadSpecialDayFile()
-{
-    return LoadSpecialDays(&m_specialDays) == TRUE;
 }
 
 BOOL CMainFrame::OpenPimDatabases()
@@ -101,32 +51,12 @@ BOOL CMainFrame::OpenPimDatabases()
                                            [this](DWORD nType, int32_t, int) { OnDbNotification(nType); });
 }
 
-BOOL CMainFrame::LoadStrings()
-{
-    return LoadResourceStrings(&m_strings) == TRUE;
-}
-
 void CMainFrame::OnDbNotification(DWORD nType)
 {
     if (nType != DB_CEOID_CREATED && nType != DB_CEOID_RECORD_DELETED && nType != DB_CEOID_CHANGED)
         return;
     if (m_pView)
         m_pView->GetWeekPane()->SetWeek(m_currentDate);
-}
-
-DateTime CMainFrame::GetToday() const
-{
-    return ::GetToday();
-}
-
-QString CMainFrame::FormatTime(const SYSTEMTIME& st) const
-{
-    return ::FormatTime(st, m_settings.Use24Hour != 0);
-}
-
-QString CMainFrame::GetWeekdayShortName(int nDay) const
-{
-    return ::GetWeekdayShortName(m_strings, nDay);
 }
 
 void CMainFrame::OnWeekLoadFailed(const QString& strReason)

@@ -2,14 +2,9 @@
 // The main window. It owns every data source of the running program (the settings, the
 // PIM store with its record reads and change notifications, the special days, the
 // strings, the current date) and its client area is the main view.
-#include "week/AgendaSettings.h"
-#include "calendar/DateTime.h"
-#include "calendar/AnniversaryList.h"
-#include "dialogs/IDialogHost.h"
-#include "pim/CPimDatabases.h"
-#include "resources/StringTable.h"
-#include "week/IWeekHost.h"
 #include <QWidget>
+#include "dialogs/IDialogHost.h"
+#include "week/CWeekSources.h"
 #include <memory>
 
 class CMainView;
@@ -20,17 +15,10 @@ constexpr int AFX_IDW_PANE_FIRST = 59648;  // control id of the main view
 constexpr int kHandheldWidth = 240;
 constexpr int kHandheldHeight = 320;
 
-// The four start-up failures; each ends the program.
-extern const char* const kPoomFailureText;
-extern const char* const kSpecialDaysFailureText;
-extern const char* const kPimDatabaseFailureText;
-extern const char* const kStringsFailureText;
-extern const char* const kAppTitle;  // caption of the start-up boxes
-
-class CMainFrame : public QWidget, public IWeekHost, public IDialogHost {
+class CMainFrame : public QWidget, public CWeekSources, public IDialogHost {
     Q_OBJECT
 public:
-    // Reads the settings and sets the current date to today.
+    // Reads the settings and sets the current date to today (CWeekSources).
     CMainFrame();
     ~CMainFrame() override;
 
@@ -38,29 +26,19 @@ public:
     // box and gives FALSE; the frame is then unusable.
     BOOL Create();
 
-    // IWeekHost and IDialogHost
-    const AgendaSettings& GetSettings() const override { return m_settings; }
-    const SpecialDayList& GetSpecialDays() const override { return m_specialDays; }
-    IPOutlookApp* GetOutlookApp() const override { return m_pOutlookApp.get(); }
-    const CPimDatabases& GetPimDatabases() const override { return m_pimDatabases; }
-    DateTime GetCurrentDate() const override { return m_currentDate; }
-    void SetCurrentDate(const DateTime& date) override { m_currentDate = date; }
-    DateTime GetToday() const override;
-    QString FormatTime(const SYSTEMTIME& st) const override;
-    QString GetWeekdayShortName(int nDay) const override;
-    // Keeps the reason and, unless turned off, shows it in one box once the current event
+    // IWeekHost: keeps the reason and, unless turned off, shows it in one box once the current event
     // is done (a load may run inside a paint); further failures meanwhile add no box.
     void OnWeekLoadFailed(const QString& strReason) override;
 
     // Runs without a user to answer boxes (offscreen modes) report a failed week load
     // through GetLoadFailure instead.
     void SetLoadFailureBoxes(bool bShow) { m_bLoadFailureBoxes = bShow; }
-    // The reason of the last failed week load; empty when every load succeeded.
-    const QString& GetLoadFailure() const { return m_strLoadFailure; }
-
     QString GetMonthName(int nMonth) const;
-    AgendaSettings& GetSettings() { return m_settings; }
+    // IDialogHost (and IWeekHost, which ask the same)
     const StringTable& GetStrings() const override { return m_strings; }
+    const AgendaSettings& GetSettings() const override { return m_settings; }
+    AgendaSettings& GetSettings() { return m_settings; }
+    IPOutlookApp* GetOutlookApp() const override { return m_pOutlookApp.get(); }
     CMainView* GetView() const { return m_pView.get(); }
 
     // A committed change of the store: created, deleted and changed records reload the
@@ -70,30 +48,20 @@ public:
     int GetWorkAreaMoves() const { return m_nWorkAreaMoves; }
 
 protected:
-    // Start-up steps that tests may make fail.
-    virtual BOOL ConnectOutlook();
-    virtual BOOL LoadSpecialDayFile();
-    virtual BOOL OpenPimDatabases();
-    virtual BOOL LoadStrings();
+    // The store with its detail forms over this window; the record reads with their
+    // change notifications.
+    BOOL ConnectOutlook() override;
+    BOOL OpenPimDatabases() override;
 
     void changeEvent(QEvent* pEvent) override;
     void focusInEvent(QFocusEvent* pEvent) override;
     void resizeEvent(QResizeEvent* pEvent) override;
 
 private:
-    BOOL Fail(const char* pszText, unsigned nType);
     void MoveToWorkArea();
 
     std::unique_ptr<CMainView> m_pView;
-    std::unique_ptr<IPOutlookApp> m_pOutlookApp;
-    StringTable m_strings;
-    SpecialDayList m_specialDays;
-    CPimDatabases m_pimDatabases;  // the record reads and the change notifications
-    DateTime m_currentDate;
-    AgendaSettings m_settings;
     int m_nWorkAreaMoves = 0;
-    QString m_strLoadFailure;
-    QString m_strConnectFailure;  // said with the store's start-up box when not empty
     bool m_bLoadFailureBoxes = true;
     bool m_bLoadFailureBoxPending = false;
 };

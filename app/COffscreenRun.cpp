@@ -1,7 +1,7 @@
 #include "app/COffscreenRun.h"
 #include "app/CCommandLine.h"
 #include "app/CMainFrame.h"
-#include "calendar/DateTime.h"
+#include "app/ModeDate.h"
 #include <cstdio>
 
 namespace {
@@ -16,18 +16,14 @@ COffscreenRun::~COffscreenRun() = default;
 
 int COffscreenRun::Start(const CCommandLine& commandLine, const char* pszDateOption, int nWidth, int nHeight)
 {
-    DateTime date;
-    const bool bDate = !commandLine.m_strDate.isEmpty();
-    if (bDate && !ParseWeekDate(commandLine.m_strDate, &date)) {
-        std::fprintf(stderr, "quillday: %s: %s is outside the dates the program can show\n", pszDateOption,
-                     commandLine.m_strDate.toLocal8Bit().constData());
+    std::optional<DateTime> date;
+    if (!ReadModeDate(commandLine, pszDateOption, &date))
         return CCommandLine::kUsageExitStatus;
-    }
     CAgendaApp::ChooseOffscreenPlatform();
     m_pApp = std::make_unique<CAgendaApp>(m_argc, m_argv);
     const int nFrameWidth = nWidth > 0 ? nWidth : kHandheldWidth;
     const int nFrameHeight = nHeight > 0 ? nHeight : kHandheldHeight;
-    if (!m_pApp->InitOffscreen(nFrameWidth, nFrameHeight, bDate ? &date : nullptr))
+    if (!m_pApp->InitOffscreen(nFrameWidth, nFrameHeight, date ? &*date : nullptr))
         return kStartupFailureStatus;
     // A week that could not be read whole is no week to print or picture.
     const QString strFailure = GetFrame()->GetLoadFailure();

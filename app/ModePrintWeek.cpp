@@ -1,29 +1,37 @@
-// --print-week [YYYY-MM-DD] [--json]: the start-up of the window, offscreen, then the
-// seven day lists of the week as text or JSON on standard output.
+// --print-week [YYYY-MM-DD] [--json]: the start-up of the window without any window (the
+// same data sources in the same order, the same failures), then the week loaded as the
+// pane loads it and its seven day lists written as text or JSON on standard output.
 #include "app/CCommandLine.h"
-#include "app/CMainFrame.h"
-#include "app/CMainView.h"
-#include "app/COffscreenRun.h"
-#include "app/CWeekPrinter.h"
 #include "app/CommandModes.h"
-#include "week/CWeekPane.h"
+#include "app/ModeDate.h"
+#include "week/CWeekListing.h"
+#include "week/CWeekSources.h"
 #include <cstdio>
 
 namespace {
 
-constexpr int kOutputFailureStatus = 1;
+constexpr int kFailureStatus = 1;
 
 }  // namespace
 
 int RunPrintWeekMode(const CCommandLine& commandLine)
 {
-    COffscreenRun run;
-    const int nStatus = run.Start(commandLine, "--print-week");
-    if (nStatus != 0)
-        return nStatus;
-    CMainFrame* pFrame = run.GetFrame();
-    const CWeekPrinter printer(pFrame->GetView()->GetWeekPane(), pFrame->GetToday());
-    const QByteArray out = commandLine.m_bJson ? printer.ToJson() : printer.ToText().toUtf8();
+    std::optional<DateTime> date;
+    if (!ReadModeDate(commandLine, "--print-week", &date))
+        return CCommandLine::kUsageExitStatus;
+    CWeekSources sources;
+    if (!sources.OpenSources())
+        return kFailureStatus;
+    if (date)
+        sources.SetCurrentDate(*date);
+    const WeekRange week = WeekRangeOf(sources.GetCurrentDate());
+    CWeekListing listing(week, sources.GetToday(), sources);
+    QString strFailure;
+    if (!listing.Load(&sources, &strFailure)) {
+        std::fprintf(stderr, "quillday: %s\n", strFailure.toLocal8Bit().constData());
+        return kFailureStatus;
+    }
+    const QByteArray out = commandLine.m_bJson ? listing.ToJson() : listing.ToText().toUtf8();
     std::fwrite(out.constData(), 1, static_cast<size_t>(out.size()), stdout);
-    return std::fflush(stdout) == 0 ? 0 : kOutputFailureStatus;
+    return std::fflush(stdout) == 0 ? 0 : kFailureStatus;
 }

@@ -1,141 +1,55 @@
-// quillday: parses the command line, applies the paths it names and runs one mode.
-// No QGuiApplication is made here: the modes that need one make it themselves, so the
-// command-line modes run without a display.
+// quillday: the command-line modes that only read and write the store run here with
+// QtCore alone. The window and --screenshot are in the window module
+// (quillday-window.so), the calendar-server modes in the sync module (quillday-sync.so);
+// each is loaded only for its modes, so that --print-week and the others load no GUI or
+// network library, font or platform plug-in.
 #include "app/CCommandLine.h"
-#include "resources/UiLanguage.h"
-#include "app/CQtMessageBoxHandler.h"
-#include "app/CommandModes.h"
+#include "app/ProgramMain.h"
 #include "platform/ProgramFolder.h"
-#include "platform/RegistryFile.h"
-#include "platform/StorePath.h"
-
-#include <QByteArray>
+#include <QFile>
 #include <QFileInfo>
-
+#include <QString>
 #include <cstdio>
-#include <cstdlib>
+#include <dlfcn.h>
 
 namespace {
 
-int UsageError(const QString& text)
+constexpr int kNoModuleStatus = 1;
+using ModuleMain = int (*)(int argc, char** argv);
+
+const char* ModuleName(QuilldayMode mode)
 {
-    std::fprintf(stderr, "quillday: %s\nTry 'quillday --help' for the options.\n", text.toLocal8Bit().constData());
-    return CCommandLine::kUsageExitStatus;
+    return (mode == QuilldayMode::Gui || mode == QuilldayMode::Screenshot) ? "quillday-window.so" : "quillday-sync.so";
 }
 
-bool UsesStore(QuilldayMode mode)
+// The module beside the executable (a build) or in the program's library folder
+// (installed).
+void* OpenModule(const char* pszName)
 {
-    return mode != QuilldayMode::LunarToSolar && mode != QuilldayMode::Help;
-}
-
-bool UsesRegistry(QuilldayMode mode)
-{
-    return mode == QuilldayMode::Gui || mode == QuilldayMode::PrintWeek || mode == QuilldayMode::Screenshot
-           || mode == QuilldayMode::AddAccount || mode == QuilldayMode::ListAccounts
-           || mode == QuilldayMode::RemoveAccount || mode == QuilldayMode::Sync;
-}
-
-// Modes that only read: a file they would create in a folder that is not there is a
-// typing error, not a wish for an empty store.
-bool OnlyReads(QuilldayMode mode)
-{
-    return mode == QuilldayMode::PrintWeek || mode == QuilldayMode::Screenshot || mode == QuilldayMode::Export;
-}
-
-// False with a message when an explicit file of a mode that only reads lies in a folder
-// that does not exist.
-bool CheckFolderOf(const char* pszOption, const QString& strFile, QuilldayMode mode)
-{
-    if (strFile.isEmpty() || !OnlyReads(mode) || QFileInfo(QFileInfo(strFile).absolutePath()).isDir())
-        return true;
-    UsageError(QStringLiteral("%1: the folder of '%2' does not exist").arg(QLatin1String(pszOption), strFile));
-    return false;
-}
-
-// False with a message when a file the mode needs has no place: no option and no HOME.
-bool CheckDefaultPath(const char* pszOption, const QString& strPath, const char* pszVariable)
-{
-    if (!strPath.isEmpty())
-        return true;
-    UsageError(QStringLiteral("HOME is not set: give %1 FILE, or set HOME or %2")
-                   .arg(QLatin1String(pszOption), QLatin1String(pszVariable)));
-    return false;
-}
-
-// False with a message when --home does not name a folder, or a file the mode needs has
-// no usable place.
-bool ApplyPaths(const CCommandLine& cmd)
-{
-    if (!cmd.m_strHome.isEmpty()) {
-        if (!QFileInfo(cmd.m_strHome).isDir()) {
-            UsageError(QStringLiteral("--home: '%1' is not a folder").arg(cmd.m_strHome));
-            return false;
-        }
-        SetProgramFolder(cmd.m_strHome);
+    const QString strFolder = QFileInfo(GetModuleFilePath()).absolutePath();
+    const QString strName = QString::fromLatin1(pszName);
+    for (const QString& strPath : {strFolder + QLatin1Char('/') + strName,
+                                   strFolder + QStringLiteral("/" QUILLDAY_MODULE_DIR "/") + strName}) {
+        if (void* pModule = dlopen(QFile::encodeName(strPath).constData(), RTLD_NOW | RTLD_LOCAL))
+            return pModule;
     }
-    if (!CheckFolderOf("--store", cmd.m_strStore, cmd.m_mode)
-        || !CheckFolderOf("--registry", UsesRegistry(cmd.m_mode) ? cmd.m_strRegistry : QString(), cmd.m_mode))
-        return false;
-    if (!cmd.m_strStore.isEmpty())
-        SetStorePath(cmd.m_strStore);
-    if (!cmd.m_strRegistry.isEmpty())
-        SetRegistryPath(cmd.m_strRegistry);
-    if (UsesStore(cmd.m_mode) && !CheckDefaultPath("--store", GetStorePath(), "XDG_DATA_HOME"))
-        return false;
-    if (UsesRegistry(cmd.m_mode) && !CheckDefaultPath("--registry", GetRegistryPath(), "XDG_CONFIG_HOME"))
-        return false;
-    if (cmd.m_nScale > 0)
-        qputenv("QT_SCALE_FACTOR", QByteArray::number(cmd.m_nScale));
-    return true;
+    return nullptr;
 }
 
-int RunMode(const CCommandLine& cmd, int argc, char** argv)
+int RunModule(const CCommandLine& commandLine, int argc, char** argv)
 {
-    switch (cmd.m_mode) {
-    case QuilldayMode::PrintWeek:
-        return RunPrintWeekMode(cmd);
-    case QuilldayMode::Screenshot:
-        return RunScreenshotMode(cmd);
-    case QuilldayMode::Import:
-        return RunImportMode(cmd);
-    case QuilldayMode::Export:
-        return RunExportMode(cmd);
-    case QuilldayMode::LunarToSolar:
-        return RunLunarToSolarMode(cmd);
-    case QuilldayMode::AddAccount:
-        return RunAddAccountMode(cmd);
-    case QuilldayMode::ListAccounts:
-        return RunListAccountsMode();
-    case QuilldayMode::RemoveAccount:
-        return RunRemoveAccountMode(cmd);
-    case QuilldayMode::Sync:
-        return RunSyncMode();
-    case QuilldayMode::Gui:
-    case QuilldayMode::Help:
-    case QuilldayMode::Version:
-        break;
+    void* pModule = OpenModule(ModuleName(commandLine.m_mode));
+    const auto fnMain = pModule != nullptr ? reinterpret_cast<ModuleMain>(dlsym(pModule, "QuilldayModuleMain")) : nullptr;
+    if (fnMain == nullptr) {
+        std::fprintf(stderr, "quillday: cannot load %s: %s\n", ModuleName(commandLine.m_mode), dlerror());
+        return kNoModuleStatus;
     }
-    CQtMessageBoxHandler::Install();
-    return RunGuiMode(cmd, argc, argv);
+    return fnMain(argc, argv);
 }
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    CCommandLine cmd;
-    if (!cmd.Parse(argc, argv))
-        return UsageError(cmd.m_strError);
-    SetUiLanguageOption(cmd.m_strLanguage);
-    if (cmd.m_mode == QuilldayMode::Help) {
-        // The settings are not read for the usage text: the option, else the locale.
-        std::fputs(CCommandLine::HelpText(ChooseUiLanguage(cmd.m_strLanguage, QString())).toLocal8Bit().constData(),
-                   stdout);
-        return EXIT_SUCCESS;
-    }
-    if (cmd.m_mode == QuilldayMode::Version)
-        return RunVersionMode();
-    if (!ApplyPaths(cmd))
-        return CCommandLine::kUsageExitStatus;
-    return RunMode(cmd, argc, argv);
+    return RunProgram(argc, argv, &RunModule);
 }

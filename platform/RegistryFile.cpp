@@ -11,6 +11,7 @@
 namespace {
 
 QString g_strRegistryPath;  // from --registry; empty: the default
+bool g_bRegistryReadOnly = false;
 
 constexpr int kMaxBackups = 100;
 
@@ -98,7 +99,7 @@ bool KeepOriginal(const QString& path, const QByteArray& original)
 
 bool SaveFile(const QString& path, LoadedFile& loaded)
 {
-    if (loaded.bRefused)
+    if (loaded.bRefused || g_bRegistryReadOnly)
         return true;  // the settings of this run stay in memory
     // Before the first write over a file with unreadable lines, its original stays beside it.
     if (loaded.bExists && loaded.doc.HasUnreadableLines() && !KeepOriginal(path, loaded.original))
@@ -133,6 +134,11 @@ QString GetRegistryPath()
 void SetRegistryPath(const QString& path)
 {
     g_strRegistryPath = path.isEmpty() ? QString() : QDir::cleanPath(QDir(path).absolutePath());
+}
+
+void SetRegistryReadOnly(bool bReadOnly)
+{
+    g_bRegistryReadOnly = bReadOnly;
 }
 
 bool RegistryCreateKey(const QString& key)

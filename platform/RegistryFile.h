@@ -18,6 +18,9 @@ struct RegValue {
 // $XDG_CONFIG_HOME/quillday/registry.reg; empty when neither that nor HOME is set.
 QString GetRegistryPath();
 void SetRegistryPath(const QString& path);  // empty restores the default
+// A run that only reads (--print-week, --screenshot, --export) never writes the file:
+// keys and values it would add stay in memory.
+void SetRegistryReadOnly(bool bReadOnly);
 
 // Whole-file operations used by CRegistry: each opens the file, does one thing, saves.
 // Keys are paths such as "HKEY_LOCAL_MACHINE\SOFTWARE\Quillday", compared without case.

@@ -1,6 +1,6 @@
 #pragma once
-// One row of a day list as the week load hands it over (the arguments of
-// CWeekPane::AddEntry), and the cell values that row ends up with.
+// One row of a day list as the entry builders make it, and the cell values that row ends
+// up with (what a week load hands to IWeekRows).
 #include "controls/ListCell.h"
 #include "platform/WinTypes.h"
 #include <QString>

@@ -6,8 +6,8 @@
 #include "pim/IPOutlookApp.h"
 #include "pim/VariantTime.h"
 #include "platform/ShortDate.h"
-#include "week/CWeekPane.h"
 #include "week/IWeekHost.h"
+#include "week/IWeekRows.h"
 #include "week/TaskOrder.h"
 #include "week/WeekQueries.h"
 
@@ -32,12 +32,12 @@ bool DateOf(DATE dt, DateTime* pDate)
 
 }  // namespace
 
-CWeekLoader::CWeekLoader(IWeekHost* pFrame, CWeekPane* pPane)
+CWeekLoader::CWeekLoader(IWeekHost* pFrame, IWeekRows* pRows, const WeekRange& week)
     : m_pFrame(pFrame)
-    , m_pPane(pPane)
+    , m_pRows(pRows)
 {
     const AgendaSettings& settings = pFrame->GetSettings();
-    m_ctx.week = pPane->GetWeek();
+    m_ctx.week = week;
     m_ctx.today = pFrame->GetToday();
     m_ctx.bBoldAllDayEvent = settings.BoldAllDayEvent;
     m_ctx.bBoldImportantTask = settings.BoldImportantTask;
@@ -68,7 +68,7 @@ bool CWeekLoader::ReadFailed(HRESULT hr)
 void CWeekLoader::AddEntries(const std::vector<AgendaEntry>& entries)
 {
     for (const AgendaEntry& entry : entries)
-        m_pPane->AddEntry(entry);
+        m_pRows->AddRow(MakeAgendaRow(entry));
 }
 
 void CWeekLoader::AddSpecialDays()
@@ -88,7 +88,7 @@ void CWeekLoader::AddSpecialDays()
             e.nKind = kEntrySpecialDay;
             e.nOid = 0;
             e.crText = pDay->crColor;
-            m_pPane->AddEntry(e);
+            m_pRows->AddRow(MakeAgendaRow(e));
         }
     }
 }
@@ -106,19 +106,7 @@ bool CWeekLoader::IsDuplicate(int32_t nOid, DATE dtStart)
     SYSTEMTIME st;
     if (!VariantTimeToSystemTime(dtStart, &st))
         return false;
-    const CListCtrlEx* pList = m_pPane->GetDayList(ToMondayFirst(st.wDayOfWeek + 1) - 1);
-    return pList != nullptr && ListHasOccurrence(*pList, nOid, dtStart);
-}
-
-bool CWeekLoader::ListHasOccurrence(const CListCtrlEx& list, int32_t nOid, DATE dtStart)
-{
-    for (int nRow = 0; nRow < list.GetItemCount(); ++nRow) {
-        ListCell* pCell = nullptr;
-        list.GetCell(nRow, 0, &pCell);
-        if (pCell != nullptr && pCell->nOid != -1 && pCell->nOid == nOid && pCell->dtItem == dtStart)
-            return true;
-    }
-    return false;
+    return m_pRows->HasOccurrence(ToMondayFirst(st.wDayOfWeek + 1) - 1, nOid, dtStart);
 }
 
 void CWeekLoader::ReadAppointment(IAppointment* pAppt, ApptData* pData)
@@ -261,8 +249,11 @@ void CWeekLoader::AddTaskRows(ITask* pTask)
 void CWeekLoader::AddPlaceholders()
 {
     for (int i = 0; i < 7; ++i) {
-        CListCtrlEx* pList = m_pPane->GetDayList(i);
-        if (pList->GetItemCount() == 0)
-            pList->AddRow(QStringLiteral("(NULL)"), QString());
+        if (m_pRows->GetRowCount(i) != 0)
+            continue;
+        AgendaRow row;
+        row.nDayIndex = i;
+        row.strLabel = QStringLiteral("(NULL)");
+        m_pRows->AddRow(row);
     }
 }

@@ -10,25 +10,22 @@
 #include <memory>
 #include <unordered_map>
 
-class CListCtrlEx;
-class CWeekPane;
 class IAppointment;
 class IPOutlookItemCollection;
 class ITask;
 class IWeekHost;
+class IWeekRows;
+struct WeekRange;
 
 class CWeekLoader {
 public:
-    CWeekLoader(IWeekHost* pFrame, CWeekPane* pPane);
+    // Loads the week into pRows.
+    CWeekLoader(IWeekHost* pFrame, IWeekRows* pRows, const WeekRange& week);
 
     // False when the store could not be read: the lists hold what was read before the
     // failure, and GetFailure says why.
     bool Load();
     const QString& GetFailure() const { return m_strFailure; }
-
-    // Whether the list already shows the occurrence (OID and start, compared exactly);
-    // rows without an item never match.
-    static bool ListHasOccurrence(const CListCtrlEx& list, int32_t nOid, DATE dtStart);
 
 private:
     // The items of the store's default folder (olFolderCalendar or olFolderTasks); false
@@ -52,7 +49,7 @@ private:
     bool ReadFailed(HRESULT hr);
 
     IWeekHost* m_pFrame;
-    CWeekPane* m_pPane;
+    IWeekRows* m_pRows;
     EntryContext m_ctx;
     // Notes flags by OID for this load: every occurrence of a series has the series' OID
     // and, unless it was changed, its notes.

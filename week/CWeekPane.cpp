@@ -141,24 +141,23 @@ void CWeekPane::LoadWeek()
         bucket.list.DeleteAllItems();
         bucket.list.SetMultiline(bMultiline, FALSE);
     }
-    CWeekLoader loader(m_pFrame, this);
+    CWeekLoader loader(m_pFrame, this, m_week);
     if (!loader.Load())
         m_pFrame->OnWeekLoadFailed(loader.GetFailure());
 }
 
-BOOL CWeekPane::AddEntry(const AgendaEntry& entry)
+void CWeekPane::AddRow(const AgendaRow& row)
 {
-    const AgendaRow row = MakeAgendaRow(entry);
     CListCtrlEx* pList = GetDayList(row.nDayIndex);
     if (pList == nullptr)
-        return FALSE;
+        return;
     pList->AddRow(row.strLabel, row.strText);
     ListCell* pLabel = nullptr;
     ListCell* pText = nullptr;
     pList->GetCell(pList->GetItemCount() - 1, 0, &pLabel);
     pList->GetCell(pList->GetItemCount() - 1, 1, &pText);
     if (pLabel == nullptr || pText == nullptr)
-        return FALSE;
+        return;
     pLabel->strExtra = row.strLabelExtra;
     pLabel->dtItem = row.dtItem;
     pLabel->nKind = row.nKind;
@@ -168,7 +167,27 @@ BOOL CWeekPane::AddEntry(const AgendaEntry& entry)
     pText->bStrikeOut = row.bStrikeOut;
     pText->nIconFlags = row.nIconFlags;
     pText->bBold = row.bBold;
-    return TRUE;
+}
+
+int CWeekPane::GetRowCount(int nDayIndex) const
+{
+    return (nDayIndex >= 0 && nDayIndex < 7) ? m_days[nDayIndex].list.GetItemCount() : 0;
+}
+
+bool CWeekPane::HasOccurrence(int nDayIndex, int32_t nOid, DATE dtStart) const
+{
+    return nDayIndex >= 0 && nDayIndex < 7 && ListHasOccurrence(m_days[nDayIndex].list, nOid, dtStart);
+}
+
+bool CWeekPane::ListHasOccurrence(const CListCtrlEx& list, int32_t nOid, DATE dtStart)
+{
+    for (int nRow = 0; nRow < list.GetItemCount(); ++nRow) {
+        ListCell* pCell = nullptr;
+        list.GetCell(nRow, 0, &pCell);
+        if (pCell != nullptr && pCell->nOid != -1 && pCell->nOid == nOid && pCell->dtItem == dtStart)
+            return true;
+    }
+    return false;
 }
 
 CListCtrlEx* CWeekPane::GetDayList(int nIndex)
@@ -211,8 +230,7 @@ void CWeekPane::StyleBucket(int nIndex)
 
 QString CWeekPane::GetCornerLabel(int nIndex) const
 {
-    const DateTime& day = m_week.dayStart[nIndex];
-    return CornerLabelText(nIndex, day.GetMonth(), day.GetDay(), m_pFrame->GetWeekdayShortName(nIndex + 1));
+    return CornerLabelOf(m_week, nIndex, *m_pFrame);
 }
 
 void CWeekPane::paintEvent(QPaintEvent*)

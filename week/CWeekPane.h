@@ -7,6 +7,7 @@
 #include "controls/CWeekCalendar.h"
 #include "controls/CWnd.h"
 #include "week/AgendaEntry.h"
+#include "week/IWeekRows.h"
 #include "week/WeekRange.h"
 #include <memory>
 
@@ -36,7 +37,7 @@ struct DayBucket {
     CListCtrlEx list;
 };
 
-class CWeekPane : public CWnd, public INotifyReceiver {
+class CWeekPane : public CWnd, public INotifyReceiver, public IWeekRows {
     Q_OBJECT
 public:
     explicit CWeekPane(IWeekHost* pFrame, QWidget* pParent = nullptr);
@@ -52,7 +53,13 @@ public:
     void Reload();
     // Fills the seven lists; called by Reload and by the first paint.
     void LoadWeek();
-    BOOL AddEntry(const AgendaEntry& entry);
+    // IWeekRows: the rows are the day lists' rows.
+    void AddRow(const AgendaRow& row) override;
+    int GetRowCount(int nDayIndex) const override;
+    bool HasOccurrence(int nDayIndex, int32_t nOid, DATE dtStart) const override;
+    // Whether the list already shows the occurrence (OID and start, compared exactly);
+    // rows without an item never match.
+    static bool ListHasOccurrence(const CListCtrlEx& list, int32_t nOid, DATE dtStart);
     // Null outside 0..6.
     CListCtrlEx* GetDayList(int nIndex);
     BOOL GetSelection(int* pDay, int* pRow) const;
@@ -60,6 +67,7 @@ public:
     void Layout(int nWidth, int nHeight);
 
     const WeekRange& GetWeek() const { return m_week; }
+    const IWeekHost& GetHost() const { return *m_pFrame; }
     DateTime GetWeekStart() const { return m_week.weekStart; }
     DateTime GetWeekEnd() const { return m_week.weekEnd; }
     CWeekCalendar& GetCalendar() { return m_calendar; }

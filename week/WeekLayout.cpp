@@ -1,4 +1,6 @@
 #include "week/WeekLayout.h"
+#include "week/IWeekHost.h"
+#include "week/WeekRange.h"
 #include <algorithm>
 
 namespace {
@@ -52,6 +54,12 @@ QString CornerLabelText(int nDayIndex, int nMonth, int nDay, const QString& strS
     if (nDayIndex == 0 || nDay == 1)
         return QStringLiteral("%1 %2/%3").arg(strShortWeekday.left(1), QString::number(nMonth), QString::number(nDay));
     return QStringLiteral("%1 %2").arg(strShortWeekday, QString::number(nDay));
+}
+
+QString CornerLabelOf(const WeekRange& week, int nIndex, const IWeekHost& host)
+{
+    const DateTime& day = week.dayStart[nIndex];
+    return CornerLabelText(nIndex, day.GetMonth(), day.GetDay(), host.GetWeekdayShortName(nIndex + 1));
 }
 
 int CornerBadgeBitmap(int nDayOfWeek)

@@ -5,6 +5,9 @@
 #include "platform/WinTypes.h"
 #include <QString>
 
+class IWeekHost;
+struct WeekRange;
+
 constexpr int kMinPaneSize = 100;        // below this in either direction nothing is laid out
 constexpr int kListWeightBase = 30;      // share every list gets whatever its rows
 constexpr int kCalendarHeight = 58;      // the month calendar at the top of the right column
@@ -23,5 +26,7 @@ bool ComputeWeekLayout(int nWidth, int nHeight, const int nTotalHeights[7], Week
 // The badge text of a day list: "M 3/2" (first letter of the weekday, month, day) on
 // Monday and on the first of a month, else "Tue 3".
 QString CornerLabelText(int nDayIndex, int nMonth, int nDay, const QString& strShortWeekday);
+// The badge text of day nIndex (0 = Monday) of the week, with the host's weekday names.
+QString CornerLabelOf(const WeekRange& week, int nIndex, const IWeekHost& host);
 // Badge bitmap for a weekday (1 = Sunday ... 7 = Saturday).
 int CornerBadgeBitmap(int nDayOfWeek);

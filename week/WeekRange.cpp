@@ -61,3 +61,12 @@ QDate LastShownDay()
 {
     return QDate(2105, 12, 31);
 }
+
+bool ParseWeekDate(const QString& strDate, DateTime* pDate)
+{
+    const QDate date = QDate::fromString(strDate, QStringLiteral("yyyy-MM-dd"));
+    if (!date.isValid() || date < FirstShownDay() || date > LastShownDay())
+        return false;
+    *pDate = DateTime(date.year(), date.month(), date.day(), 0, 0, 0);
+    return true;
+}

@@ -34,3 +34,6 @@ DateTime AddLocalDays(const DateTime& t, int nDays);
 // 1970) to the end of 2105. Every date field of the editors and forms takes this range.
 QDate FirstShownDay();
 QDate LastShownDay();
+// "YYYY-MM-DD" to that date at 00:00:00; false for another text or a date whose week the
+// program cannot show.
+bool ParseWeekDate(const QString& strDate, DateTime* pDate);

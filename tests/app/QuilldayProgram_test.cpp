@@ -1,4 +1,5 @@
 // The quillday program as a user runs it: help, version, refused command lines and paths.
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -124,6 +125,13 @@ TEST_F(QuilldayProgram, WithoutHomeTheFilesMustBeNamed)
         env.remove(QLatin1String(name));
     const QString store = dir.filePath(QStringLiteral("pim.sqlite"));
     const QString registry = dir.filePath(QStringLiteral("registry.reg"));
+    // The store that --print-week reads (a mode that only reads makes none).
+    const QString ics = dir.filePath(QStringLiteral("empty.ics"));
+    QFile file(ics);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nEND:VCALENDAR\r\n");
+    file.close();
+    ASSERT_EQ(RunQuilldayProgram({"--import", ics, "--store", store}, QByteArray(), env).nExitCode, 0);
     struct Case {
         QStringList args;
         const char* pszNeeded;  // null: the run goes ahead
@@ -224,6 +232,42 @@ QByteArray ReadBytes(const QString& strPath)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// The modes that only read make neither a store nor a settings file: without a store they
+// name the missing file and end with status 1; with one they leave the settings unwritten.
+TEST_F(QuilldayProgram, ReadingModesCreateNoStoreAndNoSettings)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString store = dir.filePath(QStringLiteral("pim.sqlite"));
+    const QString registry = dir.filePath(QStringLiteral("registry.reg"));
+    const QString png = dir.filePath(QStringLiteral("out.png"));
+    const QStringList files{"--store", store, "--registry", registry};
+    const QStringList cases[] = {
+        QStringList{"--print-week", "2007-02-19"} + files,
+        QStringList{"--print-week", "--json"} + files,
+        QStringList{"--screenshot", png, "--date", "2007-02-19"} + files,
+        QStringList{"--export", dir.filePath(QStringLiteral("out.ics")), "--store", store},
+    };
+    for (const QStringList& args : cases) {
+        const RunResult result = RunQuilldayProgram(args);
+        const std::string where = args.join(QLatin1Char(' ')).toStdString();
+        EXPECT_EQ(result.nExitCode, 1) << where;
+        EXPECT_TRUE(result.strErr.contains(QStringLiteral("the store %1 does not exist").arg(store)))
+            << where << result.strErr.toStdString();
+        EXPECT_TRUE(result.strOut.isEmpty()) << where;
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList()) << where;
+    }
+    const QString ics = WriteFile(dir, "in.ics", kOneEvent);
+    ASSERT_EQ(RunQuilldayProgram({"--import", ics, "--store", store}).nExitCode, 0);
+    const RunResult week = RunQuilldayProgram(cases[0]);
+    EXPECT_EQ(week.nExitCode, 0) << week.strErr.toStdString();
+    EXPECT_TRUE(week.strOut.contains(QLatin1String("Kept"))) << week.strOut.toStdString();
+    const RunResult shot = RunQuilldayProgram(cases[2]);
+    EXPECT_EQ(shot.nExitCode, 0) << shot.strErr.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(png));
+    EXPECT_FALSE(QFileInfo::exists(registry));
+}
+
 // --registry and --store swapped: the store must come through unchanged.
 TEST_F(QuilldayProgram, RegistryThatIsNoRegistryFileIsLeftAlone)
 {
@@ -233,6 +277,7 @@ TEST_F(QuilldayProgram, RegistryThatIsNoRegistryFileIsLeftAlone)
     const QString other = dir.filePath(QStringLiteral("other.sqlite"));
     const QString ics = WriteFile(dir, "in.ics", kOneEvent);
     ASSERT_EQ(RunQuilldayProgram({"--import", ics, "--store", store}).nExitCode, 0);
+    ASSERT_EQ(RunQuilldayProgram({"--import", ics, "--store", other}).nExitCode, 0);
     const QByteArray before = ReadBytes(store);
     ASSERT_FALSE(before.isEmpty());
     for (int nRun = 0; nRun < 2; ++nRun) {

@@ -13,12 +13,15 @@
 #include "platform/ProgramFolder.h"
 #include "platform/RegistryFile.h"
 #include "platform/StorePath.h"
+#include "week/CWeekListing.h"
 #include "week/CWeekPane.h"
+#include "week/CWeekSources.h"
 #include <QApplication>
 #include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <memory>
+#include <utility>
 
 // Weekday short names and a title format in plain ASCII, so expected rows read easily.
 inline const char* const kFixtureStrings =
@@ -187,6 +190,20 @@ public:
                 rows.append(line.mid(2));
         }
         return rows;
+    }
+
+    // The week of the date as --print-week prints it, without any window: text and JSON.
+    // Empty when the sources would not open or the store could not be read.
+    static std::pair<QString, QByteArray> PrintedWithoutWindow(const DateTime& date)
+    {
+        CWeekSources sources;
+        if (!sources.OpenSources())
+            return {};
+        CWeekListing listing(WeekRangeOf(date), sources.GetToday(), sources);
+        QString strFailure;
+        if (!listing.Load(&sources, &strFailure))
+            return {};
+        return {listing.ToText(), listing.ToJson()};
     }
 
 private:

@@ -101,6 +101,7 @@ void TestStartup::commandLineFailureGoesToStandardError()
     if (bin.isEmpty())
         QSKIP("QUILLDAY_BIN is not set");
     CWeekFixture fx;
+    fx.Store();  // a mode that only reads makes no store
     fx.RemoveFile("orlith.inf");
     QProcess process;
     process.start(bin, {"--print-week", "2015-03-02", "--home", fx.Path(""), "--store", fx.Path("pim.sqlite"),

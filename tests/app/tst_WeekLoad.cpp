@@ -5,6 +5,8 @@
 #include "calendar/LunarCalendar.h"
 #include "week/CWeekLoader.h"
 #include <QtTest>
+#include <functional>
+#include <vector>
 
 class TestWeekLoad : public QObject {
     Q_OBJECT
@@ -26,6 +28,7 @@ private slots:
     void loadingTwiceGivesTheSameRows();
     void weekWithoutTodayShowsStartAndDueDays();
     void taskWithStartAndNoDueNeverTurnsOverdue();
+    void printingWithoutTheWindowGivesTheSameBytes();
 };
 
 void TestWeekLoad::appointmentRowsInTheDaylightWeek()
@@ -107,10 +110,10 @@ void TestWeekLoad::duplicateCheckMatchesOidAndStartOnly()
     list.GetCell(1, 0, &pCell);
     pCell->nOid = 7;
     pCell->dtItem = 42068.5;
-    QVERIFY(CWeekLoader::ListHasOccurrence(list, 7, 42068.5));
-    QVERIFY(!CWeekLoader::ListHasOccurrence(list, 7, 42069.5));
-    QVERIFY(!CWeekLoader::ListHasOccurrence(list, 8, 42068.5));
-    QVERIFY(!CWeekLoader::ListHasOccurrence(list, -1, 0.0));
+    QVERIFY(CWeekPane::ListHasOccurrence(list, 7, 42068.5));
+    QVERIFY(!CWeekPane::ListHasOccurrence(list, 7, 42069.5));
+    QVERIFY(!CWeekPane::ListHasOccurrence(list, 8, 42068.5));
+    QVERIFY(!CWeekPane::ListHasOccurrence(list, -1, 0.0));
 }
 
 void TestWeekLoad::allDayFromLastWeekIsNeverBold()
@@ -335,6 +338,64 @@ void TestWeekLoad::taskWithStartAndNoDueNeverTurnsOverdue()
     QCOMPARE(F::DayRows(pFrame.get(), 0), QStringList{"(NULL)\t"});
     QCOMPARE(F::DayRows(pFrame.get(), 2), QStringList{"(FT1)\tStarted Monday\textra=(FT1)|Started Monday"});
     QCOMPARE(F::DayRows(pFrame.get(), 4), QStringList{"(T1)\tStarts Friday(3/6~)\textra=(T1)|Starts Friday(3/6~)"});
+}
+
+// --print-week loads the week without any window into plain rows; the window loads it
+// into the pane's lists. Both give the same bytes, text and JSON, on weeks of every kind.
+void TestWeekLoad::printingWithoutTheWindowGivesTheSameBytes()
+{
+    using F = CWeekFixture;
+    struct WeekCase {
+        const char* pszName;
+        DateTime date;
+        std::function<void(CWeekFixture&)> fnFill;
+    };
+    const std::vector<WeekCase> cases{
+        {"appointments, series and special days in the daylight week", DateTime(2015, 3, 2, 0, 0, 0),
+         [](CWeekFixture& fx) {
+             fx.SetOption("BoldAllDayEvent", 1);
+             fx.WriteFile("anniversary.dat", "[#FF0000]\n0000-03-03 Holiday\nL0000-01-13 Lunar\n");
+             fx.AddAppt("Dentist", F::Date(2015, 3, 3, 9, 0), F::Date(2015, 3, 3, 10, 30));
+             fx.AddAppt("Trip", F::Date(2015, 3, 2, 22, 0), F::Date(2015, 3, 4, 2, 0), false, "Busan");
+             fx.AddAppt("Leave", F::Date(2015, 2, 26), F::Date(2015, 3, 3), true, "Jeju");
+             fx.AddDailyAppt("Gym", F::Date(2015, 3, 5, 8, 0), F::Date(2015, 3, 5, 8, 30), 4);
+             fx.AddTask({"Report", 1, 949998.0, F::Date(2015, 3, 7)});
+         }},
+        {"tasks of every kind in today's week", DateTime(2015, 3, 4, 0, 0, 0),
+         [](CWeekFixture& fx) {
+             fx.SetOption("BoldImportantTask", 1);
+             fx.SetOption("ShowTaskStart", 1);
+             fx.AddTask({"Report", 1, 949998.0, F::Date(2015, 3, 7)});
+             fx.AddTask({"Late", 2, 949998.0, F::Date(2015, 3, 2)});
+             fx.AddTask({"Float", 0});
+             fx.AddTask({"Done", 1, 949998.0, 949998.0, true});
+             fx.AddTask({"Starts Friday", 1, F::Date(2015, 3, 6)});
+             fx.AddAppt("Brunch", F::Date(2015, 3, 8, 10, 0), F::Date(2015, 3, 8, 11, 0));
+         }},
+        {"a week without today, completed tasks hidden", DateTime(2015, 3, 11, 0, 0, 0),
+         [](CWeekFixture& fx) {
+             fx.SetOption("ShowCompleteTask", 0);
+             fx.AddTask({"Open", 1, 949998.0, F::Date(2015, 3, 12)});
+             fx.AddTask({"Closed", 1, 949998.0, F::Date(2015, 3, 12), true});
+             fx.AddDailyAppt("Stand-up", F::Date(2015, 3, 10, 9, 0), F::Date(2015, 3, 10, 9, 15), 3);
+         }},
+        {"an empty week across the new year", DateTime(2015, 1, 1, 0, 0, 0),
+         [](CWeekFixture& fx) { fx.WriteFile("anniversary.dat", "0000-01-01 New Year\n0000-12-31 Eve\n"); }},
+    };
+    for (const WeekCase& c : cases) {
+        CWeekFixture fx;
+        c.fnFill(fx);
+        auto pFrame = fx.Start(c.date.GetYear(), c.date.GetMonth(), c.date.GetDay());
+        QVERIFY2(pFrame, c.pszName);
+        const CWeekPrinter window(F::Pane(pFrame.get()), pFrame->GetToday());
+        const QString strWindowText = window.ToText();
+        const QByteArray windowJson = window.ToJson();
+        pFrame.reset();
+        const auto [strText, json] = F::PrintedWithoutWindow(c.date);
+        QVERIFY2(strWindowText.count(QLatin1Char('\n')) > 7, c.pszName);
+        QCOMPARE(strText, strWindowText);
+        QCOMPARE(json, windowJson);
+    }
 }
 
 QTEST_MAIN(TestWeekLoad)

@@ -34,6 +34,9 @@ for f in usr/bin/quillday usr/share/quillday/anniversary.dat usr/share/quillday/
          usr/share/bash-completion/completions/quillday usr/share/doc/quillday/copyright; do
   [ -e "$root/$f" ] || fail "$f is not in the package"
 done
+for module in window sync; do
+  find "$root/usr/lib" -path "*/quillday/quillday-$module.so" | grep -q . || fail "the $module module is not in the package"
+done
 # The licence, in Debian's machine-readable form.
 grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/$' \
   "$root/usr/share/doc/quillday/copyright" || fail "copyright is not in the machine-readable format"
@@ -50,10 +53,19 @@ run() {
 }
 version=$(run --version) || fail "--version failed"
 [ "$version" = "Quillday 1.0.0.1" ] || fail "--version printed '$version'"
+# A mode that only reads makes no store: --print-week names the missing one.
+run --print-week 2007-03-01 >/dev/null 2>"$work/stderr" && fail "--print-week without a store succeeded"
+grep -q "$person/data/quillday/pim.sqlite does not exist" "$work/stderr" || fail "no store named: $(cat "$work/stderr")"
+printf 'BEGIN:VCALENDAR\r\nVERSION:2.0\r\nEND:VCALENDAR\r\n' >"$work/empty.ics"
+run --import "$work/empty.ics" >/dev/null 2>"$work/stderr" || { cat "$work/stderr" >&2; fail "--import failed"; }
 week=$(run --print-week 2007-03-01 2>"$work/stderr") || { cat "$work/stderr" >&2; fail "--print-week failed"; }
 # 1 March from the installed anniversary.dat, the weekday names from the installed orlith.inf.
 grep -q $'삼일절' <<<"$week" || fail "the installed special days were not read: $week"
 grep -q '^2007-03-01 목 3/1$' <<<"$week" || fail "the installed texts were not read: $week"
+# The window comes from the installed module.
+QT_QPA_PLATFORM=offscreen run --screenshot "$work/shot.png" --date 2007-03-01 2>"$work/stderr" \
+  || { cat "$work/stderr" >&2; fail "--screenshot failed"; }
+[ -s "$work/shot.png" ] || fail "--screenshot wrote no picture"
 
 # A person's own anniversary.dat is read instead of the installed one.
 mkdir -p "$person/data/quillday"

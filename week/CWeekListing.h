@@ -1,0 +1,40 @@
+#pragma once
+// A loaded week as plain rows, and as the text or JSON that --print-week writes.
+//
+// Text: for each day "YYYY-MM-DD <corner label>", then one line per row: two spaces,
+// the label cell's text, a tab, the text cell's text, and, each after a tab and only when
+// set: extra=<label long form>|<text long form>, color=#RRGGBB (not black), bold,
+// strike, notes, alarm, recurring, high, low.
+// JSON: {"weekStart": "YYYY-MM-DD", "days": [{"date", "label", "today", "rows": [{"label",
+// "labelExtra", "text", "textExtra", "color", "bold", "strike", "icons", "kind", "oid"}]}]}.
+#include "calendar/DateTime.h"
+#include "week/IWeekRows.h"
+#include "week/WeekRange.h"
+#include <QByteArray>
+#include <QString>
+#include <vector>
+
+class IWeekHost;
+
+class CWeekListing : public IWeekRows {
+public:
+    // The days of the week with their corner labels as the host names the weekdays.
+    CWeekListing(const WeekRange& week, const DateTime& today, const IWeekHost& host);
+
+    void AddRow(const AgendaRow& row) override;
+    int GetRowCount(int nDayIndex) const override;
+    bool HasOccurrence(int nDayIndex, int32_t nOid, DATE dtStart) const override;
+
+    // Loads the week from the host's store as the pane loads it: false, with the lists as
+    // far as they were read and the reason in *pstrFailure, when the store could not be read.
+    bool Load(IWeekHost* pHost, QString* pstrFailure);
+
+    QString ToText() const;
+    QByteArray ToJson() const;
+
+private:
+    WeekRange m_week;
+    DateTime m_today;
+    QString m_strLabels[7];
+    std::vector<AgendaRow> m_rows[7];
+};
