@@ -190,20 +190,54 @@ int CListCtrlEx::ColumnCountOf(const ListRow& row) const
 
 // ---- Layout -------------------------------------------------------------------------
 
+// Only the rows that are drawn are fitted to the width. A single-line row is one line
+// high whatever its text, so every height is known without measuring; in multi-line mode
+// a row is measured when it comes into view, and the rows of the last page are measured
+// for the scroll limit. Rows never drawn stay dirty.
 void CListCtrlEx::LayoutDirtyRows()
 {
     if (std::find(m_rowDirty.begin(), m_rowDirty.end(), 1) == m_rowDirty.end())
         return;
-    for (int r = 0; r < m_nRowCount; ++r) {
-        if (m_rowDirty[static_cast<size_t>(r)] != 0)
-            LayoutRow(r, width());
-    }
+    if (m_bMultiline)
+        LayoutLastPage();
+    else
+        SetSingleLineHeights();
     const LastPage page = ComputeLastPage(m_rowHeights, height());
     m_nMaxTopRow = page.nMaxTopRow;
     m_nLastPageRows = page.nLastPageRows;
     // A list scrolled down and then made taller (or wider, with fewer lines) shows its last
     // page; once every row fits that is row 0, and the strip goes away.
     m_nTopRow = std::min(m_nTopRow, m_nMaxTopRow);
+    LayoutShownRows();
+}
+
+void CListCtrlEx::SetSingleLineHeights()
+{
+    const int nLineHeight = ListLineHeight(m_nFontSize);
+    for (int r = 0; r < m_nRowCount; ++r) {
+        if (m_rowDirty[static_cast<size_t>(r)] != 0)
+            m_rowHeights[static_cast<size_t>(r)] = nLineHeight;
+    }
+}
+
+void CListCtrlEx::LayoutLastPage()
+{
+    int nSum = 0;
+    for (int r = m_nRowCount - 1; r >= 0 && nSum <= height(); --r) {
+        if (m_rowDirty[static_cast<size_t>(r)] != 0)
+            LayoutRow(r, width());
+        nSum += m_rowHeights[static_cast<size_t>(r)];
+    }
+}
+
+void CListCtrlEx::LayoutShownRows()
+{
+    int y = 0;
+    for (int r = m_nTopRow; r < m_nRowCount && y <= height(); ++r) {
+        if (m_rowDirty[static_cast<size_t>(r)] != 0)
+            LayoutRow(r, width());
+        y += m_rowHeights[static_cast<size_t>(r)];
+    }
 }
 
 void CListCtrlEx::LayoutRow(int nRow, int nWidth)

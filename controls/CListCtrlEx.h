@@ -112,6 +112,9 @@ private:
     int ColumnWidth(int nColumn, int x, int nWidth, const ListCell& cell) const;
     int ColumnCountOf(const ListRow& row) const;
     void LayoutRow(int nRow, int nWidth);
+    void SetSingleLineHeights();
+    void LayoutLastPage();
+    void LayoutShownRows();
     // Draws from the layout: strDisplay, the cells' widths and the row heights.
     void DrawRows(QPainter* pDC, int nHeight);
     // Either the boxes behind the lines (bBackground) or the lines and trailing icons.

@@ -160,7 +160,8 @@ bool CItemQuery::FillBatch()
 // range in index order: a range is one complete state and one run of start dates that the
 // restriction allows. Within a range the restriction loses the comparisons that the range
 // decides (for the week load mostly all of them). Lean rows are small: the whole result
-// is read at once and turned into records one at a time.
+// is read at once, with each task's subject and notes flag, and turned into records one
+// at a time.
 bool CItemQuery::ReadLean()
 {
     for (int nComplete = 0; nComplete <= 1; ++nComplete) {
@@ -194,6 +195,11 @@ bool CItemQuery::ReadLeanRange(const CRestriction& part, bool bComplete, const C
         row.nStart = st.Int(1);
         row.nEnd = st.Int(2);
         row.nImportance = static_cast<int16_t>(st.Int(3));
+        row.nDateCompleted = st.Int(4);
+        row.bReminderSet = st.Int(5) != 0;
+        row.nRecurrenceType = static_cast<int16_t>(st.Int(6));
+        row.strSubject = st.Text(7);
+        row.bHasNotes = st.Int(8) != 0;
         row.bComplete = bComplete;
         m_lean.push_back(row);
     }
@@ -204,14 +210,20 @@ bool CItemQuery::NextLean(CItemRecord* p)
 {
     if (m_nLeanPos >= m_lean.size())
         return false;
-    const LeanRow& row = m_lean[m_nLeanPos++];
+    LeanRow& row = m_lean[m_nLeanPos++];
     p->nItemType = olTaskItem;
     p->nOid = row.nOid;
     p->nStart = row.nStart;
     p->nEnd = row.nEnd;
     p->nImportance = row.nImportance;
     p->bComplete = row.bComplete;
+    p->nDateCompleted = row.nDateCompleted;
+    p->bReminderSet = row.bReminderSet;
+    p->rule.nType = row.nRecurrenceType;
+    p->strSubject = std::move(row.strSubject);
+    p->bHasNotes = row.bHasNotes;
     p->bPartial = true;
+    p->bSummaryRead = true;
     return true;
 }
 

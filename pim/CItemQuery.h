@@ -37,10 +37,14 @@ private:
     bool ReadLeanRange(const CRestriction& part, bool bComplete, const CValueRanges::Range& range);
     bool NextLean(CItemRecord* pRecord);
     struct LeanRow {
-        int64_t nStart, nEnd;
+        int64_t nStart, nEnd, nDateCompleted;
+        QString strSubject;
         int32_t nOid;
         int16_t nImportance;
+        int16_t nRecurrenceType;
         bool bComplete;
+        bool bReminderSet;
+        bool bHasNotes;
     };
 
     std::shared_ptr<CPimStore> m_pStore;

@@ -13,7 +13,8 @@ const char* const CItemTable::kQueryColumns =
     "rec_dom,rec_instance,rec_moy,rec_count,rec_until,rec_start,rec_last,tzid,seq";
 
 const char* const CItemTable::kTaskQueryColumns =
-    "oid,t_start,t_end,importance";
+    "oid,t_start,t_end,importance,t_completed,reminder,rec_type,subject,"
+    "EXISTS(SELECT 1 FROM notes WHERE notes.oid=items.oid AND length(notes.data)>0)";
 
 const char* const CItemTable::kColumns =
     "oid,kind,series,orig_start,deleted,uid,stamp,subject,location,t_start,t_end,all_day,"

@@ -16,10 +16,11 @@ public:
     static const char* const kColumns;
     // The same without UID and time stamp (read as empty; an update keeps the stored UID).
     static const char* const kQueryColumns;
-    // What the week load reads of each task it finds, from the covering index items_task:
-    // OID, start and due date, importance (the complete flag is known from the index
-    // range read). The record is marked partial and the rest is read from its row on
-    // first use.
+    // What the week load reads of each task it finds, in index order of items_task:
+    // OID, start and due date, importance, completion date, reminder flag and recurrence
+    // type (the complete flag is known from the index range read), then the subject and
+    // whether it has notes. The record is marked partial (with its summary read) and the
+    // rest is read from its row on first use.
     static const char* const kTaskQueryColumns;
     static constexpr int kColumnCount = 29;
     // A row: singles and series as themselves; an exception row as an occurrence of its

@@ -24,6 +24,7 @@ void IPOutlookItem::EnsureFull() const
     if (!r.bPartial)
         return;
     r.bPartial = false;
+    r.bSummaryRead = false;
     CItemRecord full;
     if (!CItemTable::Load(*m_pStore, r.nExceptionId != 0 ? r.nExceptionId : r.nOid, &full))
         return;  // deleted meanwhile: Save will tell
@@ -39,6 +40,12 @@ void IPOutlookItem::EnsureFull() const
     r.nPatternStart = full.nPatternStart;
     r.nLastStart = full.nLastStart;
     m_ruleLoaded = full.rule;
+}
+
+void IPOutlookItem::EnsureSummary() const
+{
+    if (!m_pRecord->bSummaryRead)
+        EnsureFull();
 }
 
 std::unique_ptr<IPOutlookItem> MakePimItem(std::shared_ptr<CPimStore> pStore, CItemRecord&& record)
@@ -75,7 +82,7 @@ HRESULT IPOutlookItem::get_Subject(QString* pstr) const
 {
     if (pstr == nullptr)
         return E_POINTER;
-    EnsureFull();
+    EnsureSummary();
     *pstr = m_pRecord->strSubject;
     return S_OK;
 }
@@ -91,7 +98,7 @@ HRESULT IPOutlookItem::get_ReminderSet(BOOL* pb) const
 {
     if (pb == nullptr)
         return E_POINTER;
-    EnsureFull();
+    EnsureSummary();
     *pb = m_pRecord->bReminderSet ? TRUE : FALSE;
     return S_OK;
 }
@@ -150,7 +157,7 @@ HRESULT IPOutlookItem::get_IsRecurring(BOOL* pb) const
 {
     if (pb == nullptr)
         return E_POINTER;
-    EnsureFull();
+    EnsureSummary();
     *pb = (m_pRecord->rule.IsRecurring() || m_pRecord->bOccurrence) ? TRUE : FALSE;
     return S_OK;
 }

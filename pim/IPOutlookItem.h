@@ -76,6 +76,9 @@ protected:
     std::shared_ptr<CItemRecord> m_pRecord;  // shared with the item's IRecurrencePattern
     // Completes a record that a lean query read (texts and pattern), before they are used.
     void EnsureFull() const;
+    // The same, unless the lean query read the summary (subject, reminder flag, recurrence
+    // type, completion date) that the caller is after.
+    void EnsureSummary() const;
     mutable CRecurrenceRule m_ruleLoaded;    // the rule as loaded, to see a changed series
     int64_t m_nStartLoaded = 0;
     bool m_bCompleteLoaded = false;

@@ -52,7 +52,7 @@ HRESULT ITask::put_DueDate(DATE dt)
 
 HRESULT ITask::get_DateCompleted(DATE* pdt) const
 {
-    EnsureFull();
+    EnsureSummary();
     return GetDate(m_pRecord->nDateCompleted, pdt);
 }
 

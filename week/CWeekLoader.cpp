@@ -186,10 +186,13 @@ void CWeekLoader::ReadTask(ITask* pTask, TaskData* pData)
     pData->bHasDone = pData->bComplete && DateOf(dtDone, &pData->done);
 }
 
+// A task of the week's query came with its notes flag, read with the rest of its row in
+// this load's read view; another is asked for it.
 void CWeekLoader::ReadTaskTexts(ITask* pTask, TaskData* pData)
 {
     pTask->get_Subject(&pData->strSubject);
-    pData->bHasNotes = m_pFrame->GetPimDatabases().TaskHasNotes(pTask);
+    const CItemRecord& record = pTask->Record();
+    pData->bHasNotes = record.bSummaryRead ? (record.bHasNotes ? 1 : 0) : m_pFrame->GetPimDatabases().TaskHasNotes(pTask);
 }
 
 bool CWeekLoader::AddTasks(const QString& strStart, const QString& strEnd)
