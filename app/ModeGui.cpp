@@ -7,6 +7,7 @@
 #include "app/CMainFrame.h"
 #include "app/CSingleInstance.h"
 #include "app/CommandModes.h"
+#include "app/CMainView.h"
 #include "app/ImportOnOpen.h"
 #include "pim/IPOutlookApp.h"
 #include "resources/StringTable.h"
@@ -53,12 +54,15 @@ int RunGuiMode(const CCommandLine& commandLine, int argc, char** argv)
         return kStartupFailureStatus;
     QObject::connect(&instance, &CSingleInstance::activateRequested, &app,
                      [&app]() { RaiseFrame(app.GetMainFrame()); });
+    // The calendar servers are asked once the window shows.
+    QTimer::singleShot(0, &app, [&app]() { app.GetMainFrame()->GetView()->GetSync().Start(); });
     if (!commandLine.m_strOpenFile.isEmpty()) {
         // Asked once the window is up, so the question stands over the week.
         CMainFrame* pFrame = app.GetMainFrame();
         const QString strPath = commandLine.m_strOpenFile;
         QTimer::singleShot(0, &app, [pFrame, strPath]() {
             AskAndImportFile(strPath, pFrame->GetStrings(), pFrame->GetOutlookApp());
+            pFrame->GetView()->GetSync().SyncSoon();
         });
     }
     return app.exec();
