@@ -90,6 +90,13 @@ BOOL CMainFrame::ConnectOutlook()
     return TRUE;
 }
 
+QString CMainFrame::GetReadOnlyNotice() const
+{
+    if (!m_pOutlookApp || !m_pOutlookApp->IsReadOnly())
+        return QString();
+    return QStringLiteral("Read only: %1").arg(m_pOutlookApp->GetReadOnlyReason());
+}
+
 BOOL CMainFrame::LoadSpecialDayFile()
 {
     return LoadSpecialDays(&m_specialDays) == TRUE;

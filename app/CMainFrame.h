@@ -42,6 +42,8 @@ public:
     const AgendaSettings& GetSettings() const override { return m_settings; }
     const SpecialDayList& GetSpecialDays() const override { return m_specialDays; }
     IPOutlookApp* GetOutlookApp() const override { return m_pOutlookApp.get(); }
+    // "Read only: REASON" while the store can only be read, else empty (the status line).
+    QString GetReadOnlyNotice() const;
     const CPimDatabases& GetPimDatabases() const override { return m_pimDatabases; }
     DateTime GetCurrentDate() const override { return m_currentDate; }
     void SetCurrentDate(const DateTime& date) override { m_currentDate = date; }

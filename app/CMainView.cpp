@@ -28,6 +28,7 @@ constexpr int kTitleTop = 2;
 constexpr int kTitleWidth = 55;
 constexpr int kTitleHeight = 14;
 constexpr int kStatusLineHeight = 16;  // the bottom rows of m_rcClient, under a frame line
+constexpr COLORREF kReadOnlyNoticeColor = 0x0000C0;  // dark red
 constexpr int kHeadingTop = 3;         // the weekday headings above the month calendar
 constexpr int kHeadingFontSize = 10;
 constexpr int kTitleFontSize = 11;
@@ -492,6 +493,18 @@ void CMainView::DrawStatusLine(QPainter* pDC)
     const int W = m_rcClient.right - m_rcClient.left;
     const int y0 = (m_rcClient.bottom - m_rcClient.top) - kStatusLineHeight;
     FillGdiRect(pDC, 0, y0, W, y0 + kStatusLineHeight - 1, kStatusStripColor);
+    const AgendaSettings& settings = m_pFrame->GetSettings();
+    CStatusLine line(settings.FontName, settings.FontSize);
+    int x = 2;
+    // A store open for reading only says so before everything else.
+    const QString strNotice = m_pFrame->GetReadOnlyNotice();
+    if (!strNotice.isEmpty()) {
+        ListCell notice;
+        notice.strText = strNotice;
+        notice.crText = kReadOnlyNoticeColor;
+        notice.bBold = TRUE;
+        x = line.DrawCell(pDC, notice, x, y0, W);
+    }
     int nDay = -1, nRow = -1;
     if (!m_pWeekPane || !m_pWeekPane->GetSelection(&nDay, &nRow))
         return;
@@ -502,9 +515,6 @@ void CMainView::DrawStatusLine(QPainter* pDC)
     pList->GetCell(nRow, 1, &pText);
     if (pLabel == nullptr || pText == nullptr || pLabel->nOid == -1)
         return;
-    const AgendaSettings& settings = m_pFrame->GetSettings();
-    CStatusLine line(settings.FontName, settings.FontSize);
-    int x = 2;
     x = line.DrawCell(pDC, *pLabel, x, y0, W);
     line.DrawCell(pDC, *pText, x, y0, W);
 }

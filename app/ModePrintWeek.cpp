@@ -6,6 +6,7 @@
 #include "app/COffscreenRun.h"
 #include "app/CWeekPrinter.h"
 #include "app/CommandModes.h"
+#include "pim/IPOutlookApp.h"
 #include "week/CWeekPane.h"
 #include <cstdio>
 
@@ -22,6 +23,10 @@ int RunPrintWeekMode(const CCommandLine& commandLine)
     if (nStatus != 0)
         return nStatus;
     CMainFrame* pFrame = run.GetFrame();
+    if (pFrame->GetOutlookApp()->IsReadOnly())
+        std::fprintf(stderr, "quillday: the store %s is open for reading only: %s\n",
+                     pFrame->GetOutlookApp()->GetStorePath().toLocal8Bit().constData(),
+                     pFrame->GetOutlookApp()->GetReadOnlyReason().toLocal8Bit().constData());
     const CWeekPrinter printer(pFrame->GetView()->GetWeekPane(), pFrame->GetToday());
     const QByteArray out = commandLine.m_bJson ? printer.ToJson() : printer.ToText().toUtf8();
     std::fwrite(out.constData(), 1, static_cast<size_t>(out.size()), stdout);

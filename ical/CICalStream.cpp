@@ -163,7 +163,11 @@ bool CICalStream::Scan(const std::function<bool(const ICalBlock&, const QByteArr
     for (qint64 nLine = 1; NextLine(&line, &nBegin, &nEnd); ++nLine) {
         if (nLine == 1 && line.startsWith(kBom))
             line.remove(0, 3);
-        if (stack.size() >= 2 && bKeepBytes)
+        if (stack.size() >= 2 && nEnd - block.nBegin > kMaxComponentBytes && !block.bTooLarge) {
+            block.bTooLarge = true;
+            bytes = QByteArray();
+        }
+        if (stack.size() >= 2 && bKeepBytes && !block.bTooLarge)
             bytes.append(m_buffer.constData() + (nBegin - m_nBufferStart), nEnd - nBegin);
         if (bInUid && !line.isEmpty() && (line[0] == ' ' || line[0] == '\t')) {
             uid.append(line.constData() + 1, line.size() - 1);

@@ -8,6 +8,10 @@
 #include <cstdint>
 
 constexpr int64_t kNoDateMinutes = int64_t(949998) * 1440;  // 1 January 4501 00:00
+// The times the store holds besides kNoDateMinutes: 1 January 1900 00:00 to 31 December
+// 3000 23:59 (libical writes no later year: it writes 00000000T000000 instead).
+constexpr int64_t kEarliestMinutes = int64_t(2) * 1440;
+constexpr int64_t kLatestMinutes = int64_t(402134) * 1440 - 1;
 // The earliest reminder the store keeps: a year before the start, in minutes.
 constexpr int kLongestReminderMinutes = 366 * 1440;
 

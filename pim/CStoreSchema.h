@@ -34,14 +34,25 @@ public:
     static constexpr uint32_t kApplicationId = 0x51444159;  // "QDAY"
 
     // Opens the file read-write, creating the store (and its folder) when the file is
-    // missing or empty. E_FAIL for anything else than a store of ours up to kVersion;
-    // E_PIM_DISKFULL when the disk has no room for what opening must write. *pstrReason
+    // missing or empty. E_FAIL for anything else than a store of ours up to kVersion, and
+    // for a file the process may not read; E_PIM_DISKFULL when the disk has no room for
+    // what opening must write. S_PIM_READONLY: a store of kVersion that cannot be written
+    // (the file or its file system, or a full disk) is open for reading only. *pstrReason
     // (may be null) tells why in a few words.
     static HRESULT Open(const QString& strPath, sqlite3** ppDb, QString* pstrReason = nullptr);
+    // A new store in memory, gone when its connection closes: for work that needs no file
+    // (fuzzing, measurements).
+    static HRESULT OpenInMemory(sqlite3** ppDb);
+
+    // Whether the last failure on the connection was a full disk (SQLite's own code, or the
+    // system's for a file it could not write or grow).
+    static bool IsDiskFull(sqlite3* pDb);
 
 private:
-    enum class FileState { Missing, Empty, Ours, Foreign };
+    enum class FileState { Missing, Empty, Ours, Foreign, Unreadable };
     static FileState Inspect(const QString& strPath, int* pnVersion);
+    static QString WriteRefusal(const QString& strPath);
+    static sqlite3* OpenReadOnly(const QString& strPath);
     static bool CheckReadOnly(const QString& strPath, int* pnVersion);
     static bool Configure(sqlite3* pDb);
     static bool Migrate(sqlite3* pDb, int nFrom, bool* pbDiskFull);
