@@ -52,7 +52,7 @@ TEST_P(DamagedStore, ValuesOutOfRangeAreWrittenInRangeAndNamed)
 INSTANTIATE_TEST_SUITE_P(
     Rows, DamagedStore,
     ::testing::Values(
-        DamageCase{"t_start=9223372036854775807, t_end=9223372036854775807", "DTSTART:30001231T235900",
+        DamageCase{"t_start=9223372036854775807, t_end=9223372036854775807", "DTSTART:30001229T235900",
                    "t_start, t_end out of range, written as the nearest values the store allows"},
         DamageCase{"t_start=-9223372036854775808", "DTSTART:19000101T000000",
                    "t_start out of range, written as the nearest values the store allows"},
