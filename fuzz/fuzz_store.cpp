@@ -166,6 +166,16 @@ QString QueryDate(int64_t nWall)
     return FormatShortDateForQuery(st);
 }
 
+// Hands each item the restriction finds to fnRead, the first 1000 at most.
+template <class T, class Fn>
+void ForEachFound(IPOutlookItemCollection& items, const QString& strRestriction, Fn fnRead)
+{
+    std::unique_ptr<T> p;
+    int nFound = 0;
+    for (HRESULT hr = items.Find(strRestriction, &p); SUCCEEDED(hr) && p && ++nFound < 1000; hr = items.FindNext(&p))
+        fnRead(*p);
+}
+
 // The week loader's queries over the week starting at nWeek, with every value of what they
 // find read.
 void ReadWeek(const std::shared_ptr<CPimStore>& pStore, int64_t nWeek)
@@ -177,46 +187,42 @@ void ReadWeek(const std::shared_ptr<CPimStore>& pStore, int64_t nWeek)
     if (SUCCEEDED(calendar.get_Items(&pItems))) {
         pItems->Sort(QStringLiteral("[Start]"), VARIANT_FALSE);
         pItems->put_IncludeRecurrences(VARIANT_TRUE);
-        std::unique_ptr<IAppointment> p;
-        int nFound = 0;
-        for (HRESULT hr = pItems->Find(QStringLiteral("[Start] <= %1 23:59 AND [End] >= %2 00:00").arg(strEnd, strStart), &p);
-             SUCCEEDED(hr) && p && ++nFound < 1000; hr = pItems->FindNext(&p)) {
-            DATE dt = 0;
-            int32_t n = 0;
-            BOOL b = FALSE;
-            QString str;
-            p->get_Start(&dt);
-            p->get_End(&dt);
-            p->get_Duration(&n);
-            p->get_AllDayEvent(&b);
-            p->get_ReminderSet(&b);
-            p->get_ReminderMinutesBeforeStart(&n);
-            p->get_Subject(&str);
-            p->get_Location(&str);
-            p->get_Body(&str);
-            std::unique_ptr<IRecurrencePattern> pPattern;
-            if (SUCCEEDED(p->GetRecurrencePattern(&pPattern)) && pPattern) {
-                pPattern->get_PatternStartDate(&dt);
-                pPattern->get_PatternEndDate(&dt);
-                pPattern->get_Occurrences(&n);
-            }
-        }
+        ForEachFound<IAppointment>(*pItems, QStringLiteral("[Start] <= %1 23:59 AND [End] >= %2 00:00").arg(strEnd, strStart),
+                                   [](IAppointment& a) {
+                                       DATE dt = 0;
+                                       int32_t n = 0;
+                                       BOOL b = FALSE;
+                                       QString str;
+                                       a.get_Start(&dt);
+                                       a.get_End(&dt);
+                                       a.get_Duration(&n);
+                                       a.get_AllDayEvent(&b);
+                                       a.get_ReminderSet(&b);
+                                       a.get_ReminderMinutesBeforeStart(&n);
+                                       a.get_Subject(&str);
+                                       a.get_Location(&str);
+                                       a.get_Body(&str);
+                                       std::unique_ptr<IRecurrencePattern> pPattern;
+                                       if (SUCCEEDED(a.GetRecurrencePattern(&pPattern)) && pPattern) {
+                                           pPattern->get_PatternStartDate(&dt);
+                                           pPattern->get_PatternEndDate(&dt);
+                                           pPattern->get_Occurrences(&n);
+                                       }
+                                   });
     }
     IFolder tasks(pStore, olFolderTasks);
     if (SUCCEEDED(tasks.get_Items(&pItems))) {
-        std::unique_ptr<ITask> p;
-        int nFound = 0;
-        for (HRESULT hr = pItems->Find(QStringLiteral("[StartDate] <= %1 23:59 AND [DueDate] >= %2 00:00").arg(strEnd, strStart), &p);
-             SUCCEEDED(hr) && p && ++nFound < 1000; hr = pItems->FindNext(&p)) {
-            DATE dt = 0;
-            int32_t n = 0;
-            VARIANT_BOOL b = VARIANT_FALSE;
-            p->get_StartDate(&dt);
-            p->get_DueDate(&dt);
-            p->get_DateCompleted(&dt);
-            p->get_Importance(&n);
-            p->get_Complete(&b);
-        }
+        ForEachFound<ITask>(*pItems, QStringLiteral("[StartDate] <= %1 23:59 AND [DueDate] >= %2 00:00").arg(strEnd, strStart),
+                            [](ITask& t) {
+                                DATE dt = 0;
+                                int32_t n = 0;
+                                VARIANT_BOOL b = VARIANT_FALSE;
+                                t.get_StartDate(&dt);
+                                t.get_DueDate(&dt);
+                                t.get_DateCompleted(&dt);
+                                t.get_Importance(&n);
+                                t.get_Complete(&b);
+                            });
     }
 }
 
