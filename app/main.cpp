@@ -32,7 +32,8 @@ bool UsesRegistry(QuilldayMode mode)
 {
     return mode == QuilldayMode::Gui || mode == QuilldayMode::PrintWeek || mode == QuilldayMode::Screenshot
            || mode == QuilldayMode::AddAccount || mode == QuilldayMode::ListAccounts
-           || mode == QuilldayMode::RemoveAccount || mode == QuilldayMode::Sync;
+           || mode == QuilldayMode::RemoveAccount || mode == QuilldayMode::Sync || mode == QuilldayMode::Reminders
+           || mode == QuilldayMode::NextReminders;
 }
 
 // Modes that only read: a file they would create in a folder that is not there is a
@@ -110,6 +111,10 @@ int RunMode(const CCommandLine& cmd, int argc, char** argv)
         return RunRemoveAccountMode(cmd);
     case QuilldayMode::Sync:
         return RunSyncMode();
+    case QuilldayMode::Reminders:
+        return RunRemindersMode(cmd, argc, argv);
+    case QuilldayMode::NextReminders:
+        return RunNextRemindersMode(cmd);
     case QuilldayMode::Gui:
     case QuilldayMode::Help:
     case QuilldayMode::Version:
