@@ -9,6 +9,7 @@
 #include "pim/CSeriesZone.h"
 #include "pim/CSqlStatement.h"
 #include "ical/ICalStamp.h"
+#include "ical/ICalUid.h"
 #include "pim/PimTypes.h"
 #include "pim/WallTime.h"
 #include <QSaveFile>
@@ -62,6 +63,23 @@ icalcomponent* ZoneComponent(const QString& strZone)
     if (icalproperty* pId = icalcomponent_get_first_property(pComp, ICAL_TZID_PROPERTY))
         icalproperty_set_tzid(pId, strZone.toUtf8().constData());
     return pComp;
+}
+
+// The end of a zoned series' first occurrence in its zone's wall minutes: the start there
+// plus the time that passes between the stored local start and end. The zone may change
+// its offset within the occurrence where the local zone does not.
+int64_t ZonedFirstEnd(const CItemRecord& r)
+{
+    const int64_t nSeconds = CLocalZone::UtcFromWall(r.nEnd) - CLocalZone::UtcFromWall(r.nStart);
+    return CSeriesZone::FromUtc(r.strTzid, CSeriesZone::ToUtc(r.strTzid, r.nPatternStart) + nSeconds);
+}
+
+// A UID that reads back as itself. A store from before imports kept it so may hold one
+// that does not; one of white space only is replaced by one derived from the item.
+QString UidToWrite(const CItemRecord& r)
+{
+    const QString strUid = ICalUidAsRead(r.strUid);
+    return strUid.isEmpty() ? ICalDerivedUid(QByteArray::number(r.nOid) + ' ' + r.strUid.toUtf8()) : strUid;
 }
 
 int PriorityOf(int nImportance)
@@ -219,7 +237,7 @@ bool CICalExporter::WriteSeriesExceptions(QIODevice* pOut, const CItemRecord& se
 
 void CICalExporter::AddCommon(icalcomponent* pComp, const CItemRecord& r)
 {
-    icalcomponent_add_property(pComp, icalproperty_new_uid(Utf8(r.strUid).constData()));
+    icalcomponent_add_property(pComp, icalproperty_new_uid(Utf8(UidToWrite(r)).constData()));
     icalcomponent_add_property(pComp, icalproperty_new_dtstamp(UtcStamp(icaltime_from_string(Utf8(r.strStamp).constData()))));
     if (r.nSequence > 0)
         icalcomponent_add_property(pComp, icalproperty_new_sequence(r.nSequence));
@@ -267,7 +285,7 @@ icalcomponent* CICalExporter::EventOf(const CItemRecord& r, bool bOverride)
     int64_t nZoneEnd = CSeriesZone::FromLocal(strZone, nEnd);
     if (bZonedSeries) {
         nZoneStart = r.nPatternStart;
-        nZoneEnd = r.nPatternStart + CItemTable::Duration(r);
+        nZoneEnd = ZonedFirstEnd(r);
     }
     icalcomponent_add_property(p, Zoned(icalproperty_new_dtstart(SeriesTime(nZoneStart, r.bAllDay, strZone)), strZone));
     icalcomponent_add_property(p, Zoned(icalproperty_new_dtend(SeriesTime(nZoneEnd, r.bAllDay, strZone)), strZone));

@@ -1,7 +1,10 @@
 #include "ical/CICalStream.h"
 
+#include <QBuffer>
 #include <QIODevice>
 #include <QVector>
+#include <algorithm>
+#include <iterator>
 #include <cctype>
 #include <cstring>
 
@@ -59,6 +62,33 @@ bool PropertyLine(const QByteArray& line, const char* pszName, QByteArray* pValu
             return *pValue = line.mid(i + 1), true;
     }
     return false;
+}
+
+// Properties whose numbers libical reads into an int without a check (sscanf("%10d"),
+// atoi): a number of more than 9 digits comes back as another number.
+constexpr const char* kNumericProperties[] = {"DURATION", "TRIGGER", "RRULE", "EXRULE", "RDATE", "SEQUENCE",
+                                              "PRIORITY", "PERCENT-COMPLETE", "REPEAT", "REFRESH-INTERVAL"};
+constexpr qsizetype kMaxDigits = 9;
+
+// The name of a numeric property whose value (after the first ':' outside quotes) holds a
+// longer run of digits than libical reads; empty when there is none.
+QByteArray NumberTooLong(const QByteArray& line)
+{
+    const qsizetype nNameEnd = qsizetype(std::strcspn(line.constData(), ":;"));
+    const QByteArray name = line.left(nNameEnd).trimmed().toUpper();
+    if (std::none_of(std::begin(kNumericProperties), std::end(kNumericProperties),
+                     [&](const char* psz) { return name == psz; }))
+        return {};
+    QByteArray value;
+    if (!PropertyLine(line, name.constData(), &value))
+        return {};
+    qsizetype nRun = 0;
+    for (char c : value) {
+        nRun = std::isdigit(static_cast<unsigned char>(c)) ? nRun + 1 : 0;
+        if (nRun > kMaxDigits)
+            return name;
+    }
+    return {};
 }
 
 }  // namespace
@@ -202,13 +232,16 @@ QByteArray CICalStream::Read(const ICalBlock& block)
     return m_pDevice->read(block.nEnd - block.nBegin);
 }
 
-icalcomponent* CICalStream::Parse(const QByteArray& bytes)
+icalcomponent* CICalStream::Parse(const QByteArray& bytes, QString* pstrWhy)
 {
     icalparser* pParser = icalparser_new();
     icalcomponent* pRoot = nullptr;
     QByteArray logical;
+    QByteArray misread;  // a property libical would read as another number
     const auto flush = [&]() {
-        if (!logical.isEmpty()) {
+        if (misread.isEmpty())
+            misread = NumberTooLong(logical);
+        if (!logical.isEmpty() && misread.isEmpty()) {
             if (icalcomponent* p = icalparser_add_line(pParser, logical.data()))
                 pRoot = pRoot ? (icalcomponent_free(p), pRoot) : p;
         }
@@ -231,8 +264,25 @@ icalcomponent* CICalStream::Parse(const QByteArray& bytes)
         logical.append(p, n);
     }
     flush();
-    if (pRoot == nullptr)
+    if (pRoot == nullptr && misread.isEmpty())
         pRoot = icalparser_clean(pParser);
     icalparser_free(pParser);
-    return pRoot;
+    if (misread.isEmpty())
+        return pRoot;
+    if (pRoot != nullptr)
+        icalcomponent_free(pRoot);
+    if (pstrWhy != nullptr)
+        *pstrWhy = QStringLiteral("%1 holds a number of more than %2 digits").arg(QString::fromLatin1(misread)).arg(kMaxDigits);
+    return nullptr;
+}
+
+icalcomponent* CICalStream::ParseCalendar(const QByteArray& text, QString* pstrWhy)
+{
+    QBuffer buffer;
+    buffer.setData(text);
+    buffer.open(QIODevice::ReadOnly);
+    QString strWhy;
+    if (!CICalStream(&buffer).Scan([](const ICalBlock&, const QByteArray&) { return true; }, &strWhy, "-"))
+        return pstrWhy ? (*pstrWhy = strWhy, nullptr) : nullptr;
+    return Parse(text, pstrWhy);
 }

@@ -37,8 +37,12 @@ public:
 
     // One component's text parsed by libical, fed one unfolded content line at a time
     // (libical's own reader of a text slows down with the square of a long line's length).
-    // Null when libical makes nothing of it.
-    static icalcomponent* Parse(const QByteArray& bytes);
+    // Null when libical makes nothing of it, or (with *pstrWhy, may be null) when a line
+    // holds a number libical would read as another.
+    static icalcomponent* Parse(const QByteArray& bytes, QString* pstrWhy = nullptr);
+    // A whole calendar's text, its structure checked as Scan checks a file's, then parsed
+    // as Parse does: its (first) VCALENDAR, or null with *pstrWhy (may be null).
+    static icalcomponent* ParseCalendar(const QByteArray& text, QString* pstrWhy = nullptr);
 
 private:
     // The next line without its line end; false at the end of the device.

@@ -1,5 +1,8 @@
 #include "ical/ICalItemText.h"
 
+#include "ical/CICalStream.h"
+#include "ical/ICalUid.h"
+
 #include <libical/ical.h>
 
 namespace {
@@ -14,14 +17,14 @@ bool IsItem(icalcomponent* pComp)
 
 QString ICalFirstUid(const QByteArray& text)
 {
-    icalcomponent* pCal = icalparser_parse_string(text.constData());
+    icalcomponent* pCal = CICalStream::ParseCalendar(text);
     if (pCal == nullptr)
         return {};
     QString strUid;
     for (icalcomponent* p = icalcomponent_get_first_component(pCal, ICAL_ANY_COMPONENT); p && strUid.isEmpty();
          p = icalcomponent_get_next_component(pCal, ICAL_ANY_COMPONENT)) {
         if (IsItem(p) && icalcomponent_get_uid(p) != nullptr)
-            strUid = QString::fromUtf8(icalcomponent_get_uid(p));
+            strUid = ICalUidAsRead(QString::fromUtf8(icalcomponent_get_uid(p)));
     }
     icalcomponent_free(pCal);
     return strUid;
@@ -29,7 +32,7 @@ QString ICalFirstUid(const QByteArray& text)
 
 QByteArray ICalRenamedCopy(const QByteArray& text, const QString& strUid, const QString& strSuffix)
 {
-    icalcomponent* pCal = icalparser_parse_string(text.constData());
+    icalcomponent* pCal = CICalStream::ParseCalendar(text);
     if (pCal == nullptr)
         return {};
     const QByteArray uid = strUid.toUtf8();

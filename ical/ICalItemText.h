@@ -1,10 +1,12 @@
 #pragma once
 // Small readings and rewrites of one item's calendar text (a VCALENDAR holding one
-// single or series with its changed occurrences).
+// single or series with its changed occurrences). A text whose structure is damaged reads
+// as no calendar at all, never as far as libical would take it.
 #include <QByteArray>
 #include <QString>
 
-// The UID of the calendar's first event or to-do; empty when there is none.
+// The UID of the calendar's first event or to-do, as an import keeps it (ICalUidAsRead);
+// empty when there is none.
 QString ICalFirstUid(const QByteArray& text);
 
 // The same calendar under another UID, every component's SUMMARY followed by strSuffix;

@@ -24,6 +24,13 @@ int64_t UtcOfFields(const icaltimetype& t)
     return CSeriesZone::ToUtc(QStringLiteral("UTC"), WallOfFields(t));
 }
 
+int64_t DurationSeconds(const icaldurationtype& d)
+{
+    const int64_t nDays = int64_t(d.weeks) * 7 + d.days;
+    const int64_t nSeconds = ((nDays * 24 + d.hours) * 60 + d.minutes) * 60 + d.seconds;
+    return d.is_neg ? -nSeconds : nSeconds;
+}
+
 const char* TzidOf(icalproperty* pProp)
 {
     icalparameter* p = pProp ? icalproperty_get_first_parameter(pProp, ICAL_TZID_PARAMETER) : nullptr;

@@ -8,6 +8,9 @@
 constexpr int kMinYear = 1900;
 constexpr int kMaxYear = 4500;
 
+// The widest span of time an imported item may cover: the import years end to end.
+constexpr int64_t kMaxSpanSeconds = int64_t(kMaxYear - kMinYear + 1) * 366 * 86400;
+
 // libical's UTF-8 text as a QString; empty for null.
 QString Utf8Text(const char* psz);
 // Whether wall minutes lie in the years an import takes.
@@ -15,6 +18,9 @@ bool IsImportYear(int64_t nWall);
 // A time's (or date's) fields as wall minutes, and taken as UTC as an instant.
 int64_t WallOfFields(const icaltimetype& t);
 int64_t UtcOfFields(const icaltimetype& t);
+// A duration's seconds (negative for one before), computed in 64 bits from its fields:
+// libical's own sum is an int, which overflows from 2^31 seconds (P24856D) on.
+int64_t DurationSeconds(const icaldurationtype& d);
 // The TZID parameter of a property; null without one.
 const char* TzidOf(icalproperty* pProp);
 // A TZID as the system may know it: itself, or a path that ends in a zone id

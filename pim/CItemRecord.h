@@ -8,6 +8,8 @@
 #include <cstdint>
 
 constexpr int64_t kNoDateMinutes = int64_t(949998) * 1440;  // 1 January 4501 00:00
+// The earliest reminder the store keeps: a year before the start, in minutes.
+constexpr int kLongestReminderMinutes = 366 * 1440;
 
 struct CRecurrenceRule {
     int nType = -1;            // olRecurs...; -1: not recurring

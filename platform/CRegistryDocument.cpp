@@ -87,9 +87,11 @@ bool CRegistryDocument::StartsAsRegistryFile(const QByteArray& bytes)
 
 QString CRegistryDocument::NormalizeKey(const QString& key)
 {
+    // Spaces and backslashes at the end go together, whatever their order, so that a
+    // written name reads back as itself.
     QString normalized = key.trimmed();
     while (normalized.endsWith(QLatin1Char('\\')))
-        normalized.chop(1);
+        normalized = normalized.chopped(1).trimmed();
     return normalized;
 }
 
@@ -97,8 +99,14 @@ void CRegistryDocument::Parse(const QByteArray& bytes)
 {
     m_keys.clear();
     m_nUnreadableLines = 0;
+    QByteArray head = bytes;
+    if (bytes.size() > kMaxBytes) {
+        head = bytes.left(kMaxBytes);
+        head.truncate(head.lastIndexOf('\n') + 1);
+        ++m_nUnreadableLines;
+    }
     bool bLossy = false;
-    const QStringList lines = LogicalLines(DecodeText(bytes, &bLossy));
+    const QStringList lines = LogicalLines(DecodeText(head, &bLossy));
     if (bLossy)
         ++m_nUnreadableLines;
     Key* pCurrent = nullptr;

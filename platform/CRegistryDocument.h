@@ -20,6 +20,9 @@
 
 class CRegistryDocument {
 public:
+    // Reads at most the first kMaxBytes, up to the last line end within them; the rest is
+    // left out and counted as unreadable.
+    static constexpr qsizetype kMaxBytes = 4 << 20;
     void Parse(const QByteArray& bytes);
     // Whether the bytes start as a registry file: the header of regedit or of ours, or a key
     // line, as the first line that is not empty. An empty file counts as one.

@@ -80,6 +80,14 @@ const Case kCases[] = {
      {"DTSTART:20240320T090000Z", "DTEND:20240320T100000Z"}},
     // A zone the file defines under a name of its own keeps its series in the database
     // zone with the same offsets: 4:00a in New York between the two countries' changes.
+    // A Berlin night shift whose first night is the one of the change to summer time (seven
+    // hours long), kept in Seoul, which has no such change: its end stays 06:00 Berlin time.
+    {"zoned-end-across-offset-change", "Asia/Seoul",
+     "BEGIN:VEVENT\r\nUID:night@test\r\nDTSTAMP:20240101T000000Z\r\n"
+     "DTSTART;TZID=Europe/Berlin:20240330T220000\r\nDTEND;TZID=Europe/Berlin:20240331T060000\r\n"
+     "RRULE:FREQ=WEEKLY\r\nSUMMARY:Night shift\r\nEND:VEVENT\r\n",
+     0, {"1 added, 0 updated, 0 unchanged, 0 skipped."}, "2024-03-25", {{"2024-03-31", {"6:00a\tNight shift"}}},
+     {"DTSTART;TZID=Europe/Berlin:20240330T220000\r\nDTEND;TZID=Europe/Berlin:20240331T060000\r\n"}},
     {"file-only-zone", "America/New_York",
      "BEGIN:VTIMEZONE\r\nTZID:Customized Berlin Time\r\n"
      "BEGIN:STANDARD\r\nDTSTART:16010101T030000\r\nTZOFFSETFROM:+0200\r\nTZOFFSETTO:+0100\r\n"

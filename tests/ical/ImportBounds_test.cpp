@@ -35,6 +35,23 @@ QByteArray Calendar(const QByteArray& body)
     return "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//x//y//EN\r\n" + body + "END:VCALENDAR\r\n";
 }
 
+// Components nested past the bound refuse the whole file with the line, before libical
+// reads any of it (it frees nested components recursively); the sound event beside them
+// is not added.
+TEST_F(ImportBounds, DeeplyNestedComponentsRefuseTheFile)
+{
+    const QByteArray sound = "BEGIN:VEVENT\r\nUID:s@x\r\nDTSTART:20240305T090000\r\nDTEND:20240305T100000\r\n"
+                             "SUMMARY:Sound\r\nEND:VEVENT\r\n";
+    const QByteArray deep = "BEGIN:VEVENT\r\nUID:d@x\r\nDTSTART:20240306T090000\r\n"
+                          + QByteArray("BEGIN:VALARM\r\n").repeated(10000) + QByteArray("END:VALARM\r\n").repeated(10000)
+                          + "END:VEVENT\r\n";
+    CICalImporter importer(m_store.App().GetStore());
+    QString strError;
+    EXPECT_FALSE(importer.ImportText(Calendar(sound + deep), &strError));
+    EXPECT_TRUE(strError.contains(QLatin1String("line 27: components nested more than 16 deep"))) << strError.toStdString();
+    EXPECT_EQ(importer.Added(), 0);
+}
+
 // A zone whose rule changes the offset every second (or minute, or hour) since 1601 would
 // take libical without end: such a zone is refused with its reason, and the rest of the
 // file imports.

@@ -174,6 +174,26 @@ TEST_F(RegistryFileTest, NamesWithLineBreaksAreRefused)
     EXPECT_FALSE(QFile::exists(m_path));
 }
 
+// Spaces and backslashes at a key's end are no part of its name: its values survive a write
+// and a fresh read under the name as given; a name of nothing else is no name and refused.
+TEST_F(RegistryFileTest, KeysEndingInSpacesAndBackslashesReadBackAsWritten)
+{
+    for (const char* pszKey : {"K\\ \\", "K \\ \\  ", "K\\\\ "}) {
+        const QString key = QString::fromLatin1(pszKey);
+        ASSERT_TRUE(RegistrySetValue(key, QStringLiteral("v"), Dword(7))) << pszKey;
+        CRegistryDocument fresh;
+        fresh.Parse(ReadFile(m_path));
+        EXPECT_FALSE(fresh.HasUnreadableLines()) << pszKey;
+        RegValue value;
+        ASSERT_TRUE(fresh.QueryValue(key, QStringLiteral("v"), &value)) << pszKey;
+        EXPECT_EQ(value.data, Dword(7).data);
+        EXPECT_TRUE(RegistryQueryValue(QStringLiteral("k"), QStringLiteral("v"), &value)) << pszKey;
+    }
+    for (const char* pszKey : {"\\ \\", " \\ ", "\\\\ \\"})
+        EXPECT_FALSE(RegistrySetValue(QString::fromLatin1(pszKey), QStringLiteral("v"), Dword(1))) << pszKey;
+    EXPECT_EQ(ReadFile(m_path), QByteArray("Windows Registry Editor Version 5.00\n\n[K]\n\"v\"=dword:00000007\n"));
+}
+
 TEST_F(RegistryFileTest, StringDataThatIsNoPlainTextIsWrittenAsHex)
 {
     RegValue noNul{RegType::String, QByteArray("A\0", 2) + QByteArray("B\0", 2)};
@@ -269,6 +289,34 @@ TEST(RegistryDocument, JoinsAValueWrappedOverManyLines)
     EXPECT_EQ(value.data, expected);
     EXPECT_TRUE(doc.QueryValue(QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Quillday"), QStringLiteral("After"), &value));
     EXPECT_FALSE(doc.HasUnreadableLines());
+}
+
+// A value given again, in any case, keeps the last line's data under its first spelling, once.
+TEST(RegistryDocument, TheLastOfDuplicateValuesWins)
+{
+    CRegistryDocument doc;
+    doc.Parse("[K]\n\"a\"=dword:00000001\n\"b\"=dword:00000005\n\"A\"=dword:00000002\n\"a\"=dword:00000003\n");
+    EXPECT_EQ(doc.UnreadableLines(), 2);
+    RegValue value;
+    ASSERT_TRUE(doc.QueryValue(QStringLiteral("k"), QStringLiteral("A"), &value));
+    EXPECT_EQ(value.data, QByteArray("\x03\0\0\0", 4));
+    EXPECT_EQ(doc.ToText(), QByteArray("Windows Registry Editor Version 5.00\n\n[K]\n\"a\"=dword:00000003\n"
+                                       "\"b\"=dword:00000005\n"));
+}
+
+// Only the first lines within the size bound are read; what lies past it counts as lost.
+TEST(RegistryDocument, ReadsTheFirstMegabytesOnly)
+{
+    const QByteArray head = "[K]\n\"a\"=dword:00000001\n\"pad\"=\"";
+    const qsizetype nPad = CRegistryDocument::kMaxBytes - 5 - head.size() - 2;
+    CRegistryDocument doc;
+    doc.Parse(head + QByteArray(nPad, 'x') + "\"\n\"late\"=dword:00000002\n");
+    RegValue value;
+    EXPECT_TRUE(doc.QueryValue(QStringLiteral("K"), QStringLiteral("a"), &value));
+    ASSERT_TRUE(doc.QueryValue(QStringLiteral("K"), QStringLiteral("pad"), &value));
+    EXPECT_EQ(value.data.size(), (nPad + 1) * 2);
+    EXPECT_FALSE(doc.QueryValue(QStringLiteral("K"), QStringLiteral("late"), &value));
+    EXPECT_EQ(doc.UnreadableLines(), 1);
 }
 
 // The file is parsed once, but a change made to it by someone else is still seen.

@@ -1,0 +1,213 @@
+#include "ical/CICalItemStore.h"
+
+#include "pim/CItemTable.h"
+#include "pim/CItemWriter.h"
+#include "pim/CPimStore.h"
+#include "pim/CSqlStatement.h"
+#include "pim/PimTypes.h"
+#include "pim/WallTime.h"
+
+namespace {
+
+// The fields of a rule that its kind uses (the others keep whatever the start gave).
+CRecurrenceRule Used(CRecurrenceRule rule)
+{
+    const int nType = rule.nType;
+    if (nType != olRecursWeekly && nType != olRecursMonthNth && nType != olRecursYearNth)
+        rule.nDayOfWeekMask = 0;
+    if (nType != olRecursMonthly && nType != olRecursYearly)
+        rule.nDayOfMonth = 0;
+    if (nType != olRecursMonthNth && nType != olRecursYearNth)
+        rule.nInstance = 0;
+    if (nType != olRecursYearly && nType != olRecursYearNth)
+        rule.nMonthOfYear = 0;
+    return rule;
+}
+
+// The rule as an export writes a task's: an end by count becomes the day of its last
+// occurrence, so that it means the same from any of its occurrences.
+CRecurrenceRule TaskRuleAsWritten(const CItemRecord& r)
+{
+    CRecurrenceRule rule = Used(r.rule);
+    if (rule.nOccurrences > 0) {
+        rule.nOccurrences = 0;
+        rule.nPatternEnd = WallDayStart(r.nLastStart);
+    }
+    return rule;
+}
+
+bool SameItemFields(const CItemRecord& a, const CItemRecord& b)
+{
+    const bool bTask = a.nItemType == olTaskItem;
+    return a.nItemType == b.nItemType && a.strSubject == b.strSubject && a.strLocation == b.strLocation
+        && a.nStart == b.nStart && a.nEnd == b.nEnd && a.bAllDay == b.bAllDay && a.bReminderSet == b.bReminderSet
+        && (!a.bReminderSet || a.nReminderMinutes == b.nReminderMinutes) && a.nImportance == b.nImportance
+        && a.bComplete == b.bComplete && a.nDateCompleted == b.nDateCompleted && a.notes == b.notes
+        && a.strTzid == b.strTzid
+        && (bTask ? TaskRuleAsWritten(a) == TaskRuleAsWritten(b)
+                  : Used(a.rule) == Used(b.rule) && (!a.rule.IsRecurring() || (a.nPatternStart == b.nPatternStart
+                                                                   && a.nLastStart == b.nLastStart)));
+}
+
+}  // namespace
+
+bool CICalItemStore::Begin(QString* pstrError)
+{
+    if (!m_pStore->Begin()) {
+        *pstrError = QStringLiteral("the store is busy or read-only");
+        return false;
+    }
+    m_pStore->SetBulkChanges(true);
+    // A big transaction in a bounded page cache: what does not fit goes to the WAL instead
+    // of growing the process with the file.
+    sqlite3_exec(m_pStore->Db(), "PRAGMA cache_size=-16384", nullptr, nullptr, nullptr);
+    return true;
+}
+
+bool CICalItemStore::End(bool bComplete)
+{
+    const bool bOk = bComplete && !m_bFailed && m_pStore->Commit();
+    if (!bOk && !m_bFailed)
+        m_pStore->NoteError();
+    m_pStore->SetBulkChanges(false);
+    if (!bOk)
+        m_pStore->Rollback();
+    sqlite3_exec(m_pStore->Db(), "PRAGMA cache_size=-8192", nullptr, nullptr, nullptr);
+    if (!bOk)
+        ForgetCounts();
+    return bOk;
+}
+
+QString CICalItemStore::StoreError() const
+{
+    return QStringLiteral("store %1: %2").arg(m_pStore->Path(), m_pStore->LastError());
+}
+
+bool CICalItemStore::StoreFailed()
+{
+    m_pStore->NoteError();
+    m_bFailed = true;
+    return false;
+}
+
+void CICalItemStore::Reset()
+{
+    m_skipped.clear();
+    ForgetCounts();
+    m_bFailed = false;
+}
+
+void CICalItemStore::ForgetCounts()
+{
+    m_nAppointments = m_nTasks = m_nUpdated = m_nUnchanged = 0;
+}
+
+bool CICalItemStore::StorePrepared(ICalPrepared& prepared)
+{
+    m_skipped << prepared.skipped;
+    for (ICalWanted& wanted : prepared.items) {
+        if (!Store(wanted))
+            return false;
+    }
+    return true;
+}
+
+bool CICalItemStore::LoadStored(int32_t nOid, CItemRecord* pRecord, QVector<CItemRecord>* pExceptions) const
+{
+    if (!CItemTable::Load(*m_pStore, nOid, pRecord) || !CItemTable::LoadNotes(*m_pStore, nOid, &pRecord->notes))
+        return false;
+    if (!pRecord->rule.IsRecurring() || pRecord->nItemType != olAppointmentItem)
+        return true;
+    static const QByteArray sql = QByteArray("SELECT ") + CItemTable::kColumns
+                                + " FROM items WHERE series=?1 ORDER BY orig_start, oid";
+    CSqlStatement st(m_pStore->Cached(sql.constData()));
+    st.Bind(1, int64_t(nOid));
+    int rc = SQLITE_ROW;
+    while ((rc = st.Step()) == SQLITE_ROW) {
+        CItemRecord e;
+        CItemTable::Read(st, 0, &e);
+        pExceptions->push_back(e);
+    }
+    if (rc != SQLITE_DONE)
+        return false;
+    for (CItemRecord& e : *pExceptions) {
+        if (!e.bDeletedOccurrence && !CItemTable::LoadNotes(*m_pStore, e.nExceptionId, &e.notes))
+            return false;
+    }
+    return true;
+}
+
+bool CICalItemStore::SameContent(const CItemRecord& stored, const QVector<CItemRecord>& storedExceptions,
+                                 const ICalWanted& w) const
+{
+    if (!SameItemFields(stored, w.record) || storedExceptions.size() != w.exceptions.size())
+        return false;
+    for (int i = 0; i < storedExceptions.size(); ++i) {
+        const CItemRecord& a = storedExceptions[i];
+        CItemRecord b = w.exceptions[i];
+        CItemWriter::Normalize(&b, false);
+        if (a.nOriginalStart != b.nOriginalStart || a.bDeletedOccurrence != b.bDeletedOccurrence)
+            return false;
+        if (!a.bDeletedOccurrence
+            && (a.strSubject != b.strSubject || a.strLocation != b.strLocation || a.nStart != b.nStart
+                || a.nEnd != b.nEnd || a.bAllDay != b.bAllDay || a.bReminderSet != b.bReminderSet
+                || (a.bReminderSet && a.nReminderMinutes != b.nReminderMinutes) || a.notes != b.notes))
+            return false;
+    }
+    return true;
+}
+
+bool CICalItemStore::Store(ICalWanted& w)
+{
+    CItemRecord& r = w.record;
+    const bool bTask = r.nItemType == olTaskItem;
+    CSqlStatement find(m_pStore->Cached("SELECT oid,kind FROM items WHERE uid=?1 AND series IS NULL LIMIT 1"));
+    find.Bind(1, r.strUid);
+    const int rcFind = find.Step();
+    if (rcFind != SQLITE_ROW && rcFind != SQLITE_DONE)
+        return StoreFailed();
+    const int32_t nFound = rcFind == SQLITE_ROW ? static_cast<int32_t>(find.Int(0)) : 0;
+    const int nFoundKind = rcFind == SQLITE_ROW ? static_cast<int>(find.Int(1)) : 0;
+    find.Reset();
+    bool bNew = nFound == 0;
+    if (!bNew) {
+        if (nFoundKind != r.nItemType)
+            return m_skipped << ICalSkipLine(r.strUid, nFoundKind == olTaskItem
+                                                           ? QStringLiteral("the store has a task with this UID")
+                                                           : QStringLiteral("the store has an appointment with this UID")),
+                   true;
+        CItemRecord stored;
+        QVector<CItemRecord> storedExceptions;
+        if (!LoadStored(nFound, &stored, &storedExceptions))
+            return StoreFailed();
+        // The newer version wins; a file without a time stamp is compared by content.
+        const bool bStamps = !r.strStamp.isEmpty() && !stored.strStamp.isEmpty();
+        const int nOrder = r.nSequence != stored.nSequence ? (r.nSequence < stored.nSequence ? -1 : 1)
+                         : !bStamps || r.strStamp == stored.strStamp ? 0
+                         : r.strStamp < stored.strStamp ? -1 : 1;
+        if (nOrder < 0)
+            return m_skipped << ICalSkipLine(r.strUid, QStringLiteral("the store holds a newer version (SEQUENCE %1, changed %2)")
+                                                           .arg(stored.nSequence).arg(stored.strStamp)),
+                   true;
+        if (nOrder == 0 && SameContent(stored, storedExceptions, w))
+            return ++m_nUnchanged, true;
+        if (r.strStamp.isEmpty())
+            r.strStamp = stored.strStamp;
+        r.nOid = nFound;
+    }
+    const HRESULT hr = CItemWriter::WriteNormalized(*m_pStore, &r);
+    if (FAILED(hr))
+        return StoreFailed();
+    for (CItemRecord& e : w.exceptions) {
+        e.nOid = r.nOid;
+        if (FAILED(CItemWriter::InsertException(*m_pStore, &e)))
+            return StoreFailed();
+    }
+    if (!bNew)
+        ++m_nUpdated;
+    else if (bTask)
+        ++m_nTasks;
+    else
+        ++m_nAppointments;
+    return true;
+}

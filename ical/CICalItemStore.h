@@ -1,0 +1,56 @@
+#pragma once
+// The write side of an import: items stored by UID, in file order, in the calling thread.
+// An item whose UID the store already holds is updated in place (its OID kept) when the
+// file's version is newer (SEQUENCE, then LAST-MODIFIED or DTSTAMP) or, at the same
+// version, its content differs; otherwise it is left alone.
+#include "ical/ICalPrepared.h"
+#include "pim/CItemRecord.h"
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <cstdint>
+#include <memory>
+
+class CPimStore;
+
+class CICalItemStore {
+public:
+    explicit CICalItemStore(std::shared_ptr<CPimStore> pStore) : m_pStore(std::move(pStore)) {}
+
+    // Opens the import's one transaction; false with the reason when the store refuses.
+    bool Begin(QString* pstrError);
+    // Commits when the file was read to its end and every write succeeded; otherwise rolls
+    // back and forgets the counts. false when nothing was committed (StoreError says why
+    // when the store failed).
+    bool End(bool bComplete);
+    QString StoreError() const;
+
+    // The store's part of one component: its skipped lines kept, its items stored. False
+    // when a write or read of the store failed (SQLite's reason is kept; the import ends).
+    bool StorePrepared(ICalPrepared& prepared);
+
+    // Ready for another import: no counts, nothing skipped.
+    void Reset();
+    int Appointments() const { return m_nAppointments; }
+    int Tasks() const { return m_nTasks; }
+    int Updated() const { return m_nUpdated; }
+    int Unchanged() const { return m_nUnchanged; }
+    const QStringList& Skipped() const { return m_skipped; }
+
+private:
+    // Added, updated, left alone, or refused as older; false when the store fails.
+    bool Store(ICalWanted& wanted);
+    bool SameContent(const CItemRecord& stored, const QVector<CItemRecord>& storedExceptions,
+                     const ICalWanted& wanted) const;
+    bool LoadStored(int32_t nOid, CItemRecord* pRecord, QVector<CItemRecord>* pExceptions) const;
+    bool StoreFailed();
+    void ForgetCounts();
+
+    std::shared_ptr<CPimStore> m_pStore;
+    QStringList m_skipped;
+    int m_nAppointments = 0;
+    int m_nTasks = 0;
+    int m_nUpdated = 0;
+    int m_nUnchanged = 0;
+    bool m_bFailed = false;
+};
