@@ -21,14 +21,17 @@ constexpr int kCallTimeoutMs = 3000;
 constexpr int kNeverExpires = 0;
 constexpr uchar kNormalUrgency = 1;
 
-const QString kOpenKey = QStringLiteral("default");
+// A click on the notice is the default action; servers that show no default action as a
+// button show "open" as one.
+const QString kDefaultKey = QStringLiteral("default");
+const QString kOpenKey = QStringLiteral("open");
 const QString kDismissKey = QStringLiteral("dismiss");
 const QString kSnoozeKey = QStringLiteral("snooze-%1");
 
 // The choice behind an action key; false for a key of no action of ours.
 bool ChoiceOfKey(const QString& strKey, ReminderChoice* pChoice)
 {
-    if (strKey == kOpenKey) {
+    if (strKey == kDefaultKey || strKey == kOpenKey) {
         pChoice->kind = ReminderChoice::Open;
         return true;
     }
@@ -96,7 +99,7 @@ void CNotificationBell::OnServiceRegistered()
 
 QStringList CNotificationBell::Actions() const
 {
-    QStringList actions{kOpenKey, OpenText(m_strings)};
+    QStringList actions{kDefaultKey, OpenText(m_strings), kOpenKey, OpenText(m_strings)};
     for (int nMinutes : kSnoozeMinutes)
         actions << kSnoozeKey.arg(nMinutes) << SnoozeText(nMinutes, m_strings);
     actions << kDismissKey << DismissText(m_strings);

@@ -3,6 +3,16 @@
 #include "pim/CPimStore.h"
 #include <QFileInfo>
 #include <QFileSystemWatcher>
+#include <QTimer>
+#include <iterator>
+
+namespace {
+
+// Milliseconds after an unconfirmed event (each after the one before) at which the data
+// version is checked again.
+constexpr int kRecheckDelaysMs[] = {50, 250, 1000};
+
+}  // namespace
 
 CStoreWatch::CStoreWatch(std::shared_ptr<CPimStore> pStore, QObject* pParent)
     : QObject(pParent), m_pStore(std::move(pStore))
@@ -13,6 +23,9 @@ CStoreWatch::CStoreWatch(std::shared_ptr<CPimStore> pStore, QObject* pParent)
     WatchWal();
     connect(m_pWatcher, &QFileSystemWatcher::fileChanged, this, &CStoreWatch::OnFileEvent);
     connect(m_pWatcher, &QFileSystemWatcher::directoryChanged, this, &CStoreWatch::OnFileEvent);
+    m_pRecheck = new QTimer(this);
+    m_pRecheck->setSingleShot(true);
+    connect(m_pRecheck, &QTimer::timeout, this, &CStoreWatch::OnRecheck);
 }
 
 CStoreWatch::~CStoreWatch() = default;
@@ -24,12 +37,29 @@ void CStoreWatch::WatchWal()
         m_pWatcher->addPath(strWal);
 }
 
+bool CStoreWatch::Confirm()
+{
+    const int64_t nVersion = m_pStore->DataVersion();
+    if (nVersion < 0 || nVersion == m_nDataVersion)
+        return false;
+    m_nDataVersion = nVersion;
+    m_pRecheck->stop();
+    emit Changed();
+    return true;
+}
+
 void CStoreWatch::OnFileEvent()
 {
     WatchWal();
-    const int64_t nVersion = m_pStore->DataVersion();
-    if (nVersion < 0 || nVersion == m_nDataVersion)
+    if (Confirm())
         return;
-    m_nDataVersion = nVersion;
-    emit Changed();
+    m_nRecheck = 0;
+    m_pRecheck->start(kRecheckDelaysMs[0]);
+}
+
+void CStoreWatch::OnRecheck()
+{
+    if (Confirm() || ++m_nRecheck >= int(std::size(kRecheckDelaysMs)))
+        return;
+    m_pRecheck->start(kRecheckDelaysMs[m_nRecheck]);
 }
