@@ -31,9 +31,18 @@ for f in usr/bin/quillday usr/share/quillday/anniversary.dat usr/share/quillday/
          usr/share/icons/hicolor/16x16/apps/quillday.png usr/share/icons/hicolor/32x32/apps/quillday.png \
          usr/share/icons/hicolor/48x48/apps/quillday.png usr/share/icons/hicolor/128x128/apps/quillday.png \
          usr/share/icons/hicolor/scalable/apps/quillday.svg usr/share/man/man1/quillday.1.gz \
-         usr/share/bash-completion/completions/quillday usr/share/doc/quillday/copyright; do
+         usr/share/bash-completion/completions/quillday usr/share/doc/quillday/copyright \
+         etc/xdg/autostart/quillday-reminders.desktop usr/lib/systemd/user/quillday-reminders.service; do
   [ -e "$root/$f" ] || fail "$f is not in the package"
 done
+# The background reminders start at log-in, from the autostart entry or the user unit.
+grep -qx 'Exec=quillday --reminders' "$root/etc/xdg/autostart/quillday-reminders.desktop" \
+  || fail "the autostart entry does not run quillday --reminders"
+grep -qx 'ExecStart=quillday --reminders' "$root/usr/lib/systemd/user/quillday-reminders.service" \
+  || fail "the user unit does not run quillday --reminders"
+dpkg-deb -e "$deb" "$work/control"
+grep -qx '/etc/xdg/autostart/quillday-reminders.desktop' "$work/control/conffiles" \
+  || fail "the autostart entry is not a conffile"
 # The licence, in Debian's machine-readable form.
 grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/$' \
   "$root/usr/share/doc/quillday/copyright" || fail "copyright is not in the machine-readable format"
