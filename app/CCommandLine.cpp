@@ -123,15 +123,23 @@ bool CCommandLine::ParseOption(const QString& name, const QString* pInlineValue,
     return TakeValue(name, pInlineValue, args, pIndex, &value) && ApplyValue(name, value);
 }
 
+// An optional value is taken when given inline or when the next word is no option; true
+// when one was given (an inline one may be empty).
+bool CCommandLine::TakeOptionalValue(const QString* pInlineValue, const QStringList& args, int* pIndex,
+                                     QString* pValue)
+{
+    if (pInlineValue)
+        *pValue = *pInlineValue;
+    else if (*pIndex + 1 < args.size() && !args.at(*pIndex + 1).startsWith(QLatin1Char('-')))
+        *pValue = args.at(++*pIndex);
+    return pInlineValue || !pValue->isEmpty();
+}
+
 bool CCommandLine::ParsePrintWeek(const QString* pInlineValue, const QStringList& args, int* pIndex)
 {
-    // The date is optional: taken when given inline or when the next word is no option.
+    // The date is optional.
     QString value;
-    if (pInlineValue)
-        value = *pInlineValue;
-    else if (*pIndex + 1 < args.size() && !args.at(*pIndex + 1).startsWith(QLatin1Char('-')))
-        value = args.at(++*pIndex);
-    if ((pInlineValue || !value.isEmpty()) && !IsIsoDate(value))
+    if (TakeOptionalValue(pInlineValue, args, pIndex, &value) && !IsIsoDate(value))
         return Fail(QStringLiteral("--print-week: '%1' is not a date of the form YYYY-MM-DD").arg(value));
     m_strDate = value;
     return SetMode(QuilldayMode::PrintWeek, QStringLiteral("--print-week"));
@@ -139,13 +147,9 @@ bool CCommandLine::ParsePrintWeek(const QString* pInlineValue, const QStringList
 
 bool CCommandLine::ParseNextReminders(const QString* pInlineValue, const QStringList& args, int* pIndex)
 {
-    // The count is optional: taken when given inline or when the next word is no option.
+    // The count is optional.
     QString value;
-    if (pInlineValue)
-        value = *pInlineValue;
-    else if (*pIndex + 1 < args.size() && !args.at(*pIndex + 1).startsWith(QLatin1Char('-')))
-        value = args.at(++*pIndex);
-    if (pInlineValue || !value.isEmpty()) {
+    if (TakeOptionalValue(pInlineValue, args, pIndex, &value)) {
         bool bOk = false;
         m_nReminderCount = value.toInt(&bOk);
         if (!bOk || m_nReminderCount < 1 || m_nReminderCount > kMaxReminderCount)

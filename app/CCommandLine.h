@@ -64,6 +64,7 @@ public:
 
 private:
     bool ParseOption(const QString& name, const QString* pInlineValue, const QStringList& args, int* pIndex);
+    static bool TakeOptionalValue(const QString* pInlineValue, const QStringList& args, int* pIndex, QString* pValue);
     bool ParsePrintWeek(const QString* pInlineValue, const QStringList& args, int* pIndex);
     bool ParseNextReminders(const QString* pInlineValue, const QStringList& args, int* pIndex);
     bool ParseOpenItem(const QString& value);

@@ -11,13 +11,7 @@ int64_t At(int nYear, int nMonth, int nDay, int nHour, int nMinute)
 
 QString LocalText(int64_t nUtc)
 {
-    const WallFields f = FieldsOfWall(CLocalZone::WallFromUtc(nUtc));
-    return QStringLiteral("%1-%2-%3 %4:%5")
-        .arg(f.nYear)
-        .arg(f.nMonth, 2, 10, QLatin1Char('0'))
-        .arg(f.nDay, 2, 10, QLatin1Char('0'))
-        .arg(f.nHour, 2, 10, QLatin1Char('0'))
-        .arg(f.nMinute, 2, 10, QLatin1Char('0'));
+    return DateText(WallToDate(CLocalZone::WallFromUtc(nUtc)));
 }
 
 QStringList RingTexts(const QVector<CReminder>& reminders)
