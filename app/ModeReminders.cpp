@@ -77,8 +77,11 @@ void OpenInWindow(const CReminder& r, const CCommandLine& cmd)
     const struct {
         const char* pszOption;
         const QString& strValue;
-    } paths[] = {{"--home", cmd.m_strHome}, {"--store", cmd.m_strStore}, {"--registry", cmd.m_strRegistry}};
-    for (const auto& p : paths) {
+    } options[] = {{"--home", cmd.m_strHome},
+                   {"--store", cmd.m_strStore},
+                   {"--registry", cmd.m_strRegistry},
+                   {"--language", cmd.m_strLanguage}};
+    for (const auto& p : options) {
         if (!p.strValue.isEmpty())
             args << QLatin1String(p.pszOption) << p.strValue;
     }
