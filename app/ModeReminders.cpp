@@ -85,7 +85,8 @@ void OpenInWindow(const CReminder& r, const CCommandLine& cmd)
         if (!p.strValue.isEmpty())
             args << QLatin1String(p.pszOption) << p.strValue;
     }
-    QProcess::startDetached(QCoreApplication::applicationFilePath(), args);
+    // quillday itself: this process may be quillday-reminders, which lies beside it.
+    QProcess::startDetached(QCoreApplication::applicationDirPath() + QStringLiteral("/quillday"), args);
 }
 
 }  // namespace
