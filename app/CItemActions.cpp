@@ -5,6 +5,7 @@
 #include "dialogs/CTaskDlg.h"
 #include "dialogs/EditorIds.h"
 #include "dialogs/EditorTimes.h"
+#include "pim/CPimStore.h"
 #include "pim/IPOutlookApp.h"
 #include "pim/VariantTime.h"
 #include "platform/MessageBox.h"
@@ -22,6 +23,13 @@ BOOL IsRecurring(const IPOutlookItem* pItem)
 {
     BOOL bRecurring = FALSE;
     return SUCCEEDED(pItem->get_IsRecurring(&bRecurring)) && bRecurring;
+}
+
+QString SubjectOf(const IPOutlookItem* pItem)
+{
+    QString strSubject;
+    pItem->get_Subject(&strSubject);
+    return strSubject;
 }
 
 }  // namespace
@@ -106,17 +114,17 @@ void CItemActions::OpenAppointment(const SelectedItem& item)
     if (FAILED(m_pFrame->GetOutlookApp()->GetItemFromOid(item.nOid, &pAppt)) || !pAppt)
         return;
     if (!IsRecurring(pAppt.get())) {
-        EditAppointment(std::move(pAppt));
+        EditAppointment(std::move(pAppt), item.nOid);
         return;
     }
     switch (MessageBox(QString::fromLatin1(kOpenRecurringText), QString::fromLatin1(kOpenRecurringCaption),
                        kAskSeries)) {
     case IDYES:
-        EditAppointment(std::move(pAppt));
+        EditAppointment(std::move(pAppt), item.nOid);
         break;
     case IDNO:
         if (std::unique_ptr<IAppointment> pOccurrence = GetOccurrence(pAppt.get(), item.dtItem))
-            EditAppointment(std::move(pOccurrence));
+            EditAppointment(std::move(pOccurrence), item.nOid);
         break;
     default:
         break;
@@ -128,7 +136,7 @@ void CItemActions::OpenTask(const SelectedItem& item)
     std::unique_ptr<ITask> pTask;
     if (FAILED(m_pFrame->GetOutlookApp()->GetItemFromOid(item.nOid, &pTask)) || !pTask)
         return;
-    EditTask(std::move(pTask));
+    EditTask(std::move(pTask), item.nOid);
 }
 
 // ---- Completion -------------------------------------------------------------------------
@@ -143,8 +151,11 @@ void CItemActions::ToggleComplete(const SelectedItem& item)
     VARIANT_BOOL bComplete = VARIANT_FALSE;
     if (FAILED(pTask->get_Complete(&bComplete)))
         return;
-    pTask->put_Complete(bComplete ? VARIANT_FALSE : VARIANT_TRUE);
-    pTask->Save();
+    Act(item.nOid, bComplete ? "RC_UNDO_UNTICKED" : "RC_UNDO_TICKED", [&]() -> const IPOutlookItem* {
+        pTask->put_Complete(bComplete ? VARIANT_FALSE : VARIANT_TRUE);
+        pTask->Save();
+        return pTask.get();
+    });
 }
 
 // ---- Delete -----------------------------------------------------------------------------
@@ -164,18 +175,27 @@ void CItemActions::DeleteAppointment(const SelectedItem& item)
     std::unique_ptr<IAppointment> pAppt;
     if (FAILED(m_pFrame->GetOutlookApp()->GetItemFromOid(item.nOid, &pAppt)) || !pAppt)
         return;
+    const auto deleteSeries = [&]() -> const IPOutlookItem* {
+        pAppt->Delete();
+        return pAppt.get();
+    };
     if (!IsRecurring(pAppt.get())) {
         if (AskDeleteSingle(pAppt.get(), item) == IDYES)
-            pAppt->Delete();
+            Act(item.nOid, "RC_UNDO_DELETED", deleteSeries);
         return;
     }
     switch (Ask("RC_COMMON_CONFIRM_DELETERECURRING", kAskSeries)) {
     case IDYES:
-        pAppt->Delete();
+        Act(item.nOid, "RC_UNDO_DELETED", deleteSeries);
         break;
     case IDNO:
-        if (std::unique_ptr<IAppointment> pOccurrence = GetOccurrence(pAppt.get(), item.dtItem))
+        Act(item.nOid, "RC_UNDO_DELETED", [&]() -> const IPOutlookItem* {
+            std::unique_ptr<IAppointment> pOccurrence = GetOccurrence(pAppt.get(), item.dtItem);
+            if (!pOccurrence)
+                return nullptr;
             pOccurrence->Delete();
+            return pAppt.get();
+        });
         break;
     default:
         break;
@@ -187,17 +207,24 @@ void CItemActions::DeleteTask(const SelectedItem& item)
     std::unique_ptr<ITask> pTask;
     if (FAILED(m_pFrame->GetOutlookApp()->GetItemFromOid(item.nOid, &pTask)) || !pTask)
         return;
+    const auto deleteTask = [&]() -> const IPOutlookItem* {
+        pTask->Delete();
+        return pTask.get();
+    };
     if (!IsRecurring(pTask.get())) {
         if (AskDeleteSingle(pTask.get(), item) == IDYES)
-            pTask->Delete();
+            Act(item.nOid, "RC_UNDO_DELETED", deleteTask);
         return;
     }
     switch (Ask("RC_COMMON_CONFIRM_DELETERECURRING", kAskSeries)) {
     case IDYES:
-        pTask->Delete();
+        Act(item.nOid, "RC_UNDO_DELETED", deleteTask);
         break;
     case IDNO:
-        pTask->SkipRecurrence();
+        Act(item.nOid, "RC_UNDO_DELETED", [&]() -> const IPOutlookItem* {
+            pTask->SkipRecurrence();
+            return pTask.get();
+        });
         break;
     default:
         break;
@@ -209,12 +236,13 @@ void CItemActions::DeleteTask(const SelectedItem& item)
 namespace {
 
 // Runs the editor; when it asks for the detail form, the store shows its own form for
-// the item the editor saved.
+// the item the editor saved. The item, to name what was done.
 template <class TDialog>
-void RunEditor(TDialog* pDlg)
+const IPOutlookItem* RunEditor(TDialog* pDlg)
 {
     if (pDlg->DoModal() == ID_EDITOR_RESULT_DETAIL && pDlg->GetItem() != nullptr)
         pDlg->GetItem()->Display();
+    return pDlg->GetItem();
 }
 
 }  // namespace
@@ -225,7 +253,7 @@ void CItemActions::NewAppointment()
     CApptDlg dlg(m_pFrame, m_pParent);
     dlg.SetStart(start);
     dlg.SetEnd(NewAppointmentEnd(start));
-    RunEditor(&dlg);
+    Act(-1, "RC_UNDO_ADDED", [&] { return RunEditor(&dlg); });
 }
 
 void CItemActions::NewTask()
@@ -234,19 +262,66 @@ void CItemActions::NewTask()
     CTaskDlg dlg(m_pFrame, m_pParent);
     dlg.SetStart(current);
     dlg.SetDue(current);
-    RunEditor(&dlg);
+    Act(-1, "RC_UNDO_ADDED", [&] { return RunEditor(&dlg); });
 }
 
-void CItemActions::EditAppointment(std::unique_ptr<IAppointment> pAppt)
+void CItemActions::EditAppointment(std::unique_ptr<IAppointment> pAppt, int32_t nOid)
 {
     CApptDlg dlg(m_pFrame, m_pParent);
     dlg.Load(std::move(pAppt));
-    RunEditor(&dlg);
+    Act(nOid, "RC_UNDO_SAVED", [&] { return RunEditor(&dlg); });
 }
 
-void CItemActions::EditTask(std::unique_ptr<ITask> pTask)
+void CItemActions::EditTask(std::unique_ptr<ITask> pTask, int32_t nOid)
 {
     CTaskDlg dlg(m_pFrame, m_pParent);
     dlg.Load(std::move(pTask));
-    RunEditor(&dlg);
+    Act(nOid, "RC_UNDO_SAVED", [&] { return RunEditor(&dlg); });
+}
+
+// ---- Undo ---------------------------------------------------------------------------------
+
+void CItemActions::Act(int32_t nOid, const char* pszKey, const std::function<const IPOutlookItem*()>& fnAction)
+{
+    const std::shared_ptr<CPimStore> pStore = m_pFrame->GetOutlookApp()->GetStore();
+    UndoEntry entry;
+    const bool bKept = pStore && entry.step.Begin(*pStore, nOid);
+    const IPOutlookItem* pItem = fnAction();
+    if (pItem == nullptr || !bKept || !entry.step.Finish(*pStore))
+        return;
+    entry.strText = Text(pszKey).arg(SubjectOf(pItem));
+    if (m_undo.size() == kMaxUndo)
+        m_undo.erase(m_undo.begin());
+    m_undo.push_back(std::move(entry));
+    ++m_nActions;
+}
+
+QString CItemActions::LastActionText() const
+{
+    return m_undo.empty() ? QString() : m_undo.back().strText;
+}
+
+void CItemActions::Undo()
+{
+    const std::shared_ptr<CPimStore> pStore = m_pFrame->GetOutlookApp()->GetStore();
+    if (m_undo.empty() || !pStore) {
+        MessageBox(Text("RC_UNDO_NOTHING"), Text("RC_COMMON_PRODUCT_TITLE"), MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    UndoEntry entry = std::move(m_undo.back());
+    m_undo.pop_back();
+    QString strReason;
+    switch (entry.step.Undo(*pStore, &strReason)) {
+    case CUndoStep::EResult::Done:
+        break;
+    case CUndoStep::EResult::ChangedSince:
+        MessageBox(Text("RC_UNDO_CHANGED").arg(entry.strText), Text("RC_COMMON_PRODUCT_TITLE"),
+                   MB_OK | MB_ICONEXCLAMATION);
+        break;
+    case CUndoStep::EResult::Failed:
+        // Nothing was written: the action can be taken back once what stopped it is mended.
+        MessageBox(Text("RC_UNDO_FAILED").arg(strReason), Text("RC_COMMON_PRODUCT_TITLE"), MB_OK | MB_ICONEXCLAMATION);
+        m_undo.push_back(std::move(entry));
+        break;
+    }
 }

@@ -1,13 +1,17 @@
 #pragma once
 // What the main view does to the entry selected in the week: open it in its editor,
-// create an appointment or a task, tick a task off or on again, delete. Each action
-// talks to the store and the editors and asks its questions with message boxes; none
-// reloads the week, which follows the store's change notification.
+// create an appointment or a task, tick a task off or on again, delete, and take the
+// last of these back. Each action talks to the store and the editors and asks its
+// questions with message boxes; none reloads the week, which follows the store's change
+// notification.
 #include "calendar/DateTime.h"
+#include "pim/CUndoStep.h"
 #include "platform/WinTypes.h"
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <vector>
 
 class IPOutlookItem;
 class CMainFrame;
@@ -44,13 +48,34 @@ public:
     // A new task starting and due on the current date.
     void NewTask();
 
+    // Takes back the newest action that changed the store and is not yet taken back;
+    // a message box says why when it cannot.
+    void Undo();
+    bool CanUndo() const { return !m_undo.empty(); }
+    // What the newest action did, for the status line ("Completed: milk"); empty when
+    // there is nothing to take back.
+    QString LastActionText() const;
+    // Counts the actions that changed the store, so a caller can tell whether one did.
+    int ActionCount() const { return m_nActions; }
+
 private:
+    struct UndoEntry {
+        CUndoStep step;
+        QString strText;
+    };
+    static constexpr size_t kMaxUndo = 20;
+
+    // Runs an action on the item nOid (-1: one that makes a new item) and keeps it for
+    // Undo when it changed the store, described by the text of pszKey with the subject of
+    // the item that fnAction returns (null: no item, nothing was done).
+    void Act(int32_t nOid, const char* pszKey, const std::function<const IPOutlookItem*()>& fnAction);
     void OpenAppointment(const SelectedItem& item);
     void OpenTask(const SelectedItem& item);
     void DeleteAppointment(const SelectedItem& item);
     void DeleteTask(const SelectedItem& item);
-    void EditAppointment(std::unique_ptr<IAppointment> pAppt);
-    void EditTask(std::unique_ptr<ITask> pTask);
+    // nOid: the item's (its series' for an occurrence), -1 for a new item.
+    void EditAppointment(std::unique_ptr<IAppointment> pAppt, int32_t nOid);
+    void EditTask(std::unique_ptr<ITask> pTask, int32_t nOid);
     // The occurrence of the series that starts at the row's date (to the minute).
     std::unique_ptr<IAppointment> GetOccurrence(IAppointment* pSeries, DATE dtItem) const;
     int Ask(const char* pszKey, unsigned nType) const;
@@ -61,4 +86,6 @@ private:
 
     CMainFrame* m_pFrame;
     QWidget* m_pParent;
+    std::vector<UndoEntry> m_undo;  // oldest first
+    int m_nActions = 0;
 };

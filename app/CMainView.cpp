@@ -18,6 +18,8 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMouseEvent>
+#include <QShortcut>
 #include <QPainter>
 
 namespace {
@@ -34,6 +36,7 @@ constexpr int kHeadingTop = 3;         // the weekday headings above the month c
 constexpr int kHeadingFontSize = 10;
 constexpr int kTitleFontSize = 11;
 constexpr int kMinTitleFontSize = 8;
+constexpr COLORREF kLinkColor = 0xCC3300;  // the status line's Undo, in blue
 
 struct ButtonInfo {
     int nId;
@@ -72,6 +75,9 @@ CMainView::CMainView(CMainFrame* pFrame)
     , m_pActions(std::make_unique<CItemActions>(pFrame, pFrame))
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    m_noticeTimer.setSingleShot(true);
+    m_noticeTimer.setInterval(kNoticeMilliseconds);
+    connect(&m_noticeTimer, &QTimer::timeout, this, [this] { ShowNotice(QString()); });
 }
 
 CMainView::~CMainView()
@@ -96,6 +102,10 @@ BOOL CMainView::Create(QWidget* pParent, int nId)
     m_pWeekPane = std::make_unique<CWeekPane>(m_pFrame);
     m_pWeekPane->Create(WS_CHILD | WS_VISIBLE, RECT(), this, IDC_WEEKPANE);
     m_pWeekPane->SetWeek(m_pFrame->GetCurrentDate());
+    // Ctrl+Z anywhere in the main window.
+    auto* pUndo = new QShortcut(QKeySequence::Undo, this);
+    pUndo->setContext(Qt::WindowShortcut);
+    connect(pUndo, &QShortcut::activated, this, [this] { OnCommand(ID_UNDO); });
     return TRUE;
 }
 
@@ -193,6 +203,9 @@ bool CMainView::OnCommand(int nId)
         return true;
     case ID_STROKE_HELP:
         ShowStrokeHelp();
+        return true;
+    case ID_UNDO:
+        Undo();
         return true;
     case ID_APP_EXIT:
         Exit();
@@ -297,7 +310,16 @@ void CMainView::KeepEveryMove(BOOL bKeep)
     }
 }
 
+// A stroke that changed the store says so in the status line, with Undo one tap away.
 void CMainView::RunGesture(const QString& strStroke)
+{
+    const int nActions = m_pActions->ActionCount();
+    RunGestureCommand(strStroke);
+    if (m_pActions->ActionCount() != nActions)
+        ShowNotice(m_pActions->LastActionText());
+}
+
+void CMainView::RunGestureCommand(const QString& strStroke)
 {
     switch (GestureCommand(strStroke)) {
     case EGesture::Open:
@@ -383,13 +405,19 @@ void CMainView::FillPopupMenu(QMenu* pMenu) const
     const struct {
         const char* pszKey;
         int nId;
-    } items[] = {{"RC_MENU_STROKES", ID_STROKE_HELP},
+    } items[] = {{"RC_MENU_UNDO", ID_UNDO},
+                 {"RC_MENU_STROKES", ID_STROKE_HELP},
                  {"RC_MENU_OPTIONS", ID_OPTIONS},
                  {"RC_MENU_ABOUT", ID_APP_ABOUT},
                  {"RC_MENU_EXIT", ID_APP_EXIT}};
     for (const auto& item : items) {
         QAction* pAction = pMenu->addAction(GetResourceString(m_pFrame->GetStrings(), QString::fromLatin1(item.pszKey)));
         pAction->setData(item.nId);
+        if (item.nId == ID_UNDO) {
+            pAction->setEnabled(m_pActions->CanUndo());
+            if (m_pActions->CanUndo())
+                pAction->setText(pAction->text() + QStringLiteral(" (") + m_pActions->LastActionText() + QLatin1Char(')'));
+        }
     }
 }
 
@@ -527,6 +555,10 @@ void CMainView::DrawStatusLine(QPainter* pDC)
     const int W = m_rcClient.right - m_rcClient.left;
     const int y0 = (m_rcClient.bottom - m_rcClient.top) - kStatusLineHeight;
     FillGdiRect(pDC, 0, y0, W, y0 + kStatusLineHeight - 1, kStatusStripColor);
+    if (!m_strNotice.isEmpty()) {
+        DrawNotice(pDC, y0, W);
+        return;
+    }
     int nDay = -1, nRow = -1;
     if (!m_pWeekPane || !m_pWeekPane->GetSelection(&nDay, &nRow))
         return;
@@ -542,4 +574,49 @@ void CMainView::DrawStatusLine(QPainter* pDC)
     int x = 2;
     x = line.DrawCell(pDC, *pLabel, x, y0, W);
     line.DrawCell(pDC, *pText, x, y0, W);
+}
+
+// ---- Undo -------------------------------------------------------------------------------
+
+void CMainView::Undo()
+{
+    ShowNotice(QString());
+    m_pActions->Undo();
+}
+
+void CMainView::ShowNotice(const QString& strNotice)
+{
+    m_strNotice = strNotice;
+    if (strNotice.isEmpty())
+        m_noticeTimer.stop();
+    else
+        m_noticeTimer.start();
+    UpdateStatusLine();
+}
+
+// The notice on the left, shortened to the room left by the Undo link on the right.
+void CMainView::DrawNotice(QPainter* pDC, int y0, int nWidth)
+{
+    const AgendaSettings& settings = m_pFrame->GetSettings();
+    const QString strUndo = GetResourceString(m_pFrame->GetStrings(), QStringLiteral("RC_MENU_UNDO"));
+    SetFont(settings.FontName, settings.FontSize, TRUE, FALSE, FALSE);
+    const int nUndoWidth = GetTextWidth(pDC, strUndo);
+    constexpr unsigned kFormat = DT_VCENTER | DT_SINGLELINE;
+    DrawTextInRect(pDC, nWidth - nUndoWidth - 4, y0, nUndoWidth + 2, kStatusLineHeight - 1, strUndo,
+                   kFormat | DT_RIGHT, kLinkColor);
+    SetFont(settings.FontName, settings.FontSize, FALSE, FALSE, FALSE);
+    const int nRoom = nWidth - nUndoWidth - 12;
+    const QString strText = QFontMetrics(GetFont()).elidedText(m_strNotice, Qt::ElideRight, nRoom);
+    DrawTextInRect(pDC, 2, y0, nRoom, kStatusLineHeight - 1, strText, kFormat | DT_LEFT, 0x000000);
+}
+
+// While a notice shows, a tap anywhere on the status line takes the action back.
+void CMainView::mousePressEvent(QMouseEvent* pEvent)
+{
+    const int y0 = (m_rcClient.bottom - m_rcClient.top) - kStatusLineHeight;
+    if (!m_strNotice.isEmpty() && pEvent->position().y() >= y0 && pEvent->position().y() < m_rcClient.bottom) {
+        OnCommand(ID_UNDO);
+        return;
+    }
+    CWndEx::mousePressEvent(pEvent);
 }

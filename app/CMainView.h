@@ -7,6 +7,7 @@
 #include "platform/WinTypes.h"
 #include <QPoint>
 #include <QString>
+#include <QTimer>
 #include <memory>
 #include <vector>
 
@@ -60,10 +61,15 @@ public:
     void PaintTo(QPainter* pDC);
     void DrawTitle(QPainter* pDC);
     void DrawStatusLine(QPainter* pDC);
+    // What the last stroke did, shown in the status line with Undo for a few seconds;
+    // empty when the line shows the selected entry.
+    const QString& GetNotice() const { return m_strNotice; }
+    static constexpr int kNoticeMilliseconds = 6000;
 
 protected:
     void paintEvent(QPaintEvent* pEvent) override;
     void resizeEvent(QResizeEvent* pEvent) override;
+    void mousePressEvent(QMouseEvent* pEvent) override;
 
 private:
     void CreateButton(int nId, int nNormal, int nPressed, const char* pszTipKey);
@@ -79,8 +85,12 @@ private:
     void ShowStrokeHelp();
     void Exit();
     void RunGesture(const QString& strStroke);
+    void RunGestureCommand(const QString& strStroke);
     void ActOnSelection(void (CItemActions::*pfnAction)(const SelectedItem&));
     void UpdateStatusLine();
+    void Undo();
+    void ShowNotice(const QString& strNotice);
+    void DrawNotice(QPainter* pDC, int y0, int nWidth);
     void KeepEveryMove(BOOL bKeep);
 
     CMainFrame* m_pFrame;
@@ -93,4 +103,6 @@ private:
     std::unique_ptr<CItemActions> m_pActions;
     std::vector<CBitmapButtonEx*> m_buttons;  // children of the view
     CSoftKeyBar* m_pSoftKeyBar = nullptr;     // child of the frame
+    QString m_strNotice;
+    QTimer m_noticeTimer;
 };

@@ -21,7 +21,7 @@ constexpr int kFirstRowTop = 4;
 constexpr int kRowPitch = 24;
 constexpr int kRowHeight = 20;
 constexpr int kMargin = 2;
-constexpr int kLabelWidth = 38;
+constexpr int kLabelWidth = 38;  // at least
 // The date picker's share of the width beside the label (the time list has the rest).
 constexpr int kDatePickerPercent = 52;
 
@@ -172,21 +172,23 @@ void CApptDlg::OnInitDialog()
 
 void CApptDlg::LayoutFields(int nWidth)
 {
-    const int nFieldLeft = kMargin + kLabelWidth + kMargin;
+    const int nLabelWidth = LabelColumnWidth(
+        kLabelWidth, {m_pSubjectLabel, m_pLocationLabel, m_pStartLabel, m_pEndLabel});
+    const int nFieldLeft = kMargin + nLabelWidth + kMargin;
     const int nFieldWidth = std::max(0, nWidth - nFieldLeft - kMargin);
     const int nPickerWidth = nFieldWidth * kDatePickerPercent / 100;
     const int nTimeLeft = nFieldLeft + nPickerWidth + kMargin;
     const int nTimeWidth = std::max(0, nWidth - nTimeLeft - kMargin);
     auto rowTop = [](int nRow) { return kFirstRowTop + nRow * kRowPitch; };
-    m_pSubjectLabel->setGeometry(kMargin, rowTop(0), kLabelWidth, kRowHeight);
+    m_pSubjectLabel->setGeometry(kMargin, rowTop(0), nLabelWidth, kRowHeight);
     m_pSubject->setGeometry(nFieldLeft, rowTop(0), nFieldWidth, kRowHeight);
-    m_pLocationLabel->setGeometry(kMargin, rowTop(1), kLabelWidth, kRowHeight);
+    m_pLocationLabel->setGeometry(kMargin, rowTop(1), nLabelWidth, kRowHeight);
     m_pLocation->setGeometry(nFieldLeft, rowTop(1), nFieldWidth, kRowHeight);
     m_pAllDay->setGeometry(nFieldLeft, rowTop(2), nFieldWidth, kRowHeight);
-    m_pStartLabel->setGeometry(kMargin, rowTop(3), kLabelWidth, kRowHeight);
+    m_pStartLabel->setGeometry(kMargin, rowTop(3), nLabelWidth, kRowHeight);
     m_pStartDate->setGeometry(nFieldLeft, rowTop(3), nPickerWidth, kRowHeight);
     m_pStartTime->setGeometry(nTimeLeft, rowTop(3), nTimeWidth, kRowHeight);
-    m_pEndLabel->setGeometry(kMargin, rowTop(4), kLabelWidth, kRowHeight);
+    m_pEndLabel->setGeometry(kMargin, rowTop(4), nLabelWidth, kRowHeight);
     m_pEndDate->setGeometry(nFieldLeft, rowTop(4), nPickerWidth, kRowHeight);
     m_pEndTime->setGeometry(nTimeLeft, rowTop(4), nTimeWidth, kRowHeight);
 }

@@ -1,4 +1,5 @@
 #include "dialogs/CEditorDialog.h"
+#include <QLabel>
 #include "week/AgendaSettings.h"
 #include "week/WeekRange.h"
 #include "controls/ScreenFit.h"
@@ -58,6 +59,14 @@ QWidget* CEditorDialog::GetDlgItem(int nId) const
             return pChild;
     }
     return nullptr;
+}
+
+int CEditorDialog::LabelColumnWidth(int nMinimum, const QList<const QLabel*>& labels)
+{
+    int nWidth = nMinimum;
+    for (const QLabel* pLabel : labels)
+        nWidth = std::max(nWidth, pLabel->sizeHint().width());
+    return nWidth;
 }
 
 int CEditorDialog::DoModal()

@@ -16,6 +16,7 @@ class CDialogToolBar;
 class CInkWnd;
 class IDialogHost;
 class QDateEdit;
+class QLabel;
 class QWidget;
 struct AgendaSettings;
 
@@ -59,6 +60,9 @@ protected:
 
     // Gives a control its id.
     static void SetDlgCtrlID(QWidget* pControl, int nId);
+    // The width of a column of field labels: nMinimum, or more where a label's text
+    // (in a language with longer words) needs it.
+    static int LabelColumnWidth(int nMinimum, const QList<const QLabel*>& labels);
     // Opening steps shared by both editors.
     void CreateNotesPreview(int nTop);
     void CreateCommandArea(const EditorToolBarKeys& keys);

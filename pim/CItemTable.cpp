@@ -160,6 +160,12 @@ bool CItemTable::Update(CPimStore& store, int64_t nRow, const CItemRecord& recor
     return st.Exec() && sqlite3_changes(store.Db()) == 1 && PutSpan(store, nRow, record, false);
 }
 
+bool CItemTable::RestoreSpan(CPimStore& store, int64_t nRow)
+{
+    CItemRecord record;
+    return Load(store, nRow, &record) && PutSpan(store, nRow, record, false);
+}
+
 bool CItemTable::Remove(CPimStore& store, int64_t nRow)
 {
     CSqlStatement st(store.Cached("DELETE FROM items WHERE oid=?1"));

@@ -32,6 +32,8 @@ public:
     // new row id, or 0 on failure.
     static int64_t Insert(CPimStore& store, const CItemRecord& record);
     static bool Update(CPimStore& store, int64_t nRow, const CItemRecord& record);
+    // Sets the span of a row written by other means than Insert and Update.
+    static bool RestoreSpan(CPimStore& store, int64_t nRow);
     // Deletes a row with its notes and span (not its exceptions).
     static bool Remove(CPimStore& store, int64_t nRow);
     // Deletes every exception row of a series.

@@ -51,6 +51,24 @@ CSqlStatement& CSqlStatement::BindNull(int nParam)
     return *this;
 }
 
+CSqlStatement& CSqlStatement::Bind(int nParam, const QVariant& value)
+{
+    switch (value.typeId()) {
+    case QMetaType::LongLong:
+        return Bind(nParam, int64_t(value.toLongLong()));
+    case QMetaType::Double:
+        if (m_pStmt && sqlite3_bind_double(m_pStmt, nParam, value.toDouble()) != SQLITE_OK)
+            m_bFailed = true;
+        return *this;
+    case QMetaType::QString:
+        return Bind(nParam, value.toString());
+    case QMetaType::QByteArray:
+        return Bind(nParam, value.toByteArray());
+    default:
+        return BindNull(nParam);
+    }
+}
+
 void CSqlStatement::Reset()
 {
     if (m_pStmt == nullptr)
@@ -95,4 +113,25 @@ QByteArray CSqlStatement::Blob(int nColumn) const
 bool CSqlStatement::IsNull(int nColumn) const
 {
     return sqlite3_column_type(m_pStmt, nColumn) == SQLITE_NULL;
+}
+
+int CSqlStatement::ColumnCount() const
+{
+    return m_pStmt ? sqlite3_column_count(m_pStmt) : 0;
+}
+
+QVariant CSqlStatement::Value(int nColumn) const
+{
+    switch (sqlite3_column_type(m_pStmt, nColumn)) {
+    case SQLITE_INTEGER:
+        return QVariant(qint64(Int(nColumn)));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_column_double(m_pStmt, nColumn));
+    case SQLITE_TEXT:
+        return QVariant(Text(nColumn));
+    case SQLITE_BLOB:
+        return QVariant(Blob(nColumn));
+    default:
+        return QVariant();
+    }
 }

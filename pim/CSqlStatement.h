@@ -4,6 +4,7 @@
 // cleared on destruction, so it is ready for the next use).
 #include <QByteArray>
 #include <QString>
+#include <QVariant>
 #include <cstdint>
 #include <sqlite3.h>
 
@@ -23,6 +24,8 @@ public:
     CSqlStatement& Bind(int nParam, const QString& str);
     CSqlStatement& Bind(int nParam, const QByteArray& bytes);
     CSqlStatement& BindNull(int nParam);
+    // A value as Value() reads it, bound with its own SQLite type.
+    CSqlStatement& Bind(int nParam, const QVariant& value);
     // Ends the current run and clears the bindings, for the next run.
     void Reset();
     // SQLITE_ROW, SQLITE_DONE or an error code.
@@ -34,6 +37,10 @@ public:
     QString Text(int nColumn) const;
     QByteArray Blob(int nColumn) const;
     bool IsNull(int nColumn) const;
+    int ColumnCount() const;
+    // A column as it is stored: qint64, double, QString (text), QByteArray (blob), or
+    // a null QVariant.
+    QVariant Value(int nColumn) const;
 
 private:
     sqlite3_stmt* m_pStmt = nullptr;

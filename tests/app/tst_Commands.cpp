@@ -4,7 +4,10 @@
 #include "WeekFixture.h"
 #include "app/CSoftKeyBar.h"
 #include "dialogs/CStrokeHelpDlg.h"
+#include "tests/support/ModalWindow.h"
+#include "tests/support/PimTestStore.h"
 #include "tests/support/TestOutput.h"
+#include "pim/CPimStore.h"
 #include "app/CItemActions.h"
 #include "app/MainCommands.h"
 #include "controls/CBitmapButtonEx.h"
@@ -33,7 +36,10 @@ const QByteArray kCommandStrings = QByteArray(kFixtureStrings)
                                    + "RC_COMMON_CONFIRM_DELETEITEM=Delete the item?\n"
                                      "RC_COMMON_CONFIRM_DELETERECURRING=Yes: the series, No: this one\n"
                                      "RC_MENU_STROKES=Pen strokes\nRC_MENU_OPTIONS=Options\nRC_MENU_ABOUT=About\nRC_MENU_EXIT=Exit\n"
-                                     "RC_OPTIONDLG_TITLE=Options\nRC_ABOUTDLG_TITLE=About\n";
+                                     "RC_OPTIONDLG_TITLE=Options\nRC_ABOUTDLG_TITLE=About\n"
+                                     "RC_MENU_UNDO=Undo\nRC_UNDO_TICKED=Completed: %1\nRC_UNDO_UNTICKED=Not completed: %1\n"
+                                     "RC_UNDO_DELETED=Deleted: %1\nRC_UNDO_ADDED=Added: %1\nRC_UNDO_SAVED=Saved: %1\n"
+                                     "RC_UNDO_NOTHING=Nothing to undo\nRC_UNDO_CHANGED=Changed since (%1)\n";
 
 constexpr unsigned kYesNoCancelQuestion = 0x23;
 constexpr unsigned kYesNoQuestion = 0x24;
@@ -216,30 +222,17 @@ int AddWeeklyTask(CWeekFixture* pFx, const QString& strSubject)
     return nOid;
 }
 
-// Runs fn on the next modal window once it shows (the code under test waits in it).
-void WhenModal(const std::function<void(QWidget*)>& fn)
+// Opens the popup menu of button 1208 and chooses the item of that command.
+void ChooseFromPopupMenu(CMainFrame* pFrame, int nCommand)
 {
-    auto* pTimer = new QTimer;
-    pTimer->setInterval(10);
-    QObject::connect(pTimer, &QTimer::timeout, [pTimer, fn]() {
-        QWidget* pModal = QApplication::activeModalWidget();
-        if (pModal == nullptr)
-            return;
-        pTimer->stop();
-        pTimer->deleteLater();
-        fn(pModal);
-    });
-    pTimer->start();
-}
-
-// Opens the popup menu of button 1208 and chooses its item nIndex.
-void ChooseFromPopupMenu(CMainFrame* pFrame, int nIndex)
-{
-    QTimer::singleShot(0, pFrame, [nIndex]() {
+    QTimer::singleShot(0, pFrame, [nCommand]() {
         auto* pMenu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         if (pMenu == nullptr)
             return;
-        pMenu->actions().at(nIndex)->trigger();
+        for (QAction* pAction : pMenu->actions()) {
+            if (pAction->data().toInt() == nCommand)
+                pAction->trigger();
+        }
         pMenu->close();
     });
     pFrame->GetView()->GetButton(IDC_POPUP_MENU)->click();
@@ -329,6 +322,10 @@ private slots:
     void optionsSavedReloadTheWeek_data();
     void optionsSavedReloadTheWeek();
     void aboutOpensFromTheMenu();
+    void strokeSaysWhatItDidWithUndoOneTapAway();
+    void undoPutsTheStoreBack_data();
+    void undoPutsTheStoreBack();
+    void undoWithNothingToUndoSaysSo();
 };
 
 void TestCommands::strokeRightTogglesTheTaskAndTheWeekReloads()
@@ -714,7 +711,7 @@ void TestCommands::popupMenuListsItsCommandsAboveTheButton()
         pMenu->close();
     });
     pButton->click();
-    QCOMPARE(texts, (QStringList{"Pen strokes", "Options", "About", "Exit"}));
+    QCOMPARE(texts, (QStringList{"Undo", "Pen strokes", "Options", "About", "Exit"}));
     const QPoint ptCorner = pButton->mapToGlobal(QPoint(0, 0));
     QCOMPARE(rcMenu.left(), ptCorner.x());
     QCOMPARE(rcMenu.bottom() + 1, ptCorner.y());
@@ -747,7 +744,7 @@ void TestCommands::strokeHelpShowsEachStrokeWithItsMeaning()
             SaveTestPng(pSheet, QStringLiteral("stroke_help_x%1.png").arg(nScale));
             pSheet->accept();
         });
-        ChooseFromPopupMenu(pFrame.get(), 0);
+        ChooseFromPopupMenu(pFrame.get(), ID_STROKE_HELP);
         QCOMPARE(meanings, (QStringList{"Down: open", "Right: tick off", "Right, left, right: delete",
                                         "Right, down: new appointment", "Left, down: new task"}));
         QCOMPARE(nPictures, 5);
@@ -759,7 +756,7 @@ void TestCommands::exitClosesTheFrame()
     CWeekFixture fx;
     auto pFrame = StartActive(&fx);
     QVERIFY(pFrame);
-    ChooseFromPopupMenu(pFrame.get(), 3);
+    ChooseFromPopupMenu(pFrame.get(), ID_APP_EXIT);
     QTRY_VERIFY(!pFrame->isVisible());
 }
 
@@ -793,7 +790,7 @@ void TestCommands::optionsSavedReloadTheWeek()
             pShowComplete->setChecked(false);
         pDlg->OnCommand(nCommand);
     });
-    ChooseFromPopupMenu(pFrame.get(), 1);
+    ChooseFromPopupMenu(pFrame.get(), ID_OPTIONS);
     QCOMPARE(strCaption, QString("Options"));
     QCOMPARE(pFrame->GetSettings().ShowCompleteTask == 0, nCommand == 1);
     // Saved: the week is loaded again at once, without the completed task.
@@ -815,7 +812,7 @@ void TestCommands::aboutOpensFromTheMenu()
             pModal->close();
         }
     });
-    ChooseFromPopupMenu(pFrame.get(), 2);
+    ChooseFromPopupMenu(pFrame.get(), ID_APP_ABOUT);
     QCOMPARE(strCaption, QString("About"));
     QVERIFY(pFrame->isVisible());
 }
@@ -938,6 +935,135 @@ void TestCommands::openRecurringEditsSeriesOrOccurrence()
     // Yes renames every day's row, No only Thursday's.
     QTRY_VERIFY(F::DayRows(pFrame.get(), 3).join('\n').contains("Swim"));
     QCOMPARE(F::DayRows(pFrame.get(), 2).join('\n').contains("Swim"), nAnswer == IDYES);
+}
+
+
+namespace {
+
+QString Rows(CWeekFixture* pFx)
+{
+    return StoreRows(*pFx->Store()->GetStore());
+}
+
+// The pixels of the view's status line in the notice's link colour.
+int LinkPixels(CMainView* pView)
+{
+    const QImage image = pView->grab().toImage();
+    int nCount = 0;
+    for (int y = pView->GetClientRect().bottom - 16; y < pView->GetClientRect().bottom; ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            nCount += c.blue() > 150 && c.red() < 80 ? 1 : 0;
+        }
+    }
+    return nCount;
+}
+
+}  // namespace
+
+void TestCommands::strokeSaysWhatItDidWithUndoOneTapAway()
+{
+    CWeekFixture fx;
+    const int nTask = fx.AddTask({"Pay rent", 1, 949998.0, F::Date(2015, 3, 4)});
+    auto pFrame = StartActive(&fx);
+    QVERIFY(pFrame);
+    CMainView* pView = pFrame->GetView();
+    const QString before = Rows(&fx);
+    // The selected entry's line has blue in its tag picture; the notice adds its link.
+    Gesture(pFrame.get(), 2, RowOf(List(pFrame.get(), 2), nTask), "");
+    const int nBlueOfEntry = LinkPixels(pView);
+    Gesture(pFrame.get(), 2, RowOf(List(pFrame.get(), 2), nTask), "6");
+    QVERIFY(TaskComplete(&fx, nTask));
+    QCOMPARE(pView->GetNotice(), QString("Completed: Pay rent"));
+    QVERIFY(LinkPixels(pView) > nBlueOfEntry + 10);
+    SaveTestPng(pView, QStringLiteral("undo_notice.png"));
+    QTest::mouseClick(pView, Qt::LeftButton, Qt::NoModifier, QPoint(pView->width() - 12, pView->GetClientRect().bottom - 8));
+    QVERIFY(!TaskComplete(&fx, nTask));
+    QCOMPARE(Rows(&fx), before);
+    QCOMPARE(pView->GetNotice(), QString());
+    QTRY_COMPARE(LinkPixels(pView), nBlueOfEntry);
+    QTRY_VERIFY(!F::DayRows(pFrame.get(), 2).join('\n').contains("strike"));
+    // A second tap on the status line takes nothing else back.
+    QTest::mouseClick(pView, Qt::LeftButton, Qt::NoModifier, QPoint(pView->width() - 12, pView->GetClientRect().bottom - 8));
+    QCOMPARE(Rows(&fx), before);
+}
+
+void TestCommands::undoPutsTheStoreBack_data()
+{
+    QTest::addColumn<QString>("strAction");
+    QTest::addColumn<bool>("bMenu");
+    QTest::addColumn<QString>("strMenuText");
+    QTest::newRow("delete an appointment, Ctrl+Z") << "delete" << false << "";
+    QTest::newRow("tick a recurring task, Ctrl+Z") << "tick weekly" << false << "";
+    QTest::newRow("skip a recurring task's occurrence, menu") << "skip weekly" << true << "Undo (Deleted: Water the plants)";
+    QTest::newRow("a new task from the editor, menu") << "new task" << true << "Undo (Added: Buy stamps)";
+    QTest::newRow("an editor's save, Ctrl+Z") << "edit" << false << "";
+}
+
+void TestCommands::undoPutsTheStoreBack()
+{
+    QFETCH(QString, strAction);
+    QFETCH(bool, bMenu);
+    QFETCH(QString, strMenuText);
+    CWeekFixture fx;
+    const int nAppt = fx.AddAppt("Dentist", F::Date(2015, 3, 4, 9, 0), F::Date(2015, 3, 4, 10, 0));
+    const int nWeekly = AddWeeklyTask(&fx, "Water the plants");
+    auto pFrame = StartActive(&fx);
+    QVERIFY(pFrame);
+    const QString before = Rows(&fx);
+    CScriptedMessageBox boxes({strAction == "skip weekly" ? IDNO : IDYES});
+    EditorSeen seen;
+    if (strAction == "delete") {
+        Gesture(pFrame.get(), 2, RowOf(List(pFrame.get(), 2), nAppt), "646");
+    } else if (strAction == "tick weekly") {
+        Gesture(pFrame.get(), 2, RowOf(List(pFrame.get(), 2), nWeekly), "6");
+    } else if (strAction == "skip weekly") {
+        Gesture(pFrame.get(), 2, RowOf(List(pFrame.get(), 2), nWeekly), "646");
+    } else if (strAction == "new task") {
+        AnswerEditor(&seen, "Buy stamps", ID_EDITOR_SAVE);
+        Gesture(pFrame.get(), 3, 0, "42");
+    } else {
+        AnswerEditor(&seen, "Dentist at noon", ID_EDITOR_SAVE);
+        Gesture(pFrame.get(), 2, RowOf(List(pFrame.get(), 2), nAppt), "2");
+    }
+    QVERIFY(Rows(&fx) != before);
+    if (bMenu) {
+        QString strText;
+        QTimer::singleShot(0, pFrame.get(), [&strText]() {
+            if (auto* pMenu = qobject_cast<QMenu*>(QApplication::activePopupWidget()))
+                strText = pMenu->actions().at(0)->text();
+        });
+        ChooseFromPopupMenu(pFrame.get(), ID_UNDO);
+        QCOMPARE(strText, strMenuText);
+    } else {
+        // An editor that closed leaves the offscreen window inactive, where a desktop
+        // gives it the focus back.
+        QApplication::setActiveWindow(pFrame.get());
+        QTest::keyClick(pFrame.get(), Qt::Key_Z, Qt::ControlModifier);
+    }
+    QCOMPARE(Rows(&fx), before);
+    QTRY_VERIFY(RowOf(List(pFrame.get(), 2), nAppt) >= 0 && RowOf(List(pFrame.get(), 2), nWeekly) >= 0);
+}
+
+void TestCommands::undoWithNothingToUndoSaysSo()
+{
+    CWeekFixture fx;
+    auto pFrame = StartActive(&fx);
+    QVERIFY(pFrame);
+    bool bEnabled = true;
+    QTimer::singleShot(0, pFrame.get(), [&bEnabled]() {
+        if (auto* pMenu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            bEnabled = pMenu->actions().at(0)->isEnabled();
+            pMenu->close();
+        }
+    });
+    pFrame->GetView()->GetButton(IDC_POPUP_MENU)->click();
+    QVERIFY(!bEnabled);
+    CScriptedMessageBox boxes({IDOK});
+    QApplication::setActiveWindow(pFrame.get());
+    QTest::keyClick(pFrame.get(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(boxes.Calls().size(), 1);
+    QCOMPARE(boxes.Calls()[0].strText, QString("Nothing to undo"));
 }
 
 QTEST_MAIN(TestCommands)

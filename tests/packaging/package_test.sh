@@ -31,6 +31,7 @@ for f in usr/bin/quillday usr/bin/quillday-reminders usr/share/quillday/annivers
          usr/share/icons/hicolor/16x16/apps/quillday.png usr/share/icons/hicolor/32x32/apps/quillday.png \
          usr/share/icons/hicolor/48x48/apps/quillday.png usr/share/icons/hicolor/128x128/apps/quillday.png \
          usr/share/icons/hicolor/scalable/apps/quillday.svg usr/share/man/man1/quillday.1.gz \
+         usr/share/man/ko/man1/quillday.1.gz usr/share/quillday/orlith.en.inf \
          usr/share/bash-completion/completions/quillday usr/share/doc/quillday/copyright \
          etc/xdg/autostart/quillday-reminders.desktop usr/lib/systemd/user/quillday-reminders.service; do
   [ -e "$root/$f" ] || fail "$f is not in the package"

@@ -1,6 +1,8 @@
 #include "tests/support/PimTestStore.h"
 
 #include "calendar/ZoneRules.h"
+#include "pim/CPimStore.h"
+#include "pim/CSqlStatement.h"
 #include "pim/WallTime.h"
 #include <QDir>
 #include <QLocale>
@@ -13,6 +15,22 @@ void SetTestZoneAndPattern(const char* pszTz, const char* pszPattern)
     tzset();
     ResetTimeZoneCache();
     qputenv("QUILLDAY_SHORTDATE", pszPattern);
+}
+
+QString StoreRows(CPimStore& store)
+{
+    QStringList rows;
+    for (const char* pszTable : {"items", "notes", "appt_span", "series_span", "sync_tombstone"}) {
+        rows.append(QString::fromLatin1(pszTable));
+        CSqlStatement st(store.Db(), QByteArray("SELECT * FROM ") + pszTable + " ORDER BY 1");
+        while (st.Step() == SQLITE_ROW) {
+            QStringList values;
+            for (int i = 0; i < st.ColumnCount(); ++i)
+                values.append(st.Value(i).toString() + QLatin1Char(':') + QString::number(st.Value(i).typeId()));
+            rows.append(values.join(QLatin1Char('|')));
+        }
+    }
+    return rows.join(QLatin1Char('\n'));
 }
 
 QString FormatWithPattern(const QString& strPattern, int nYear, int nMonth, int nDay, bool bFullYear)

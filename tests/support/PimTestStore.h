@@ -4,6 +4,7 @@
 #include "pim/IPOutlookApp.h"
 #include "tests/support/TestDates.h"
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QVector>
 #include <utility>
@@ -19,6 +20,12 @@ QString NoDateText(const QString& strPattern);
 // The week restrictions of the week load, for the week starting on the given Monday.
 QString WeekApptRestriction(const QString& strPattern, int nYear, int nMonth, int nDay);
 QString WeekTaskRestriction(const QString& strPattern, int nYear, int nMonth, int nDay, bool bShowComplete);
+
+class CPimStore;
+
+// Every row of the store's item tables (items, notes, spans, server tombstones), a line
+// a row with each value's type, to compare a store with itself at another time.
+QString StoreRows(CPimStore& store);
 
 class CTestStore {
 public:

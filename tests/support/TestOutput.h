@@ -5,4 +5,5 @@
 class QWidget;
 
 // Saves a grab of the widget as a PNG file of that name; false when it could not.
-bool SaveTestPng(QWidget* pWidget, const QString& strName);
+// dScale draws it as a screen of that many device pixels to a pixel would show it.
+bool SaveTestPng(QWidget* pWidget, const QString& strName, double dScale = 1.0);
