@@ -44,9 +44,12 @@ bool SetReminders(CPimStore& store)
     return sqlite3_exec(store.Db(), sql.constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
+// The store of the run: made in main() so that it closes before the program's statics go.
+IPOutlookApp* g_pApp = nullptr;
+
 IPOutlookApp& Store()
 {
-    static IPOutlookApp app;
+    IPOutlookApp& app = *g_pApp;
     if (app.IsLoggedOn())
         return app;
     const QString dir = BenchDir();
@@ -118,6 +121,8 @@ int main(int argc, char** argv)
 {
     // Local wall time as the calendar's floating times are read.
     CScopedTestTime zone("Europe/Berlin");
+    IPOutlookApp app;
+    g_pApp = &app;
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
