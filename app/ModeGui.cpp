@@ -93,11 +93,14 @@ int RunGuiMode(const CCommandLine& commandLine, int argc, char** argv)
         const QString strItem = commandLine.m_strOpenItem;
         QTimer::singleShot(0, &app, [pFrame, strItem]() { OpenItem(pFrame, strItem); });
     }
+    // The calendar servers are asked once the window shows.
+    QTimer::singleShot(0, &app, [pFrame]() { pFrame->GetView()->GetSync().Start(); });
     if (!commandLine.m_strOpenFile.isEmpty()) {
         // Asked once the window is up, so the question stands over the week.
         const QString strPath = commandLine.m_strOpenFile;
         QTimer::singleShot(0, &app, [pFrame, strPath]() {
             AskAndImportFile(strPath, pFrame->GetStrings(), pFrame->GetOutlookApp());
+            pFrame->GetView()->GetSync().SyncSoon();
         });
     }
     return app.exec();
