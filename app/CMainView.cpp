@@ -1,4 +1,6 @@
 #include "app/CMainView.h"
+#include "pim/IPOutlookApp.h"
+#include "pim/VariantTime.h"
 #include "app/CItemActions.h"
 #include "app/CMainFrame.h"
 #include "app/CSoftKeyBar.h"
@@ -362,6 +364,39 @@ BOOL CMainView::GetSelectedItem(SelectedItem* pItem) const
     pItem->nKind = pLabel->nKind;
     pItem->dtItem = pLabel->dtItem;
     return TRUE;
+}
+
+namespace {
+
+// The date an item is shown on: an appointment's start, a task's due date (else its start
+// date); kNoDate when it has none.
+DATE DateOfItem(IPOutlookItem* pItem)
+{
+    DATE dt = kNoDate;
+    if (IAppointment* pAppt = pItem->AsAppointment())
+        pAppt->get_Start(&dt);
+    else if (ITask* pTask = pItem->AsTask()) {
+        pTask->get_DueDate(&dt);
+        if (dt == kNoDate)
+            pTask->get_StartDate(&dt);
+    }
+    return dt;
+}
+
+}  // namespace
+
+void CMainView::OpenItem(int32_t nOid, DATE dtAt)
+{
+    std::unique_ptr<IPOutlookItem> pItem;
+    if (FAILED(m_pFrame->GetOutlookApp()->GetItemFromOid(nOid, &pItem)) || !pItem)
+        return;
+    if (dtAt == 0.0)
+        dtAt = DateOfItem(pItem.get());
+    SYSTEMTIME st;
+    if (dtAt != kNoDate && VariantTimeToSystemTime(dtAt, &st))
+        m_pWeekPane->SetWeek(DateTime(st.wYear, st.wMonth, st.wDay, 0, 0, 0));
+    const int32_t nKind = pItem->GetItemType() == olTaskItem ? kEntryKindTask : kEntryKindAppointment;
+    m_pActions->Open(SelectedItem{nOid, nKind, dtAt});
 }
 
 // Every item action needs a selected row; without one nothing happens.
