@@ -294,6 +294,8 @@ void CItemActions::Act(int32_t nOid, const char* pszKey, const std::function<con
         m_undo.erase(m_undo.begin());
     m_undo.push_back(std::move(entry));
     ++m_nActions;
+    if (m_fnChanged)
+        m_fnChanged();
 }
 
 QString CItemActions::LastActionText() const
@@ -313,6 +315,8 @@ void CItemActions::Undo()
     QString strReason;
     switch (entry.step.Undo(*pStore, &strReason)) {
     case CUndoStep::EResult::Done:
+        if (m_fnChanged)
+            m_fnChanged();
         break;
     case CUndoStep::EResult::ChangedSince:
         MessageBox(Text("RC_UNDO_CHANGED").arg(entry.strText), Text("RC_COMMON_PRODUCT_TITLE"),

@@ -57,6 +57,8 @@ public:
     QString LastActionText() const;
     // Counts the actions that changed the store, so a caller can tell whether one did.
     int ActionCount() const { return m_nActions; }
+    // Called after each action or undo that changed the store.
+    void SetOnChange(std::function<void()> fnChanged) { m_fnChanged = std::move(fnChanged); }
 
 private:
     struct UndoEntry {
@@ -88,4 +90,5 @@ private:
     QWidget* m_pParent;
     std::vector<UndoEntry> m_undo;  // oldest first
     int m_nActions = 0;
+    std::function<void()> m_fnChanged;
 };

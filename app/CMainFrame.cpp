@@ -119,6 +119,7 @@ void CMainFrame::OnDbNotification(DWORD nType)
         return;
     if (m_pView)
         m_pView->GetWeekPane()->SetWeek(m_currentDate);
+    emit StoreChanged();
 }
 
 DateTime CMainFrame::GetToday() const

@@ -71,6 +71,10 @@ public:
     // Number of times activation moved the frame onto the work area.
     int GetWorkAreaMoves() const { return m_nWorkAreaMoves; }
 
+signals:
+    // A committed change of the store (of this process or another), after the week reloaded.
+    void StoreChanged();
+
 protected:
     // Start-up steps that tests may make fail.
     virtual BOOL ConnectOutlook();

@@ -1,4 +1,6 @@
 #include "app/CMainView.h"
+#include "pim/IPOutlookApp.h"
+#include "pim/VariantTime.h"
 #include "app/CItemActions.h"
 #include "app/CMainFrame.h"
 #include "app/CSoftKeyBar.h"
@@ -13,6 +15,8 @@
 #include "week/CWeekPane.h"
 #include "calendar/CivilDays.h"
 #include "resources/StringTable.h"
+#include "dialogs/EditorTimes.h"
+#include "platform/MessageBox.h"
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMenu>
@@ -36,6 +40,8 @@ constexpr int kHeadingFontSize = 10;
 constexpr int kTitleFontSize = 11;
 constexpr int kMinTitleFontSize = 8;
 constexpr COLORREF kLinkColor = 0xCC3300;  // the status line's Undo, in blue
+constexpr COLORREF kSyncColor = 0x808080;
+constexpr COLORREF kFailureColor = 0x0000C0;
 
 struct ButtonInfo {
     int nId;
@@ -77,6 +83,8 @@ CMainView::CMainView(CMainFrame* pFrame)
     m_noticeTimer.setSingleShot(true);
     m_noticeTimer.setInterval(kNoticeMilliseconds);
     connect(&m_noticeTimer, &QTimer::timeout, this, [this] { ShowNotice(QString()); });
+    connect(&m_sync, &CWindowSync::stateChanged, this, [this] { UpdateStatusLine(); });
+    m_pActions->SetOnChange([this] { m_sync.SyncSoon(); });
 }
 
 CMainView::~CMainView()
@@ -205,6 +213,9 @@ bool CMainView::OnCommand(int nId)
         return true;
     case ID_UNDO:
         Undo();
+        return true;
+    case ID_SYNC_NOW:
+        m_sync.SyncNow();
         return true;
     case ID_APP_EXIT:
         Exit();
@@ -356,6 +367,39 @@ BOOL CMainView::GetSelectedItem(SelectedItem* pItem) const
     return TRUE;
 }
 
+namespace {
+
+// The date an item is shown on: an appointment's start, a task's due date (else its start
+// date); kNoDate when it has none.
+DATE DateOfItem(IPOutlookItem* pItem)
+{
+    DATE dt = kNoDate;
+    if (IAppointment* pAppt = pItem->AsAppointment())
+        pAppt->get_Start(&dt);
+    else if (ITask* pTask = pItem->AsTask()) {
+        pTask->get_DueDate(&dt);
+        if (dt == kNoDate)
+            pTask->get_StartDate(&dt);
+    }
+    return dt;
+}
+
+}  // namespace
+
+void CMainView::OpenItem(int32_t nOid, DATE dtAt)
+{
+    std::unique_ptr<IPOutlookItem> pItem;
+    if (FAILED(m_pFrame->GetOutlookApp()->GetItemFromOid(nOid, &pItem)) || !pItem)
+        return;
+    if (dtAt == 0.0)
+        dtAt = DateOfItem(pItem.get());
+    SYSTEMTIME st;
+    if (dtAt != kNoDate && VariantTimeToSystemTime(dtAt, &st))
+        m_pWeekPane->SetWeek(DateTime(st.wYear, st.wMonth, st.wDay, 0, 0, 0));
+    const int32_t nKind = pItem->GetItemType() == olTaskItem ? kEntryKindTask : kEntryKindAppointment;
+    m_pActions->Open(SelectedItem{nOid, nKind, dtAt});
+}
+
 // Every item action needs a selected row; without one nothing happens.
 void CMainView::ActOnSelection(void (CItemActions::*pfnAction)(const SelectedItem&))
 {
@@ -372,11 +416,14 @@ void CMainView::FillPopupMenu(QMenu* pMenu) const
         const char* pszKey;
         int nId;
     } items[] = {{"RC_MENU_UNDO", ID_UNDO},
+                 {"RC_MENU_SYNC", ID_SYNC_NOW},
                  {"RC_MENU_STROKES", ID_STROKE_HELP},
                  {"RC_MENU_OPTIONS", ID_OPTIONS},
                  {"RC_MENU_ABOUT", ID_APP_ABOUT},
                  {"RC_MENU_EXIT", ID_APP_EXIT}};
     for (const auto& item : items) {
+        if (item.nId == ID_SYNC_NOW && !CWindowSync::HasAccounts())
+            continue;
         QAction* pAction = pMenu->addAction(GetResourceString(m_pFrame->GetStrings(), QString::fromLatin1(item.pszKey)));
         pAction->setData(item.nId);
         if (item.nId == ID_UNDO) {
@@ -525,6 +572,7 @@ void CMainView::DrawStatusLine(QPainter* pDC)
         DrawNotice(pDC, y0, W);
         return;
     }
+    const int nRoom = DrawSyncState(pDC, y0, W);
     const AgendaSettings& settings = m_pFrame->GetSettings();
     CStatusLine line(settings.FontName, settings.FontSize);
     int x = 2;
@@ -535,7 +583,7 @@ void CMainView::DrawStatusLine(QPainter* pDC)
         notice.strText = strReadOnly;
         notice.crText = kReadOnlyNoticeColor;
         notice.bBold = TRUE;
-        x = line.DrawCell(pDC, notice, x, y0, W);
+        x = line.DrawCell(pDC, notice, x, y0, nRoom);
     }
     int nDay = -1, nRow = -1;
     if (!m_pWeekPane || !m_pWeekPane->GetSelection(&nDay, &nRow))
@@ -547,8 +595,8 @@ void CMainView::DrawStatusLine(QPainter* pDC)
     pList->GetCell(nRow, 1, &pText);
     if (pLabel == nullptr || pText == nullptr || pLabel->nOid == -1)
         return;
-    x = line.DrawCell(pDC, *pLabel, x, y0, W);
-    line.DrawCell(pDC, *pText, x, y0, W);
+    x = line.DrawCell(pDC, *pLabel, x, y0, nRoom);
+    line.DrawCell(pDC, *pText, x, y0, nRoom);
 }
 
 // ---- Undo -------------------------------------------------------------------------------
@@ -585,13 +633,65 @@ void CMainView::DrawNotice(QPainter* pDC, int y0, int nWidth)
     DrawTextInRect(pDC, 2, y0, nRoom, kStatusLineHeight - 1, strText, kFormat | DT_LEFT, 0x000000);
 }
 
-// While a notice shows, a tap anywhere on the status line takes the action back.
+// While a notice shows, a tap anywhere on the status line takes the action back; a tap
+// on a failed sync's mark says why it failed.
 void CMainView::mousePressEvent(QMouseEvent* pEvent)
 {
     const int y0 = (m_rcClient.bottom - m_rcClient.top) - kStatusLineHeight;
-    if (!m_strNotice.isEmpty() && pEvent->position().y() >= y0 && pEvent->position().y() < m_rcClient.bottom) {
-        OnCommand(ID_UNDO);
-        return;
+    const QPointF pt = pEvent->position();
+    if (pt.y() >= y0 && pt.y() < m_rcClient.bottom) {
+        if (!m_strNotice.isEmpty()) {
+            OnCommand(ID_UNDO);
+            return;
+        }
+        if (m_sync.State() == CWindowSync::EState::Failed && pt.x() >= m_xSyncState) {
+            ShowSyncFailure();
+            return;
+        }
     }
     CWndEx::mousePressEvent(pEvent);
+}
+
+// ---- Sync -------------------------------------------------------------------------------
+
+QString CMainView::SyncStateText() const
+{
+    const StringTable& strings = m_pFrame->GetStrings();
+    switch (m_sync.State()) {
+    case CWindowSync::EState::Running:
+        return GetResourceString(strings, QStringLiteral("RC_SYNC_RUNNING"));
+    case CWindowSync::EState::Synced: {
+        const QTime time = m_sync.LastSynced().time();
+        return GetResourceString(strings, QStringLiteral("RC_SYNC_DONE"))
+            .arg(FormatTimeText(time.hour(), time.minute(), m_pFrame->GetSettings().Use24Hour));
+    }
+    case CWindowSync::EState::Failed:
+        return GetResourceString(strings, QStringLiteral("RC_SYNC_FAILED"));
+    case CWindowSync::EState::Off:
+        break;
+    }
+    return QString();
+}
+
+int CMainView::DrawSyncState(QPainter* pDC, int y0, int nWidth)
+{
+    const QString strText = SyncStateText();
+    m_xSyncState = nWidth;
+    if (strText.isEmpty())
+        return nWidth;
+    const AgendaSettings& settings = m_pFrame->GetSettings();
+    const bool bFailed = m_sync.State() == CWindowSync::EState::Failed;
+    SetFont(settings.FontName, settings.FontSize - 2, bFailed, FALSE, FALSE);
+    const int nTextWidth = GetTextWidth(pDC, strText);
+    m_xSyncState = nWidth - nTextWidth - 4;
+    DrawTextInRect(pDC, m_xSyncState, y0, nTextWidth + 2, kStatusLineHeight - 1, strText,
+                   DT_VCENTER | DT_SINGLELINE | DT_RIGHT, bFailed ? kFailureColor : kSyncColor);
+    return m_xSyncState - 4;
+}
+
+void CMainView::ShowSyncFailure()
+{
+    const StringTable& strings = m_pFrame->GetStrings();
+    MessageBox(GetResourceString(strings, QStringLiteral("RC_SYNC_FAILED_REASON")).arg(m_sync.LastFailure()),
+               GetResourceString(strings, QStringLiteral("RC_COMMON_PRODUCT_TITLE")), MB_OK | MB_ICONEXCLAMATION);
 }

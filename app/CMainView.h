@@ -3,6 +3,7 @@
 // the calendar's weekday headings, the status line with the selected entry in full, and
 // either the dark button bar with its bitmap buttons or (UseSoftKey) the soft-key bar.
 #include "app/CPenGesture.h"
+#include "app/CWindowSync.h"
 #include "controls/CWndEx.h"
 #include "platform/WinTypes.h"
 #include <QPoint>
@@ -44,12 +45,18 @@ public:
 
     // The item of the selected row; FALSE without a selection.
     BOOL GetSelectedItem(SelectedItem* pItem) const;
+    // Opens an item in its editor as if its row were chosen, after showing the week of
+    // dtAt: the start of the occurrence to open (0: the item's own date).
+    void OpenItem(int32_t nOid, DATE dtAt);
     // Fills the popup menu of button 1208 (texts from the strings, commands as data).
     void FillPopupMenu(QMenu* pMenu) const;
     // Where the popup menu's top-left corner goes (screen coordinates) for a menu of
     // that height: its bottom on the top-left corner of button 1208.
     QPoint PopupMenuPos(int nMenuHeight) const;
     const CPenGesture& GetGesture() const { return m_gesture; }
+    CWindowSync& GetSync() { return m_sync; }
+    // What the status line says of syncing ("Synced 14:05"); empty without accounts.
+    QString SyncStateText() const;
 
     // The title: RC_COMMON_FORMAT_TITLE_DATE with YYYY and MM replaced by the current
     // date's year and month name.
@@ -88,6 +95,9 @@ private:
     void Undo();
     void ShowNotice(const QString& strNotice);
     void DrawNotice(QPainter* pDC, int y0, int nWidth);
+    // The sync state at the status line's right end; returns its left edge.
+    int DrawSyncState(QPainter* pDC, int y0, int nWidth);
+    void ShowSyncFailure();
     void KeepEveryMove(BOOL bKeep);
 
     CMainFrame* m_pFrame;
@@ -102,4 +112,6 @@ private:
     CSoftKeyBar* m_pSoftKeyBar = nullptr;     // child of the frame
     QString m_strNotice;
     QTimer m_noticeTimer;
+    CWindowSync m_sync;
+    int m_xSyncState = 0;  // where the sync state starts on the status line
 };

@@ -1,6 +1,6 @@
 // Sync with a Radicale on 127.0.0.1: the first sync of 10,000 items into an empty store,
 // and a whole `quillday --sync` process when nothing changed (one request with the token).
-#include "tests/sync/server_helper.h"
+#include "tests/support/CTestDavServer.h"
 
 #include "pim/CPimStore.h"
 #include "platform/RegistryFile.h"

@@ -70,6 +70,14 @@ const char* const kMigrations[] = {
     " UPDATE sync_link SET dirty=1 WHERE oid=new.oid; END;"
     "CREATE TRIGGER sync_notes_added AFTER INSERT ON notes BEGIN"
     " UPDATE sync_link SET dirty=1 WHERE oid=new.oid; END;",
+    // 3 -> 4: the reminders rung (or snoozed), how far ringing has got, and the reminders
+    // of appointments and open tasks in the order they fall due
+    "CREATE TABLE reminder_rung(due INTEGER NOT NULL, oid INTEGER NOT NULL, occurrence INTEGER NOT NULL,"
+    " snooze INTEGER NOT NULL DEFAULT 0, PRIMARY KEY(due, oid, occurrence)) WITHOUT ROWID;"
+    "CREATE TABLE reminder_mark(id INTEGER PRIMARY KEY CHECK(id=1), checked INTEGER NOT NULL);"
+    "CREATE INDEX items_appt_reminder ON items(t_start-reminder_minutes)"
+    " WHERE kind=1 AND reminder=1 AND rec_type<0 AND deleted=0;"
+    "CREATE INDEX items_task_reminder ON items(t_end) WHERE kind=3 AND reminder=1 AND complete=0;",
 };
 static_assert(sizeof(kMigrations) / sizeof(kMigrations[0]) == CStoreSchema::kVersion);
 

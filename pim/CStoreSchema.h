@@ -23,6 +23,14 @@
 //                  dirty = 1 when the item, its notes or an exception changed since
 //   sync_token     per account, the server's sync token of the last finished sync
 //   sync_tombstone a linked item deleted here, until the server has seen the delete
+// Schema version 4 adds what the reminders need:
+//   reminder_rung  a reminder that was shown: due (UTC seconds it fell due), oid (the item;
+//                  a series for its occurrences), occurrence (the occurrence's original
+//                  start, 0 for a single item or a task); snooze > 0: it rings again then
+//   reminder_mark  one row: checked, the UTC second up to which every due reminder was
+//                  handled (those due before it and not rung were missed)
+//   items_appt_reminder, items_task_reminder  indexes: appointments by the wall minute
+//                  their reminder falls due, open tasks with a reminder by due date
 #include "platform/WinTypes.h"
 #include <QString>
 #include <cstdint>
@@ -30,7 +38,7 @@
 
 class CStoreSchema {
 public:
-    static constexpr int kVersion = 3;
+    static constexpr int kVersion = 4;
     static constexpr uint32_t kApplicationId = 0x51444159;  // "QDAY"
 
     // Opens the file read-write, creating the store (and its folder) when the file is

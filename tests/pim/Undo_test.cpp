@@ -66,18 +66,8 @@ public:
         return SUCCEEDED(p->Save()) && SUCCEEDED(p->get_Oid(&nOid)) ? nOid : 0;
     }
 
-    std::unique_ptr<IAppointment> Appt(int32_t nOid)
-    {
-        std::unique_ptr<IAppointment> p;
-        m_store.App().GetItemFromOid(nOid, &p);
-        return p;
-    }
-    std::unique_ptr<ITask> Task(int32_t nOid)
-    {
-        std::unique_ptr<ITask> p;
-        m_store.App().GetItemFromOid(nOid, &p);
-        return p;
-    }
+    std::unique_ptr<IAppointment> Appt(int32_t nOid) { return m_store.Item<IAppointment>(nOid); }
+    std::unique_ptr<ITask> Task(int32_t nOid) { return m_store.Item<ITask>(nOid); }
     std::unique_ptr<IAppointment> Occurrence(DATE dtStart)
     {
         std::unique_ptr<IAppointment> pOcc;

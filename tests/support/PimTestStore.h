@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QVector>
+#include <memory>
 #include <utility>
 
 // TZ and the short-date pattern for the whole test program (set before any store use).
@@ -33,6 +34,14 @@ public:
     bool IsOpen() const { return m_bOpen; }
     QString Path() const { return m_strPath; }
     IPOutlookApp& App() { return m_app; }
+    // The stored item of that OID (IAppointment or ITask), null when there is none.
+    template <class TItem>
+    std::unique_ptr<TItem> Item(int32_t nOid)
+    {
+        std::unique_ptr<TItem> p;
+        m_app.GetItemFromOid(nOid, &p);
+        return p;
+    }
 
     int32_t AddAppt(const QString& strSubject, DATE dtStart, DATE dtEnd, bool bAllDay = false);
     int32_t AddTask(const QString& strSubject, DATE dtStart, DATE dtDue, bool bComplete = false,

@@ -1,5 +1,5 @@
 // The account and sync modes of the program, run as from a shell against Radicale.
-#include "tests/sync/server_helper.h"
+#include "tests/support/CTestDavServer.h"
 
 #include "tests/support/QuilldayRun.h"
 

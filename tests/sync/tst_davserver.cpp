@@ -1,5 +1,5 @@
 // The WebDAV client and discovery against real servers started on 127.0.0.1.
-#include "tests/sync/server_helper.h"
+#include "tests/support/CTestDavServer.h"
 
 #include "sync/CDavClient.h"
 #include "sync/CDavDiscovery.h"

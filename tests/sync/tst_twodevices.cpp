@@ -1,5 +1,5 @@
 // Two stores ("two devices") sync through real servers started on 127.0.0.1.
-#include "tests/sync/server_helper.h"
+#include "tests/support/CTestDavServer.h"
 
 #include "ical/CICalImporter.h"
 #include "pim/CPimStore.h"

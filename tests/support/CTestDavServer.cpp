@@ -1,4 +1,4 @@
-#include "tests/sync/server_helper.h"
+#include "tests/support/CTestDavServer.h"
 
 #include "sync/CDavClient.h"
 
