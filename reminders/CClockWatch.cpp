@@ -68,12 +68,12 @@ void CClockWatch::Arm()
     const int64_t nDelayMs = bIdle ? kIdleSeconds * 1000 : std::max<int64_t>(0, (m_nWakeAt - nProgramNow) * 1000);
     // The program's clock counts whole seconds: wake at the start of the due second.
     const int64_t nTargetMs = nRealNowMs + nDelayMs - (bIdle ? 0 : nRealNowMs % 1000);
-    itimerspec spec{};
-    spec.it_value.tv_sec = static_cast<time_t>(nTargetMs / 1000);
-    spec.it_value.tv_nsec = static_cast<long>(nTargetMs % 1000) * 1000000L;
-    if (spec.it_value.tv_sec == 0 && spec.it_value.tv_nsec == 0)
-        spec.it_value.tv_nsec = 1;  // zero would disarm it
-    timerfd_settime(m_nTimerFd, TFD_TIMER_ABSTIME | TFD_TIMER_CANCEL_ON_SET, &spec, nullptr);
+    itimerspec wake{};
+    wake.it_value.tv_sec = static_cast<time_t>(nTargetMs / 1000);
+    wake.it_value.tv_nsec = static_cast<long>(nTargetMs % 1000) * 1000000L;
+    if (wake.it_value.tv_sec == 0 && wake.it_value.tv_nsec == 0)
+        wake.it_value.tv_nsec = 1;  // zero would disarm it
+    timerfd_settime(m_nTimerFd, TFD_TIMER_ABSTIME | TFD_TIMER_CANCEL_ON_SET, &wake, nullptr);
 }
 
 void CClockWatch::OnTimer()
