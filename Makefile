@@ -6,7 +6,7 @@ JOBS ?= 2
 
 PREFIX ?= /usr/local
 FUZZ_BUILD := build-fuzz
-# Seconds each fuzz target runs for.
+# Seconds each fuzz target runs for (the iCalendar and store targets four times as long).
 FUZZ_SECONDS ?= 60
 
 .PHONY: run test build deps install package fuzz
@@ -35,8 +35,8 @@ $(BUILD)/CMakeCache.txt: | deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
 # The libFuzzer targets of fuzz/, built with clang and the sanitizers in $(FUZZ_BUILD)/,
-# each run for FUZZ_SECONDS. Inputs that crash or hang are kept in fuzz/findings/<target>/,
-# where the test suite replays them from then on.
+# each run for FUZZ_SECONDS (the slow ones longer: tools/run-fuzz.sh). Inputs that crash
+# or hang are kept in fuzz/findings/<target>/, where the test suite replays them from then on.
 fuzz:
 	@./tools/install-deps.sh --fuzz
 	@test -f $(FUZZ_BUILD)/CMakeCache.txt || CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) \

@@ -1,11 +1,13 @@
 #include "app/CCommandLine.h"
 
 #include <QDate>
+#include <QDateTime>
 #include <QRegularExpression>
 
 namespace {
 
 constexpr int kMaxScale = 8;
+constexpr int kMaxReminderCount = 1000;
 // As large as a screen shows; a larger picture only costs memory (8192 x 8192 is 256 MB).
 constexpr int kMaxImageSide = 8192;
 
@@ -94,6 +96,13 @@ bool CCommandLine::ParseOption(const QString& name, const QString* pInlineValue,
             m_lunarDates << args.at(++*pIndex);
         return SetMode(QuilldayMode::LunarToSolar, name);
     }
+    if (name == QLatin1String("--next-reminders"))
+        return ParseNextReminders(pInlineValue, args, pIndex);
+    if (name == QLatin1String("--reminders")) {
+        if (pInlineValue)
+            return Fail(QStringLiteral("--reminders takes no value"));
+        return SetMode(QuilldayMode::Reminders, name);
+    }
     if (name == QLatin1String("--list-accounts") || name == QLatin1String("--sync")) {
         if (pInlineValue)
             return Fail(QStringLiteral("%1 takes no value").arg(name));
@@ -106,29 +115,75 @@ bool CCommandLine::ParseOption(const QString& name, const QString* pInlineValue,
                                    QStringLiteral("--export"),     QStringLiteral("--date"),
                                    QStringLiteral("--size"),       QStringLiteral("--home"),
                                    QStringLiteral("--store"),      QStringLiteral("--registry"),
-                                   QStringLiteral("--scale"),      QStringLiteral("--language")};
+                                   QStringLiteral("--scale"),      QStringLiteral("--language"),
+                                   QStringLiteral("--open-item")};
     if (!valueOptions.contains(name))
         return Fail(QStringLiteral("unknown option '%1'").arg(name));
     QString value;
     return TakeValue(name, pInlineValue, args, pIndex, &value) && ApplyValue(name, value);
 }
 
+// An optional value is taken when given inline or when the next word is no option; true
+// when one was given (an inline one may be empty).
+bool CCommandLine::TakeOptionalValue(const QString* pInlineValue, const QStringList& args, int* pIndex,
+                                     QString* pValue)
+{
+    if (pInlineValue)
+        *pValue = *pInlineValue;
+    else if (*pIndex + 1 < args.size() && !args.at(*pIndex + 1).startsWith(QLatin1Char('-')))
+        *pValue = args.at(++*pIndex);
+    return pInlineValue || !pValue->isEmpty();
+}
+
 bool CCommandLine::ParsePrintWeek(const QString* pInlineValue, const QStringList& args, int* pIndex)
 {
-    // The date is optional: taken when given inline or when the next word is no option.
+    // The date is optional.
     QString value;
-    if (pInlineValue)
-        value = *pInlineValue;
-    else if (*pIndex + 1 < args.size() && !args.at(*pIndex + 1).startsWith(QLatin1Char('-')))
-        value = args.at(++*pIndex);
-    if ((pInlineValue || !value.isEmpty()) && !IsIsoDate(value))
+    if (TakeOptionalValue(pInlineValue, args, pIndex, &value) && !IsIsoDate(value))
         return Fail(QStringLiteral("--print-week: '%1' is not a date of the form YYYY-MM-DD").arg(value));
     m_strDate = value;
     return SetMode(QuilldayMode::PrintWeek, QStringLiteral("--print-week"));
 }
 
+bool CCommandLine::ParseNextReminders(const QString* pInlineValue, const QStringList& args, int* pIndex)
+{
+    // The count is optional.
+    QString value;
+    if (TakeOptionalValue(pInlineValue, args, pIndex, &value)) {
+        bool bOk = false;
+        m_nReminderCount = value.toInt(&bOk);
+        if (!bOk || m_nReminderCount < 1 || m_nReminderCount > kMaxReminderCount)
+            return Fail(QStringLiteral("--next-reminders: '%1' is not a whole number from 1 to %2")
+                            .arg(value)
+                            .arg(kMaxReminderCount));
+    }
+    return SetMode(QuilldayMode::NextReminders, QStringLiteral("--next-reminders"));
+}
+
+bool CCommandLine::SplitOpenItem(const QString& strItem, int32_t* pnOid, QString* pstrAt)
+{
+    static const QRegularExpression form(QStringLiteral("^(\\d{1,9})(?:@(\\d{4}-\\d{2}-\\d{2}T\\d{2}:\\d{2}))?$"));
+    const QRegularExpressionMatch match = form.match(strItem);
+    *pnOid = match.hasMatch() ? match.captured(1).toInt() : 0;
+    *pstrAt = match.captured(2);
+    const bool bTimeOk = pstrAt->isEmpty()
+                         || QDateTime::fromString(*pstrAt, QStringLiteral("yyyy-MM-dd'T'HH:mm")).isValid();
+    return *pnOid > 0 && bTimeOk;
+}
+
+bool CCommandLine::ParseOpenItem(const QString& value)
+{
+    int32_t nOid = 0;
+    QString strAt;
+    m_strOpenItem = value;
+    return SplitOpenItem(value, &nOid, &strAt)
+           || Fail(QStringLiteral("--open-item: '%1' is not of the form OID or OID@YYYY-MM-DDTHH:MM").arg(value));
+}
+
 bool CCommandLine::ApplyValue(const QString& name, const QString& value)
 {
+    if (name == QLatin1String("--open-item"))
+        return ParseOpenItem(value);
     if (name == QLatin1String("--screenshot") || name == QLatin1String("--import")
         || name == QLatin1String("--export")) {
         m_strFile = value;
@@ -209,6 +264,8 @@ bool CCommandLine::CheckCombinations()
          || m_seen.contains(QLatin1String("--calendar")))
         && m_mode != QuilldayMode::AddAccount)
         return Fail(QStringLiteral("--user, --password-file and --calendar work only with --add-account"));
+    if (!m_strOpenItem.isEmpty() && m_mode != QuilldayMode::Gui)
+        return Fail(QStringLiteral("--open-item works only without a mode"));
     if (!m_strOpenFile.isEmpty() && m_mode != QuilldayMode::Gui)
         return Fail(QStringLiteral("a file to open ('%1') works only without a mode").arg(m_strOpenFile));
     if (m_mode == QuilldayMode::LunarToSolar) {
@@ -252,6 +309,8 @@ QString KoreanHelpText()
         "  --lunar-to-solar 날짜...   음력 날짜의 양력 날짜와 요일을 출력\n"
         "                             (YYYY-MM-DD, 윤달은 끝에 L);\n"
         "                             -는 표준 입력에서 한 줄에 하나씩 읽음\n"
+        "  --reminders                창 없이 알림을 울림 (데스크톱 알림, 세션이 끝나면 종료)\n"
+        "  --next-reminders [N]       다음에 울릴 알림 N개를 출력 (기본: 10)\n"
         "  --help                     이 도움말 보기\n"
         "  --version                  제품 이름과 버전 출력\n"
         "\n"
@@ -268,6 +327,8 @@ QString KoreanHelpText()
         "  --registry 파일            설정 파일 (기본: $QUILLDAY_REGISTRY, 없으면\n"
         "                             $XDG_CONFIG_HOME/quillday/registry.reg)\n"
         "  --scale N                  창을 N배로 크게 그리기 (1에서 8)\n"
+        "  --open-item OID[@YYYY-MM-DDTHH:MM]\n"
+        "                             주 화면에서 그 항목(반복 일정은 그때 시작하는 일정)을 열기\n"
         "  --language 코드            ko(한국어) 또는 en(영어); 기본: 옵션에서 고른 언어,\n"
         "                             없으면 로캘 (LC_ALL, LC_MESSAGES, LANG)\n"
         "\n"
@@ -300,6 +361,9 @@ QString CCommandLine::HelpText(const QString& strLanguage)
         "  --lunar-to-solar DATE...   print the solar date and weekday of Korean lunar dates\n"
         "                             (YYYY-MM-DD, an L appended marks a leap month);\n"
         "                             - reads the dates from standard input, one a line\n"
+        "  --reminders                ring reminders without the window (desktop notifications;\n"
+        "                             ends with the session)\n"
+        "  --next-reminders [N]       print the next N reminders that will ring (default: 10)\n"
         "  --help                     show this text\n"
         "  --version                  print the product name and version\n"
         "\n"
@@ -316,6 +380,9 @@ QString CCommandLine::HelpText(const QString& strLanguage)
         "  --registry FILE            the settings file (default: $QUILLDAY_REGISTRY, else\n"
         "                             $XDG_CONFIG_HOME/quillday/registry.reg)\n"
         "  --scale N                  draw the window N times larger (1 to 8)\n"
+        "  --open-item OID[@YYYY-MM-DDTHH:MM]\n"
+        "                             open that item (of a series: the occurrence starting then)\n"
+        "                             in the main window\n"
         "  --language CODE            ko (Korean) or en (English); default: the options' choice,\n"
         "                             else the locale (LC_ALL, LC_MESSAGES, LANG)\n"
         "\n"

@@ -3,6 +3,7 @@
 // system or the environment; main() applies the paths and dispatches on m_mode.
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 
 enum class QuilldayMode {
     Gui,           // no mode option: the main window
@@ -15,6 +16,8 @@ enum class QuilldayMode {
     ListAccounts,  // --list-accounts
     RemoveAccount, // --remove-account URL
     Sync,          // --sync
+    Reminders,     // --reminders
+    NextReminders, // --next-reminders [N]
     Help,          // --help
     Version,       // --version
 };
@@ -43,6 +46,8 @@ public:
     QString m_strUser;        // --user with --add-account
     QString m_strPasswordFile;  // --password-file with --add-account
     QString m_strCalendar;    // --calendar with --add-account
+    int m_nReminderCount = 10;  // --next-reminders N
+    QString m_strOpenItem;    // --open-item OID[@YYYY-MM-DDTHH:MM] (main window only)
     QString m_strError;       // why Parse failed
 
     // Parses the arguments after the program name. False with m_strError set when the
@@ -51,12 +56,18 @@ public:
     bool Parse(const QStringList& args);
     bool Parse(int argc, char** argv);
 
+    // The text of --open-item, "OID" or "OID@YYYY-MM-DDTHH:MM", split; false for another text.
+    static bool SplitOpenItem(const QString& strItem, int32_t* pnOid, QString* pstrAt);
+
     // The usage text in the language given (Korean for "ko", else English).
     static QString HelpText(const QString& strLanguage = QString());
 
 private:
     bool ParseOption(const QString& name, const QString* pInlineValue, const QStringList& args, int* pIndex);
+    static bool TakeOptionalValue(const QString* pInlineValue, const QStringList& args, int* pIndex, QString* pValue);
     bool ParsePrintWeek(const QString* pInlineValue, const QStringList& args, int* pIndex);
+    bool ParseNextReminders(const QString* pInlineValue, const QStringList& args, int* pIndex);
+    bool ParseOpenItem(const QString& value);
     bool ApplyValue(const QString& name, const QString& value);
     bool TakeValue(const QString& name, const QString* pInlineValue, const QStringList& args, int* pIndex,
                    QString* pValue);

@@ -45,6 +45,13 @@ BOOL CMainFrame::ConnectOutlook()
     return TRUE;
 }
 
+QString CMainFrame::GetReadOnlyNotice() const
+{
+    if (!m_pOutlookApp || !m_pOutlookApp->IsReadOnly())
+        return QString();
+    return QStringLiteral("Read only: %1").arg(m_pOutlookApp->GetReadOnlyReason());
+}
+
 BOOL CMainFrame::OpenPimDatabases()
 {
     return m_pimDatabases.OpenPimDatabases(m_pOutlookApp.get(), this,
@@ -57,6 +64,7 @@ void CMainFrame::OnDbNotification(DWORD nType)
         return;
     if (m_pView)
         m_pView->GetWeekPane()->SetWeek(m_currentDate);
+    emit StoreChanged();
 }
 
 void CMainFrame::OnWeekLoadFailed(const QString& strReason)

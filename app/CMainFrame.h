@@ -40,12 +40,18 @@ public:
     AgendaSettings& GetSettings() { return m_settings; }
     IPOutlookApp* GetOutlookApp() const override { return m_pOutlookApp.get(); }
     CMainView* GetView() const { return m_pView.get(); }
+    // "Read only: REASON" while the store can only be read, else empty (the status line).
+    QString GetReadOnlyNotice() const;
 
     // A committed change of the store: created, deleted and changed records reload the
     // shown week; other types are ignored.
     void OnDbNotification(DWORD nType);
     // Number of times activation moved the frame onto the work area.
     int GetWorkAreaMoves() const { return m_nWorkAreaMoves; }
+
+signals:
+    // A committed change of the store (of this process or another), after the week reloaded.
+    void StoreChanged();
 
 protected:
     // The store with its detail forms over this window; the record reads with their

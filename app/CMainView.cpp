@@ -1,4 +1,6 @@
 #include "app/CMainView.h"
+#include "pim/IPOutlookApp.h"
+#include "pim/VariantTime.h"
 #include "app/CItemActions.h"
 #include "app/CMainFrame.h"
 #include "app/CSoftKeyBar.h"
@@ -32,6 +34,7 @@ constexpr int kTitleTop = 2;
 constexpr int kTitleWidth = 55;
 constexpr int kTitleHeight = 14;
 constexpr int kStatusLineHeight = 16;  // the bottom rows of m_rcClient, under a frame line
+constexpr COLORREF kReadOnlyNoticeColor = 0x0000C0;  // dark red
 constexpr int kHeadingTop = 3;         // the weekday headings above the month calendar
 constexpr int kHeadingFontSize = 10;
 constexpr int kTitleFontSize = 11;
@@ -364,6 +367,39 @@ BOOL CMainView::GetSelectedItem(SelectedItem* pItem) const
     return TRUE;
 }
 
+namespace {
+
+// The date an item is shown on: an appointment's start, a task's due date (else its start
+// date); kNoDate when it has none.
+DATE DateOfItem(IPOutlookItem* pItem)
+{
+    DATE dt = kNoDate;
+    if (IAppointment* pAppt = pItem->AsAppointment())
+        pAppt->get_Start(&dt);
+    else if (ITask* pTask = pItem->AsTask()) {
+        pTask->get_DueDate(&dt);
+        if (dt == kNoDate)
+            pTask->get_StartDate(&dt);
+    }
+    return dt;
+}
+
+}  // namespace
+
+void CMainView::OpenItem(int32_t nOid, DATE dtAt)
+{
+    std::unique_ptr<IPOutlookItem> pItem;
+    if (FAILED(m_pFrame->GetOutlookApp()->GetItemFromOid(nOid, &pItem)) || !pItem)
+        return;
+    if (dtAt == 0.0)
+        dtAt = DateOfItem(pItem.get());
+    SYSTEMTIME st;
+    if (dtAt != kNoDate && VariantTimeToSystemTime(dtAt, &st))
+        m_pWeekPane->SetWeek(DateTime(st.wYear, st.wMonth, st.wDay, 0, 0, 0));
+    const int32_t nKind = pItem->GetItemType() == olTaskItem ? kEntryKindTask : kEntryKindAppointment;
+    m_pActions->Open(SelectedItem{nOid, nKind, dtAt});
+}
+
 // Every item action needs a selected row; without one nothing happens.
 void CMainView::ActOnSelection(void (CItemActions::*pfnAction)(const SelectedItem&))
 {
@@ -537,6 +573,18 @@ void CMainView::DrawStatusLine(QPainter* pDC)
         return;
     }
     const int nRoom = DrawSyncState(pDC, y0, W);
+    const AgendaSettings& settings = m_pFrame->GetSettings();
+    CStatusLine line(settings.FontName, settings.FontSize);
+    int x = 2;
+    // A store open for reading only says so before the selected row.
+    const QString strReadOnly = m_pFrame->GetReadOnlyNotice();
+    if (!strReadOnly.isEmpty()) {
+        ListCell notice;
+        notice.strText = strReadOnly;
+        notice.crText = kReadOnlyNoticeColor;
+        notice.bBold = TRUE;
+        x = line.DrawCell(pDC, notice, x, y0, nRoom);
+    }
     int nDay = -1, nRow = -1;
     if (!m_pWeekPane || !m_pWeekPane->GetSelection(&nDay, &nRow))
         return;
@@ -547,9 +595,6 @@ void CMainView::DrawStatusLine(QPainter* pDC)
     pList->GetCell(nRow, 1, &pText);
     if (pLabel == nullptr || pText == nullptr || pLabel->nOid == -1)
         return;
-    const AgendaSettings& settings = m_pFrame->GetSettings();
-    CStatusLine line(settings.FontName, settings.FontSize);
-    int x = 2;
     x = line.DrawCell(pDC, *pLabel, x, y0, nRoom);
     line.DrawCell(pDC, *pText, x, y0, nRoom);
 }

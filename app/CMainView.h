@@ -45,6 +45,9 @@ public:
 
     // The item of the selected row; FALSE without a selection.
     BOOL GetSelectedItem(SelectedItem* pItem) const;
+    // Opens an item in its editor as if its row were chosen, after showing the week of
+    // dtAt: the start of the occurrence to open (0: the item's own date).
+    void OpenItem(int32_t nOid, DATE dtAt);
     // Fills the popup menu of button 1208 (texts from the strings, commands as data).
     void FillPopupMenu(QMenu* pMenu) const;
     // Where the popup menu's top-left corner goes (screen coordinates) for a menu of

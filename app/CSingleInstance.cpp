@@ -11,6 +11,7 @@ constexpr int kAttempts = 40;
 constexpr int kAttemptPauseMs = 250;
 constexpr int kConnectTimeoutMs = 500;
 const char kRaiseRequest[] = "raise\n";
+const char kOpenRequest[] = "open ";
 
 }  // namespace
 
@@ -24,22 +25,24 @@ CSingleInstance::CSingleInstance(const QString& strExecutablePath, QObject* pPar
 
 CSingleInstance::~CSingleInstance() = default;
 
-bool CSingleInstance::AskRunningInstance()
+bool CSingleInstance::AskRunningInstance(const QByteArray& request)
 {
     QLocalSocket socket;
     socket.connectToServer(m_strName);
     if (!socket.waitForConnected(kConnectTimeoutMs))
         return false;
-    socket.write(kRaiseRequest);
+    socket.write(request);
     socket.waitForBytesWritten(kConnectTimeoutMs);
     socket.disconnectFromServer();
     return true;
 }
 
-bool CSingleInstance::Claim()
+bool CSingleInstance::Claim(const QString& strOpenItem)
 {
+    const QByteArray request = strOpenItem.isEmpty() ? QByteArray(kRaiseRequest)
+                                                     : kOpenRequest + strOpenItem.toUtf8() + '\n';
     for (int nAttempt = 0; nAttempt < kAttempts; ++nAttempt) {
-        if (AskRunningInstance())
+        if (AskRunningInstance(request))
             return false;
         m_pServer = new QLocalServer(this);
         if (m_pServer->listen(m_strName))
@@ -49,7 +52,7 @@ bool CSingleInstance::Claim()
         // The name is taken. An instance that has just begun to listen answers now;
         // a name without a listener is left over from a crashed run: take it over.
         if (nAttempt == 0) {
-            if (AskRunningInstance())
+            if (AskRunningInstance(request))
                 return false;
             QLocalServer::removeServer(m_strName);
             continue;
@@ -64,7 +67,18 @@ bool CSingleInstance::Claim()
 void CSingleInstance::OnNewConnection()
 {
     while (QLocalSocket* pSocket = m_pServer->nextPendingConnection()) {
+        connect(pSocket, &QLocalSocket::readyRead, this, [this, pSocket]() { ReadRequests(pSocket); });
         connect(pSocket, &QLocalSocket::disconnected, pSocket, &QObject::deleteLater);
+        ReadRequests(pSocket);
+    }
+}
+
+void CSingleInstance::ReadRequests(QLocalSocket* pSocket)
+{
+    while (pSocket->canReadLine()) {
+        const QByteArray line = pSocket->readLine().trimmed();
         emit activateRequested();
+        if (line.startsWith(kOpenRequest))
+            emit openRequested(QString::fromUtf8(line.mid(int(sizeof kOpenRequest) - 1)));
     }
 }

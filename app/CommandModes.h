@@ -15,6 +15,9 @@ int RunAddAccountMode(const CCommandLine& commandLine);
 int RunListAccountsMode();
 int RunRemoveAccountMode(const CCommandLine& commandLine);
 int RunSyncMode();
+// Reminders (ModeReminders.cpp): ringing without the window, and what rings next.
+int RunRemindersMode(const CCommandLine& commandLine, int argc, char** argv);
+int RunNextRemindersMode(const CCommandLine& commandLine);
 int RunGuiMode(const CCommandLine& commandLine, int argc, char** argv);
 // Prints the product name and version from the executable's own version block.
 int RunVersionMode();

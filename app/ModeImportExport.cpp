@@ -18,10 +18,18 @@ void PrintError(const QString& strText)
     std::fprintf(stderr, "quillday: %s\n", strText.toLocal8Bit().constData());
 }
 
-// The store named by --store (or the default), opened directly.
-bool OpenStore(IPOutlookApp* pApp)
+// The store named by --store (or the default), opened directly; for reading only when
+// it cannot be written and bWrite is false.
+bool OpenStore(IPOutlookApp* pApp, bool bWrite)
 {
-    if (SUCCEEDED(pApp->Logon()))
+    const HRESULT hr = pApp->Logon();
+    if (hr == S_PIM_READONLY && bWrite) {
+        PrintError(QStringLiteral("cannot write the store %1: %2").arg(pApp->GetStorePath(), pApp->GetReadOnlyReason()));
+        return false;
+    }
+    if (hr == S_PIM_READONLY)
+        PrintError(QStringLiteral("the store %1 is open for reading only: %2").arg(pApp->GetStorePath(), pApp->GetReadOnlyReason()));
+    if (SUCCEEDED(hr))
         return true;
     PrintError(QStringLiteral("cannot open the store %1: %2").arg(IPOutlookApp::DefaultStorePath(), pApp->GetLogonFailure()));
     return false;
@@ -60,7 +68,7 @@ bool IsPartOfStore(const QString& strTarget, const QString& strStore)
 int RunImportMode(const CCommandLine& commandLine)
 {
     IPOutlookApp app;
-    if (!OpenStore(&app))
+    if (!OpenStore(&app, true))
         return 1;
     CICalImporter importer(app.GetStore());
     QString strError;
@@ -82,7 +90,7 @@ int RunImportMode(const CCommandLine& commandLine)
 int RunExportMode(const CCommandLine& commandLine)
 {
     IPOutlookApp app;
-    if (!OpenStore(&app))
+    if (!OpenStore(&app, false))
         return 1;
     if (IsPartOfStore(commandLine.m_strFile, app.GetStorePath())) {
         PrintError(QStringLiteral("%1: nothing exported: that is the store itself (%2)")
@@ -97,5 +105,7 @@ int RunExportMode(const CCommandLine& commandLine)
     }
     std::printf("Exported %d appointments and %d tasks to %s.\n", exporter.Appointments(), exporter.Tasks(),
                 commandLine.m_strFile.toLocal8Bit().constData());
+    for (const QString& strLine : exporter.Damaged())
+        PrintError(QStringLiteral("%1: %2").arg(commandLine.m_strFile, strLine));
     return 0;
 }

@@ -4,6 +4,7 @@
 #include "app/CCommandLine.h"
 #include "app/CommandModes.h"
 #include "app/ModeDate.h"
+#include "pim/IPOutlookApp.h"
 #include "week/CWeekListing.h"
 #include "week/CWeekSources.h"
 #include <cstdio>
@@ -22,6 +23,11 @@ int RunPrintWeekMode(const CCommandLine& commandLine)
     CWeekSources sources;
     if (!sources.OpenSources())
         return kFailureStatus;
+    const IPOutlookApp* pApp = sources.GetOutlookApp();
+    if (pApp->IsReadOnly())
+        std::fprintf(stderr, "quillday: the store %s is open for reading only: %s\n",
+                     pApp->GetStorePath().toLocal8Bit().constData(),
+                     pApp->GetReadOnlyReason().toLocal8Bit().constData());
     if (date)
         sources.SetCurrentDate(*date);
     const WeekRange week = WeekRangeOf(sources.GetCurrentDate());

@@ -2,15 +2,19 @@
 // QtCore alone. The window and --screenshot are in the window module
 // (quillday-window.so), the calendar-server modes in the sync module (quillday-sync.so);
 // each is loaded only for its modes, so that --print-week and the others load no GUI or
-// network library, font or platform plug-in.
+// network library, font or platform plug-in. The reminder modes run as
+// quillday-reminders, which this process becomes.
 #include "app/CCommandLine.h"
 #include "app/ProgramMain.h"
 #include "platform/ProgramFolder.h"
 #include <QFile>
 #include <QFileInfo>
 #include <QString>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <dlfcn.h>
+#include <unistd.h>
 
 namespace {
 
@@ -36,8 +40,22 @@ void* OpenModule(const char* pszName)
     return nullptr;
 }
 
+// --reminders and --next-reminders: this process becomes quillday-reminders beside it,
+// the same modes linked with the few libraries they use, so that the process that sleeps
+// through the session keeps little memory. Returns only when that cannot start.
+int ExecRemindersProgram(char** argv)
+{
+    const QByteArray program = QFile::encodeName(QFileInfo(GetModuleFilePath()).absolutePath()
+                                                 + QStringLiteral("/quillday-reminders"));
+    execv(program.constData(), argv);
+    std::fprintf(stderr, "quillday: cannot start %s: %s\n", program.constData(), std::strerror(errno));
+    return kNoModuleStatus;
+}
+
 int RunModule(const CCommandLine& commandLine, int argc, char** argv)
 {
+    if (commandLine.m_mode == QuilldayMode::Reminders || commandLine.m_mode == QuilldayMode::NextReminders)
+        return ExecRemindersProgram(argv);
     void* pModule = OpenModule(ModuleName(commandLine.m_mode));
     const auto fnMain = pModule != nullptr ? reinterpret_cast<ModuleMain>(dlsym(pModule, "QuilldayModuleMain")) : nullptr;
     if (fnMain == nullptr) {

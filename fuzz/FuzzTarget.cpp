@@ -1,5 +1,6 @@
 #include "fuzz/FuzzTarget.h"
 
+#include "pim/CPimStore.h"
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -29,4 +30,20 @@ QString FuzzWriteFile(const char* pszName, const QByteArray& bytes)
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
         FuzzFailure("cannot write the input file");
     return strPath;
+}
+
+std::shared_ptr<CPimStore> FuzzEmptyStore(int nWhich)
+{
+    // Kept to the end of the process: the store's own bookkeeping may be gone before
+    // static objects are destroyed.
+    static std::shared_ptr<CPimStore>* const stores = new std::shared_ptr<CPimStore>[2];
+    std::shared_ptr<CPimStore>& pStore = stores[nWhich];
+    if (!pStore && FAILED(CPimStore::OpenInMemory(&pStore)))
+        FuzzFailure("a store opens in memory");
+    FuzzCheck(sqlite3_exec(pStore->Db(),
+                           "DELETE FROM items; DELETE FROM notes; DELETE FROM appt_span; DELETE FROM series_span;",
+                           nullptr, nullptr, nullptr)
+                  == SQLITE_OK,
+              "a store empties");
+    return pStore;
 }

@@ -9,6 +9,9 @@
 #include <QString>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+
+class CPimStore;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize);
 
@@ -25,3 +28,6 @@ inline void FuzzCheck(bool bHolds, const char* pszWhat)
 QString FuzzFolder();
 // Writes the bytes to a file of that folder and returns its path.
 QString FuzzWriteFile(const char* pszName, const QByteArray& bytes);
+// One of two stores of this process in memory (0 or 1), emptied for each input: a new one
+// each time costs more than most inputs' work.
+std::shared_ptr<CPimStore> FuzzEmptyStore(int nWhich);

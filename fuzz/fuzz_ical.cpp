@@ -10,23 +10,6 @@
 
 namespace {
 
-// A store of this process, emptied for each input (a new file each time costs more than
-// the import). Kept to the end of the process: the store's own bookkeeping may be gone
-// before static objects of this file are destroyed.
-std::shared_ptr<CPimStore> EmptyStore(const char* pszName)
-{
-    static std::shared_ptr<CPimStore>* const stores = new std::shared_ptr<CPimStore>[2];
-    std::shared_ptr<CPimStore>& pStore = stores[pszName[0] == 'b' ? 1 : 0];
-    if (!pStore && FAILED(CPimStore::Open(FuzzFolder() + QLatin1Char('/') + QLatin1String(pszName), &pStore)))
-        FuzzFailure("a new store opens");
-    FuzzCheck(sqlite3_exec(pStore->Db(),
-                           "DELETE FROM items; DELETE FROM notes; DELETE FROM appt_span; DELETE FROM series_span;",
-                           nullptr, nullptr, nullptr)
-                  == SQLITE_OK,
-              "a store empties");
-    return pStore;
-}
-
 QByteArray Exported(const std::shared_ptr<CPimStore>& pStore, int* pnItems)
 {
     QBuffer buffer;
@@ -43,7 +26,7 @@ QByteArray Exported(const std::shared_ptr<CPimStore>& pStore, int* pnItems)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
 {
     const QByteArray text(reinterpret_cast<const char*>(pData), static_cast<qsizetype>(nSize));
-    const std::shared_ptr<CPimStore> pFirst = EmptyStore("a.sqlite");
+    const std::shared_ptr<CPimStore> pFirst = FuzzEmptyStore(0);
     CICalImporter importer(pFirst);
     QString strError;
     if (!importer.ImportText(text, &strError)) {
@@ -52,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
     }
     int nFirstItems = 0;
     const QByteArray first = Exported(pFirst, &nFirstItems);
-    const std::shared_ptr<CPimStore> pSecond = EmptyStore("b.sqlite");
+    const std::shared_ptr<CPimStore> pSecond = FuzzEmptyStore(1);
     CICalImporter again(pSecond);
     FuzzCheck(again.ImportText(first, &strError) == TRUE, "an exported calendar imports");
     int nSecondItems = 0;

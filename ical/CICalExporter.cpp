@@ -12,7 +12,9 @@
 #include "ical/ICalUid.h"
 #include "pim/PimTypes.h"
 #include "pim/WallTime.h"
+#include <QFileInfo>
 #include <QSaveFile>
+#include <QStorageInfo>
 #include <cstdlib>
 
 namespace {
@@ -100,24 +102,46 @@ BOOL CICalExporter::ExportFile(const QString& strPath, QString* pstrError)
 {
     QSaveFile file(strPath);
     if (!file.open(QIODevice::WriteOnly)) {
-        *pstrError = QStringLiteral("cannot write %1: %2").arg(strPath, file.errorString());
+        *pstrError = QStringLiteral("cannot write %1: %2").arg(strPath, WriteFailure(file));
         return FALSE;
     }
-    if (!Export(&file, pstrError)) {
-        if (file.error() != QFileDevice::NoError)
-            *pstrError = QStringLiteral("cannot write %1: %2").arg(strPath, file.errorString());
+    const bool bExported = Export(&file, pstrError);
+    // Flushed here, while the new file still holds its room: QSaveFile's commit takes a
+    // failed last write for success (and would replace the old file with a short one).
+    if (bExported && file.flush() && file.commit())
+        return TRUE;
+    if (!bExported && file.error() == QFileDevice::NoError)
         return FALSE;
-    }
-    if (!file.commit()) {
-        *pstrError = QStringLiteral("cannot write %1: %2").arg(strPath, file.errorString());
-        return FALSE;
-    }
-    return TRUE;
+    *pstrError = QStringLiteral("cannot write %1: %2").arg(strPath, WriteFailure(file));
+    file.cancelWriting();
+    return FALSE;
+}
+
+// Why the file could not be written: a full disk by name (Qt may call it "Unknown
+// error"), else Qt's text.
+QString CICalExporter::WriteFailure(const QFileDevice& file)
+{
+    const QStorageInfo disk(QFileInfo(file.fileName()).absolutePath());
+    if (disk.isValid() && disk.bytesAvailable() == 0)
+        return QStringLiteral("the disk is full");
+    return file.errorString();
+}
+
+void CICalExporter::ReadRow(const CSqlStatement& st, CItemRecord* pRecord)
+{
+    QString strDamage;
+    if (CItemTable::Read(st, 0, pRecord, &strDamage))
+        return;
+    const QString strItem = pRecord->bOccurrence
+                              ? QStringLiteral("OID %1 (changed occurrence, row %2)").arg(pRecord->nOid).arg(pRecord->nExceptionId)
+                              : QStringLiteral("OID %1").arg(pRecord->nOid);
+    m_damaged << QStringLiteral("%1: %2 out of range, written as the nearest values the store allows").arg(strItem, strDamage);
 }
 
 BOOL CICalExporter::Export(QIODevice* pOut, QString* pstrError)
 {
     m_nAppointments = m_nTasks = 0;
+    m_damaged.clear();
     if (!m_pStore->BeginRead()) {
         *pstrError = QStringLiteral("the store cannot be read");
         return FALSE;
@@ -129,7 +153,7 @@ BOOL CICalExporter::Export(QIODevice* pOut, QString* pstrError)
     int rc = SQLITE_ROW;
     while (bOk && (rc = st.Step()) == SQLITE_ROW) {
         CItemRecord r;
-        CItemTable::Read(st, 0, &r);
+        ReadRow(st, &r);
         bOk = WriteItem(pOut, r);
     }
     bOk = bOk && rc == SQLITE_DONE && pOut->write(kFooter) > 0;
@@ -155,7 +179,7 @@ BOOL CICalExporter::ExportItem(int64_t nOid, QIODevice* pOut, QString* pstrError
         return FALSE;
     }
     CItemRecord r;
-    CItemTable::Read(st, 0, &r);
+    ReadRow(st, &r);
     bool bOk = pOut->write(kHeader) > 0;
     if (bOk && r.rule.nType >= 0 && !r.strTzid.isEmpty() && r.strTzid != QLatin1String("UTC")) {
         icalcomponent* pZone = ZoneComponent(r.strTzid);
@@ -217,7 +241,7 @@ bool CICalExporter::WriteSeriesExceptions(QIODevice* pOut, const CItemRecord& se
     int rc = SQLITE_ROW;
     while ((rc = st.Step()) == SQLITE_ROW) {
         CItemRecord e;
-        CItemTable::Read(st, 0, &e);
+        ReadRow(st, &e);
         if (e.bDeletedOccurrence)
             icalcomponent_add_property(pMaster, Zoned(icalproperty_new_exdate(SeriesTime(e.nOriginalStart, series.bAllDay,
                                                                                          series.strTzid)),

@@ -8,10 +8,13 @@
 #include "platform/WinTypes.h"
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <libical/ical.h>
 #include <memory>
 
 class CPimStore;
+class CSqlStatement;
+class QFileDevice;
 class QIODevice;
 struct CItemRecord;
 
@@ -28,8 +31,13 @@ public:
 
     int Appointments() const { return m_nAppointments; }
     int Tasks() const { return m_nTasks; }
+    // One line per row whose values were out of their ranges (a damaged store) and were
+    // written brought into them (CItemTable::Read).
+    QStringList Damaged() const { return m_damaged; }
 
 private:
+    static QString WriteFailure(const QFileDevice& file);
+    void ReadRow(const CSqlStatement& st, CItemRecord* pRecord);
     bool WriteZones(QIODevice* pOut);
     bool WriteItem(QIODevice* pOut, const CItemRecord& record);
     bool WriteSeriesExceptions(QIODevice* pOut, const CItemRecord& series, icalcomponent* pMaster);
@@ -42,4 +50,5 @@ private:
     std::shared_ptr<CPimStore> m_pStore;
     int m_nAppointments = 0;
     int m_nTasks = 0;
+    QStringList m_damaged;
 };

@@ -15,6 +15,16 @@ namespace {
 constexpr qsizetype kBatchItems = 32;
 constexpr size_t kQueuedBatches = 4;
 
+QString TooLarge(const ICalBlock& b)
+{
+    const QString strName = QString::fromLatin1(b.name);
+    return ICalSkipLine(b.strUid.isEmpty() ? strName : b.strUid,
+                        QStringLiteral("%1 of %2 bytes, more than the %3 MiB an item may have")
+                            .arg(strName)
+                            .arg(b.nEnd - b.nBegin)
+                            .arg(CICalStream::kMaxComponentBytes >> 20));
+}
+
 }  // namespace
 
 CICalImporter::CICalImporter(std::shared_ptr<CPimStore> pStore)
@@ -89,6 +99,8 @@ BOOL CICalImporter::ImportDevice(QIODevice* pDevice, QString* pstrError)
     // components before them may use; and where each series' changed occurrences are.
     const bool bRead = stream.Scan(
         [this](const ICalBlock& b, const QByteArray& block) {
+            if (b.bTooLarge)  // said in the second pass
+                return true;
             if (b.name == "VTIMEZONE" && !m_zones.Load(block))
                 m_reader.Drop(QStringLiteral("unreadable VTIMEZONE"));
             else if (b.bOverride)
@@ -123,10 +135,13 @@ bool CICalImporter::ReadAndStore(CICalStream& stream, QString* pstrReadError)
         QVector<ICalPrepared> batch;
         bScanned = stream.Scan(
             [&](const ICalBlock& b, const QByteArray& block) {
-                if (b.name == "VTIMEZONE" || b.bOverride)  // overrides are read with their series
+                if (!b.bTooLarge && (b.name == "VTIMEZONE" || b.bOverride))  // overrides are read with their series
                     return true;
                 batch.push_back(ICalPrepared());
-                Prepare(stream, b, block, &batch.back());
+                if (b.bTooLarge)
+                    batch.back().skipped << TooLarge(b);
+                else
+                    Prepare(stream, b, block, &batch.back());
                 return batch.size() < kBatchItems || queue.Push(std::exchange(batch, {}));
             },
             pstrReadError);

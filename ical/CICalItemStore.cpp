@@ -66,9 +66,9 @@ bool CICalItemStore::Begin(QString* pstrError)
 
 bool CICalItemStore::End(bool bComplete)
 {
-    const bool bOk = bComplete && !m_bFailed && m_pStore->Commit();
-    if (!bOk && !m_bFailed)
+    if (!bComplete && !m_bFailed)
         m_pStore->NoteError();
+    const bool bOk = bComplete && !m_bFailed && m_pStore->Commit();  // notes its own failure
     m_pStore->SetBulkChanges(false);
     if (!bOk)
         m_pStore->Rollback();

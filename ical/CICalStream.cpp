@@ -121,23 +121,36 @@ bool CICalStream::Fill()
 bool CICalStream::NextLine(QByteArray* pLine, qint64* pnBegin, qint64* pnEnd)
 {
     // Only bytes not searched before are searched, so a long line costs its length once.
+    // Of a line longer than any component may be only the start is kept (the component
+    // is skipped whole), so memory stays bounded whatever the file holds.
     qsizetype nFrom = m_nBufferPos;
     qsizetype nEol = -1;
+    QByteArray head;
+    qint64 nHeadBegin = -1;
     while ((nEol = m_buffer.indexOf('\n', nFrom)) < 0) {
+        if (m_buffer.size() - m_nBufferPos > kMaxComponentBytes) {
+            if (nHeadBegin < 0) {
+                nHeadBegin = m_nBufferStart + m_nBufferPos;
+                head = m_buffer.mid(m_nBufferPos, kMaxComponentBytes);
+            }
+            m_nBufferStart += m_buffer.size();
+            m_buffer.clear();
+            m_nBufferPos = 0;
+        }
         const qsizetype nSearched = m_buffer.size() - m_nBufferPos;
         if (!Fill())
             break;
         nFrom = m_nBufferPos + nSearched;
     }
-    if (nEol < 0 && m_nBufferPos >= m_buffer.size())
+    if (nEol < 0 && m_nBufferPos >= m_buffer.size() && nHeadBegin < 0)
         return false;
     const qsizetype nStart = m_nBufferPos;
     const qsizetype nStop = nEol >= 0 ? nEol : m_buffer.size();
     qsizetype n = nStop - nStart;
     if (n > 0 && m_buffer[nStart + n - 1] == '\r')
         --n;
-    *pLine = m_buffer.mid(nStart, n);
-    *pnBegin = m_nBufferStart + nStart;
+    *pLine = nHeadBegin >= 0 ? head : m_buffer.mid(nStart, n);
+    *pnBegin = nHeadBegin >= 0 ? nHeadBegin : m_nBufferStart + nStart;
     m_nBufferPos = nEol >= 0 ? nEol + 1 : m_buffer.size();
     *pnEnd = m_nBufferStart + m_nBufferPos;
     return true;
@@ -163,7 +176,11 @@ bool CICalStream::Scan(const std::function<bool(const ICalBlock&, const QByteArr
     for (qint64 nLine = 1; NextLine(&line, &nBegin, &nEnd); ++nLine) {
         if (nLine == 1 && line.startsWith(kBom))
             line.remove(0, 3);
-        if (stack.size() >= 2 && bKeepBytes)
+        if (stack.size() >= 2 && nEnd - block.nBegin > kMaxComponentBytes && !block.bTooLarge) {
+            block.bTooLarge = true;
+            bytes = QByteArray();
+        }
+        if (stack.size() >= 2 && bKeepBytes && !block.bTooLarge && nBegin >= m_nBufferStart)
             bytes.append(m_buffer.constData() + (nBegin - m_nBufferStart), nEnd - nBegin);
         if (bInUid && !line.isEmpty() && (line[0] == ' ' || line[0] == '\t')) {
             uid.append(line.constData() + 1, line.size() - 1);
@@ -187,7 +204,8 @@ bool CICalStream::Scan(const std::function<bool(const ICalBlock&, const QByteArr
                 block.nBegin = nBegin;
                 uid.clear();
                 bKeepBytes = bytesOf.isEmpty() || value == bytesOf;
-                bytes = bKeepBytes ? m_buffer.mid(nBegin - m_nBufferStart, nEnd - nBegin) : QByteArray();
+                bytes = bKeepBytes && nBegin >= m_nBufferStart ? m_buffer.mid(nBegin - m_nBufferStart, nEnd - nBegin)
+                                                                : QByteArray();
             }
             nCalendars += stack.isEmpty();
             stack.push_back(value);

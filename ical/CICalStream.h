@@ -18,10 +18,15 @@ struct ICalBlock {
     qint64 nEnd = 0;
     QString strUid;        // as written (unfolded), for grouping
     bool bOverride = false;  // has a RECURRENCE-ID
+    bool bTooLarge = false;  // longer than CICalStream::kMaxComponentBytes: comes without its bytes
 };
 
 class CICalStream {
 public:
+    // The longest top-level component read: an item costs about eight times its text in
+    // memory, and no item of this program holds more than a few pages of notes.
+    static constexpr qint64 kMaxComponentBytes = qint64(4) << 20;
+
     // The device must be open for reading and allow seeking (a file or a buffer).
     explicit CICalStream(QIODevice* pDevice) : m_pDevice(pDevice) {}
 

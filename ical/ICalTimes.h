@@ -4,9 +4,10 @@
 #include <cstdint>
 #include <libical/ical.h>
 
-// The years an imported date may lie in.
+// The years an imported date may lie in: those of the store (kEarliestMinutes to
+// kLatestMinutes), whose last is the last libical writes.
 constexpr int kMinYear = 1900;
-constexpr int kMaxYear = 4500;
+constexpr int kMaxYear = 3000;
 
 // The widest span of time an imported item may cover: the import years end to end.
 constexpr int64_t kMaxSpanSeconds = int64_t(kMaxYear - kMinYear + 1) * 366 * 86400;

@@ -8,6 +8,11 @@
 #include <cstdint>
 
 constexpr int64_t kNoDateMinutes = int64_t(949998) * 1440;  // 1 January 4501 00:00
+// The times the store holds besides kNoDateMinutes: 1 January 1900 00:00 to 29 December
+// 3000 23:59. libical writes no year after 3000 (it writes 00000000T000000 instead), and
+// an export may add a day (an all-day end) and a zone's offset to a time.
+constexpr int64_t kEarliestMinutes = int64_t(2) * 1440;
+constexpr int64_t kLatestMinutes = int64_t(402132) * 1440 - 1;
 // The earliest reminder the store keeps: a year before the start, in minutes.
 constexpr int kLongestReminderMinutes = 366 * 1440;
 

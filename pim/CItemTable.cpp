@@ -1,9 +1,12 @@
 #include "pim/CItemTable.h"
 
 #include "pim/CPimStore.h"
+#include "pim/CRecurrence.h"
+#include "pim/CRecurrenceMath.h"
 #include "pim/CSeriesZone.h"
 #include "pim/CSqlStatement.h"
 #include "pim/PimTypes.h"
+#include <QStringList>
 #include <algorithm>
 #include <limits>
 
@@ -39,41 +42,91 @@ int64_t ClampI32(int64_t n)
     return std::clamp<int64_t>(n, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max());
 }
 
+constexpr int64_t kIntMin = std::numeric_limits<int>::min();
+constexpr int64_t kIntMax = std::numeric_limits<int>::max();
+
+// n kept within [nLo, nHi]; the column is named in *pDamaged when it was not.
+int64_t Within(int64_t n, int64_t nLo, int64_t nHi, const char* pszColumn, QStringList* pDamaged)
+{
+    if (n >= nLo && n <= nHi)
+        return n;
+    *pDamaged << QLatin1String(pszColumn);
+    return std::clamp(n, nLo, nHi);
+}
+
+// A time the store holds, or not set.
+int64_t Time(const CSqlStatement& st, int nColumn, const char* pszColumn, QStringList* pDamaged)
+{
+    const int64_t n = st.Int(nColumn);
+    return n == kNoDateMinutes ? n : Within(n, kEarliestMinutes, kLatestMinutes, pszColumn, pDamaged);
+}
+
+// A value of the store as an int (its columns hold 64 bits).
+int Number(const CSqlStatement& st, int nColumn, const char* pszColumn, QStringList* pDamaged)
+{
+    return static_cast<int>(Within(st.Int(nColumn), kIntMin, kIntMax, pszColumn, pDamaged));
+}
+
+// What a damaged row holds beyond the single values' ranges: a kind of item the store has
+// no other of, an appointment without times or ending before it starts, a pattern no walk
+// can follow.
+void CheckConsistency(CItemRecord* p, QStringList* pDamaged)
+{
+    if (p->nItemType != olAppointmentItem && p->nItemType != olTaskItem) {
+        *pDamaged << QStringLiteral("kind");
+        p->nItemType = olAppointmentItem;
+    }
+    if (p->nItemType == olAppointmentItem) {
+        p->nStart = Within(p->nStart, kEarliestMinutes, kLatestMinutes, "t_start not set", pDamaged);
+        p->nEnd = Within(p->nEnd, p->nStart, kLatestMinutes, "t_end before t_start", pDamaged);
+    }
+    const CRecurrenceRule& rule = p->rule;
+    if (rule.nType < -1
+        || (rule.IsRecurring() && (!CRecurrenceMath::IsValid(rule) || rule.nOccurrences < 0
+                                   || rule.nOccurrences > CRecurrence::kMaxOccurrences
+                                   || p->nPatternStart == kNoDateMinutes))) {
+        *pDamaged << QStringLiteral("recurrence pattern");
+        p->rule = CRecurrenceRule();
+    }
+}
+
 }  // namespace
 
-void CItemTable::Read(const CSqlStatement& st, int c, CItemRecord* p)
+bool CItemTable::Read(const CSqlStatement& st, int c, CItemRecord* p, QString* pstrDamage)
 {
+    QStringList damaged;
     const int64_t nRow = st.Int(c);
-    p->nItemType = static_cast<int>(st.Int(c + 1));
+    p->nItemType = Number(st, c + 1, "kind", &damaged);
     p->bOccurrence = !st.IsNull(c + 2);
-    p->nOid = static_cast<int32_t>(p->bOccurrence ? st.Int(c + 2) : nRow);
+    p->nOid = static_cast<int32_t>(p->bOccurrence ? ClampI32(st.Int(c + 2)) : nRow);
     p->nExceptionId = p->bOccurrence ? nRow : 0;
-    p->nOriginalStart = p->bOccurrence ? st.Int(c + 3) : 0;
+    p->nOriginalStart = p->bOccurrence ? Time(st, c + 3, "orig_start", &damaged) : 0;
     p->bDeletedOccurrence = st.Int(c + 4) != 0;
     p->strUid = st.Text(c + 5);
     p->strStamp = st.Text(c + 6);
     p->strSubject = st.Text(c + 7);
     p->strLocation = st.Text(c + 8);
-    p->nStart = st.Int(c + 9);
-    p->nEnd = st.Int(c + 10);
+    p->nStart = Time(st, c + 9, "t_start", &damaged);
+    p->nEnd = Time(st, c + 10, "t_end", &damaged);
     p->bAllDay = st.Int(c + 11) != 0;
     p->bReminderSet = st.Int(c + 12) != 0;
-    p->nReminderMinutes = static_cast<int>(st.Int(c + 13));
-    p->nImportance = static_cast<int>(st.Int(c + 14));
+    p->nReminderMinutes = static_cast<int>(Within(st.Int(c + 13), 0, kLongestReminderMinutes, "reminder_minutes", &damaged));
+    p->nImportance = static_cast<int>(Within(st.Int(c + 14), olImportanceLow, olImportanceHigh, "importance", &damaged));
     p->bComplete = st.Int(c + 15) != 0;
-    p->nDateCompleted = st.Int(c + 16);
-    p->rule.nType = static_cast<int>(st.Int(c + 17));
-    p->rule.nInterval = static_cast<int>(st.Int(c + 18));
-    p->rule.nDayOfWeekMask = static_cast<int>(st.Int(c + 19));
-    p->rule.nDayOfMonth = static_cast<int>(st.Int(c + 20));
-    p->rule.nInstance = static_cast<int>(st.Int(c + 21));
-    p->rule.nMonthOfYear = static_cast<int>(st.Int(c + 22));
-    p->rule.nOccurrences = static_cast<int>(st.Int(c + 23));
-    p->rule.nPatternEnd = st.Int(c + 24);
-    p->nPatternStart = st.Int(c + 25);
-    p->nLastStart = st.Int(c + 26);
+    p->nDateCompleted = Time(st, c + 16, "t_completed", &damaged);
+    p->rule.nType = Number(st, c + 17, "rec_type", &damaged);
+    p->rule.nInterval = Number(st, c + 18, "rec_interval", &damaged);
+    p->rule.nDayOfWeekMask = Number(st, c + 19, "rec_mask", &damaged);
+    p->rule.nDayOfMonth = Number(st, c + 20, "rec_dom", &damaged);
+    p->rule.nInstance = Number(st, c + 21, "rec_instance", &damaged);
+    p->rule.nMonthOfYear = Number(st, c + 22, "rec_moy", &damaged);
+    p->rule.nOccurrences = Number(st, c + 23, "rec_count", &damaged);
+    p->rule.nPatternEnd = Time(st, c + 24, "rec_until", &damaged);
+    p->nPatternStart = Time(st, c + 25, "rec_start", &damaged);
+    p->nLastStart = Time(st, c + 26, "rec_last", &damaged);
     p->strTzid = st.Text(c + 27);
-    p->nSequence = static_cast<int>(st.Int(c + 28));
+    p->nSequence = static_cast<int>(Within(st.Int(c + 28), 0, kIntMax, "seq", &damaged));
+    CheckConsistency(p, &damaged);
     // A zoned series starts at the local time of its first occurrence, as the local zone
     // gives it now.
     if (!p->strTzid.isEmpty() && !p->bOccurrence && p->rule.IsRecurring()) {
@@ -84,6 +137,9 @@ void CItemTable::Read(const CSqlStatement& st, int c, CItemRecord* p)
     p->notes.clear();
     p->bNotesLoaded = false;
     p->bPartial = false;
+    if (pstrDamage != nullptr)
+        *pstrDamage = damaged.join(QStringLiteral(", "));
+    return damaged.isEmpty();
 }
 
 bool CItemTable::Load(CPimStore& store, int64_t nRow, CItemRecord* pRecord)

@@ -4,6 +4,7 @@
 #include "pim/CItemRecord.h"
 #include <QByteArray>
 #include <QPair>
+#include <QString>
 #include <QVector>
 #include <cstdint>
 
@@ -24,8 +25,12 @@ public:
     static const char* const kTaskQueryColumns;
     static constexpr int kColumnCount = 29;
     // A row: singles and series as themselves; an exception row as an occurrence of its
-    // series (nOid = the series, nExceptionId = the row).
-    static void Read(const CSqlStatement& st, int nFirst, CItemRecord* pRecord);
+    // series (nOid = the series, nExceptionId = the row). Values out of their ranges (a
+    // damaged store) are brought into them: times into kEarliestMinutes..kLatestMinutes or
+    // not set, reminders into 0..kLongestReminderMinutes, an appointment's end before its
+    // start to the start, a pattern no walk can follow to none. false then, with the
+    // columns named in *pstrDamage.
+    static bool Read(const CSqlStatement& st, int nFirst, CItemRecord* pRecord, QString* pstrDamage = nullptr);
 
     // Any row by its row id. false when there is none.
     static bool Load(CPimStore& store, int64_t nRow, CItemRecord* pRecord);

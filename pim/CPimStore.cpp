@@ -54,17 +54,34 @@ HRESULT CPimStore::Open(const QString& strPath, std::shared_ptr<CPimStore>* ppSt
     const auto it = stores.find(KeyOf(strPath));
     if (it != stores.end()) {
         if (auto pStore = it->second.lock()) {
+            if (pstrReason != nullptr)
+                *pstrReason = pStore->ReadOnlyReason();
             *ppStore = std::move(pStore);
-            return S_OK;
+            return (*ppStore)->IsReadOnly() ? S_PIM_READONLY : S_OK;
         }
     }
     sqlite3* pDb = nullptr;
-    const HRESULT hr = CStoreSchema::Open(strPath, &pDb, pstrReason);
+    QString strReason;
+    const HRESULT hr = CStoreSchema::Open(strPath, &pDb, &strReason);
+    if (pstrReason != nullptr)
+        *pstrReason = strReason;
     if (FAILED(hr))
         return hr;
     std::shared_ptr<CPimStore> pStore(new CPimStore(QFileInfo(strPath).absoluteFilePath(), pDb));
+    if (hr == S_PIM_READONLY)
+        pStore->m_strReadOnly = strReason;
     stores[KeyOf(strPath)] = pStore;
     *ppStore = std::move(pStore);
+    return hr;
+}
+
+HRESULT CPimStore::OpenInMemory(std::shared_ptr<CPimStore>* ppStore)
+{
+    sqlite3* pDb = nullptr;
+    const HRESULT hr = CStoreSchema::OpenInMemory(&pDb);
+    if (FAILED(hr))
+        return hr;
+    ppStore->reset(new CPimStore(QStringLiteral(":memory:"), pDb));
     return S_OK;
 }
 
@@ -116,6 +133,7 @@ bool CPimStore::Commit()
         return false;
     CSqlStatement st(Cached("COMMIT"));
     if (!st.Exec()) {
+        NoteError();  // before the rollback clears it
         Rollback();
         return false;
     }
@@ -164,7 +182,8 @@ void CPimStore::RecordChange(DWORD nType, int32_t nOid, int nItemType)
 
 void CPimStore::NoteError()
 {
-    m_strLastError = QString::fromUtf8(sqlite3_errmsg(m_pDb));
+    m_strLastError = CStoreSchema::IsDiskFull(m_pDb) ? QStringLiteral("the disk is full")
+                                                     : QString::fromUtf8(sqlite3_errmsg(m_pDb));
 }
 
 QString CPimStore::ReadFailureText() const

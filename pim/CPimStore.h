@@ -23,10 +23,16 @@ public:
     CPimStore& operator=(const CPimStore&) = delete;
 
     // The store of that file, opened (and created) when this process has not got it open.
-    // On failure *pstrReason (may be null) says why (CStoreSchema::Open).
+    // On failure, and with S_PIM_READONLY, *pstrReason (may be null) says why
+    // (CStoreSchema::Open).
     static HRESULT Open(const QString& strPath, std::shared_ptr<CPimStore>* ppStore, QString* pstrReason = nullptr);
+    // A new store of its own in memory (CStoreSchema::OpenInMemory), shared with no Open.
+    static HRESULT OpenInMemory(std::shared_ptr<CPimStore>* ppStore);
 
     const QString& Path() const { return m_strPath; }
+    // Open for reading only (S_PIM_READONLY), and why; every write fails.
+    bool IsReadOnly() const { return !m_strReadOnly.isEmpty(); }
+    const QString& ReadOnlyReason() const { return m_strReadOnly; }
     sqlite3* Db() const { return m_pDb; }
     // A cached prepared statement for a constant SQL text (null when it cannot be
     // prepared). Use it through CSqlStatement, which resets it afterwards.
@@ -39,7 +45,8 @@ public:
     static constexpr int kMaxQueries = 32;
 
     // Write transactions. Changes recorded with RecordChange are handed to the notifier
-    // only after a successful Commit. Transactions do not nest: Begin fails inside one.
+    // only after a successful Commit; a failed Commit rolls back and notes its error
+    // (LastError). Transactions do not nest: Begin fails inside one.
     bool Begin();
     bool Commit();
     void Rollback();
@@ -51,8 +58,9 @@ public:
     // A read transaction, for a consistent view over several statements (export).
     bool BeginRead();
 
-    // SQLite's own text for the failure of the last call on the connection, kept until the
-    // next NoteError: call it where a failure is found, before other calls replace it.
+    // SQLite's own text for the failure of the last call on the connection ("the disk is
+    // full" for a full disk), kept until the next NoteError: call it where a failure is
+    // found, before other calls replace it.
     void NoteError();
     const QString& LastError() const { return m_strLastError; }
     // Why the store could not be read: "cannot read the store PATH: SQLite's text".
@@ -83,6 +91,7 @@ private:
     bool m_bBulkChanges = false;
     QVector<Change> m_changes;
     QString m_strLastError;
+    QString m_strReadOnly;
     std::unique_ptr<CPimNotifier> m_pNotifier;
     std::function<HRESULT(IPOutlookItem*)> m_fnForm;
 };

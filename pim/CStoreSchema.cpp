@@ -5,8 +5,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QUrl>
 #include <QtEndian>
 #include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <cstring>
 
 namespace {
@@ -67,20 +70,20 @@ const char* const kMigrations[] = {
     " UPDATE sync_link SET dirty=1 WHERE oid=new.oid; END;"
     "CREATE TRIGGER sync_notes_added AFTER INSERT ON notes BEGIN"
     " UPDATE sync_link SET dirty=1 WHERE oid=new.oid; END;",
+    // 3 -> 4: the reminders rung (or snoozed), how far ringing has got, and the reminders
+    // of appointments and open tasks in the order they fall due
+    "CREATE TABLE reminder_rung(due INTEGER NOT NULL, oid INTEGER NOT NULL, occurrence INTEGER NOT NULL,"
+    " snooze INTEGER NOT NULL DEFAULT 0, PRIMARY KEY(due, oid, occurrence)) WITHOUT ROWID;"
+    "CREATE TABLE reminder_mark(id INTEGER PRIMARY KEY CHECK(id=1), checked INTEGER NOT NULL);"
+    "CREATE INDEX items_appt_reminder ON items(t_start-reminder_minutes)"
+    " WHERE kind=1 AND reminder=1 AND rec_type<0 AND deleted=0;"
+    "CREATE INDEX items_task_reminder ON items(t_end) WHERE kind=3 AND reminder=1 AND complete=0;",
 };
 static_assert(sizeof(kMigrations) / sizeof(kMigrations[0]) == CStoreSchema::kVersion);
 
 bool Exec(sqlite3* pDb, const char* pszSql)
 {
     return sqlite3_exec(pDb, pszSql, nullptr, nullptr, nullptr) == SQLITE_OK;
-}
-
-// Whether the last failure on the connection was a full disk (SQLite's own code, or the
-// system's for a file it could not grow).
-bool DiskFull(sqlite3* pDb)
-{
-    return pDb != nullptr
-        && ((sqlite3_extended_errcode(pDb) & 0xFF) == SQLITE_FULL || sqlite3_system_errno(pDb) == ENOSPC);
 }
 
 int64_t Pragma(sqlite3* pDb, const char* pszSql)
@@ -95,12 +98,14 @@ int64_t Pragma(sqlite3* pDb, const char* pszSql)
 // -wal file beside it they are the store's own, and reading them creates no file.
 CStoreSchema::FileState CStoreSchema::Inspect(const QString& strPath, int* pnVersion)
 {
-    QFileInfo info(strPath);
-    if (!info.exists())
-        return FileState::Missing;
-    QFile file(strPath);
-    if (!info.isFile() || !file.open(QIODevice::ReadOnly))
+    struct stat st {};
+    if (::stat(QFile::encodeName(strPath).constData(), &st) != 0)
+        return errno == EACCES ? FileState::Unreadable : FileState::Missing;
+    if (!S_ISREG(st.st_mode))
         return FileState::Foreign;
+    QFile file(strPath);
+    if (!file.open(QIODevice::ReadOnly))
+        return errno == EACCES || errno == EPERM ? FileState::Unreadable : FileState::Foreign;
     if (file.size() == 0)
         return FileState::Empty;
     const QByteArray header = file.read(kHeaderSize);
@@ -162,7 +167,7 @@ bool CStoreSchema::Migrate(sqlite3* pDb, int nFrom, bool* pbDiskFull)
     }
     if (bOk && Exec(pDb, "COMMIT"))
         return true;
-    *pbDiskFull = DiskFull(pDb);  // before the rollback clears the error
+    *pbDiskFull = IsDiskFull(pDb);  // before the rollback clears the error
     Exec(pDb, "ROLLBACK");
     return false;
 }
@@ -178,11 +183,48 @@ HRESULT Refuse(HRESULT hr, const QString& strReason, QString* pstrReason)
 
 }  // namespace
 
+// Why the process cannot write the file, in a few words.
+QString CStoreSchema::WriteRefusal(const QString& strPath)
+{
+    if (::access(QFile::encodeName(strPath).constData(), W_OK) == 0)
+        return QStringLiteral("not writable");
+    return errno == EROFS ? QStringLiteral("on a read-only file system")
+         : errno == EACCES || errno == EPERM ? QStringLiteral("permission denied to write %1").arg(strPath)
+         : QStringLiteral("not writable");
+}
+
+// A store of ours at kVersion opened for reading only. Reading a store in WAL mode needs
+// its -shm file, which a read-only file system or a full disk may not let SQLite create;
+// without a -wal file of committed pages the main file is the whole store, and SQLite can
+// read it as a file that does not change (nothing can write there now).
+sqlite3* CStoreSchema::OpenReadOnly(const QString& strPath)
+{
+    const QFileInfo wal(strPath + QStringLiteral("-wal"));
+    const QByteArray immutable = QUrl::fromLocalFile(QFileInfo(strPath).absoluteFilePath()).toEncoded() + "?immutable=1";
+    for (const bool bImmutable : {false, true}) {
+        if (bImmutable && wal.exists() && wal.size() > 0)
+            break;
+        sqlite3* pDb = nullptr;
+        const int nFlags = SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX | (bImmutable ? SQLITE_OPEN_URI : 0);
+        const QByteArray name = bImmutable ? immutable : QFile::encodeName(strPath);
+        if (sqlite3_open_v2(name.constData(), &pDb, nFlags, nullptr) == SQLITE_OK) {
+            sqlite3_busy_timeout(pDb, kBusyMilliseconds);
+            if (Pragma(pDb, "PRAGMA application_id") == kApplicationId && Pragma(pDb, "PRAGMA user_version") == kVersion
+                && HasTables(pDb))
+                return pDb;
+        }
+        sqlite3_close(pDb);
+    }
+    return nullptr;
+}
+
 HRESULT CStoreSchema::Open(const QString& strPath, sqlite3** ppDb, QString* pstrReason)
 {
     *ppDb = nullptr;
     int nVersion = 0;
     const FileState state = Inspect(strPath, &nVersion);
+    if (state == FileState::Unreadable)
+        return Refuse(E_FAIL, QStringLiteral("permission denied to read %1").arg(strPath), pstrReason);
     const bool bProbe = state == FileState::Ours && QFileInfo::exists(strPath + QStringLiteral("-wal"));
     if (state == FileState::Foreign || (bProbe && !CheckReadOnly(strPath, &nVersion)))
         return Refuse(E_FAIL, QStringLiteral("not a store of this program"), pstrReason);
@@ -214,18 +256,58 @@ HRESULT CStoreSchema::Open(const QString& strPath, sqlite3** ppDb, QString* pstr
     bool bFull = false;
     if (bOk && nVersion < kVersion)
         bOk = Migrate(pDb, nVersion, &bFull);
-    // A file the process may not write is refused too: every save would fail.
+    // A store the process may not write (or not now: a full disk) is opened for reading
+    // only, when it needs no schema step.
     const bool bReadOnly = bOk && sqlite3_db_readonly(pDb, "main") != 0;
     bOk = bOk && !bReadOnly && Configure(pDb) && HasTables(pDb);
     if (!bOk) {
-        bFull = bFull || DiskFull(pDb);
+        bFull = bFull || IsDiskFull(pDb);
+        const int nCode = sqlite3_errcode(pDb);
+        const bool bWriteFailed = bFull || bReadOnly || nCode == SQLITE_READONLY || nCode == SQLITE_IOERR
+                               || nCode == SQLITE_CANTOPEN || nCode == SQLITE_PERM;
         const QString strReason = bFull ? QStringLiteral("the disk is full")
-                                : bReadOnly ? QStringLiteral("not writable")
-                                : state == FileState::Ours && sqlite3_errcode(pDb) == SQLITE_OK
+                                : state == FileState::Ours && bWriteFailed ? WriteRefusal(strPath)
+                                : state == FileState::Ours && nCode == SQLITE_OK
                                     ? QStringLiteral("not a store of this program")
                                     : QString::fromUtf8(sqlite3_errmsg(pDb));
         sqlite3_close(pDb);
+        if (state == FileState::Ours && nVersion == kVersion && bWriteFailed) {
+            pDb = OpenReadOnly(strPath);
+            if (pDb != nullptr) {
+                *ppDb = pDb;
+                if (pstrReason != nullptr)
+                    *pstrReason = strReason;
+                return S_PIM_READONLY;
+            }
+        }
         return Refuse(bFull ? E_PIM_DISKFULL : E_FAIL, strReason, pstrReason);
+    }
+    *ppDb = pDb;
+    return S_OK;
+}
+
+bool CStoreSchema::IsDiskFull(sqlite3* pDb)
+{
+    if (pDb == nullptr)
+        return false;
+    const int nCode = sqlite3_extended_errcode(pDb) & 0xFF;
+    // The system's code is that of the last failed file call, which may be older than the
+    // last failure: it counts only for a failure of a file call.
+    return nCode == SQLITE_FULL || ((nCode == SQLITE_IOERR || nCode == SQLITE_CANTOPEN) && sqlite3_system_errno(pDb) == ENOSPC);
+}
+
+HRESULT CStoreSchema::OpenInMemory(sqlite3** ppDb)
+{
+    *ppDb = nullptr;
+    sqlite3* pDb = nullptr;
+    bool bFull = false;
+    const bool bOk = sqlite3_open_v2(":memory:", &pDb, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
+                                     nullptr)
+                         == SQLITE_OK
+                  && Migrate(pDb, 0, &bFull);
+    if (!bOk) {
+        sqlite3_close(pDb);
+        return E_FAIL;
     }
     *ppDb = pDb;
     return S_OK;

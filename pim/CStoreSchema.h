@@ -23,6 +23,14 @@
 //                  dirty = 1 when the item, its notes or an exception changed since
 //   sync_token     per account, the server's sync token of the last finished sync
 //   sync_tombstone a linked item deleted here, until the server has seen the delete
+// Schema version 4 adds what the reminders need:
+//   reminder_rung  a reminder that was shown: due (UTC seconds it fell due), oid (the item;
+//                  a series for its occurrences), occurrence (the occurrence's original
+//                  start, 0 for a single item or a task); snooze > 0: it rings again then
+//   reminder_mark  one row: checked, the UTC second up to which every due reminder was
+//                  handled (those due before it and not rung were missed)
+//   items_appt_reminder, items_task_reminder  indexes: appointments by the wall minute
+//                  their reminder falls due, open tasks with a reminder by due date
 #include "platform/WinTypes.h"
 #include <QString>
 #include <cstdint>
@@ -30,18 +38,29 @@
 
 class CStoreSchema {
 public:
-    static constexpr int kVersion = 3;
+    static constexpr int kVersion = 4;
     static constexpr uint32_t kApplicationId = 0x51444159;  // "QDAY"
 
     // Opens the file read-write, creating the store (and its folder) when the file is
-    // missing or empty. E_FAIL for anything else than a store of ours up to kVersion;
-    // E_PIM_DISKFULL when the disk has no room for what opening must write. *pstrReason
+    // missing or empty. E_FAIL for anything else than a store of ours up to kVersion, and
+    // for a file the process may not read; E_PIM_DISKFULL when the disk has no room for
+    // what opening must write. S_PIM_READONLY: a store of kVersion that cannot be written
+    // (the file or its file system, or a full disk) is open for reading only. *pstrReason
     // (may be null) tells why in a few words.
     static HRESULT Open(const QString& strPath, sqlite3** ppDb, QString* pstrReason = nullptr);
+    // A new store in memory, gone when its connection closes: for work that needs no file
+    // (fuzzing, measurements).
+    static HRESULT OpenInMemory(sqlite3** ppDb);
+
+    // Whether the last failure on the connection was a full disk (SQLite's own code, or the
+    // system's for a file it could not write or grow).
+    static bool IsDiskFull(sqlite3* pDb);
 
 private:
-    enum class FileState { Missing, Empty, Ours, Foreign };
+    enum class FileState { Missing, Empty, Ours, Foreign, Unreadable };
     static FileState Inspect(const QString& strPath, int* pnVersion);
+    static QString WriteRefusal(const QString& strPath);
+    static sqlite3* OpenReadOnly(const QString& strPath);
     static bool CheckReadOnly(const QString& strPath, int* pnVersion);
     static bool Configure(sqlite3* pDb);
     static bool Migrate(sqlite3* pDb, int nFrom, bool* pbDiskFull);

@@ -41,8 +41,11 @@ HRESULT IPOutlookApp::Logon(const QString& strStorePath)
     if (m_pStore)
         return E_FAIL;
     m_strLogonFailure.clear();
+    QString strReason;
     const HRESULT hr = CPimStore::Open(strStorePath.isEmpty() ? DefaultStorePath() : strStorePath, &m_pStore,
-                                       &m_strLogonFailure);
+                                       &strReason);
+    if (FAILED(hr))
+        m_strLogonFailure = strReason;
     if (SUCCEEDED(hr) && m_fnForm)
         m_pStore->SetDisplayForm(m_fnForm);
     return hr;
@@ -57,6 +60,16 @@ HRESULT IPOutlookApp::Logoff()
 BOOL IPOutlookApp::IsLoggedOn() const
 {
     return m_pStore ? TRUE : FALSE;
+}
+
+BOOL IPOutlookApp::IsReadOnly() const
+{
+    return m_pStore && m_pStore->IsReadOnly() ? TRUE : FALSE;
+}
+
+QString IPOutlookApp::GetReadOnlyReason() const
+{
+    return m_pStore ? m_pStore->ReadOnlyReason() : QString();
 }
 
 QString IPOutlookApp::GetStorePath() const

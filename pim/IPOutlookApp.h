@@ -58,8 +58,12 @@ public:
     // (E_FAIL) for a file that is not a store of ours, or one of a newer schema version;
     // such a file is never modified. Logon on a logged-on object fails. E_PIM_DISKFULL: the
     // disk has no room for what opening must write. GetLogonFailure says why in words.
+    // S_PIM_READONLY: a store that cannot be written now is open for reading only, and
+    // GetReadOnlyReason says why.
     HRESULT Logon(const QString& strStorePath = QString());
     const QString& GetLogonFailure() const { return m_strLogonFailure; }
+    BOOL IsReadOnly() const;
+    QString GetReadOnlyReason() const;
     HRESULT Logoff();
     BOOL IsLoggedOn() const;
     // The file that Logon opened.

@@ -46,5 +46,8 @@ constexpr DWORD DB_CEOID_CHANGED = 0x406;
 constexpr HRESULT E_PIM_NOTFOUND = static_cast<HRESULT>(0x80040010u);
 // Logon: the disk has no room for what opening the store must write (the store is unchanged).
 constexpr HRESULT E_PIM_DISKFULL = static_cast<HRESULT>(0x80070070u);
+// Logon succeeded, but the store can only be read (a file or file system the process may
+// not write, or a full disk); every save fails. The reason is the store's ReadOnlyReason.
+constexpr HRESULT S_PIM_READONLY = static_cast<HRESULT>(0x00040012u);
 // Display: the store offers no detail form in this build.
 constexpr HRESULT E_PIM_NOFORM = static_cast<HRESULT>(0x80040011u);

@@ -41,21 +41,51 @@ std::optional<SYSTEMTIME> EnvironmentLocalTime()
     return SystemTimeFromQt(QDateTime(date, time, Qt::UTC));
 }
 
+// The fixed local time, if the clock stands still.
+std::optional<SYSTEMTIME> FixedLocalTime()
+{
+    return g_fixedLocalTime ? g_fixedLocalTime : EnvironmentLocalTime();
+}
+
+// QUILLDAY_CLOCK_OFFSET in milliseconds; 0 when unset or unreadable.
+int64_t ClockOffsetMs()
+{
+    bool bOk = false;
+    const qint64 nSeconds = qEnvironmentVariable("QUILLDAY_CLOCK_OFFSET").toLongLong(&bOk);
+    return bOk ? nSeconds * 1000 : 0;
+}
+
+QDateTime RunningClock()
+{
+    return QDateTime::fromMSecsSinceEpoch(QDateTime::currentMSecsSinceEpoch() + ClockOffsetMs());
+}
+
 }  // namespace
 
 void GetLocalTime(SYSTEMTIME* pSt)
 {
     if (!pSt)
         return;
-    if (g_fixedLocalTime) {
-        *pSt = *g_fixedLocalTime;
-        return;
-    }
-    if (const std::optional<SYSTEMTIME> st = EnvironmentLocalTime()) {
+    if (const std::optional<SYSTEMTIME> st = FixedLocalTime()) {
         *pSt = *st;
         return;
     }
-    *pSt = SystemTimeFromQt(QDateTime::currentDateTime());
+    *pSt = SystemTimeFromQt(RunningClock());
+}
+
+int64_t GetUtcTime()
+{
+    if (const std::optional<SYSTEMTIME> st = FixedLocalTime()) {
+        const QDateTime local(QDate(st->wYear, st->wMonth, st->wDay), QTime(st->wHour, st->wMinute, st->wSecond),
+                              Qt::LocalTime);
+        return local.toSecsSinceEpoch();
+    }
+    return RunningClock().toSecsSinceEpoch();
+}
+
+bool IsClockFixed()
+{
+    return FixedLocalTime().has_value();
 }
 
 void SetFixedLocalTime(std::optional<SYSTEMTIME> st)

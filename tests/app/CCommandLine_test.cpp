@@ -72,6 +72,39 @@ TEST(CCommandLine, AccountsAndSync)
     EXPECT_EQ(Parsed({"--sync", "--store", "s.sqlite"}).m_mode, QuilldayMode::Sync);
 }
 
+TEST(CCommandLine, RemindersAndTheNextOnes)
+{
+    EXPECT_EQ(Parsed({"--reminders", "--store", "s.sqlite"}).m_mode, QuilldayMode::Reminders);
+    const struct {
+        QStringList args;
+        int nCount;
+    } cases[] = {
+        {{"--next-reminders"}, 10},
+        {{"--next-reminders", "3"}, 3},
+        {{"--next-reminders=1000"}, 1000},
+        {{"--next-reminders", "--store", "s.sqlite"}, 10},
+    };
+    for (const auto& c : cases) {
+        const CCommandLine cmd = Parsed(c.args);
+        EXPECT_EQ(cmd.m_mode, QuilldayMode::NextReminders);
+        EXPECT_EQ(cmd.m_nReminderCount, c.nCount) << c.args.join(QLatin1Char(' ')).toStdString();
+    }
+}
+
+TEST(CCommandLine, AnItemToOpenInTheWindow)
+{
+    const CCommandLine cmd = Parsed({"--open-item", "42@2026-03-10T09:00", "--store", "s.sqlite"});
+    EXPECT_EQ(cmd.m_mode, QuilldayMode::Gui);
+    int32_t nOid = 0;
+    QString strAt;
+    ASSERT_TRUE(CCommandLine::SplitOpenItem(cmd.m_strOpenItem, &nOid, &strAt));
+    EXPECT_EQ(nOid, 42);
+    EXPECT_EQ(strAt, QStringLiteral("2026-03-10T09:00"));
+    ASSERT_TRUE(CCommandLine::SplitOpenItem(QStringLiteral("7"), &nOid, &strAt));
+    EXPECT_EQ(nOid, 7);
+    EXPECT_TRUE(strAt.isEmpty());
+}
+
 TEST(CCommandLine, LunarToSolarTakesDatesOrStandardInput)
 {
     CCommandLine cmd = Parsed({"--lunar-to-solar", "2007-01-01", "2006-07-15L", "--home", "x"});
@@ -149,6 +182,15 @@ TEST(CCommandLine, UnusableLinesAreRefusedWithAReason)
         {{"--sync", "--list-accounts"}, "--list-accounts cannot be combined with another mode"},
         {{"--lunar-to-solar", "-", "2007-01-01"}, "- cannot be combined with dates"},
         {{"--lunar-to-solar=2007-01-01"}, "give the dates as separate arguments"},
+        {{"--reminders=yes"}, "--reminders takes no value"},
+        {{"--reminders", "--sync"}, "cannot be combined with another mode"},
+        {{"--next-reminders", "0"}, "--next-reminders: '0' is not a whole number from 1 to 1000"},
+        {{"--next-reminders=1001"}, "--next-reminders: '1001'"},
+        {{"--next-reminders=x"}, "--next-reminders: 'x'"},
+        {{"--open-item", "0"}, "--open-item: '0' is not of the form"},
+        {{"--open-item", "5@2026-02-30T09:00"}, "--open-item: '5@2026-02-30T09:00'"},
+        {{"--open-item", "5@tomorrow"}, "--open-item: '5@tomorrow'"},
+        {{"--open-item", "5", "--print-week"}, "--open-item works only without a mode"},
     };
     for (const BadCase& c : cases) {
         CCommandLine cmd;
@@ -164,7 +206,8 @@ TEST(CCommandLine, HelpListsEveryOptionAndTheExitStatus)
     for (const char* option : {"--print-week", "--json", "--screenshot", "--date", "--size", "--import", "--export",
                                "--lunar-to-solar", "--home", "--store", "--registry", "--scale", "--help",
                                "--version", "--add-account", "--user", "--password-file", "--calendar",
-                               "--list-accounts", "--remove-account", "--sync"})
+                               "--list-accounts", "--remove-account", "--sync", "--reminders", "--next-reminders",
+                               "--open-item"})
         EXPECT_TRUE(help.contains(QLatin1String(option))) << option;
     EXPECT_TRUE(help.contains(QLatin1String("2 when the command line cannot be used")));
 }

@@ -8,6 +8,7 @@ class TestSingleInstance : public QObject {
 private slots:
     void secondLaunchAsksTheFirst();
     void otherExecutablesRunSideBySide();
+    void secondLaunchAsksTheFirstToOpenAnItem();
 };
 
 void TestSingleInstance::secondLaunchAsksTheFirst()
@@ -30,6 +31,20 @@ void TestSingleInstance::otherExecutablesRunSideBySide()
     QVERIFY(first.GetServerName() != second.GetServerName());
     QVERIFY(first.Claim());
     QVERIFY(second.Claim());
+}
+
+void TestSingleInstance::secondLaunchAsksTheFirstToOpenAnItem()
+{
+    const QString path = QStringLiteral("/tmp/quillday-test/%1/c/quillday").arg(QCoreApplication::applicationPid());
+    CSingleInstance first(path);
+    QVERIFY(first.Claim());
+    QSignalSpy raised(&first, &CSingleInstance::activateRequested);
+    QSignalSpy opened(&first, &CSingleInstance::openRequested);
+    CSingleInstance second(path);
+    QVERIFY(!second.Claim(QStringLiteral("42@2026-03-10T09:00")));
+    QTRY_COMPARE(opened.count(), 1);
+    QCOMPARE(opened.at(0).at(0).toString(), QStringLiteral("42@2026-03-10T09:00"));
+    QCOMPARE(raised.count(), 1);
 }
 
 QTEST_MAIN(TestSingleInstance)

@@ -2,6 +2,7 @@
 // command-line modes tell the user, and what they leave on disk.
 #include "WeekFixture.h"
 #include "platform/CScriptedMessageBox.h"
+#include "tests/support/CSmallDisk.h"
 #include <QProcess>
 #include <QtTest>
 #include <sqlite3.h>
@@ -38,6 +39,7 @@ class TestStoreFailures : public QObject {
 private slots:
     void damagedStoreGivesOneBoxAndTheWeekAsFarAsRead();
     void damagedStoreFailsTheCommandLineModes();
+    void readOnlyStoreServesTheWeekAndTheExportAndSaysSo();
 };
 
 // Set up: one appointment in the week of 2015-03-02, then its table damaged.
@@ -97,6 +99,82 @@ void TestStoreFailures::damagedStoreFailsTheCommandLineModes()
     }
     QVERIFY(!QFile::exists(fx.Path("week.png")));
     QVERIFY(!QFile::exists(fx.Path("out.ics")));
+}
+
+// The pixels of the window in the read-only notice's dark red.
+static int DarkRedPixels(CMainFrame* pFrame)
+{
+    const QImage image = pFrame->GetView()->grab().toImage();
+    int nPixels = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            nPixels += c.red() > 0x80 && c.green() < 0x40 && c.blue() < 0x40;
+        }
+    }
+    return nPixels;
+}
+
+// A store on a file system mounted read-only: the window shows its week and says in the
+// status line that it cannot save; --print-week and --export work and say so on standard
+// error; --import is refused with the reason.
+void TestStoreFailures::readOnlyStoreServesTheWeekAndTheExportAndSaysSo()
+{
+    CSmallDisk disk(2048);
+    if (!disk.IsMounted())
+        QSKIP("no file system of its own can be mounted here");
+    CWeekFixture fx;
+    fx.AddAppt("Dentist", CWeekFixture::Date(2015, 3, 3, 9), CWeekFixture::Date(2015, 3, 3, 10));
+    {
+        // Closes the fixture's own connection, which folds the log into the file.
+        auto pWritable = fx.Start(2015, 3, 2);
+        QVERIFY(pWritable);
+        QCOMPARE(DarkRedPixels(pWritable.get()), 0);
+    }
+    const QString strStore = disk.FilePath(QStringLiteral("pim.sqlite"));
+    QVERIFY(QFile::copy(fx.Path("pim.sqlite"), strStore));
+    QVERIFY(disk.SetReadOnly(true));
+    SetStorePath(strStore);
+    {
+        CScriptedMessageBox boxes;
+        auto pFrame = fx.Start(2015, 3, 2);
+        QVERIFY(pFrame);
+        QCOMPARE(boxes.Calls().size(), 0);
+        QCOMPARE(pFrame->GetReadOnlyNotice(), QString("Read only: on a read-only file system"));
+        QVERIFY(CWeekFixture::DayRows(pFrame.get(), 1).join(u'|').contains("Dentist"));
+        const int nNoticePixels = DarkRedPixels(pFrame.get());
+        QVERIFY2(nNoticePixels > 20, qPrintable(QString::number(nNoticePixels)));
+    }
+
+    const QString bin = qEnvironmentVariable("QUILLDAY_BIN");
+    if (bin.isEmpty())
+        QSKIP("QUILLDAY_BIN is not set");
+    const QStringList common = {"--home", fx.Path(""), "--store", strStore, "--registry", fx.Path("registry.reg")};
+    struct Mode {
+        QStringList args;
+        int nExit;
+        const char* pszOut;
+        QString strErr;
+    } const modes[] = {
+        {{"--print-week", "2015-03-02"}, 0, "Dentist",
+         QString("quillday: the store %1 is open for reading only: on a read-only file system\n").arg(strStore)},
+        {{"--export", fx.Path("out.ics")}, 0, "Exported 1 appointments",
+         QString("quillday: the store %1 is open for reading only: on a read-only file system\n").arg(strStore)},
+        {{"--import", fx.Path("out.ics")}, 1, "",
+         QString("quillday: cannot write the store %1: on a read-only file system\n").arg(strStore)},
+    };
+    for (const Mode& mode : modes) {
+        QProcess process;
+        process.start(bin, mode.args + common);
+        QVERIFY(process.waitForFinished(30000));
+        const QString strErr = QString::fromLocal8Bit(process.readAllStandardError());
+        QVERIFY2(strErr.contains(mode.strErr), qPrintable(strErr));
+        QCOMPARE(process.exitCode(), mode.nExit);
+        QVERIFY(process.readAllStandardOutput().contains(mode.pszOut));
+    }
+    QFile exported(fx.Path("out.ics"));
+    QVERIFY(exported.open(QIODevice::ReadOnly));
+    QVERIFY(exported.readAll().contains("SUMMARY:Dentist"));
 }
 
 QTEST_MAIN(TestStoreFailures)

@@ -52,6 +52,31 @@ TEST_F(ImportBounds, DeeplyNestedComponentsRefuseTheFile)
     EXPECT_EQ(importer.Added(), 0);
 }
 
+// A component longer than an item may be (a huge DESCRIPTION, a huge changed occurrence)
+// is skipped with its size and the bound, its bytes never held or handed to libical; the
+// items beside it import.
+TEST_F(ImportBounds, ComponentsLongerThanAnItemMayBeAreSkippedWithTheReason)
+{
+    const QByteArray sound = "BEGIN:VEVENT\r\nUID:s@x\r\nDTSTART:20240305T090000\r\nDTEND:20240305T100000\r\n"
+                             "RRULE:FREQ=DAILY;COUNT=3\r\nSUMMARY:Sound\r\nEND:VEVENT\r\n";
+    const QByteArray text = "DESCRIPTION:" + QByteArray(5 << 20, 'x') + "\r\n";
+    const QByteArray huge = "BEGIN:VEVENT\r\nUID:h@x\r\nDTSTART:20240306T090000\r\n" + text + "END:VEVENT\r\n";
+    const QByteArray hugeOverride = "BEGIN:VEVENT\r\nUID:s@x\r\nRECURRENCE-ID:20240306T090000\r\n"
+                                    "DTSTART:20240306T110000\r\n" + text + "END:VEVENT\r\n";
+    CICalImporter importer(m_store.App().GetStore());
+    QString strError;
+    ASSERT_TRUE(importer.ImportText(Calendar(sound + huge + hugeOverride), &strError)) << strError.toStdString();
+    EXPECT_EQ(importer.CountsLine().toStdString(), "1 added, 0 updated, 0 unchanged, 2 skipped.");
+    const qsizetype nHuge = huge.size(), nOverride = hugeOverride.size();
+    EXPECT_EQ(importer.SkippedSummary().join(u'\n').toStdString(),
+              QStringLiteral("h@x: VEVENT of %1 bytes, more than the 4 MiB an item may have\n"
+                             "s@x: VEVENT of %2 bytes, more than the 4 MiB an item may have")
+                  .arg(nHuge)
+                  .arg(nOverride)
+                  .toStdString());
+    EXPECT_EQ(Export().count("RECURRENCE-ID"), 0);
+}
+
 // A zone whose rule changes the offset every second (or minute, or hour) since 1601 would
 // take libical without end: such a zone is refused with its reason, and the rest of the
 // file imports.

@@ -87,9 +87,9 @@ TEST_F(ImportValues, DurationsAndNumbersAreExactOrRefusedWithTheReason)
         {"VEVENT", "DURATION:P50000D", "t_end-t_start", 50000 * nDay, "1 added"},
         {"VTODO", "DURATION:P24856D", "t_end-t_start", 24856 * nDay, "1 added"},
         {"VEVENT", "DURATION:P99999999D", "t_end", -1,
-         "Skipped e@x: DURATION P99999999D is longer than the years 1900..4500"},
+         "Skipped e@x: DURATION P99999999D is longer than the years 1900..3000"},
         {"VTODO", "DURATION:P99999999D", "t_end", -1,
-         "Skipped e@x: DURATION P99999999D is longer than the years 1900..4500"},
+         "Skipped e@x: DURATION P99999999D is longer than the years 1900..3000"},
         // 4294967297 days would be read as one.
         {"VEVENT", "DURATION:P4294967297D", "t_end", -1, "Skipped e@x: DURATION holds a number of more than 9 digits"},
         {"VEVENT", "DURATION:PT2147483648S", "t_end", -1, "Skipped e@x: DURATION holds a number of more than 9 digits"},

@@ -10,6 +10,7 @@ case $what in
   desktop)
     command -v desktop-file-validate >/dev/null 2>&1 || { echo "desktop-file-validate is not installed"; exit 77; }
     desktop-file-validate "$src/packaging/quillday.desktop"
+    desktop-file-validate "$src/packaging/quillday-reminders.desktop"
     ;;
   appstream)
     command -v appstreamcli >/dev/null 2>&1 || { echo "appstreamcli is not installed"; exit 77; }

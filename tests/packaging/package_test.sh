@@ -26,18 +26,27 @@ grep -q '^ Maintainer: Quillday developers <developers@quillday.invalid>$' <<<"$
 
 root="$work/root"
 dpkg-deb -x "$deb" "$root"
-for f in usr/bin/quillday usr/share/quillday/anniversary.dat usr/share/quillday/orlith.inf \
+for f in usr/bin/quillday usr/bin/quillday-reminders usr/share/quillday/anniversary.dat usr/share/quillday/orlith.inf \
          usr/share/applications/quillday.desktop usr/share/metainfo/org.quillday.Quillday.metainfo.xml \
          usr/share/icons/hicolor/16x16/apps/quillday.png usr/share/icons/hicolor/32x32/apps/quillday.png \
          usr/share/icons/hicolor/48x48/apps/quillday.png usr/share/icons/hicolor/128x128/apps/quillday.png \
          usr/share/icons/hicolor/scalable/apps/quillday.svg usr/share/man/man1/quillday.1.gz \
          usr/share/man/ko/man1/quillday.1.gz usr/share/quillday/orlith.en.inf \
-         usr/share/bash-completion/completions/quillday usr/share/doc/quillday/copyright; do
+         usr/share/bash-completion/completions/quillday usr/share/doc/quillday/copyright \
+         etc/xdg/autostart/quillday-reminders.desktop usr/lib/systemd/user/quillday-reminders.service; do
   [ -e "$root/$f" ] || fail "$f is not in the package"
 done
 for module in window sync; do
   find "$root/usr/lib" -path "*/quillday/quillday-$module.so" | grep -q . || fail "the $module module is not in the package"
 done
+# The background reminders start at log-in, from the autostart entry or the user unit.
+grep -qx 'Exec=quillday --reminders' "$root/etc/xdg/autostart/quillday-reminders.desktop" \
+  || fail "the autostart entry does not run quillday --reminders"
+grep -qx 'ExecStart=quillday --reminders' "$root/usr/lib/systemd/user/quillday-reminders.service" \
+  || fail "the user unit does not run quillday --reminders"
+dpkg-deb -e "$deb" "$work/control"
+grep -qx '/etc/xdg/autostart/quillday-reminders.desktop' "$work/control/conffiles" \
+  || fail "the autostart entry is not a conffile"
 # The licence, in Debian's machine-readable form.
 grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/$' \
   "$root/usr/share/doc/quillday/copyright" || fail "copyright is not in the machine-readable format"
@@ -67,6 +76,20 @@ grep -q '^2007-03-01 목 3/1$' <<<"$week" || fail "the installed texts were not 
 QT_QPA_PLATFORM=offscreen run --screenshot "$work/shot.png" --date 2007-03-01 2>"$work/stderr" \
   || { cat "$work/stderr" >&2; fail "--screenshot failed"; }
 [ -s "$work/shot.png" ] || fail "--screenshot wrote no picture"
+
+# --reminders hands over to the installed quillday-reminders (the same process, without
+# the window's libraries); on no session bus it keeps running.
+env -u DBUS_SESSION_BUS_ADDRESS -u DISPLAY HOME="$person" XDG_DATA_HOME="$person/data" XDG_CONFIG_HOME="$person/config" \
+    "$root/usr/bin/quillday" --reminders 2>"$work/reminders.err" &
+reminders=$!
+for _ in $(seq 40); do
+  [ "$(readlink "/proc/$reminders/exe" || true)" = "$root/usr/bin/quillday-reminders" ] && break
+  sleep 0.25
+done
+exe=$(readlink "/proc/$reminders/exe" || true)
+kill "$reminders" 2>/dev/null || true
+wait "$reminders" 2>/dev/null || true
+[ "$exe" = "$root/usr/bin/quillday-reminders" ] || fail "--reminders ran as '$exe': $(cat "$work/reminders.err")"
 
 # A person's own anniversary.dat is read instead of the installed one.
 mkdir -p "$person/data/quillday"

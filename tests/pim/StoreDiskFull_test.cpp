@@ -92,27 +92,36 @@ QByteArray Hash(const QString& strPath)
     return f.open(QIODevice::ReadOnly) ? QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256) : QByteArray();
 }
 
-TEST(StoreDiskFull, AnIntactStoreIsRefusedAsOnAFullDiskAndLeftAlone)
+TEST(StoreDiskFull, AnIntactStoreOpensForReadingOnlyOnAFullDiskAndIsLeftAlone)
 {
     SetTestZoneAndPattern("EST5EDT,M3.2.0,M11.1.0", "M/d/yy");
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString strStore = dir.filePath(QStringLiteral("pim.sqlite"));
+    int32_t nOid = 0;
     {
         IPOutlookApp app;
         ASSERT_EQ(app.Logon(strStore), S_OK);
         std::unique_ptr<ITask> pTask;
         ASSERT_EQ(app.CreateItem(olTaskItem, &pTask), S_OK);
+        pTask->put_Subject(QStringLiteral("kept"));
         ASSERT_EQ(pTask->Save(), S_OK);
+        pTask->get_Oid(&nOid);
     }
     const QByteArray before = Hash(strStore);
     {
         CFullDiskVfs full;
         IPOutlookApp app;
-        EXPECT_EQ(app.Logon(strStore), E_PIM_DISKFULL);
-        EXPECT_EQ(app.GetLogonFailure(), "the disk is full");
+        EXPECT_EQ(app.Logon(strStore), S_PIM_READONLY);
+        EXPECT_EQ(app.GetReadOnlyReason(), "the disk is full");
+        std::unique_ptr<ITask> pTask;
+        ASSERT_EQ(app.GetItemFromOid(nOid, &pTask), S_OK);
+        QString strSubject;
+        pTask->get_Subject(&strSubject);
+        EXPECT_EQ(strSubject, "kept");
         IPOutlookApp fresh;
         EXPECT_EQ(fresh.Logon(dir.filePath(QStringLiteral("new.sqlite"))), E_PIM_DISKFULL);
+        EXPECT_EQ(fresh.GetLogonFailure(), "the disk is full");
     }
     EXPECT_EQ(Hash(strStore), before);
     IPOutlookApp app;

@@ -2,6 +2,7 @@
 // across restarts, and a killed process.
 #include "tests/support/PimTestStore.h"
 #include "pim/CStoreSchema.h"
+#include "tests/support/CSmallDisk.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -89,18 +90,78 @@ TEST_F(StoreFile, ANewerSchemaIsRefusedAndLeftAlone)
     EXPECT_FALSE(QFile::exists(Path("newer.sqlite") + "-shm"));
 }
 
-TEST_F(StoreFile, AStoreThatCannotBeWrittenIsRefused)
+// A store on a file system mounted read-only: its items can be read, every save fails,
+// and the store says why. One that would need a schema step is refused as before.
+TEST_F(StoreFile, AStoreThatCannotBeWrittenOpensForReadingOnly)
+{
+    CSmallDisk disk(1024);
+    if (!disk.IsMounted())
+        GTEST_SKIP() << "no file system of its own can be mounted here";
+    const QString strStore = disk.FilePath(QStringLiteral("pim.sqlite"));
+    const QString strOlder = disk.FilePath(QStringLiteral("older.sqlite"));
+    {
+        IPOutlookApp app;
+        ASSERT_EQ(app.Logon(strStore), S_OK);
+        std::unique_ptr<ITask> pTask;
+        ASSERT_EQ(app.CreateItem(olTaskItem, &pTask), S_OK);
+        pTask->put_Subject(QStringLiteral("kept"));
+        ASSERT_EQ(pTask->Save(), S_OK);
+        IPOutlookApp older;
+        ASSERT_EQ(older.Logon(strOlder), S_OK);
+    }
+    ExecSql(strOlder, "PRAGMA user_version=2; PRAGMA wal_checkpoint(TRUNCATE);");
+    ASSERT_TRUE(disk.SetReadOnly(true));
+    const QByteArray before = Hash(strStore);
+
+    IPOutlookApp app;
+    ASSERT_EQ(app.Logon(strStore), S_PIM_READONLY);
+    EXPECT_TRUE(app.IsReadOnly());
+    EXPECT_EQ(app.GetReadOnlyReason(), "on a read-only file system");
+    std::unique_ptr<ITask> pTask;
+    ASSERT_EQ(app.GetItemFromOid(1, &pTask), S_OK);
+    QString strSubject;
+    pTask->get_Subject(&strSubject);
+    EXPECT_EQ(strSubject, "kept");
+    pTask->put_Subject(QStringLiteral("changed"));
+    EXPECT_TRUE(FAILED(pTask->Save()));
+    EXPECT_EQ(Hash(strStore), before);
+
+    IPOutlookApp older;
+    EXPECT_EQ(older.Logon(strOlder), E_FAIL);
+    EXPECT_EQ(older.GetLogonFailure(), "on a read-only file system");
+    ASSERT_TRUE(disk.SetReadOnly(false));
+}
+
+// A store the user may not read is named as such, with its path, not as a file of another
+// program. The check runs as an unprivileged user, since root reads every file.
+TEST_F(StoreFile, AStoreThatCannotBeReadSaysPermissionDenied)
 {
     {
         IPOutlookApp app;
-        ASSERT_EQ(app.Logon(Path("readonly.sqlite")), S_OK);
+        ASSERT_EQ(app.Logon(Path("private.sqlite")), S_OK);
     }
-    QFile::setPermissions(Path("readonly.sqlite"), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
-    QFile probe(Path("readonly.sqlite"));
-    if (probe.open(QIODevice::ReadWrite))
-        GTEST_SKIP() << "running with rights that ignore file permissions";
-    IPOutlookApp app;
-    EXPECT_TRUE(FAILED(app.Logon(Path("readonly.sqlite"))));
+    ASSERT_TRUE(QFile::setPermissions(Path("private.sqlite"), QFile::ReadOwner | QFile::WriteOwner));
+    ASSERT_TRUE(QFile::setPermissions(m_dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                                        | QFile::ReadOther | QFile::ExeOther));
+    const bool bRoot = ::geteuid() == 0;
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        // 77: cannot become another user; 0: the expected refusal; 1: anything else.
+        if (bRoot && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+            _exit(77);
+        IPOutlookApp app;
+        const HRESULT hr = app.Logon(Path("private.sqlite"));
+        _exit(hr == E_FAIL && app.GetLogonFailure() == QStringLiteral("permission denied to read ") + Path("private.sqlite")
+                  ? 0
+                  : 1);
+    }
+    int nStatus = 0;
+    ASSERT_EQ(waitpid(pid, &nStatus, 0), pid);
+    ASSERT_TRUE(WIFEXITED(nStatus));
+    if (WEXITSTATUS(nStatus) == 77 || (!bRoot && QFile(Path("private.sqlite")).open(QIODevice::ReadOnly)))
+        GTEST_SKIP() << "no user without the right to read the file";
+    EXPECT_EQ(WEXITSTATUS(nStatus), 0);
 }
 
 TEST_F(StoreFile, MissingFoldersAndEmptyFilesBecomeStores)
