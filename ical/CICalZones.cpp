@@ -2,13 +2,13 @@
 
 #include "ical/CICalStream.h"
 #include "ical/CZoneMatch.h"
-#include <QStringList>
 #include "ical/CZoneRuleCheck.h"
 #include "ical/ICalTimes.h"
 #include "pim/CItemRecord.h"
 #include "pim/CLocalZone.h"
 #include "pim/CSeriesZone.h"
 #include "pim/WallTime.h"
+#include <QStringList>
 
 CICalZones::~CICalZones()
 {

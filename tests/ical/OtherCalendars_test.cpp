@@ -97,6 +97,12 @@ TEST_F(OtherCalendars, FilesOfOtherProgramsAreHeldAtTheirInstantsAndEveryChangeI
         {"kiev-own-zone.ics", "1 added, 0 updated, 0 unchanged, 0 skipped.", 2017, 10, 23,
          "2017-10-28 18:30 Kiev Sunday", "uid||' '||tzid", "kiev-sunday@test Europe/Kyiv",
          "0 added, 0 updated, 1 unchanged, 0 skipped.", "DTSTART;TZID=Europe/Kyiv:20171001T013000"},
+        // Zones equal in every change of the years used: the one the TZID names, not the
+        // first by name that is equal at noon (Asia/Beirut, Asia/Colombo).
+        {"named-own-zones.ics", "2 added, 0 updated, 0 unchanged, 0 skipped.", 2024, 3, 25,
+         "2024-03-24 23:30 Calcutta\n2024-03-25 23:30 Calcutta\n2024-03-30 19:30 EET Sunday", "uid||' '||tzid",
+         "eet@test EET\ncalcutta@test Asia/Kolkata", "0 added, 0 updated, 2 unchanged, 0 skipped.",
+         "DTSTART;TZID=EET:20240324T013000|DTSTART;TZID=Asia/Kolkata:20240325T090000"},
         {"zone-aliases.ics", "5 added, 0 updated, 0 unchanged, 0 skipped.", 2024, 3, 4,
          "2024-03-04 22:30 Calcutta\n2024-03-05 10:00 Central\n2024-03-05 12:00 Pacific\n"
          "2024-03-06 02:00 Kiev\n2024-03-06 09:00 EST5EDT\n2024-03-06 10:00 Central",
@@ -169,6 +175,31 @@ TEST_F(OtherCalendars, FilesOfOtherProgramsAreHeldAtTheirInstantsAndEveryChangeI
         EXPECT_TRUE(strBack.startsWith(QLatin1String("0 added, 0 updated, "))) << strBack.toStdString();
         EXPECT_EQ(Rows(store, c.pszRowsOf).toStdString(), c.pszRows);
     }
+}
+
+// One zone of a name of its own, with series in forty years: each is matched to the same
+// database zone, as many years as there are (no limit of look-ups skips the later ones).
+TEST_F(OtherCalendars, SeriesOfFortyYearsInAZoneOfItsOwnNameAllKeepTheirZone)
+{
+    QByteArray text = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Quillday tests//forty years//EN\r\n"
+                      "BEGIN:VTIMEZONE\r\nTZID:Customized Time Zone\r\n"
+                      "BEGIN:STANDARD\r\nDTSTART:16011028T030000\r\nRRULE:FREQ=YEARLY;BYDAY=-1SU;BYMONTH=10\r\n"
+                      "TZOFFSETFROM:+0200\r\nTZOFFSETTO:+0100\r\nEND:STANDARD\r\n"
+                      "BEGIN:DAYLIGHT\r\nDTSTART:16010325T020000\r\nRRULE:FREQ=YEARLY;BYDAY=-1SU;BYMONTH=3\r\n"
+                      "TZOFFSETFROM:+0100\r\nTZOFFSETTO:+0200\r\nEND:DAYLIGHT\r\nEND:VTIMEZONE\r\n";
+    for (int nYear = 1996; nYear < 2036; ++nYear)
+        text += QStringLiteral("BEGIN:VEVENT\r\nUID:year-%1@test\r\nDTSTART;TZID=Customized Time Zone:%2\r\n"
+                               "DURATION:PT1H\r\nRRULE:FREQ=WEEKLY;COUNT=3\r\nSUMMARY:%1\r\nEND:VEVENT\r\n")
+                    .arg(nYear)
+                    .arg(QStringLiteral("%1").arg(nYear) + QStringLiteral("0601T090000"))
+                    .toLatin1();
+    text += "END:VCALENDAR\r\n";
+    CTestStore store;
+    ASSERT_TRUE(store.IsOpen());
+    EXPECT_EQ(Import(store, text).toStdString(), "40 added, 0 updated, 0 unchanged, 0 skipped.");
+    EXPECT_EQ(Rows(store, "count(DISTINCT tzid)||' '||min(tzid<>'')").toStdString(), "1 1");
+    // 1 June 09:00 in Central European summer time is 03:00 in New York.
+    EXPECT_EQ(Week(store, 2035, 5, 28).toStdString(), "2035-06-01 03:00 2035");
 }
 
 // The local wall time of an instant, as the C library reads TZ: "YYYY-MM-DD HH:MM".
