@@ -93,8 +93,7 @@ QString CICalZones::UnknownZone(const char* pszTzid) const
     const auto itRefused = m_refusedZones.constFind(QByteArray(pszTzid));
     if (itRefused != m_refusedZones.constEnd())
         return QStringLiteral("time zone %1 was refused: %2").arg(Utf8Text(pszTzid), *itRefused);
-    return QStringLiteral("time zone %1 is neither defined in the file nor known to this system's zone database")
-        .arg(Utf8Text(pszTzid));
+    return QStringLiteral("time zone %1 is neither defined in the file nor known here").arg(Utf8Text(pszTzid));
 }
 
 // A date, or a time as local wall minutes.

@@ -1,12 +1,10 @@
 // Calendars as other programs write them: zones by their own definitions or by names the
 // system's zone database links, a UID given twice, values the store keeps otherwise, week
 // starts, items without UIDs, single events in zones, and the older vCalendar format.
+#include "tests/ical/ImportExportText.h"
 #include "tests/support/PimTestStore.h"
-#include "ical/CICalExporter.h"
-#include "ical/CICalImporter.h"
 #include "pim/CPimStore.h"
 
-#include <QBuffer>
 #include <QDate>
 #include <QDateTime>
 #include <QDir>
@@ -31,26 +29,6 @@ QByteArray Fixture(const char* pszName)
     QFile file(QFileInfo(QStringLiteral(__FILE__)).dir().filePath(QStringLiteral("fixtures/exchange/") + pszName));
     EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << pszName;
     return file.readAll();
-}
-
-// The counts line and every line of what was left out or changed; or the error.
-QString Import(CTestStore& store, const QByteArray& text)
-{
-    CICalImporter importer(store.App().GetStore());
-    QString strError;
-    if (!importer.ImportText(text, &strError))
-        return strError;
-    return (QStringList() << importer.CountsLine() << importer.LeftOut()).join(u'\n');
-}
-
-QByteArray Export(CTestStore& store)
-{
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    CICalExporter exporter(store.App().GetStore());
-    QString strError;
-    EXPECT_TRUE(exporter.Export(&buffer, &strError)) << strError.toStdString();
-    return buffer.data();
 }
 
 // "YYYY-MM-DD HH:MM <subject>" of every appointment occurrence of the week from that Monday.
@@ -158,20 +136,20 @@ TEST_F(OtherCalendars, FilesOfOtherProgramsAreHeldAtTheirInstantsAndEveryChangeI
         CTestStore store;
         ASSERT_TRUE(store.IsOpen());
         const QByteArray text = Fixture(c.pszFile);
-        const QString strSaid = Import(store, text);
+        const QString strSaid = ImportSaying(store, text);
         for (const QString& strLine : QString::fromUtf8(c.pszSaid).split(u'|'))
             EXPECT_TRUE(strSaid.contains(strLine)) << strSaid.toStdString() << "\nlacks: " << strLine.toStdString();
         EXPECT_FALSE(strSaid.contains(QLatin1String("unreadable"))) << strSaid.toStdString();
         EXPECT_EQ(Week(store, c.nYear, c.nMonth, c.nDay).toStdString(), c.pszWeek);
         EXPECT_EQ(Rows(store, c.pszRowsOf).toStdString(), c.pszRows);
-        const QByteArray exported = Export(store);
+        const QByteArray exported = ExportAll(store);
         for (const QByteArray& line : QByteArray(c.pszExported).split('|'))
             EXPECT_TRUE(exported.contains(line)) << exported.constData() << "\nlacks: " << line.constData();
-        EXPECT_TRUE(Import(store, text).startsWith(QLatin1String(c.pszAgain))) << Import(store, text).toStdString();
+        EXPECT_TRUE(ImportSaying(store, text).startsWith(QLatin1String(c.pszAgain))) << ImportSaying(store, text).toStdString();
         // Our own export of it reads back as what the store holds.
         if (!exported.contains("BEGIN:VEVENT") && !exported.contains("BEGIN:VTODO"))
             continue;
-        const QString strBack = Import(store, exported);
+        const QString strBack = ImportSaying(store, exported);
         EXPECT_TRUE(strBack.startsWith(QLatin1String("0 added, 0 updated, "))) << strBack.toStdString();
         EXPECT_EQ(Rows(store, c.pszRowsOf).toStdString(), c.pszRows);
     }
@@ -196,7 +174,7 @@ TEST_F(OtherCalendars, SeriesOfFortyYearsInAZoneOfItsOwnNameAllKeepTheirZone)
     text += "END:VCALENDAR\r\n";
     CTestStore store;
     ASSERT_TRUE(store.IsOpen());
-    EXPECT_EQ(Import(store, text).toStdString(), "40 added, 0 updated, 0 unchanged, 0 skipped.");
+    EXPECT_EQ(ImportSaying(store, text).toStdString(), "40 added, 0 updated, 0 unchanged, 0 skipped.");
     EXPECT_EQ(Rows(store, "count(DISTINCT tzid)||' '||min(tzid<>'')").toStdString(), "1 1");
     // 1 June 09:00 in Central European summer time is 03:00 in New York.
     EXPECT_EQ(Week(store, 2035, 5, 28).toStdString(), "2035-06-01 03:00 2035");
@@ -221,7 +199,7 @@ TEST_F(OtherCalendars, AZonedSeriesFollowsTheZoneDatabaseAcrossEveryChangeOfTwoY
 {
     CTestStore store;
     ASSERT_TRUE(store.IsOpen());
-    EXPECT_EQ(Import(store, Fixture("outlook-two-years.ics")).toStdString(), "1 added, 0 updated, 0 unchanged, 0 skipped.");
+    EXPECT_EQ(ImportSaying(store, Fixture("outlook-two-years.ics")).toStdString(), "1 added, 0 updated, 0 unchanged, 0 skipped.");
     EXPECT_EQ(Rows(store, "tzid").toStdString(), "Europe/Berlin");
     const QTimeZone berlin("Europe/Berlin");
     ASSERT_TRUE(berlin.isValid());
