@@ -488,7 +488,7 @@ bool CICalItemReader::ReadTodo(icalcomponent* pComp, CItemRecord* r, QString* ps
         r->nEnd = r->nStart + nMinutes;
     }
     // A task keeps dates: a time of day is counted as lost (the date of its local time kept).
-    if (pStart && !bDate && r->nStart != WallDayStart(r->nStart))
+    if (pStart && r->nStart != WallDayStart(r->nStart))
         Drop(QStringLiteral("DTSTART time of day of a to-do (its date kept)"));
     if ((pDue || (pStart && pDuration)) && r->nEnd != WallDayStart(r->nEnd) && r->nEnd < kNoDateMinutes)
         Drop(QStringLiteral("DUE time of day of a to-do (its date kept)"));
