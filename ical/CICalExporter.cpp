@@ -9,6 +9,7 @@
 #include "pim/CSeriesZone.h"
 #include "pim/CSqlStatement.h"
 #include "ical/ICalStamp.h"
+#include "ical/ICalTimes.h"
 #include "ical/ICalUid.h"
 #include "pim/PimTypes.h"
 #include "pim/WallTime.h"
@@ -82,11 +83,6 @@ QString UidToWrite(const CItemRecord& r)
 {
     const QString strUid = ICalUidAsRead(r.strUid);
     return strUid.isEmpty() ? ICalDerivedUid(QByteArray::number(r.nOid) + ' ' + r.strUid.toUtf8()) : strUid;
-}
-
-int PriorityOf(int nImportance)
-{
-    return nImportance == olImportanceHigh ? 1 : nImportance == olImportanceLow ? 9 : 5;
 }
 
 QByteArray Utf8(const QString& str)
@@ -181,7 +177,7 @@ BOOL CICalExporter::ExportItem(int64_t nOid, QIODevice* pOut, QString* pstrError
     CItemRecord r;
     ReadRow(st, &r);
     bool bOk = pOut->write(kHeader) > 0;
-    if (bOk && r.rule.nType >= 0 && !r.strTzid.isEmpty() && r.strTzid != QLatin1String("UTC")) {
+    if (bOk && !r.bAllDay && !r.strTzid.isEmpty() && r.strTzid != QLatin1String("UTC")) {
         icalcomponent* pZone = ZoneComponent(r.strTzid);
         bOk = pZone == nullptr || Write(pOut, pZone);
     }
@@ -191,10 +187,10 @@ BOOL CICalExporter::ExportItem(int64_t nOid, QIODevice* pOut, QString* pstrError
     return bOk ? TRUE : FALSE;
 }
 
-// One VTIMEZONE for each zone a series repeats in.
+// One VTIMEZONE for each zone an event or a series is in.
 bool CICalExporter::WriteZones(QIODevice* pOut)
 {
-    CSqlStatement st(m_pStore->Db(), "SELECT DISTINCT tzid FROM items WHERE series IS NULL AND rec_type>=0"
+    CSqlStatement st(m_pStore->Db(), "SELECT DISTINCT tzid FROM items WHERE series IS NULL AND all_day=0"
                                      " AND tzid NOT IN ('','UTC') ORDER BY tzid");
     int rc = SQLITE_ROW;
     while ((rc = st.Step()) == SQLITE_ROW) {
@@ -293,7 +289,8 @@ void CICalExporter::AddNotesAndAlarm(icalcomponent* pComp, const CItemRecord& r)
 }
 
 // A zoned series is written in its zone (its start is its pattern's), and so are its
-// changed occurrences; everything else in local wall time, floating.
+// changed occurrences; a single event in its zone at the instant of its local times;
+// everything else in local wall time, floating.
 icalcomponent* CICalExporter::EventOf(const CItemRecord& r, bool bOverride)
 {
     const QString& strZone = r.bAllDay ? QString() : r.strTzid;
@@ -338,7 +335,7 @@ icalcomponent* CICalExporter::TodoOf(const CItemRecord& r)
         icalcomponent_add_property(p, icalproperty_new_dtstart(IcalTime(r.nStart, true)));
     if (r.nEnd < kNoDateMinutes)
         icalcomponent_add_property(p, icalproperty_new_due(IcalTime(r.nEnd, true)));
-    icalcomponent_add_property(p, icalproperty_new_priority(PriorityOf(r.nImportance)));
+    icalcomponent_add_property(p, icalproperty_new_priority(ICalPriorityOf(r.nImportance)));
     icalcomponent_add_property(p, icalproperty_new_status(r.bComplete ? ICAL_STATUS_COMPLETED : ICAL_STATUS_NEEDSACTION));
     if (r.bComplete && r.nDateCompleted < kNoDateMinutes) {
         const time_t t = static_cast<time_t>(CLocalZone::UtcFromWall(r.nDateCompleted));

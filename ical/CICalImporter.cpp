@@ -5,6 +5,7 @@
 #include "pim/CPimStore.h"
 #include <QBuffer>
 #include <QFile>
+#include <QRegularExpression>
 #include <ctime>
 #include <thread>
 #include <utility>
@@ -23,6 +24,21 @@ QString TooLarge(const ICalBlock& b)
                             .arg(strName)
                             .arg(b.nEnd - b.nBegin)
                             .arg(CICalStream::kMaxComponentBytes >> 20));
+}
+
+// Bytes of a file's start read to tell its version: its VERSION line precedes its items.
+constexpr qint64 kVersionPeekBytes = 8192;
+
+// A vCalendar 1.0 file (VERSION:1.0 in its calendar, before any component of it).
+bool IsVCalendar1(QIODevice* pDevice)
+{
+    static const QRegularExpression version(QStringLiteral("(^|\\n)VERSION:[ \\t]*1\\.0[ \\t]*\\r?\\n"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    QByteArray start = pDevice->peek(kVersionPeekBytes);
+    const qsizetype nItem = start.indexOf("\nBEGIN:V", start.indexOf("BEGIN:VCALENDAR") + 1);
+    if (nItem >= 0)
+        start.truncate(nItem + 1);
+    return version.match(QString::fromLatin1(start)).hasMatch();
 }
 
 }  // namespace
@@ -66,6 +82,8 @@ QStringList CICalImporter::LeftOut() const
     QStringList lines;
     for (const QString& strLine : m_items.Skipped())
         lines << QStringLiteral("Skipped ") + strLine;
+    for (const QString& strLine : m_items.Renamed())
+        lines << QStringLiteral("Kept %1: an earlier item of the file has that UID").arg(strLine);
     for (const QString& strLine : DroppedSummary())
         lines << QStringLiteral("Dropped ") + strLine;
     return lines;
@@ -94,6 +112,10 @@ BOOL CICalImporter::ImportDevice(QIODevice* pDevice, QString* pstrError)
     Clear();
     m_reader.ClearDropped();
     m_items.Reset();
+    if (IsVCalendar1(pDevice)) {
+        *pstrError = QStringLiteral("this is a vCalendar 1.0 file, which is not read: only iCalendar (VERSION:2.0) is");
+        return FALSE;
+    }
     CICalStream stream(pDevice);
     // First the whole structure, so that a damaged file adds nothing; the zones, which
     // components before them may use; and where each series' changed occurrences are.

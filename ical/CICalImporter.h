@@ -50,7 +50,9 @@ public:
     QStringList DroppedSummary() const;
     // "<n> added, <n> updated, <n> unchanged, <n> skipped."
     QString CountsLine() const;
-    // All that was left out: "Skipped <UID>: <reason>", then "Dropped <what>: <count>".
+    // All that was left out or changed: "Skipped <UID>: <reason>", then "Kept <UID> as
+    // <UID>#2: ..." for an item whose UID an earlier one of the file had, then "Dropped
+    // <what>: <count>".
     QStringList LeftOut() const;
 
     // One series of a rule split by weekday: its weekday with ordinal ("2MO") and its rule.

@@ -119,6 +119,67 @@ bool SplitOrdinalDays(const icalrecurrencetype& rule, int64_t nStart, QVector<IC
     return true;
 }
 
+// The year of a rule's last occurrence from nStart (wall minutes); kMaxYear when it has
+// no end or the store cannot hold it.
+int LastYearOf(const icalrecurrencetype& rule, int64_t nStart)
+{
+    if (!icaltime_is_null_time(rule.until))
+        return rule.until.year;
+    CRecurrenceRule held;
+    int64_t nFirst = 0, nLast = 0;
+    if (rule.count > 0 && CRecurrence::FromIcal(rule, nStart, &held) && CRecurrence::Span(held, nStart, &nFirst, &nLast)
+        && nLast < kNoDateMinutes)
+        return FieldsOfWall(nLast).nYear;
+    return kMaxYear;
+}
+
+// Occurrences compared to tell whether a week start changes a rule: more than 70 of its
+// cycles of weeks.
+constexpr int kWeekStartCompared = 500;
+
+// Whether the rule gives the same occurrences from start with weeks that start on Monday,
+// as the store counts them: WKST decides which weeks an INTERVAL counts only for some rules
+// (every second week on Tuesday and Sunday, not every second Wednesday).
+bool SameWithMondayWeeks(const icalrecurrencetype& rule, icaltimetype start)
+{
+    icalrecurrencetype monday = rule;
+    monday.week_start = ICAL_MONDAY_WEEKDAY;
+    start.zone = nullptr;
+    icalrecur_iterator* pAsGiven = icalrecur_iterator_new(rule, start);
+    icalrecur_iterator* pMonday = icalrecur_iterator_new(monday, start);
+    bool bSame = pAsGiven != nullptr && pMonday != nullptr;
+    for (int i = 0; bSame && i < kWeekStartCompared; ++i) {
+        const icaltimetype a = icalrecur_iterator_next(pAsGiven);
+        const icaltimetype b = icalrecur_iterator_next(pMonday);
+        bSame = icaltime_compare(a, b) == 0;
+        if (icaltime_is_null_time(a) || icaltime_is_null_time(b))
+            break;
+    }
+    if (pAsGiven)
+        icalrecur_iterator_free(pAsGiven);
+    if (pMonday)
+        icalrecur_iterator_free(pMonday);
+    return bSame;
+}
+
+// A weekly rule with an INTERVAL and a week start other than Monday, held with weeks from
+// Monday where that gives the same occurrences; false with the reason where it does not.
+bool TakeMondayWeeks(icalrecurrencetype* pRule, icaltimetype start, QString* pstrWhy)
+{
+    if (pRule->freq != ICAL_WEEKLY_RECURRENCE || pRule->interval <= 1 || pRule->week_start == ICAL_MONDAY_WEEKDAY
+        || pRule->week_start == ICAL_NO_WEEKDAY || icaltime_is_null_time(start))
+        return true;
+    if (SameWithMondayWeeks(*pRule, start)) {
+        pRule->week_start = ICAL_MONDAY_WEEKDAY;
+        return true;
+    }
+    char* psz = icalrecurrencetype_as_string_r(pRule);
+    *pstrWhy = QStringLiteral("recurrence rule whose WKST changes which weeks its INTERVAL counts; the store counts "
+                              "weeks from Monday (%1)").arg(Utf8Text(psz));
+    icalmemory_free_buffer(psz);
+    return false;
+}
+
 // A DURATION in minutes; false with the reason when it is longer than any item may be.
 bool ReadDurationMinutes(icalproperty* pDuration, int64_t* pnMinutes, QString* pstrWhy)
 {
@@ -195,12 +256,29 @@ bool CICalItemReader::ReadItem(icalcomponent* pComp, const QByteArray& text, boo
     return true;
 }
 
+void CICalItemReader::CountSeconds(icalproperty* p)
+{
+    icalvalue* pValue = icalproperty_get_value(p);
+    const icalvalue_kind kind = pValue ? icalvalue_isa(pValue) : ICAL_NO_VALUE;
+    bool bSeconds = false;
+    if (kind == ICAL_DATETIME_VALUE || kind == ICAL_DATE_VALUE) {
+        const icaltimetype t = icalvalue_get_datetime(pValue);
+        bSeconds = !t.is_date && t.second != 0;
+    } else if (kind == ICAL_DURATION_VALUE) {
+        bSeconds = DurationSeconds(icalvalue_get_duration(pValue)) % 60 != 0;
+    }
+    if (bSeconds)
+        Drop(QStringLiteral("seconds of %1 (the store keeps whole minutes)").arg(PropertyName(p)));
+}
+
 bool CICalItemReader::CheckProperties(icalcomponent* pComp, QString* pstrWhy)
 {
     const bool bEvent = icalcomponent_isa(pComp) == ICAL_VEVENT_COMPONENT;
     for (icalproperty* p = icalcomponent_get_first_property(pComp, ICAL_ANY_PROPERTY); p != nullptr;
          p = icalcomponent_get_next_property(pComp, ICAL_ANY_PROPERTY)) {
         const icalproperty_kind kind = icalproperty_isa(p);
+        if (IsRead(kind, bEvent))
+            CountSeconds(p);
         if (IsRead(kind, bEvent) || IsHarmless(kind, p))
             continue;
         if (kind == ICAL_STATUS_PROPERTY) {
@@ -212,6 +290,9 @@ bool CICalItemReader::CheckProperties(icalcomponent* pComp, QString* pstrWhy)
             // libical drops a line it cannot read; one that sets the item's times or
             // pattern leaves an item the file did not mean.
             const QString strError = Utf8Text(icalproperty_get_xlicerror(p));
+            // An empty value ("LOCATION:") says nothing that is lost.
+            if (strError.startsWith(QLatin1String("No value for")))
+                continue;
             static const QRegularExpression timing(QStringLiteral(
                 "\\b(DTSTART|DTEND|DUE|DURATION|RRULE|EXDATE|RDATE|EXRULE|RECURRENCE-ID|UID|STATUS|COMPLETED)\\b"));
             const QRegularExpressionMatch m = timing.match(strError);
@@ -288,7 +369,7 @@ void CICalItemReader::ReadCommon(icalcomponent* pComp, CItemRecord* r)
         ReminderMinutes(pTrigger, &r->nReminderMinutes);
 }
 
-bool CICalItemReader::ReadEventTimes(icalcomponent* pComp, CItemRecord* r, QString* pstrWhy) const
+bool CICalItemReader::ReadEventTimes(icalcomponent* pComp, CItemRecord* r, QString* pstrWhy)
 {
     icalproperty* pStart = icalcomponent_get_first_property(pComp, ICAL_DTSTART_PROPERTY);
     bool bDate = false, bEndDate = false;
@@ -310,6 +391,9 @@ bool CICalItemReader::ReadEventTimes(icalcomponent* pComp, CItemRecord* r, QStri
     } else {
         r->nEnd = bDate ? r->nStart + kMinutesPerDay : r->nStart;
     }
+    if (r->nEnd < r->nStart)
+        Drop(pEnd ? QStringLiteral("DTEND before DTSTART (taken as DTSTART)")
+                  : QStringLiteral("DURATION below zero (taken as none)"));
     if (bDate)  // the store keeps the last day itself, iCalendar the day after it
         r->nEnd = std::max(r->nStart, WallDayStart(r->nEnd - 1));
     r->nEnd = std::max(r->nEnd, r->nStart);
@@ -333,8 +417,9 @@ bool CICalItemReader::ReadRule(icalcomponent* pComp, CItemRecord* r, QVector<ICa
                              : icalproperty_isa(pStart) == ICAL_DUE_PROPERTY ? icalproperty_get_due(pStart)
                                                                             : icalproperty_get_dtstart(pStart);
     int64_t nZoneStart = bTask ? (r->nStart < kNoDateMinutes ? r->nStart : r->nEnd) : r->nStart;
+    icalrecurrencetype rule = icalproperty_get_rrule(pRule);
     if (!bTask && !r->bAllDay) {
-        r->strTzid = m_zones.ZoneOfStart(pStart, start, pstrWhy);
+        r->strTzid = m_zones.ZoneOfStart(pStart, start, start.year, LastYearOf(rule, WallOfFields(start)), pstrWhy);
         if (r->strTzid.isEmpty() && !pstrWhy->isEmpty())
             return false;
         if (!r->strTzid.isEmpty())
@@ -343,7 +428,6 @@ bool CICalItemReader::ReadRule(icalcomponent* pComp, CItemRecord* r, QVector<ICa
     }
     if (nZoneStart >= kNoDateMinutes)
         return *pstrWhy = QStringLiteral("a recurring to-do without a date"), false;
-    icalrecurrencetype rule = icalproperty_get_rrule(pRule);
     if (!icaltime_is_null_time(rule.until) && icaltime_is_utc(rule.until) && !rule.until.is_date) {
         const int64_t nUtc = UtcOfFields(rule.until);
         const int64_t nWall = r->strTzid.isEmpty() ? CLocalZone::WallFromUtc(nUtc) : CSeriesZone::FromUtc(r->strTzid, nUtc);
@@ -355,6 +439,8 @@ bool CICalItemReader::ReadRule(icalcomponent* pComp, CItemRecord* r, QVector<ICa
         rule.until.hour = f.nHour;
         rule.until.minute = f.nMinute;
     }
+    if (!TakeMondayWeeks(&rule, start, pstrWhy))
+        return false;
     if (!CRecurrence::FromIcal(rule, nZoneStart, &r->rule)
         && (bTask || !SplitOrdinalDays(rule, nZoneStart, pParts))) {
         char* psz = icalrecurrencetype_as_string_r(&rule);
@@ -365,14 +451,25 @@ bool CICalItemReader::ReadRule(icalcomponent* pComp, CItemRecord* r, QVector<ICa
     return true;
 }
 
-bool CICalItemReader::ReadEvent(icalcomponent* pComp, CItemRecord* r, QVector<ICalRulePart>* pParts, QString* pstrWhy) const
+bool CICalItemReader::ReadEvent(icalcomponent* pComp, CItemRecord* r, QVector<ICalRulePart>* pParts, QString* pstrWhy)
 {
     r->nItemType = olAppointmentItem;
     r->strLocation = Utf8Text(icalcomponent_get_location(pComp));
-    return ReadEventTimes(pComp, r, pstrWhy) && ReadRule(pComp, r, pParts, pstrWhy);
+    if (!ReadEventTimes(pComp, r, pstrWhy))
+        return false;
+    if (icalcomponent_get_first_property(pComp, ICAL_RRULE_PROPERTY) != nullptr)
+        return ReadRule(pComp, r, pParts, pstrWhy);
+    // A single timed event keeps the zone of its start where the store can name it; else
+    // its instant stays in local time.
+    icalproperty* pStart = icalcomponent_get_first_property(pComp, ICAL_DTSTART_PROPERTY);
+    const icaltimetype start = icalproperty_get_dtstart(pStart);
+    QString strNoZone;
+    if (!r->bAllDay)
+        r->strTzid = m_zones.ZoneOfStart(pStart, start, start.year, start.year, &strNoZone);
+    return true;
 }
 
-bool CICalItemReader::ReadTodo(icalcomponent* pComp, CItemRecord* r, QString* pstrWhy) const
+bool CICalItemReader::ReadTodo(icalcomponent* pComp, CItemRecord* r, QString* pstrWhy)
 {
     r->nItemType = olTaskItem;
     bool bDate = false;
@@ -390,14 +487,26 @@ bool CICalItemReader::ReadTodo(icalcomponent* pComp, CItemRecord* r, QString* ps
             return false;
         r->nEnd = r->nStart + nMinutes;
     }
+    // A task keeps dates: a time of day is counted as lost (the date of its local time kept).
+    if (pStart && r->nStart != WallDayStart(r->nStart))
+        Drop(QStringLiteral("DTSTART time of day of a to-do (its date kept)"));
+    if ((pDue || (pStart && pDuration)) && r->nEnd != WallDayStart(r->nEnd) && r->nEnd < kNoDateMinutes)
+        Drop(QStringLiteral("DUE time of day of a to-do (its date kept)"));
+    if (pDone && r->nDateCompleted != WallDayStart(r->nDateCompleted))
+        Drop(QStringLiteral("COMPLETED time of day (its date kept)"));
     r->nStart = pStart ? WallDayStart(r->nStart) : kNoDateMinutes;
     r->nEnd = (pDue || (pStart && pDuration)) ? WallDayStart(r->nEnd) : kNoDateMinutes;
     r->nDateCompleted = pDone ? WallDayStart(r->nDateCompleted) : kNoDateMinutes;
     icalproperty* pPercent = icalcomponent_get_first_property(pComp, ICAL_PERCENTCOMPLETE_PROPERTY);
-    r->bComplete = icalcomponent_get_status(pComp) == ICAL_STATUS_COMPLETED || pDone != nullptr
-                || (pPercent && icalproperty_get_percentcomplete(pPercent) >= 100);
+    const int nPercent = pPercent ? icalproperty_get_percentcomplete(pPercent) : 0;
+    r->bComplete = icalcomponent_get_status(pComp) == ICAL_STATUS_COMPLETED || pDone != nullptr || nPercent >= 100;
+    if (nPercent > 0 && nPercent < 100)
+        Drop(QStringLiteral("PERCENT-COMPLETE between 0 and 100 (the store keeps done or not)"));
     icalproperty* pPriority = icalcomponent_get_first_property(pComp, ICAL_PRIORITY_PROPERTY);
-    r->nImportance = ImportanceOfPriority(pPriority ? icalproperty_get_priority(pPriority) : 0);
+    const int nPriority = pPriority ? icalproperty_get_priority(pPriority) : 0;
+    r->nImportance = ImportanceOfPriority(nPriority);
+    if (nPriority != 0 && nPriority != ICalPriorityOf(r->nImportance))
+        Drop(QStringLiteral("PRIORITY other than 1, 5 or 9 (taken as the nearest: high 1, normal 5, low 9)"));
     return ReadRule(pComp, r, nullptr, pstrWhy);
 }
 

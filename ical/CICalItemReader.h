@@ -28,8 +28,10 @@ public:
     bool CheckProperties(icalcomponent* pComp, QString* pstrWhy);
     // UID (as a file of ours reads it back), version, subject, notes and reminder.
     void ReadCommon(icalcomponent* pComp, CItemRecord* pRecord);
-    bool ReadEventTimes(icalcomponent* pComp, CItemRecord* pRecord, QString* pstrWhy) const;
-    bool ReadTodo(icalcomponent* pComp, CItemRecord* pRecord, QString* pstrWhy) const;
+    // Times before a start are taken as the start, and counted.
+    bool ReadEventTimes(icalcomponent* pComp, CItemRecord* pRecord, QString* pstrWhy);
+    // What a to-do's dates, priority and progress lose in the store's fields is counted.
+    bool ReadTodo(icalcomponent* pComp, CItemRecord* pRecord, QString* pstrWhy);
 
     // What the store has no place for: "<what>" with its count.
     void Drop(const QString& strWhat, int nCount = 1);
@@ -37,9 +39,11 @@ public:
     void ClearDropped() { m_dropped.clear(); }
 
 private:
-    bool ReadEvent(icalcomponent* pComp, CItemRecord* pRecord, QVector<ICalRulePart>* pParts, QString* pstrWhy) const;
+    bool ReadEvent(icalcomponent* pComp, CItemRecord* pRecord, QVector<ICalRulePart>* pParts, QString* pstrWhy);
     // A rule the store holds only split by weekday gives its parts in *pParts (events only).
     bool ReadRule(icalcomponent* pComp, CItemRecord* pRecord, QVector<ICalRulePart>* pParts, QString* pstrWhy) const;
+    // Seconds of the times and durations of one property, which the store does not keep.
+    void CountSeconds(icalproperty* pProp);
     bool ReadExdates(icalcomponent* pComp, const CItemRecord& series, QVector<int64_t>* pDates,
                      QString* pstrWhy) const;
 

@@ -93,6 +93,8 @@ bool CICalItemStore::StoreFailed()
 void CICalItemStore::Reset()
 {
     m_skipped.clear();
+    m_renamed.clear();
+    m_touched.clear();
     ForgetCounts();
     m_bFailed = false;
 }
@@ -157,18 +159,46 @@ bool CICalItemStore::SameContent(const CItemRecord& stored, const QVector<CItemR
     return true;
 }
 
+void CICalItemStore::Touch(int32_t nOid)
+{
+    if (nOid < 0)
+        return;
+    if (nOid >= int32_t(m_touched.size()))
+        m_touched.resize(size_t(nOid) + 1 + m_touched.size() / 2);
+    m_touched[nOid] = true;
+}
+
+bool CICalItemStore::FindByUid(CItemRecord& r, int32_t* pnOid, int* pnKind)
+{
+    const QString strUid = r.strUid;
+    for (int nCopy = 2;; ++nCopy) {
+        CSqlStatement find(m_pStore->Cached("SELECT oid,kind FROM items WHERE uid=?1 AND series IS NULL LIMIT 1"));
+        find.Bind(1, r.strUid);
+        const int rc = find.Step();
+        if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+            return StoreFailed();
+        *pnOid = rc == SQLITE_ROW ? static_cast<int32_t>(find.Int(0)) : 0;
+        *pnKind = rc == SQLITE_ROW ? static_cast<int>(find.Int(1)) : 0;
+        find.Reset();
+        if (!Touched(*pnOid))
+            break;
+        r.strUid = QStringLiteral("%1#%2").arg(strUid).arg(nCopy);
+    }
+    if (r.strUid != strUid)
+        m_renamed << QStringLiteral("%1 as %2").arg(strUid, r.strUid);
+    return true;
+}
+
 bool CICalItemStore::Store(ICalWanted& w)
 {
     CItemRecord& r = w.record;
     const bool bTask = r.nItemType == olTaskItem;
-    CSqlStatement find(m_pStore->Cached("SELECT oid,kind FROM items WHERE uid=?1 AND series IS NULL LIMIT 1"));
-    find.Bind(1, r.strUid);
-    const int rcFind = find.Step();
-    if (rcFind != SQLITE_ROW && rcFind != SQLITE_DONE)
-        return StoreFailed();
-    const int32_t nFound = rcFind == SQLITE_ROW ? static_cast<int32_t>(find.Int(0)) : 0;
-    const int nFoundKind = rcFind == SQLITE_ROW ? static_cast<int>(find.Int(1)) : 0;
-    find.Reset();
+    int32_t nFound = 0;
+    int nFoundKind = 0;
+    if (!FindByUid(r, &nFound, &nFoundKind))
+        return false;
+    if (nFound != 0)
+        Touch(nFound);
     bool bNew = nFound == 0;
     if (!bNew) {
         if (nFoundKind != r.nItemType)
@@ -198,6 +228,7 @@ bool CICalItemStore::Store(ICalWanted& w)
     const HRESULT hr = CItemWriter::WriteNormalized(*m_pStore, &r);
     if (FAILED(hr))
         return StoreFailed();
+    Touch(r.nOid);
     for (CItemRecord& e : w.exceptions) {
         e.nOid = r.nOid;
         if (FAILED(CItemWriter::InsertException(*m_pStore, &e)))

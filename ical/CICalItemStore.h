@@ -2,7 +2,9 @@
 // The write side of an import: items stored by UID, in file order, in the calling thread.
 // An item whose UID the store already holds is updated in place (its OID kept) when the
 // file's version is newer (SEQUENCE, then LAST-MODIFIED or DTSTAMP) or, at the same
-// version, its content differs; otherwise it is left alone.
+// version, its content differs; otherwise it is left alone. A UID that an earlier item of
+// the same file had is kept as "<UID>#2" (#3, ...), so that both items are kept and the
+// same file imported again finds each.
 #include "ical/ICalPrepared.h"
 #include "pim/CItemRecord.h"
 #include <QString>
@@ -10,6 +12,7 @@
 #include <QVector>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 class CPimStore;
 
@@ -36,6 +39,8 @@ public:
     int Updated() const { return m_nUpdated; }
     int Unchanged() const { return m_nUnchanged; }
     const QStringList& Skipped() const { return m_skipped; }
+    // "<UID> as <UID>#2", one line per item kept under a UID of its own, in file order.
+    const QStringList& Renamed() const { return m_renamed; }
 
 private:
     // Added, updated, left alone, or refused as older; false when the store fails.
@@ -44,10 +49,17 @@ private:
                      const ICalWanted& wanted) const;
     bool LoadStored(int32_t nOid, CItemRecord* pRecord, QVector<CItemRecord>* pExceptions) const;
     bool StoreFailed();
+    // The stored item of r's UID (0: none), after giving r a UID of its own when an item
+    // of this import has its UID; its kind in *pnKind. False when the store fails.
+    bool FindByUid(CItemRecord& r, int32_t* pnOid, int* pnKind);
+    bool Touched(int32_t nOid) const { return nOid < int32_t(m_touched.size()) && m_touched[nOid]; }
+    void Touch(int32_t nOid);
     void ForgetCounts();
 
     std::shared_ptr<CPimStore> m_pStore;
     QStringList m_skipped;
+    QStringList m_renamed;
+    std::vector<bool> m_touched;  // by OID: an item of this import is stored there
     int m_nAppointments = 0;
     int m_nTasks = 0;
     int m_nUpdated = 0;

@@ -8,13 +8,7 @@
 #include "pim/CLocalZone.h"
 #include "pim/CSeriesZone.h"
 #include "pim/WallTime.h"
-
-namespace {
-
-// Zones of a file (by year) matched to the zone database, at most.
-constexpr qsizetype kMaxZoneLookups = 32;
-
-}  // namespace
+#include <QStringList>
 
 CICalZones::~CICalZones()
 {
@@ -27,7 +21,7 @@ void CICalZones::Clear()
         icaltimezone_free(pZone, 1);
     m_zones.clear();
     m_refusedZones.clear();
-    m_matchedZones.clear();
+    m_matches.clear();
 }
 
 bool CICalZones::Load(const QByteArray& block)
@@ -81,19 +75,25 @@ bool CICalZones::ReadInstant(icalproperty* pProp, icaltimetype t, int64_t* pnUtc
         *pnUtc = CLocalZone::UtcFromWall(WallOfFields(t));
         return true;
     }
+    if (icaltimezone* pZone = FileZone(pszTzid)) {
+        *pnUtc = icaltime_as_timet_with_zone(t, pZone);
+        return true;
+    }
     const QString strZone = KnownZone(Utf8Text(pszTzid));
     if (!strZone.isEmpty()) {
         *pnUtc = CSeriesZone::ToUtc(strZone, WallOfFields(t));
         return true;
     }
-    if (icaltimezone* pZone = FileZone(pszTzid)) {
-        *pnUtc = icaltime_as_timet_with_zone(t, pZone);
-        return true;
-    }
+    return *pstrWhy = UnknownZone(pszTzid), false;
+}
+
+// Why a TZID that is neither the file's nor the system's cannot be read.
+QString CICalZones::UnknownZone(const char* pszTzid) const
+{
     const auto itRefused = m_refusedZones.constFind(QByteArray(pszTzid));
     if (itRefused != m_refusedZones.constEnd())
-        return *pstrWhy = QStringLiteral("time zone %1 was refused: %2").arg(Utf8Text(pszTzid), *itRefused), false;
-    return *pstrWhy = QStringLiteral("time zone %1 is neither defined in the file nor known here").arg(Utf8Text(pszTzid)), false;
+        return QStringLiteral("time zone %1 was refused: %2").arg(Utf8Text(pszTzid), *itRefused);
+    return QStringLiteral("time zone %1 is neither defined in the file nor known here").arg(Utf8Text(pszTzid));
 }
 
 // A date, or a time as local wall minutes.
@@ -110,7 +110,8 @@ bool CICalZones::ReadLocal(icalproperty* pProp, icaltimetype t, int64_t* pnWall,
 }
 
 // The zone a series with this DTSTART repeats in ("" for floating times and dates).
-QString CICalZones::ZoneOfStart(icalproperty* pStart, icaltimetype t, QString* pstrWhy) const
+QString CICalZones::ZoneOfStart(icalproperty* pStart, icaltimetype t, int nFirstYear, int nLastYear,
+                                QString* pstrWhy) const
 {
     if (t.is_date)
         return QString();
@@ -119,37 +120,42 @@ QString CICalZones::ZoneOfStart(icalproperty* pStart, icaltimetype t, QString* p
     const char* pszTzid = TzidOf(pStart);
     if (pszTzid == nullptr)
         return QString();
-    QString strZone = KnownZone(Utf8Text(pszTzid));
-    if (strZone.isEmpty()) {  // the file's own definition may name its zone
-        icaltimezone* pZone = FileZone(pszTzid);
-        icalcomponent* pComp = pZone ? icaltimezone_get_component(pZone) : nullptr;
-        icalproperty* pLocation = pComp ? icalcomponent_get_first_property(pComp, ICAL_LOCATION_PROPERTY) : nullptr;
-        for (icalproperty* p = pComp ? icalcomponent_get_first_property(pComp, ICAL_X_PROPERTY) : nullptr;
-             p != nullptr && strZone.isEmpty(); p = icalcomponent_get_next_property(pComp, ICAL_X_PROPERTY)) {
-            if (qstricmp(icalproperty_get_x_name(p), "X-LIC-LOCATION") == 0)
-                strZone = KnownZone(Utf8Text(icalproperty_get_x(p)));
-        }
-        if (strZone.isEmpty() && pLocation)
-            strZone = KnownZone(Utf8Text(icalproperty_get_location(pLocation)));
-        if (strZone.isEmpty() && pZone)  // else a database zone with the same offsets
-            strZone = MatchedZone(pZone, pszTzid, t.year);
+    const QString strTzid = Utf8Text(pszTzid);
+    icaltimezone* pZone = FileZone(pszTzid);
+    if (pZone == nullptr) {
+        const QString strZone = KnownZone(strTzid);
+        if (strZone.isEmpty())
+            *pstrWhy = QStringLiteral("series in ") + UnknownZone(pszTzid);
+        return strZone;
     }
+    std::shared_ptr<CZoneMatch>& pMatch = m_matches[QByteArray(pszTzid)];
+    if (!pMatch)
+        pMatch = std::make_shared<CZoneMatch>(pZone);
+    QString strWhy;
+    const QString strZone = pMatch->ZoneFor(nFirstYear, nLastYear, NamedZones(pZone, strTzid), strTzid, &strWhy);
     if (strZone.isEmpty())
-        *pstrWhy = QStringLiteral("series in time zone %1, which this system's zone database does not know").arg(Utf8Text(pszTzid));
+        *pstrWhy = QStringLiteral("series in time zone %1: %2").arg(strTzid, strWhy);
     return strZone;
 }
 
-// Looked up once for each zone of the file and year, for a few of them: each lookup
-// walks the whole zone database.
-QString CICalZones::MatchedZone(icaltimezone* pZone, const char* pszTzid, int nYear) const
+QStringList CICalZones::NamedZones(icaltimezone* pZone, const QString& strTzid)
 {
-    const QByteArray key = QByteArray(pszTzid) + ' ' + QByteArray::number(nYear);
-    auto it = m_matchedZones.constFind(key);
-    if (it == m_matchedZones.constEnd() && m_matchedZones.size() >= kMaxZoneLookups)
-        return QString();
-    if (it == m_matchedZones.constEnd())
-        it = m_matchedZones.insert(key, CZoneMatch::SystemZoneLike(pZone, Utf8Text(pszTzid), nYear));
-    return *it;
+    QStringList named;
+    const auto add = [&](const QString& strName) {
+        const QString strZone = KnownZone(strName);
+        if (!strZone.isEmpty() && !named.contains(strZone))
+            named << strZone;
+    };
+    add(strTzid);
+    icalcomponent* pComp = icaltimezone_get_component(pZone);
+    for (icalproperty* p = pComp ? icalcomponent_get_first_property(pComp, ICAL_X_PROPERTY) : nullptr; p != nullptr;
+         p = icalcomponent_get_next_property(pComp, ICAL_X_PROPERTY)) {
+        if (qstricmp(icalproperty_get_x_name(p), "X-LIC-LOCATION") == 0)
+            add(Utf8Text(icalproperty_get_x(p)));
+    }
+    if (icalproperty* pLocation = pComp ? icalcomponent_get_first_property(pComp, ICAL_LOCATION_PROPERTY) : nullptr)
+        add(Utf8Text(icalproperty_get_location(pLocation)));
+    return named;
 }
 
 // A time in the series' own terms (its zone's wall minutes). A date on a timed series

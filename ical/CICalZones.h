@@ -1,14 +1,19 @@
 #pragma once
 // The time zones of one iCalendar file and the reading of its times through them: the
-// file's VTIMEZONEs (those libical could not bound are refused, with the reason), zones
-// the system's database knows by the TZID, and the database zone that matches a zone only
-// the file defines. Times are read as instants, as local wall minutes, or in a series'
-// own terms.
+// file's VTIMEZONEs (those libical could not bound are refused, with the reason), which
+// decide the instants of the times that name them; zones the system's database knows by
+// the TZID (links such as "US/Central" included) where the file defines none; and for a
+// series, the database zone equal to the file's definition in the years it uses. Times
+// are read as instants, as local wall minutes, or in a series' own terms.
 #include <QByteArray>
 #include <QHash>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <libical/ical.h>
+#include <memory>
+
+class CZoneMatch;
 
 struct CItemRecord;
 
@@ -34,16 +39,20 @@ public:
     // names the occurrence of that day.
     bool ReadSeriesTime(icalproperty* pProp, icaltimetype t, const CItemRecord& series, int64_t* pnZoneWall,
                         QString* pstrWhy) const;
-    // The zone a series with this DTSTART repeats in ("" for floating times and dates;
-    // empty with *pstrWhy set when the zone is not one the store can keep).
-    QString ZoneOfStart(icalproperty* pStart, icaltimetype t, QString* pstrWhy) const;
+    // The zone a series with this DTSTART, repeating from nFirstYear to nLastYear, repeats
+    // in ("" for floating times and dates; empty with *pstrWhy set when the zone is not
+    // one the store can keep). A zone the file defines becomes the database zone equal to
+    // it in those years, preferably the one its TZID (or its X-LIC-LOCATION) names.
+    QString ZoneOfStart(icalproperty* pStart, icaltimetype t, int nFirstYear, int nLastYear, QString* pstrWhy) const;
 
 private:
     icaltimezone* FileZone(const char* pszTzid) const;
-    QString MatchedZone(icaltimezone* pZone, const char* pszTzid, int nYear) const;
+    // The database zones the file's definition names: by its TZID, X-LIC-LOCATION, LOCATION.
+    static QStringList NamedZones(icaltimezone* pZone, const QString& strTzid);
+    QString UnknownZone(const char* pszTzid) const;
 
     QHash<QByteArray, icaltimezone*> m_zones;   // VTIMEZONEs of the file by TZID
     QHash<QByteArray, QString> m_refusedZones;  // VTIMEZONEs refused, by TZID: why
-    // Database zones like the file's own ("<TZID> <year>"), found once: a cache.
-    mutable QHash<QByteArray, QString> m_matchedZones;
+    // The comparisons of each of the file's zones with the database, by TZID: a cache.
+    mutable QHash<QByteArray, std::shared_ptr<CZoneMatch>> m_matches;
 };

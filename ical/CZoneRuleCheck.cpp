@@ -12,6 +12,14 @@ int Count(const short* pValues, int nSize)
     return n;
 }
 
+// A BYHOUR, BYMINUTE or BYSECOND list that only repeats the time of DTSTART (Lotus Notes
+// writes BYMINUTE=0;BYHOUR=2 beside a DTSTART at 02:00): it changes no occurrence.
+bool OnlyRepeats(const short* pValues, int nSize, int nStartValue)
+{
+    const int n = Count(pValues, nSize);
+    return n == 0 || (n == 1 && pValues[0] == nStartValue);
+}
+
 }  // namespace
 
 long CZoneRuleCheck::Changes(icalcomponent* pObservance, QString* pstrWhy)
@@ -24,9 +32,9 @@ long CZoneRuleCheck::Changes(icalcomponent* pObservance, QString* pstrWhy)
     for (icalproperty* p = icalcomponent_get_first_property(pObservance, ICAL_RRULE_PROPERTY); p != nullptr;
          p = icalcomponent_get_next_property(pObservance, ICAL_RRULE_PROPERTY)) {
         const icalrecurrencetype rule = icalproperty_get_rrule(p);
-        const bool bOtherLists = Count(rule.by_second, ICAL_BY_SECOND_SIZE) > 0
-                              || Count(rule.by_minute, ICAL_BY_MINUTE_SIZE) > 0
-                              || Count(rule.by_hour, ICAL_BY_HOUR_SIZE) > 0
+        const bool bOtherLists = !OnlyRepeats(rule.by_second, ICAL_BY_SECOND_SIZE, start.second)
+                              || !OnlyRepeats(rule.by_minute, ICAL_BY_MINUTE_SIZE, start.minute)
+                              || !OnlyRepeats(rule.by_hour, ICAL_BY_HOUR_SIZE, start.hour)
                               || Count(rule.by_year_day, ICAL_BY_YEARDAY_SIZE) > 0
                               || Count(rule.by_week_no, ICAL_BY_WEEKNO_SIZE) > 0
                               || Count(rule.by_set_pos, ICAL_BY_SETPOS_SIZE) > 0;

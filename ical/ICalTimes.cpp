@@ -1,6 +1,7 @@
 #include "ical/ICalTimes.h"
 
 #include "pim/CSeriesZone.h"
+#include "pim/PimTypes.h"
 #include "pim/WallTime.h"
 
 QString Utf8Text(const char* psz)
@@ -45,4 +46,9 @@ QString KnownZone(const QString& strTzid)
     for (qsizetype i = strTzid.indexOf(u'/'); strZone.isEmpty() && i >= 0; i = strTzid.indexOf(u'/', i + 1))
         strZone = CSeriesZone::StoreName(strTzid.mid(i + 1));
     return strZone;
+}
+
+int ICalPriorityOf(int nImportance)
+{
+    return nImportance == olImportanceHigh ? 1 : nImportance == olImportanceLow ? 9 : 5;
 }

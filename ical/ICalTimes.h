@@ -27,3 +27,5 @@ const char* TzidOf(icalproperty* pProp);
 // A TZID as the system may know it: itself, or a path that ends in a zone id
 // ("/mozilla.org/20050126_1/America/New_York"); empty when the system has no such zone.
 QString KnownZone(const QString& strTzid);
+// The PRIORITY that stands for an importance (olImportance...): 1 high, 5 normal, 9 low.
+int ICalPriorityOf(int nImportance);

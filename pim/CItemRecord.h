@@ -54,7 +54,8 @@ struct CItemRecord {
     int nSequence = 0;         // iCalendar SEQUENCE of the imported version
     // The zone a series repeats in (CSeriesZone): "" for local wall time. For a zoned
     // series nPatternStart, nLastStart, rule.nPatternEnd and its occurrences'
-    // nOriginalStart are that zone's wall minutes; nStart and nEnd stay local.
+    // nOriginalStart are that zone's wall minutes; nStart and nEnd stay local. A timed
+    // single appointment may name the zone it came in (its times stay local wall minutes).
     QString strTzid;
     // An occurrence of a series: the series' OID is nOid; these name the occurrence.
     bool bOccurrence = false;

@@ -55,8 +55,10 @@ int64_t CItemWriter::Today()
 HRESULT CItemWriter::Normalize(CItemRecord* p, bool bPatternChanged)
 {
     const HRESULT hr = p->nItemType == olTaskItem ? NormalizeTask(p) : NormalizeAppointment(p);
-    if (!p->rule.IsRecurring() && !p->bOccurrence)
-        p->strTzid.clear();  // a single item keeps local wall time
+    // A single item keeps local wall time; a timed single appointment may name the zone
+    // it was given in, which an export writes its instants in.
+    if (!p->rule.IsRecurring() && !p->bOccurrence && (p->nItemType == olTaskItem || p->bAllDay))
+        p->strTzid.clear();
     if (FAILED(hr) || !p->rule.IsRecurring() || p->bOccurrence)
         return hr;
     if (p->rule.nOccurrences > 0)

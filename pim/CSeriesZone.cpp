@@ -1,6 +1,7 @@
 #include "pim/CSeriesZone.h"
 
 #include "pim/CLocalZone.h"
+#include "pim/CZoneAlias.h"
 #include "pim/WallTime.h"
 #include <QDateTime>
 #include <QHash>
@@ -34,8 +35,9 @@ QString CSeriesZone::StoreName(const QString& strTzid)
     if (strId.compare(kUtc, Qt::CaseInsensitive) == 0 || strId == QLatin1String("Etc/UTC")
         || strId == QLatin1String("GMT") || strId == QLatin1String("Etc/GMT"))
         return kUtc;
-    if (!strId.isEmpty() && QTimeZone::isTimeZoneIdAvailable(strId.toUtf8()))
-        return strId;
+    const QString strKnown = CZoneAlias::Resolve(strId);
+    if (!strKnown.isEmpty())
+        return strKnown;
     const QByteArray iana = QTimeZone::windowsIdToDefaultIanaId(strId.toUtf8());
     if (!iana.isEmpty() && QTimeZone::isTimeZoneIdAvailable(iana))
         return QString::fromUtf8(iana);

@@ -8,9 +8,9 @@
 
 class CSeriesZone {
 public:
-    // The name the store keeps for an iCalendar TZID: the zone database's own id (a
-    // Windows zone name is mapped to its usual database zone), "UTC" for UTC. Empty when
-    // the system's database does not know the zone.
+    // The name the store keeps for an iCalendar TZID: the zone database's own id (a link
+    // such as "US/Central" resolved to its zone, a Windows zone name mapped to its usual
+    // database zone), "UTC" for UTC. Empty when the system's database does not know the zone.
     static QString StoreName(const QString& strTzid);
 
     // Zone wall minutes to UTC seconds and back. A wall time that a change to daylight

@@ -1,5 +1,6 @@
 // Files a careful tester builds to hurt an importer: zone rules without end, stamps
 // written as dates or local times, and a store that stops taking writes halfway.
+#include "tests/ical/ImportExportText.h"
 #include "tests/support/PimTestStore.h"
 #include "ical/CICalExporter.h"
 #include "ical/CICalImporter.h"
@@ -18,15 +19,7 @@ protected:
         SetTestZoneAndPattern("EST5EDT,M3.2.0,M11.1.0", "M/d/yy");
         ASSERT_TRUE(m_store.IsOpen());
     }
-    QByteArray Export()
-    {
-        QBuffer buffer;
-        buffer.open(QIODevice::WriteOnly);
-        CICalExporter exporter(m_store.App().GetStore());
-        QString strError;
-        EXPECT_TRUE(exporter.Export(&buffer, &strError)) << strError.toStdString();
-        return buffer.data();
-    }
+    QByteArray Export() { return ExportAll(m_store); }
     CTestStore m_store;
 };
 

@@ -1,6 +1,7 @@
 // Values at the edges of what libical and the store hold: durations past 2^31 seconds,
 // numbers libical would read as others, UIDs that do not survive a file, and calendar
 // texts of one item that libical must not be handed.
+#include "tests/ical/ImportExportText.h"
 #include "tests/support/PimTestStore.h"
 #include "ical/CICalExporter.h"
 #include "ical/CICalImporter.h"
@@ -23,26 +24,6 @@ class ImportValues : public ::testing::Test {
 protected:
     void SetUp() override { SetTestZoneAndPattern("EST5EDT,M3.2.0,M11.1.0", "M/d/yy"); }
 };
-
-// Imports the text; the counts line and every skipped or dropped line after it, or the error.
-QString Import(CTestStore& store, const QByteArray& text)
-{
-    CICalImporter importer(store.App().GetStore());
-    QString strError;
-    if (!importer.ImportText(text, &strError))
-        return strError;
-    return (QStringList() << importer.CountsLine() << importer.LeftOut()).join(u'\n');
-}
-
-QByteArray Export(CTestStore& store)
-{
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    CICalExporter exporter(store.App().GetStore());
-    QString strError;
-    EXPECT_TRUE(exporter.Export(&buffer, &strError)) << strError.toStdString();
-    return buffer.data();
-}
 
 // One value of the store's first row; -1 without rows.
 int64_t Value(CTestStore& store, const QByteArray& expression)
@@ -107,7 +88,7 @@ TEST_F(ImportValues, DurationsAndNumbersAreExactOrRefusedWithTheReason)
         CTestStore store;
         ASSERT_TRUE(store.IsOpen());
         const QByteArray component(c.pszComponent);
-        const QString strSaid = Import(store, Calendar("BEGIN:" + component + "\r\nUID:e@x\r\nDTSTART:20240305T090000\r\n"
+        const QString strSaid = ImportSaying(store, Calendar("BEGIN:" + component + "\r\nUID:e@x\r\nDTSTART:20240305T090000\r\n"
                                                        + c.pszLines + "\r\nSUMMARY:Long\r\nEND:" + component + "\r\n"));
         EXPECT_TRUE(strSaid.contains(QLatin1String(c.pszSaid))) << strSaid.toStdString();
         EXPECT_EQ(Value(store, c.pszStored), c.nStored);
@@ -136,7 +117,7 @@ TEST_F(ImportValues, UidsAreKeptAsTheyReadBack)
         const QByteArray text = Calendar(QByteArray("BEGIN:VEVENT\r\n") + c.pszUidLine
                                          + "DTSTART:20240305T090000\r\nDTEND:20240305T100000\r\nSUMMARY:Kept\r\n"
                                            "END:VEVENT\r\n");
-        EXPECT_TRUE(Import(store, text).startsWith(QLatin1String("1 added, 0 updated, 0 unchanged, 0 skipped.")));
+        EXPECT_TRUE(ImportSaying(store, text).startsWith(QLatin1String("1 added, 0 updated, 0 unchanged, 0 skipped.")));
         const QStringList uids = Uids(store);
         ASSERT_EQ(uids.size(), 1);
         if (c.pszKept != nullptr)
@@ -144,8 +125,8 @@ TEST_F(ImportValues, UidsAreKeptAsTheyReadBack)
         else
             EXPECT_TRUE(uids[0].endsWith(QLatin1String("@derived.quillday"))) << uids[0].toStdString();
         for (int nCycle = 0; nCycle < 3; ++nCycle)
-            EXPECT_EQ(Import(store, Export(store)).toStdString(), "0 added, 0 updated, 1 unchanged, 0 skipped.");
-        EXPECT_EQ(Import(store, text).toStdString(), "0 added, 0 updated, 1 unchanged, 0 skipped.");
+            EXPECT_EQ(ImportSaying(store, ExportAll(store)).toStdString(), "0 added, 0 updated, 1 unchanged, 0 skipped.");
+        EXPECT_EQ(ImportSaying(store, text).toStdString(), "0 added, 0 updated, 1 unchanged, 0 skipped.");
         EXPECT_EQ(Uids(store), uids);
     }
 }

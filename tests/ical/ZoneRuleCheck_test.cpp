@@ -34,6 +34,10 @@ TEST(ZoneRuleCheck, AcceptsTheRulesOfRealZonesAndRefusesOthers)
         {Zone("RRULE:FREQ=YEARLY;BYMONTH=1,2,3,4,5,6,7,8,9,10,11,12;BYDAY=SU,MO,TU,WE,TH,FR,SA\r\n"), "not yearly"},
         {Zone("RRULE:FREQ=YEARLY;BYYEARDAY=1,2,3\r\n"), "not yearly"},
         {Zone("RRULE:FREQ=YEARLY;BYHOUR=1,2,3\r\n"), "not yearly"},
+        // Lotus Notes repeats DTSTART's time in the rule: it changes nothing.
+        {Zone("RRULE:FREQ=YEARLY;BYMINUTE=0;BYHOUR=2;BYDAY=-1SU;BYMONTH=10\r\n", "16011028T020000"), nullptr},
+        {Zone("RRULE:FREQ=YEARLY;BYMINUTE=0;BYHOUR=3;BYDAY=-1SU;BYMONTH=10\r\n", "16011028T020000"), "not yearly"},
+        {Zone("RRULE:FREQ=YEARLY;BYMINUTE=30;BYHOUR=2;BYDAY=-1SU;BYMONTH=10\r\n", "16011028T020000"), "not yearly"},
     };
     for (const Case& c : cases) {
         icalcomponent* pZone = icalparser_parse_string(c.text.constData());

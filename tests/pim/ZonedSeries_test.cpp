@@ -112,6 +112,14 @@ TEST(SeriesZone, NamesAndConversions)
     EXPECT_EQ(CSeriesZone::StoreName("Eastern Standard Time"), "America/New_York");
     EXPECT_EQ(CSeriesZone::StoreName("utc"), "UTC");
     EXPECT_TRUE(CSeriesZone::StoreName("Nowhere/Atlantis").isEmpty());
+    // Names the zone database links to a zone, or keeps as zones of their own.
+    const std::pair<const char*, const char*> links[] = {
+        {"Asia/Calcutta", "Asia/Kolkata"}, {"Europe/Kiev", "Europe/Kyiv"}, {"US/Central", "America/Chicago"},
+        {"US/Pacific", "America/Los_Angeles"}, {"EST5EDT", "EST5EDT"}, {"localtime", ""}, {"posix/Europe/Berlin", ""},
+        {"../zoneinfo/Europe/Berlin", ""},
+    };
+    for (const auto& [pszName, pszZone] : links)
+        EXPECT_EQ(CSeriesZone::StoreName(pszName).toStdString(), pszZone) << pszName;
     const QString ny = "America/New_York";
     // 14 March 2024 09:00 EDT is 13:00Z; a skipped 02:30 takes the offset before the change.
     const int64_t nWall = WallFromFields(2024, 3, 14, 9, 0);
