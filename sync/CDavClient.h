@@ -7,6 +7,8 @@
 #include <QString>
 #include <QUrl>
 
+class QNetworkReply;
+
 // The outcome of one HTTP exchange. nStatus is 0 when no answer came (strError says why).
 struct DavReply
 {
@@ -19,8 +21,8 @@ struct DavReply
 };
 
 // HTTP for WebDAV on Qt Network, one request at a time, waited for in a local event loop
-// (call it from a thread that is not the window's). Every request is bounded in time and
-// in answer size; redirects are followed within the same host, a few times at most.
+// (call it from a thread that is not the window's). Every request is bounded in time (the
+// timeout counts the server's silence) and in answer size; redirects are followed within the same host, a few times at most.
 class CDavClient
 {
 public:
@@ -42,8 +44,10 @@ public:
     static QString Shown(const QUrl& url);
 
 private:
+    enum class EEnd { Done, Silent, TooLong, TooLarge };
     DavReply SendOnce(const QByteArray& verb, const QUrl& url, const QByteArray& body,
                       const QList<std::pair<QByteArray, QByteArray>>& extraHeaders);
+    EEnd Wait(QNetworkReply* pNet);
     static QString StatusText(int nStatus);
 
     QNetworkAccessManager m_net;
