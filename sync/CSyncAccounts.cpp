@@ -28,8 +28,13 @@ QList<SyncAccount> CSyncAccounts::Load()
 {
     QList<SyncAccount> accounts;
     CRegistry reg;
+    // Save keeps the accounts in values from Account0 on, without gaps: the first empty
+    // value ends them (each read reads the file again).
     for (int i = 0; i < kMaxAccounts; ++i) {
-        const QStringList fields = reg.ReadString(HKEY_CURRENT_USER, kKey, ValueName(i), QString()).split(u'\t');
+        const QString strValue = reg.ReadString(HKEY_CURRENT_USER, kKey, ValueName(i), QString());
+        if (strValue.isEmpty())
+            break;
+        const QStringList fields = strValue.split(u'\t');
         if (fields.size() != 4 || fields[0].isEmpty())
             continue;
         accounts.append({fields[0], fields[1], fields[2], fields[3]});

@@ -45,7 +45,8 @@ SyncReport CSyncEngine::Sync()
     for (const QString& strHref : gone)
         Gone(strHref);
     Receive(changed);
-    if (m_report.Complete() && !strToken.isEmpty())
+    // An unchanged token is not written again: a sync that finds nothing writes nothing.
+    if (m_report.Complete() && !strToken.isEmpty() && strToken != m_state.Token())
         m_state.SetToken(strToken);
     SendDeletes();
     SendChanges();
