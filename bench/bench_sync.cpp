@@ -104,7 +104,7 @@ void BM_NoChangeSyncProcess(benchmark::State& state)
     pw.close();
     pw.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
     SetRegistryPath(strRegistry);
-    CSyncAccounts::Save({{s.calendar.toString(), CTestDavServer::kUser, strPasswordFile, s.calendar.toString()}});
+    CSyncAccounts::Save({{s.calendar.toString(), CTestDavServer::kUser, strPasswordFile, s.calendar.toString(), {}}});
     double fServerMs = 0;
     for (auto _ : state) {
         state.PauseTiming();

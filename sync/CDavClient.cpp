@@ -1,6 +1,10 @@
 #include "sync/CDavClient.h"
 
 #include <QBuffer>
+#include <QCryptographicHash>
+#include <QSslCertificate>
+#include <QSslConfiguration>
+#include <QSslError>
 #include <QEventLoop>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -17,6 +21,33 @@ CDavClient::CDavClient(const QString& strUser, const QString& strPassword)
     if (!strUser.isEmpty())
         m_authorization = "Basic " + (strUser.toUtf8() + ':' + strPassword.toUtf8()).toBase64();
     m_net.setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
+}
+
+void CDavClient::SetAcceptedFingerprint(const QString& strSha256)
+{
+    QString strHex = strSha256;
+    strHex.remove(u':');
+    m_acceptedSha256 = QByteArray::fromHex(strHex.toLatin1());
+}
+
+QString CDavClient::Fingerprint(const QByteArray& sha256)
+{
+    return QString::fromLatin1(sha256.toHex(':').toUpper());
+}
+
+bool CDavClient::Acceptable(QNetworkReply* pNet, const QList<QSslError>& errors, QString* pstrWhy) const
+{
+    const QSslCertificate cert = pNet->sslConfiguration().peerCertificate();
+    const QByteArray sha256 = cert.digest(QCryptographicHash::Sha256);
+    if (!m_acceptedSha256.isEmpty() && sha256 == m_acceptedSha256)
+        return true;
+    QStringList reasons;
+    for (const QSslError& error : errors)
+        reasons << error.errorString();
+    reasons.removeDuplicates();
+    *pstrWhy = QStringLiteral("the server's certificate is refused (%1); its SHA-256 fingerprint is %2")
+                   .arg(reasons.join(QStringLiteral(", ")), Fingerprint(sha256));
+    return false;
 }
 
 QString CDavClient::Shown(const QUrl& url)
@@ -85,6 +116,11 @@ DavReply CDavClient::SendOnce(const QByteArray& verb, const QUrl& url, const QBy
     buffer.setData(body);
     buffer.open(QIODevice::ReadOnly);
     QNetworkReply* pNet = m_net.sendCustomRequest(request, verb, &buffer);
+    QString strCertificate;
+    QObject::connect(pNet, &QNetworkReply::sslErrors, pNet, [&](const QList<QSslError>& errors) {
+        if (Acceptable(pNet, errors, &strCertificate))
+            pNet->ignoreSslErrors();
+    });
     const EEnd end = Wait(pNet);
 
     DavReply reply;
@@ -93,7 +129,9 @@ DavReply CDavClient::SendOnce(const QByteArray& verb, const QUrl& url, const QBy
     const QVariant location = pNet->header(QNetworkRequest::LocationHeader);
     reply.url = location.isValid() ? url.resolved(location.toUrl()) : url;
     const QString strSeconds = QString::number((m_nTimeoutMs + 999) / 1000);
-    if (end == EEnd::TooLarge) {
+    if (!strCertificate.isEmpty()) {
+        reply.strError = QStringLiteral("%1: %2").arg(Shown(url), strCertificate);
+    } else if (end == EEnd::TooLarge) {
         reply.strError = QStringLiteral("%1: the answer is larger than %2 MB; refused")
                              .arg(Shown(url)).arg(m_nMaxAnswerBytes / (1024 * 1024));
     } else if (end == EEnd::Silent) {

@@ -1,6 +1,11 @@
 #include "tests/support/CFaultProxy.h"
 
+#include <QFile>
 #include <QHostAddress>
+#include <QSslCertificate>
+#include <QSslConfiguration>
+#include <QSslKey>
+#include <QSslServer>
 #include <QMutexLocker>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -50,8 +55,10 @@ CFaultProxy::~CFaultProxy()
     wait();
 }
 
-bool CFaultProxy::Begin()
+bool CFaultProxy::Begin(const QString& strCertFile, const QString& strKeyFile)
 {
+    m_strCertFile = strCertFile;
+    m_strKeyFile = strKeyFile;
     start();
     m_listening.acquire();
     return m_nPort != 0;
@@ -61,6 +68,8 @@ QUrl CFaultProxy::Through(const QUrl& url) const
 {
     QUrl through = url;
     through.setPort(m_nPort);
+    if (!m_strCertFile.isEmpty())
+        through.setScheme(QStringLiteral("https"));
     return through;
 }
 
@@ -89,11 +98,24 @@ CFaultProxy::EFault CFaultProxy::FaultFor(const QByteArray& request)
 
 void CFaultProxy::run()
 {
-    QTcpServer server;
-    if (server.listen(QHostAddress::LocalHost, 0))
-        m_nPort = server.serverPort();
-    QObject::connect(&server, &QTcpServer::newConnection, &server, [&] {
-        while (QTcpSocket* pClient = server.nextPendingConnection())
+    QSslServer server;
+    if (!m_strCertFile.isEmpty()) {
+        QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+        const QList<QSslCertificate> certs = QSslCertificate::fromPath(m_strCertFile);
+        QFile key(m_strKeyFile);
+        if (!certs.isEmpty() && key.open(QIODevice::ReadOnly)) {
+            tls.setLocalCertificate(certs[0]);
+            tls.setPrivateKey(QSslKey(key.readAll(), QSsl::Rsa));
+        }
+        server.setSslConfiguration(tls);
+    }
+    // Without a certificate, a server of plain connections.
+    QTcpServer plain;
+    QTcpServer& listener = m_strCertFile.isEmpty() ? plain : server;
+    if (listener.listen(QHostAddress::LocalHost, 0))
+        m_nPort = listener.serverPort();
+    QObject::connect(&listener, &QTcpServer::pendingConnectionAvailable, &listener, [&] {
+        while (QTcpSocket* pClient = listener.nextPendingConnection())
             Serve(pClient);
     });
     m_listening.release();

@@ -28,9 +28,10 @@ public:
     explicit CFaultProxy(const QUrl& server) : m_server(server) {}
     ~CFaultProxy() override;
 
-    // Listens on a free port of 127.0.0.1; false when it cannot.
-    bool Begin();
-    // The address through the proxy of a server address.
+    // Listens on a free port of 127.0.0.1; false when it cannot. With a certificate and its
+    // key (PEM files), it speaks TLS to its clients (and plain HTTP to the server).
+    bool Begin(const QString& strCertFile = {}, const QString& strKeyFile = {});
+    // The address through the proxy of a server address (https with TLS).
     QUrl Through(const QUrl& url) const;
     // Requests holding `match` (in their request line, headers or body) get the fault
     // from now on; EFault::None ends it.
@@ -50,6 +51,8 @@ private:
     EFault FaultFor(const QByteArray& request);
 
     QUrl m_server;
+    QString m_strCertFile;
+    QString m_strKeyFile;
     quint16 m_nPort = 0;
     QSemaphore m_listening;
     mutable QMutex m_mutex;

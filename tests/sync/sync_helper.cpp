@@ -6,7 +6,11 @@
 #include "pim/ITask.h"
 #include "sync/CDavClient.h"
 
+#include <QCryptographicHash>
 #include <QDate>
+#include <QDir>
+#include <QProcess>
+#include <QSslCertificate>
 #include <QtTest>
 
 const QByteArray kSyncWeek = R"(BEGIN:VCALENDAR
@@ -173,6 +177,18 @@ QByteArray SyncDevice::Ink(const QString& strUid)
     if (SUCCEEDED(store.App().GetItemFromOid(OidOf(strUid), &pItem)))
         pItem->get_BodyInk(&notes);
     return notes;
+}
+
+QString MakeSelfSignedCertificate(const QString& strDir)
+{
+    const QDir dir(strDir);
+    const int nRc = QProcess::execute("openssl", {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj",
+                                                  "/CN=127.0.0.1", "-keyout", dir.filePath("key.pem"), "-out",
+                                                  dir.filePath("cert.pem")});
+    const QList<QSslCertificate> certs = QSslCertificate::fromPath(dir.filePath("cert.pem"));
+    if (nRc != 0 || certs.size() != 1)
+        return {};
+    return CDavClient::Fingerprint(certs[0].digest(QCryptographicHash::Sha256));
 }
 
 QString Why(const SyncReport& report)

@@ -40,5 +40,9 @@ struct SyncDevice
     QByteArray Ink(const QString& strUid);
 };
 
+// A self-signed certificate for 127.0.0.1 and its key, made with openssl in that folder
+// (cert.pem, key.pem); its SHA-256 fingerprint as the program shows it, empty on failure.
+QString MakeSelfSignedCertificate(const QString& strDir);
+
 QString Why(const SyncReport& report);
 void ExpectClean(const SyncReport& report);
