@@ -138,43 +138,44 @@ QStringList SyncDevice::Subjects()
     return subjects;
 }
 
-void SyncDevice::Rename(const QString& strUid, const QString& strSubject)
+std::unique_ptr<IPOutlookItem> SyncDevice::Item(const QString& strUid)
 {
     std::unique_ptr<IPOutlookItem> pItem;
-    QVERIFY(SUCCEEDED(store.App().GetItemFromOid(OidOf(strUid), &pItem)));
-    QVERIFY(SUCCEEDED(pItem->put_Subject(strSubject)));
-    QVERIFY(SUCCEEDED(pItem->Save()));
+    if (FAILED(store.App().GetItemFromOid(OidOf(strUid), &pItem)))
+        pItem.reset();
+    return pItem;
+}
+
+void SyncDevice::Rename(const QString& strUid, const QString& strSubject)
+{
+    const std::unique_ptr<IPOutlookItem> pItem = Item(strUid);
+    QVERIFY(pItem && SUCCEEDED(pItem->put_Subject(strSubject)) && SUCCEEDED(pItem->Save()));
 }
 
 void SyncDevice::Delete(const QString& strUid)
 {
-    std::unique_ptr<IPOutlookItem> pItem;
-    QVERIFY(SUCCEEDED(store.App().GetItemFromOid(OidOf(strUid), &pItem)));
-    QVERIFY(SUCCEEDED(pItem->Delete()));
+    const std::unique_ptr<IPOutlookItem> pItem = Item(strUid);
+    QVERIFY(pItem && SUCCEEDED(pItem->Delete()));
 }
 
 void SyncDevice::Complete(const QString& strUid)
 {
-    std::unique_ptr<IPOutlookItem> pItem;
-    QVERIFY(SUCCEEDED(store.App().GetItemFromOid(OidOf(strUid), &pItem)));
-    QVERIFY(pItem->AsTask() != nullptr);
-    QVERIFY(SUCCEEDED(pItem->AsTask()->put_Complete(VARIANT_TRUE)));
-    QVERIFY(SUCCEEDED(pItem->Save()));
+    const std::unique_ptr<IPOutlookItem> pItem = Item(strUid);
+    QVERIFY(pItem && pItem->AsTask() != nullptr);
+    QVERIFY(SUCCEEDED(pItem->AsTask()->put_Complete(VARIANT_TRUE)) && SUCCEEDED(pItem->Save()));
 }
 
 void SyncDevice::SetInk(const QString& strUid, const QByteArray& notes)
 {
-    std::unique_ptr<IPOutlookItem> pItem;
-    QVERIFY(SUCCEEDED(store.App().GetItemFromOid(OidOf(strUid), &pItem)));
-    QVERIFY(SUCCEEDED(pItem->put_BodyInk(notes)));
-    QVERIFY(SUCCEEDED(pItem->Save()));
+    const std::unique_ptr<IPOutlookItem> pItem = Item(strUid);
+    QVERIFY(pItem && SUCCEEDED(pItem->put_BodyInk(notes)) && SUCCEEDED(pItem->Save()));
 }
 
 QByteArray SyncDevice::Ink(const QString& strUid)
 {
-    std::unique_ptr<IPOutlookItem> pItem;
+    const std::unique_ptr<IPOutlookItem> pItem = Item(strUid);
     QByteArray notes;
-    if (SUCCEEDED(store.App().GetItemFromOid(OidOf(strUid), &pItem)))
+    if (pItem)
         pItem->get_BodyInk(&notes);
     return notes;
 }

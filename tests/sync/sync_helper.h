@@ -2,6 +2,7 @@
 // What the sync tests share: a week of items to sync, and a device (a store of its own)
 // that syncs with a calendar and shows what it holds.
 #include "pim/CPimStore.h"
+#include "pim/IPOutlookItem.h"
 #include "sync/CSyncEngine.h"
 #include "tests/support/CTestDavServer.h"
 #include "tests/support/PimTestStore.h"
@@ -38,6 +39,8 @@ struct SyncDevice
     void Complete(const QString& strUid);
     void SetInk(const QString& strUid, const QByteArray& notes);
     QByteArray Ink(const QString& strUid);
+    // The stored single or series of that UID; null when there is none.
+    std::unique_ptr<IPOutlookItem> Item(const QString& strUid);
 };
 
 // A self-signed certificate for 127.0.0.1 and its key, made with openssl in that folder
