@@ -111,7 +111,7 @@ bool CCommandLine::ParseOption(const QString& name, const QString* pInlineValue,
     const QStringList valueOptions{QStringLiteral("--screenshot"), QStringLiteral("--import"),
                                    QStringLiteral("--add-account"), QStringLiteral("--remove-account"),
                                    QStringLiteral("--user"), QStringLiteral("--password-file"),
-                                   QStringLiteral("--calendar"),
+                                   QStringLiteral("--calendar"),   QStringLiteral("--fingerprint"),
                                    QStringLiteral("--export"),     QStringLiteral("--date"),
                                    QStringLiteral("--size"),       QStringLiteral("--home"),
                                    QStringLiteral("--store"),      QStringLiteral("--registry"),
@@ -198,10 +198,11 @@ bool CCommandLine::ApplyValue(const QString& name, const QString& value)
                        name);
     }
     if (name == QLatin1String("--user") || name == QLatin1String("--password-file")
-        || name == QLatin1String("--calendar")) {
+        || name == QLatin1String("--calendar") || name == QLatin1String("--fingerprint")) {
         QString& strField = name == QLatin1String("--user")            ? m_strUser
                             : name == QLatin1String("--password-file") ? m_strPasswordFile
-                                                                       : m_strCalendar;
+                            : name == QLatin1String("--calendar")      ? m_strCalendar
+                                                                       : m_strFingerprint;
         strField = value;
         return true;
     }
@@ -261,9 +262,13 @@ bool CCommandLine::CheckCombinations()
         && m_mode != QuilldayMode::Screenshot)
         return Fail(QStringLiteral("--date and --size work only with --screenshot"));
     if ((m_seen.contains(QLatin1String("--user")) || m_seen.contains(QLatin1String("--password-file"))
-         || m_seen.contains(QLatin1String("--calendar")))
+         || m_seen.contains(QLatin1String("--calendar")) || m_seen.contains(QLatin1String("--fingerprint")))
         && m_mode != QuilldayMode::AddAccount)
-        return Fail(QStringLiteral("--user, --password-file and --calendar work only with --add-account"));
+        return Fail(QStringLiteral("--user, --password-file, --calendar and --fingerprint work only with --add-account"));
+    static const QRegularExpression sha256(QStringLiteral("^([0-9A-Fa-f]{2}:?){31}[0-9A-Fa-f]{2}$"));
+    if (m_seen.contains(QLatin1String("--fingerprint")) && !sha256.match(m_strFingerprint).hasMatch())
+        return Fail(QStringLiteral("--fingerprint: '%1' is not a SHA-256 fingerprint (64 hex digits, colons allowed)")
+                        .arg(m_strFingerprint));
     if (!m_strOpenItem.isEmpty() && m_mode != QuilldayMode::Gui)
         return Fail(QStringLiteral("--open-item works only without a mode"));
     if (!m_strOpenFile.isEmpty() && m_mode != QuilldayMode::Gui)
@@ -320,7 +325,7 @@ QString KoreanHelpText()
         "  --store 파일               일정과 작업 저장소\n"
         "                             (기본: $XDG_DATA_HOME/quillday/pim.sqlite)\n"
         "  --add-account URL          CalDAV 계정 추가 (--user 이름, --password-file 파일,\n"
-        "                             --calendar 주소)\n"
+        "                             --calendar 주소, 자체 서명 인증서는 --fingerprint SHA256)\n"
         "  --list-accounts            계정 목록\n"
         "  --remove-account URL       계정 삭제 (저장소의 항목은 남음)\n"
         "  --sync                     모든 계정과 동기화\n"
@@ -373,7 +378,8 @@ QString CCommandLine::HelpText(const QString& strLanguage)
         "  --store FILE               the appointment and task store\n"
         "                             (default: $XDG_DATA_HOME/quillday/pim.sqlite)\n"
         "  --add-account URL          add a CalDAV account (--user NAME, --password-file FILE,\n"
-        "                             --calendar HREF)\n"
+        "                             --calendar HREF, --fingerprint SHA256 of a self-signed\n"
+        "                             certificate)\n"
         "  --list-accounts            list the accounts\n"
         "  --remove-account URL       remove an account (the store keeps its items)\n"
         "  --sync                     sync the store with every account\n"

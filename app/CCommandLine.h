@@ -12,7 +12,7 @@ enum class QuilldayMode {
     Import,        // --import FILE.ics
     Export,        // --export FILE.ics
     LunarToSolar,  // --lunar-to-solar YYYY-MM-DD[L]... | -
-    AddAccount,    // --add-account URL [--user NAME] [--password-file FILE] [--calendar HREF]
+    AddAccount,    // --add-account URL [--user NAME] [--password-file FILE] [--calendar HREF] [--fingerprint SHA256]
     ListAccounts,  // --list-accounts
     RemoveAccount, // --remove-account URL
     Sync,          // --sync
@@ -46,6 +46,7 @@ public:
     QString m_strUser;        // --user with --add-account
     QString m_strPasswordFile;  // --password-file with --add-account
     QString m_strCalendar;    // --calendar with --add-account
+    QString m_strFingerprint;  // --fingerprint with --add-account: a server certificate accepted
     int m_nReminderCount = 10;  // --next-reminders N
     QString m_strOpenItem;    // --open-item OID[@YYYY-MM-DDTHH:MM] (main window only)
     QString m_strError;       // why Parse failed

@@ -94,6 +94,7 @@ int RunAddAccountMode(const CCommandLine& cmd)
     if (!PasswordOf(strPasswordFile, &strPassword))
         return CCommandLine::kUsageExitStatus;
     CDavClient client(cmd.m_strUser, strPassword);
+    client.SetAcceptedFingerprint(cmd.m_strFingerprint);
     QList<DavCalendar> calendars;
     QString strError;
     if (!CDavDiscovery(client).Find(url, calendars, strError)) {
@@ -104,7 +105,8 @@ int RunAddAccountMode(const CCommandLine& cmd)
     if (!ChooseCalendar(calendars, cmd.m_strCalendar, &chosen))
         return CCommandLine::kUsageExitStatus;
     QList<SyncAccount> accounts = CSyncAccounts::Load();
-    const SyncAccount account{CDavClient::Shown(url), cmd.m_strUser, strPasswordFile, CDavClient::Shown(chosen)};
+    const SyncAccount account{CDavClient::Shown(url), cmd.m_strUser, strPasswordFile, CDavClient::Shown(chosen),
+                              cmd.m_strFingerprint};
     const int nAt = CSyncAccounts::IndexOf(accounts, account.strUrl);
     if (nAt >= 0)
         accounts[nAt] = account;
@@ -122,7 +124,8 @@ int RunListAccountsMode()
 {
     for (const SyncAccount& a : CSyncAccounts::Load())
         Print(stdout, QStringLiteral("%1\tuser %2\tcalendar %3").arg(a.strUrl, a.strUser.isEmpty() ? QStringLiteral("-") : a.strUser,
-                                                                    a.strCalendar));
+                                                                    a.strCalendar)
+                          + (a.strFingerprint.isEmpty() ? QString() : QStringLiteral("\tfingerprint ") + a.strFingerprint));
     return 0;
 }
 
@@ -158,6 +161,7 @@ int RunSyncMode()
             continue;
         }
         CDavClient client(account.strUser, strPassword);
+        client.SetAcceptedFingerprint(account.strFingerprint);
         const SyncReport report = CSyncEngine(client, pStore, QUrl(account.strCalendar)).Sync();
         PrintReport(account.strCalendar, report);
         bAllDone = bAllDone && report.Complete();

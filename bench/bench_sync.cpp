@@ -1,5 +1,6 @@
 // Sync with a Radicale on 127.0.0.1: the first sync of 10,000 items into an empty store,
-// and a whole `quillday --sync` process when nothing changed (one request with the token).
+// and a whole `quillday --sync` process when nothing changed (one request with the token),
+// with the server's share of it (server_ms: the same request alone) beside it.
 #include "tests/support/CTestDavServer.h"
 
 #include "pim/CPimStore.h"
@@ -7,10 +8,13 @@
 #include "sync/CDavClient.h"
 #include "sync/CSyncAccounts.h"
 #include "sync/CSyncEngine.h"
+#include "sync/CSyncState.h"
+#include "sync/CDavXml.h"
 
 #include <QCoreApplication>
 #include <QDate>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -41,6 +45,19 @@ struct BenchServer
                        + "\r\nDTSTAMP:20260101T000000Z\r\nDTSTART:" + day + "T090000\r\nDTEND:" + day
                        + "T100000\r\nSUMMARY:Item " + QByteArray::number(i) + " 회의\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n");
         }
+    }
+
+    // How long the server takes to answer the no-change request of the synced store.
+    double ServerAnswerMs()
+    {
+        std::shared_ptr<CPimStore> pStore;
+        CPimStore::Open(strSyncedStore, &pStore);
+        const QString strToken = CSyncState(pStore, CDavClient::Shown(calendar)).Token();
+        CDavClient client(CTestDavServer::kUser, QString::fromUtf8(CTestDavServer::kPassword));
+        QElapsedTimer timer;
+        timer.start();
+        client.Send("REPORT", calendar, CDavXml::SyncCollection(strToken), {{"Depth", "1"}});
+        return double(timer.nsecsElapsed()) / 1e6;
     }
 
     SyncReport SyncInto(const QString& strStore)
@@ -87,14 +104,20 @@ void BM_NoChangeSyncProcess(benchmark::State& state)
     pw.close();
     pw.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
     SetRegistryPath(strRegistry);
-    CSyncAccounts::Save({{s.calendar.toString(), CTestDavServer::kUser, strPasswordFile, s.calendar.toString()}});
+    CSyncAccounts::Save({{s.calendar.toString(), CTestDavServer::kUser, strPasswordFile, s.calendar.toString(), {}}});
+    double fServerMs = 0;
     for (auto _ : state) {
+        state.PauseTiming();
+        fServerMs += s.ServerAnswerMs();
+        state.ResumeTiming();
         QProcess process;
         process.start(QUILLDAY_BIN_PATH, {"--store", s.strSyncedStore, "--registry", strRegistry, "--sync"});
         process.waitForFinished(60000);
         if (process.exitCode() != 0 || !process.readAllStandardOutput().contains("sent 0, received 0"))
             state.SkipWithError("the sync was not a no-change sync");
     }
+    // The server's share of the whole: the same request with the same token, alone.
+    state.counters["server_ms"] = benchmark::Counter(fServerMs, benchmark::Counter::kAvgIterations);
 }
 BENCHMARK(BM_NoChangeSyncProcess)->Unit(benchmark::kMillisecond)->UseRealTime();
 

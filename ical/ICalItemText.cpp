@@ -5,6 +5,9 @@
 
 #include <libical/ical.h>
 
+#include <QList>
+#include <algorithm>
+
 namespace {
 
 bool IsItem(icalcomponent* pComp)
@@ -50,4 +53,37 @@ QByteArray ICalRenamedCopy(const QByteArray& text, const QString& strUid, const 
     free(psz);
     icalcomponent_free(pCal);
     return out;
+}
+
+namespace {
+
+// The calendar's content lines as libical writes them, unfolded and sorted, without the
+// writer's stamps; empty when the text does not read as iCalendar.
+QList<QByteArray> ComparableLines(const QByteArray& text)
+{
+    icalcomponent* pCal = CICalStream::ParseCalendar(text);
+    if (pCal == nullptr)
+        return {};
+    char* psz = icalcomponent_as_ical_string_r(pCal);
+    QByteArray written(psz);
+    free(psz);
+    icalcomponent_free(pCal);
+    written.replace("\r\n ", "").replace("\r\n\t", "");
+    QList<QByteArray> lines;
+    for (const QByteArray& line : written.split('\n')) {
+        const QByteArray trimmed = line.trimmed();
+        if (!trimmed.isEmpty() && !trimmed.startsWith("DTSTAMP") && !trimmed.startsWith("LAST-MODIFIED")
+            && !trimmed.startsWith("PRODID"))
+            lines << trimmed;
+    }
+    std::sort(lines.begin(), lines.end());
+    return lines;
+}
+
+} // namespace
+
+bool ICalSameItem(const QByteArray& a, const QByteArray& b)
+{
+    const QList<QByteArray> linesA = ComparableLines(a);
+    return !linesA.isEmpty() && linesA == ComparableLines(b);
 }

@@ -12,3 +12,8 @@ QString ICalFirstUid(const QByteArray& text);
 // The same calendar under another UID, every component's SUMMARY followed by strSuffix;
 // empty when the text does not read as iCalendar.
 QByteArray ICalRenamedCopy(const QByteArray& text, const QString& strUid, const QString& strSuffix);
+
+// Whether two calendar texts hold the same items, whatever their line folding and order
+// of lines, and apart from the stamps a writer sets (DTSTAMP, LAST-MODIFIED, PRODID).
+// False when either does not read as iCalendar.
+bool ICalSameItem(const QByteArray& a, const QByteArray& b);

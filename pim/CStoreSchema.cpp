@@ -78,6 +78,11 @@ const char* const kMigrations[] = {
     "CREATE INDEX items_appt_reminder ON items(t_start-reminder_minutes)"
     " WHERE kind=1 AND reminder=1 AND rec_type<0 AND deleted=0;"
     "CREATE INDEX items_task_reminder ON items(t_end) WHERE kind=3 AND reminder=1 AND complete=0;",
+    // 4 -> 5: what a sync looks for each time, found without reading every item and link:
+    // the changes not yet sent, and the singles and series that no account holds
+    "CREATE INDEX sync_link_dirty ON sync_link(account) WHERE dirty=1;"
+    "CREATE INDEX sync_link_oid ON sync_link(oid);"
+    "CREATE INDEX items_single ON items(oid) WHERE series IS NULL;",
 };
 static_assert(sizeof(kMigrations) / sizeof(kMigrations[0]) == CStoreSchema::kVersion);
 

@@ -1,6 +1,10 @@
 #include "sync/CDavClient.h"
 
 #include <QBuffer>
+#include <QCryptographicHash>
+#include <QSslCertificate>
+#include <QSslConfiguration>
+#include <QSslError>
 #include <QEventLoop>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -8,6 +12,8 @@
 
 namespace {
 constexpr int kMaxRedirects = 5;
+// A whole exchange may take this many timeouts, however steadily the answer trickles in.
+constexpr int kWholeTimeouts = 4;
 }
 
 CDavClient::CDavClient(const QString& strUser, const QString& strPassword)
@@ -15,6 +21,33 @@ CDavClient::CDavClient(const QString& strUser, const QString& strPassword)
     if (!strUser.isEmpty())
         m_authorization = "Basic " + (strUser.toUtf8() + ':' + strPassword.toUtf8()).toBase64();
     m_net.setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
+}
+
+void CDavClient::SetAcceptedFingerprint(const QString& strSha256)
+{
+    QString strHex = strSha256;
+    strHex.remove(u':');
+    m_acceptedSha256 = QByteArray::fromHex(strHex.toLatin1());
+}
+
+QString CDavClient::Fingerprint(const QByteArray& sha256)
+{
+    return QString::fromLatin1(sha256.toHex(':').toUpper());
+}
+
+bool CDavClient::Acceptable(QNetworkReply* pNet, const QList<QSslError>& errors, QString* pstrWhy) const
+{
+    const QSslCertificate cert = pNet->sslConfiguration().peerCertificate();
+    const QByteArray sha256 = cert.digest(QCryptographicHash::Sha256);
+    if (!m_acceptedSha256.isEmpty() && sha256 == m_acceptedSha256)
+        return true;
+    QStringList reasons;
+    for (const QSslError& error : errors)
+        reasons << error.errorString();
+    reasons.removeDuplicates();
+    *pstrWhy = QStringLiteral("the server's certificate is refused (%1); its SHA-256 fingerprint is %2")
+                   .arg(reasons.join(QStringLiteral(", ")), Fingerprint(sha256));
+    return false;
 }
 
 QString CDavClient::Shown(const QUrl& url)
@@ -68,7 +101,6 @@ DavReply CDavClient::SendOnce(const QByteArray& verb, const QUrl& url, const QBy
                               const QList<std::pair<QByteArray, QByteArray>>& extraHeaders)
 {
     QNetworkRequest request(url);
-    request.setTransferTimeout(m_nTimeoutMs);
     if (!m_authorization.isEmpty())
         request.setRawHeader("Authorization", m_authorization);
     if (!body.isEmpty()) {
@@ -84,40 +116,91 @@ DavReply CDavClient::SendOnce(const QByteArray& verb, const QUrl& url, const QBy
     buffer.setData(body);
     buffer.open(QIODevice::ReadOnly);
     QNetworkReply* pNet = m_net.sendCustomRequest(request, verb, &buffer);
+    QString strCertificate;
+    QObject::connect(pNet, &QNetworkReply::sslErrors, pNet, [&](const QList<QSslError>& errors) {
+        if (Acceptable(pNet, errors, &strCertificate))
+            pNet->ignoreSslErrors();
+    });
+    const EEnd end = Wait(pNet);
 
     DavReply reply;
-    QEventLoop loop;
-    bool bTooLarge = false;
-    QObject::connect(pNet, &QNetworkReply::downloadProgress, &loop, [&](qint64 nReceived, qint64) {
-        if (nReceived > m_nMaxAnswerBytes && !bTooLarge) {
-            bTooLarge = true;
-            pNet->abort();
-        }
-    });
-    QObject::connect(pNet, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    // Beyond the transfer timeout (which counts silence), a whole request has a hard end.
-    QTimer::singleShot(m_nTimeoutMs * 4, &loop, [&] { pNet->abort(); });
-    if (!pNet->isFinished())
-        loop.exec();
-
     reply.nStatus = pNet->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     reply.strEtag = QString::fromLatin1(pNet->rawHeader("ETag"));
     const QVariant location = pNet->header(QNetworkRequest::LocationHeader);
     reply.url = location.isValid() ? url.resolved(location.toUrl()) : url;
-    if (bTooLarge) {
-        reply.nStatus = 0;
+    const QString strSeconds = QString::number((m_nTimeoutMs + 999) / 1000);
+    if (!strCertificate.isEmpty()) {
+        reply.strError = QStringLiteral("%1: %2").arg(Shown(url), strCertificate);
+    } else if (end == EEnd::TooLarge) {
         reply.strError = QStringLiteral("%1: the answer is larger than %2 MB; refused")
                              .arg(Shown(url)).arg(m_nMaxAnswerBytes / (1024 * 1024));
-    } else if (reply.nStatus == 0) {
-        reply.strError = QStringLiteral("%1: no answer (%2)").arg(Shown(url), pNet->errorString());
+    } else if (end == EEnd::Silent) {
+        reply.strError = QStringLiteral("%1: no answer within %2 s").arg(Shown(url), strSeconds);
+    } else if (end == EEnd::TooLong) {
+        reply.strError = QStringLiteral("%1: the answer did not end within %2 s")
+                             .arg(Shown(url)).arg(m_nTimeoutMs * kWholeTimeouts / 1000);
     } else {
         reply.body = pNet->readAll();
-        if (reply.nStatus >= 400)
+        // A length is the body's own only where the body was not compressed.
+        const QVariant length = pNet->header(QNetworkRequest::ContentLengthHeader);
+        const bool bShort = length.isValid() && !pNet->hasRawHeader("Content-Encoding")
+                            && reply.body.size() < length.toLongLong();
+        const bool bCut = pNet->error() == QNetworkReply::RemoteHostClosedError
+                          || (reply.nStatus != 0 && reply.nStatus < 400 && pNet->error() != QNetworkReply::NoError)
+                          || bShort;
+        if (bCut)
+            reply.strError = QStringLiteral("%1: the connection was cut before the whole answer came").arg(Shown(url));
+        else if (reply.nStatus == 0)
+            reply.strError = QStringLiteral("%1: no answer (%2)").arg(Shown(url), pNet->errorString());
+        else if (reply.nStatus >= 400)
             reply.strError = QStringLiteral("%1: %2 %3").arg(Shown(url)).arg(reply.nStatus)
                                  .arg(StatusText(reply.nStatus));
     }
+    if (!reply.strError.isEmpty() && reply.nStatus < 400) {
+        reply.nStatus = 0;   // no usable answer: as if none came
+        reply.body.clear();
+    }
     pNet->deleteLater();
     return reply;
+}
+
+// Waits for the reply in a local event loop. It ends early, aborted, when the server is
+// silent for the timeout, when the whole exchange takes several timeouts, or when the
+// answer says or proves to be larger than allowed.
+CDavClient::EEnd CDavClient::Wait(QNetworkReply* pNet)
+{
+    EEnd end = EEnd::Done;
+    QEventLoop loop;
+    QTimer silence;
+    silence.setSingleShot(true);
+    const auto stop = [&](EEnd why) {
+        if (end != EEnd::Done)
+            return;
+        end = why;
+        pNet->abort();
+    };
+    QObject::connect(&silence, &QTimer::timeout, &loop, [&] { stop(EEnd::Silent); });
+    const auto heard = [&] { silence.start(m_nTimeoutMs); };
+    QObject::connect(pNet, &QNetworkReply::uploadProgress, &loop, heard);
+    QObject::connect(pNet, &QNetworkReply::metaDataChanged, &loop, [&] {
+        heard();
+        if (pNet->header(QNetworkRequest::ContentLengthHeader).toLongLong() > m_nMaxAnswerBytes)
+            stop(EEnd::TooLarge);
+    });
+    QObject::connect(pNet, &QNetworkReply::downloadProgress, &loop, [&](qint64 nReceived, qint64) {
+        heard();
+        if (nReceived > m_nMaxAnswerBytes)
+            stop(EEnd::TooLarge);
+    });
+    QObject::connect(pNet, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    QTimer whole;
+    whole.setSingleShot(true);
+    QObject::connect(&whole, &QTimer::timeout, &loop, [&] { stop(EEnd::TooLong); });
+    whole.start(m_nTimeoutMs * kWholeTimeouts);
+    heard();
+    if (!pNet->isFinished())
+        loop.exec();
+    return end;
 }
 
 QString CDavClient::StatusText(int nStatus)

@@ -19,6 +19,14 @@ bool WriteString(const QString& strName, const QString& strText)
 }
 }
 
+QStringList CSyncAccounts::Fields(const SyncAccount& a)
+{
+    QStringList fields{a.strUrl, a.strUser, a.strPasswordFile, a.strCalendar};
+    if (!a.strFingerprint.isEmpty())
+        fields << a.strFingerprint;
+    return fields;
+}
+
 QString CSyncAccounts::ValueName(int nIndex)
 {
     return QStringLiteral("Account%1").arg(nIndex);
@@ -28,11 +36,16 @@ QList<SyncAccount> CSyncAccounts::Load()
 {
     QList<SyncAccount> accounts;
     CRegistry reg;
+    // Save keeps the accounts in values from Account0 on, without gaps: the first empty
+    // value ends them (each read reads the file again).
     for (int i = 0; i < kMaxAccounts; ++i) {
-        const QStringList fields = reg.ReadString(HKEY_CURRENT_USER, kKey, ValueName(i), QString()).split(u'\t');
-        if (fields.size() != 4 || fields[0].isEmpty())
+        const QString strValue = reg.ReadString(HKEY_CURRENT_USER, kKey, ValueName(i), QString());
+        if (strValue.isEmpty())
+            break;
+        const QStringList fields = strValue.split(u'\t');
+        if (fields.size() < 4 || fields.size() > 5 || fields[0].isEmpty())
             continue;
-        accounts.append({fields[0], fields[1], fields[2], fields[3]});
+        accounts.append({fields[0], fields[1], fields[2], fields[3], fields.value(4)});
     }
     return accounts;
 }
@@ -44,7 +57,7 @@ bool CSyncAccounts::Save(const QList<SyncAccount>& accounts)
     bool bOk = true;
     for (int i = 0; i < kMaxAccounts && bOk; ++i) {
         const QString strText = i < accounts.size()
-            ? QStringList{accounts[i].strUrl, accounts[i].strUser, accounts[i].strPasswordFile, accounts[i].strCalendar}.join(u'\t')
+            ? Fields(accounts[i]).join(u'\t')
             : QString();
         CRegistry reg;
         if (i >= accounts.size() && reg.ReadString(HKEY_CURRENT_USER, kKey, ValueName(i), QString()).isEmpty())

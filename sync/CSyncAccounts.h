@@ -1,6 +1,7 @@
 #pragma once
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 // One CalDAV account as the settings keep it. The password itself is never kept here:
 // strPasswordFile names an owner-only file that holds it.
@@ -10,10 +11,12 @@ struct SyncAccount
     QString strUser;
     QString strPasswordFile;
     QString strCalendar;       // the calendar collection's URL
+    QString strFingerprint;    // SHA-256 of a server certificate accepted though not trusted
 };
 
 // The accounts in the settings (the registry), one string value each under
-// SOFTWARE\Quillday\Sync: "Account<n>" = URL, user, password file and calendar, tab-separated.
+// SOFTWARE\Quillday\Sync: "Account<n>" = URL, user, password file, calendar and (when
+// there is one) the accepted fingerprint, tab-separated.
 class CSyncAccounts
 {
 public:
@@ -23,4 +26,5 @@ public:
 
 private:
     static QString ValueName(int nIndex);
+    static QStringList Fields(const SyncAccount& account);
 };

@@ -45,7 +45,8 @@ SyncReport CSyncEngine::Sync()
     for (const QString& strHref : gone)
         Gone(strHref);
     Receive(changed);
-    if (m_report.Complete() && !strToken.isEmpty())
+    // An unchanged token is not written again: a sync that finds nothing writes nothing.
+    if (m_report.Complete() && !strToken.isEmpty() && strToken != m_state.Token())
         m_state.SetToken(strToken);
     SendDeletes();
     SendChanges();
@@ -64,7 +65,12 @@ bool CSyncEngine::ListChanges(QList<Remote>* pChanged, QStringList* pGone, QStri
         return false;
     }
     const DavMultistatus ms = reply.Ok() ? CDavXml::ReadMultistatus(reply.body) : DavMultistatus{};
-    if (!reply.Ok() || !ms.strError.isEmpty() || ms.strSyncToken.isEmpty()) {
+    if (!ms.strError.isEmpty()) {
+        Fail(QStringLiteral("%1: %2").arg(CDavClient::Shown(m_calendar), ms.strError));
+        return false;
+    }
+    if (!reply.Ok() || ms.strSyncToken.isEmpty()) {
+        // The token refused, or a server without tokens.
         m_state.SetToken({});
         return ListAll(pChanged, pGone);
     }
@@ -134,9 +140,16 @@ void CSyncEngine::Take(const QString& strHref, const QString& strEtag, const QBy
 {
     SyncLink link;
     if (m_state.LinkByHref(strHref, &link)) {
-        // Both changed: ours becomes a new item. The server's takes the place of ours
-        // whatever the versions say.
-        if (link.bDirty) {
+        // Ours goes only once theirs is known to read.
+        QString strError;
+        if (!ReadsAlone(text, &strError)) {
+            Fail(QStringLiteral("%1: %2").arg(strHref, strError));
+            return;
+        }
+        // Both changed: ours becomes a new item, unless the server's is our own change
+        // whose answer was lost. The server's takes the place of ours whatever the
+        // versions say.
+        if (link.bDirty && !ICalSameItem(text, ExportOne(link.nOid))) {
             if (!KeepConflictCopy(link.nOid))
                 return;
             ++m_report.nConflicts;
@@ -172,15 +185,16 @@ void CSyncEngine::Gone(const QString& strHref)
 
 bool CSyncEngine::ImportOne(const QByteArray& text, const QString& strHref, int64_t* pnOid)
 {
-    const QString strUid = ICalFirstUid(text);
-    if (strUid.isEmpty()) {
-        m_report.skipped << strHref + QStringLiteral(": no event or to-do with a UID");
-        return false;
-    }
     CICalImporter importer(m_pStore);
     QString strError;
     if (!importer.ImportText(text, &strError)) {
-        m_report.skipped << strHref + QStringLiteral(": ") + strError;
+        // Unreadable as sent (or not storable now): the next sync asks again.
+        Fail(QStringLiteral("%1: %2").arg(strHref, strError));
+        return false;
+    }
+    const QString strUid = ICalFirstUid(text);
+    if (strUid.isEmpty()) {
+        m_report.skipped << strHref + QStringLiteral(": no event or to-do with a UID");
         return false;
     }
     if (importer.Skipped() > 0) {
@@ -192,6 +206,24 @@ bool CSyncEngine::ImportOne(const QByteArray& text, const QString& strHref, int6
     }
     *pnOid = m_state.OidOfUid(strUid);
     return *pnOid != 0;
+}
+
+// Whether the text imports, tried in a store of its own: false with *pstrError when it
+// does not; else *pNotHeld (may be null) lists what the store cannot hold of it, items
+// skipped and values dropped.
+bool CSyncEngine::ReadsAlone(const QByteArray& text, QString* pstrError, QStringList* pNotHeld)
+{
+    std::shared_ptr<CPimStore> pScratch;
+    if (FAILED(CPimStore::OpenInMemory(&pScratch))) {
+        *pstrError = QStringLiteral("no store to read it into");
+        return false;
+    }
+    CICalImporter importer(pScratch);
+    if (!importer.ImportText(text, pstrError))
+        return false;
+    if (pNotHeld != nullptr)
+        *pNotHeld = importer.SkippedSummary() + importer.DroppedSummary();
+    return true;
 }
 
 bool CSyncEngine::KeepConflictCopy(int64_t nOid)
@@ -252,9 +284,35 @@ void CSyncEngine::SendDeletes()
 void CSyncEngine::SendChanges()
 {
     for (const SyncLink& link : m_state.DirtyLinks()) {
-        if (!Put(link.nOid, link.strHref, link.strEtag, false))
+        if (!SendChange(link))
             return;
     }
+}
+
+// A change made here goes over the server's copy only when the store held all of that
+// copy; else the server's copy stays as it is, and so does the change made here.
+bool CSyncEngine::SendChange(const SyncLink& link)
+{
+    const DavReply there = m_client.Send("GET", UrlOf(link.strHref));
+    if (there.nStatus == 404) {
+        m_state.Unlink(link.nOid);   // deleted there meanwhile: sent again as new
+        return true;
+    }
+    if (!there.Ok()) {
+        Fail(there.strError);
+        return !Unreachable(there.nStatus);
+    }
+    QString strError;
+    QStringList notHeld;
+    if (!ReadsAlone(there.body, &strError, &notHeld))
+        notHeld << strError;
+    if (!notHeld.isEmpty()) {
+        m_report.skipped << link.strHref
+                                + QStringLiteral(": the change made here is not sent, because the server's copy holds "
+                                                 "what this store cannot (%1)").arg(notHeld.join(QStringLiteral("; ")));
+        return true;
+    }
+    return Put(link.nOid, link.strHref, link.strEtag, false);
 }
 
 void CSyncEngine::SendNew()
@@ -311,22 +369,25 @@ bool CSyncEngine::Put(int64_t nOid, const QString& strHref, const QString& strEt
         Fail(reply.strError);
         return !Unreachable(reply.nStatus);
     }
+    // Something else is there. When it is what we send, it is our own earlier PUT whose
+    // answer was lost: linked as sent.
     QString strThere;
     QByteArray there;
+    if (!Fetch(strHref, &strThere, &there))
+        return false;
+    if (ICalSameItem(there, text)) {
+        m_state.SetLink(nOid, strHref, strThere, false);
+        ++m_report.nSent;
+        return true;
+    }
     if (bNew) {
-        // Our own earlier PUT whose answer was lost, or another item under that name: link
-        // to what is there and send ours over it next time when it differs.
-        if (!Fetch(strHref, &strThere, &there))
-            return false;
+        // Another item under that name, or ours sent from elsewhere: ours goes over it.
         if (ICalFirstUid(there) != m_state.UidOf(nOid))
             return Put(nOid, HrefFor(CPimStore::NewUid()), {}, true);
         m_state.SetLink(nOid, strHref, strThere, true);
-        Fail(QStringLiteral("%1 was already on the server; sent next time").arg(strHref));
-        return true;
+        return Put(nOid, strHref, strThere, false);
     }
     // Changed there since our listing: keep ours as a copy, take theirs.
-    if (!Fetch(strHref, &strThere, &there))
-        return false;
     if (!KeepConflictCopy(nOid) || !DeleteLocal(nOid))
         return true;
     m_state.DropTombstone(strHref);

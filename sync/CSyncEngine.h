@@ -47,6 +47,8 @@ private:
     void Gone(const QString& strHref);
     void SendDeletes();
     void SendChanges();
+    bool SendChange(const SyncLink& link);
+    static bool ReadsAlone(const QByteArray& text, QString* pstrError, QStringList* pNotHeld = nullptr);
     void SendNew();
     // false when the server cannot be reached: nothing more is sent this time.
     bool Put(int64_t nOid, const QString& strHref, const QString& strEtag, bool bNew);

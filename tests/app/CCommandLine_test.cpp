@@ -60,13 +60,17 @@ TEST(CCommandLine, ImportExportAndPaths)
 
 TEST(CCommandLine, AccountsAndSync)
 {
+    const QString strSha256 = QStringLiteral("AB:").repeated(31) + QStringLiteral("CD");
     CCommandLine cmd = Parsed({"--add-account", "https://dav.example/", "--user", "jo", "--password-file=pw",
-                               "--calendar", "/jo/work/"});
+                               "--calendar", "/jo/work/", "--fingerprint", strSha256});
     EXPECT_EQ(cmd.m_mode, QuilldayMode::AddAccount);
     EXPECT_EQ(cmd.m_strAccount, QStringLiteral("https://dav.example/"));
     EXPECT_EQ(cmd.m_strUser, QStringLiteral("jo"));
     EXPECT_EQ(cmd.m_strPasswordFile, QStringLiteral("pw"));
     EXPECT_EQ(cmd.m_strCalendar, QStringLiteral("/jo/work/"));
+    EXPECT_EQ(cmd.m_strFingerprint, strSha256);
+    EXPECT_EQ(Parsed({"--add-account", "https://dav.example/", "--fingerprint", QString("0f").repeated(32)}).m_strFingerprint,
+              QString("0f").repeated(32));
     EXPECT_EQ(Parsed({"--remove-account", "https://dav.example/"}).m_mode, QuilldayMode::RemoveAccount);
     EXPECT_EQ(Parsed({"--list-accounts"}).m_mode, QuilldayMode::ListAccounts);
     EXPECT_EQ(Parsed({"--sync", "--store", "s.sqlite"}).m_mode, QuilldayMode::Sync);
@@ -177,6 +181,8 @@ TEST(CCommandLine, UnusableLinesAreRefusedWithAReason)
         {{"--lunar-to-solar"}, "--lunar-to-solar needs at least one date"},
         {{"--sync", "--user", "jo"}, "work only with --add-account"},
         {{"--password-file", "pw"}, "work only with --add-account"},
+        {{"--sync", "--fingerprint", "ab"}, "work only with --add-account"},
+        {{"--add-account", "https://dav.example/", "--fingerprint", "ab:cd"}, "--fingerprint: 'ab:cd' is not a SHA-256"},
         {{"--sync=now"}, "--sync takes no value"},
         {{"--add-account"}, "--add-account needs a value"},
         {{"--sync", "--list-accounts"}, "--list-accounts cannot be combined with another mode"},
@@ -205,7 +211,7 @@ TEST(CCommandLine, HelpListsEveryOptionAndTheExitStatus)
     const QString help = CCommandLine::HelpText();
     for (const char* option : {"--print-week", "--json", "--screenshot", "--date", "--size", "--import", "--export",
                                "--lunar-to-solar", "--home", "--store", "--registry", "--scale", "--help",
-                               "--version", "--add-account", "--user", "--password-file", "--calendar",
+                               "--version", "--add-account", "--user", "--password-file", "--calendar", "--fingerprint",
                                "--list-accounts", "--remove-account", "--sync", "--reminders", "--next-reminders",
                                "--open-item"})
         EXPECT_TRUE(help.contains(QLatin1String(option))) << option;

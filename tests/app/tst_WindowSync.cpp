@@ -62,7 +62,7 @@ void TestWindowSync::syncsAtStartAfterAChangeAndOnDemand()
     password.close();
     QVERIFY(password.setPermissions(QFile::ReadOwner | QFile::WriteOwner));
     QVERIFY(CSyncAccounts::Save({SyncAccount{server.Root().toString(), QString::fromLatin1(CTestDavServer::kUser),
-                                             password.fileName(), calendar.toString()}}));
+                                             password.fileName(), calendar.toString(), {}}}));
     auto pFrame = fx.Start(2015, 3, 4);
     QVERIFY(pFrame);
     CMainView* pView = pFrame->GetView();

@@ -148,7 +148,28 @@ TEST_F(ImportValues, ItemTextOfDamagedStructureReadsAsNoCalendar)
     for (const QByteArray& text : damaged) {
         EXPECT_EQ(ICalFirstUid(text).toStdString(), "");
         EXPECT_TRUE(ICalRenamedCopy(text, QStringLiteral("b@x"), QStringLiteral("!")).isEmpty());
+        EXPECT_FALSE(ICalSameItem(text, text));
     }
+}
+
+// A server's copy of what we sent is the same item however the server wrote it.
+TEST_F(ImportValues, SameItemWhateverTheWriterChanged)
+{
+    const QByteArray ours = Calendar("BEGIN:VEVENT\r\nUID:a@x\r\nDTSTAMP:20261201T000000Z\r\n"
+                                     "SUMMARY:Lunch with the whole team at the new place\r\nLOCATION:Here\r\nEND:VEVENT\r\n");
+    const struct {
+        QByteArray text;
+        bool bSame;
+    } cases[] = {
+        {Calendar("BEGIN:VEVENT\r\nLOCATION:Here\r\nUID:a@x\r\nDTSTAMP:20261211T101010Z\r\n"
+                  "SUMMARY:Lunch with the whole team at the new \r\n place\r\nEND:VEVENT\r\n"), true},
+        {Calendar("BEGIN:VEVENT\r\nUID:a@x\r\nDTSTAMP:20261201T000000Z\r\n"
+                  "SUMMARY:Lunch with the whole team at the old place\r\nLOCATION:Here\r\nEND:VEVENT\r\n"), false},
+        {Calendar("BEGIN:VEVENT\r\nUID:a@x\r\nDTSTAMP:20261201T000000Z\r\n"
+                  "SUMMARY:Lunch with the whole team at the new place\r\nEND:VEVENT\r\n"), false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ICalSameItem(ours, c.text), c.bSame) << c.text.constData();
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 // The account and sync modes of the program, run as from a shell against Radicale.
 #include "tests/support/CTestDavServer.h"
 
+#include "tests/support/CFaultProxy.h"
 #include "tests/support/QuilldayRun.h"
+#include "tests/sync/sync_helper.h"
 
 #include <QFile>
 #include <QtTest>
@@ -11,6 +13,7 @@ class TestSyncCommandLine : public QObject
     Q_OBJECT
 private slots:
     void AccountsAndSyncFromTheShell();
+    void SelfSignedServerWithItsFingerprint();
 };
 
 void TestSyncCommandLine::AccountsAndSyncFromTheShell()
@@ -63,6 +66,34 @@ void TestSyncCommandLine::AccountsAndSyncFromTheShell()
 
     QCOMPARE(RunQuillday({"--remove-account", strRoot}, home.path(), strStore, env).nExitCode, 0);
     QCOMPARE(RunQuillday({"--list-accounts"}, home.path(), strStore, env).strOut, QString());
+}
+
+// A server behind TLS with a self-signed certificate: refused with its fingerprint, which
+// --fingerprint then accepts for the account and its syncs.
+void TestSyncCommandLine::SelfSignedServerWithItsFingerprint()
+{
+    if (!HaveQuilldayBinary())
+        QSKIP("QUILLDAY_BIN is not set");
+    QTemporaryDir home;
+    const QString strFingerprint = MakeSelfSignedCertificate(home.path());
+    QVERIFY(!strFingerprint.isEmpty());
+    CTestDavServer server(CTestDavServer::Kind::Xandikos);
+    QVERIFY2(server.StartWithCalendar("week").isValid(), qPrintable(server.Error()));
+    CFaultProxy proxy(server.Root());
+    QVERIFY(proxy.Begin(home.filePath("cert.pem"), home.filePath("key.pem")));
+    const QString strStore = home.filePath("store.db");
+    const QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    const QStringList add = {"--add-account", proxy.Through(server.Root()).toString()};
+
+    QuilldayRun run = RunQuillday(add, home.path(), strStore, env);
+    QCOMPARE(run.nExitCode, 1);
+    QVERIFY2(run.strErr.contains("certificate is refused") && run.strErr.contains(strFingerprint), qPrintable(run.strErr));
+    run = RunQuillday(add + QStringList{"--fingerprint", strFingerprint}, home.path(), strStore, env);
+    QVERIFY2(run.nExitCode == 0, qPrintable(run.strOut + run.strErr));
+    QVERIFY2(RunQuillday({"--list-accounts"}, home.path(), strStore, env).strOut.contains("\tfingerprint " + strFingerprint),
+             "the fingerprint is not kept with the account");
+    run = RunQuillday({"--sync"}, home.path(), strStore, env);
+    QVERIFY2(run.nExitCode == 0 && run.strOut.contains(": sent 0, received 0,"), qPrintable(run.strOut + run.strErr));
 }
 
 QTEST_GUILESS_MAIN(TestSyncCommandLine)

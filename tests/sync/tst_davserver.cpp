@@ -4,6 +4,8 @@
 #include "sync/CDavClient.h"
 #include "sync/CDavDiscovery.h"
 #include "sync/CDavXml.h"
+#include "tests/support/CFaultProxy.h"
+#include "tests/sync/sync_helper.h"
 
 #include <QtTest>
 
@@ -36,6 +38,7 @@ private slots:
     void PutGuardsSyncAndDelete();
     void WrongPasswordIsRefusedWithoutShowingIt();
     void ServerDownGivesAMessage();
+    void SelfSignedServerIsTakenByItsFingerprintOnly();
 };
 
 void TestDavServer::Servers_data()
@@ -131,6 +134,34 @@ void TestDavServer::ServerDownGivesAMessage()
     const DavReply reply = client.Send("PROPFIND", server.Root(), CDavXml::PrincipalQuery(), {{"Depth", "0"}});
     QCOMPARE(reply.nStatus, 0);
     QVERIFY2(reply.strError.contains("no answer"), qPrintable(reply.strError));
+}
+
+// Radicale behind a TLS proxy whose certificate, made here with openssl, no system trusts.
+void TestDavServer::SelfSignedServerIsTakenByItsFingerprintOnly()
+{
+    QTemporaryDir dir;
+    const QString strFingerprint = MakeSelfSignedCertificate(dir.path());
+    QVERIFY(!strFingerprint.isEmpty());
+    CTestDavServer server(CTestDavServer::Kind::Radicale);
+    QVERIFY2(server.Start(), qPrintable(server.Error()));
+    CFaultProxy proxy(server.Root());
+    QVERIFY(proxy.Begin(dir.filePath("cert.pem"), dir.filePath("key.pem")));
+    const QUrl root = proxy.Through(server.Root());
+    QCOMPARE(root.scheme(), QString("https"));
+
+    const QString wrong = QString(strFingerprint).replace(0, 2, strFingerprint.startsWith("00") ? "11" : "00");
+    for (const QString& strAccepted : {QString(), wrong}) {
+        CDavClient client = Client();
+        client.SetAcceptedFingerprint(strAccepted);
+        const DavReply refused = client.Send("PROPFIND", root, CDavXml::PrincipalQuery(), {{"Depth", "0"}});
+        QCOMPARE(refused.nStatus, 0);
+        QVERIFY2(refused.strError.contains("certificate is refused") && refused.strError.contains(strFingerprint),
+                 qPrintable(refused.strError));
+    }
+    CDavClient client = Client();
+    client.SetAcceptedFingerprint(strFingerprint.toLower());
+    const DavReply taken = client.Send("PROPFIND", root, CDavXml::PrincipalQuery(), {{"Depth", "0"}});
+    QVERIFY2(taken.Ok() && taken.nStatus == 207, qPrintable(taken.strError));
 }
 
 QTEST_GUILESS_MAIN(TestDavServer)

@@ -1,13 +1,9 @@
 // Two stores ("two devices") sync through real servers started on 127.0.0.1.
-#include "tests/support/CTestDavServer.h"
+#include "tests/sync/sync_helper.h"
 
-#include "ical/CICalImporter.h"
-#include "pim/CPimStore.h"
+#include "pim/CNotesData.h"
 #include "pim/CSqlStatement.h"
-#include "pim/IPOutlookItem.h"
-#include "tests/support/PimTestStore.h"
 #include "sync/CDavClient.h"
-#include "sync/CSyncEngine.h"
 
 #include <QDate>
 #include <QtTest>
@@ -16,166 +12,38 @@ Q_DECLARE_METATYPE(CTestDavServer::Kind)
 
 namespace {
 
-const QByteArray kWeek = R"(BEGIN:VCALENDAR
-VERSION:2.0
-PRODID:-//Quillday tests//week//EN
-BEGIN:VTIMEZONE
-TZID:Europe/Berlin
-BEGIN:STANDARD
-DTSTART:19701025T030000
-RRULE:FREQ=YEARLY;BYMONTH=10;BYDAY=-1SU
-TZOFFSETFROM:+0200
-TZOFFSETTO:+0100
-END:STANDARD
-BEGIN:DAYLIGHT
-DTSTART:19700329T020000
-RRULE:FREQ=YEARLY;BYMONTH=3;BYDAY=-1SU
-TZOFFSETFROM:+0100
-TZOFFSETTO:+0200
-END:DAYLIGHT
-END:VTIMEZONE
-BEGIN:VEVENT
-UID:lunch@test
-DTSTAMP:20261201T000000Z
-DTSTART:20261214T120000
-DTEND:20261214T130000
-SUMMARY:점심 🍜 with Jo
-END:VEVENT
-BEGIN:VEVENT
-UID:holiday@test
-DTSTAMP:20261201T000000Z
-DTSTART;VALUE=DATE:20261215
-DTEND;VALUE=DATE:20261216
-SUMMARY:Holiday
-END:VEVENT
-BEGIN:VEVENT
-UID:trip@test
-DTSTAMP:20261201T000000Z
-DTSTART;VALUE=DATE:20261216
-DTEND;VALUE=DATE:20261219
-SUMMARY:Trip to 부산
-END:VEVENT
-BEGIN:VEVENT
-UID:standup@test
-DTSTAMP:20261201T000000Z
-DTSTART;TZID=Europe/Berlin:20261201T090000
-DTEND;TZID=Europe/Berlin:20261201T091500
-RRULE:FREQ=WEEKLY;BYDAY=TU;UNTIL=20270131T235959Z
-EXDATE;TZID=Europe/Berlin:20261208T090000
-SUMMARY:Standup
-END:VEVENT
-BEGIN:VEVENT
-UID:standup@test
-DTSTAMP:20261201T000000Z
-RECURRENCE-ID;TZID=Europe/Berlin:20261215T090000
-DTSTART;TZID=Europe/Berlin:20261215T100000
-DTEND;TZID=Europe/Berlin:20261215T101500
-SUMMARY:Standup moved
-END:VEVENT
-BEGIN:VTODO
-UID:report@test
-DTSTAMP:20261201T000000Z
-DTSTART;VALUE=DATE:20261214
-DUE;VALUE=DATE:20261217
-SUMMARY:Report ✅
-END:VTODO
-END:VCALENDAR
-)";
+const QByteArray kWeeklyTask = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Quillday tests//task//EN\r\n"
+                               "BEGIN:VTODO\r\nUID:water@test\r\nDTSTAMP:20261201T000000Z\r\n"
+                               "DTSTART;VALUE=DATE:20261214\r\nDUE;VALUE=DATE:20261214\r\n"
+                               "RRULE:FREQ=WEEKLY;BYDAY=MO;COUNT=10\r\nSUMMARY:Water plants 🌱\r\n"
+                               "END:VTODO\r\nEND:VCALENDAR\r\n";
 
-// n appointments, one a day from 2026-12-01, in a calendar of their own.
-QByteArray ManyItems(int n)
+int CountRows(SyncDevice& device, const QString& strWhere)
 {
-    QByteArray text = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Quillday tests//many//EN\r\n";
-    for (int i = 0; i < n; ++i) {
-        const QByteArray day = QDate(2026, 12, 1).addDays(i).toString("yyyyMMdd").toLatin1();
-        text += "BEGIN:VEVENT\r\nUID:many-" + QByteArray::number(i) + "@test\r\nDTSTAMP:20261201T000000Z\r\n"
-                "DTSTART:" + day + "T080000\r\nDTEND:" + day + "T083000\r\nSUMMARY:Item " + QByteArray::number(i)
-                + "\r\nEND:VEVENT\r\n";
-    }
-    return text + "END:VCALENDAR\r\n";
+    CSqlStatement st(device.pStore->Db(), ("SELECT count(*) FROM items WHERE " + strWhere).toUtf8());
+    return st.Step() == SQLITE_ROW ? int(st.Int(0)) : -1;
 }
 
-// One device: a store of its own.
-struct Device
+// python3-caldav: prints the item's DESCRIPTION and, given a subject, saves it with that
+// subject.
+QString ThirdClient(const QUrl& calendar, const QString& strUid, const QString& strSubject)
 {
-    CTestStore store;
-    std::shared_ptr<CPimStore> pStore;
-
-    Device() { CPimStore::Open(store.Path(), &pStore); }
-
-    void Import(const QByteArray& text)
-    {
-        CICalImporter importer(pStore);
-        QString strError;
-        QVERIFY2(importer.ImportText(text, &strError), qPrintable(strError));
-        QCOMPARE(importer.Skipped(), 0);
-    }
-
-    SyncReport Sync(const QUrl& calendar, const QString& strPassword = QString::fromUtf8(CTestDavServer::kPassword))
-    {
-        CDavClient client(CTestDavServer::kUser, strPassword);
-        client.SetTimeoutMs(3000);
-        return CSyncEngine(client, pStore, calendar).Sync();
-    }
-
-    // Every stored row as a line: what both devices must agree on.
-    QStringList Week()
-    {
-        CSqlStatement st(pStore->Db(),
-                         "SELECT coalesce(s.uid, i.uid), i.orig_start, i.kind, i.deleted, i.subject, i.t_start,"
-                         " i.t_end, i.all_day, i.complete, i.rec_type, i.rec_mask, i.tzid"
-                         " FROM items i LEFT JOIN items s ON s.oid=i.series ORDER BY 1, 2, 5");
-        QStringList rows;
-        while (st.Step() == SQLITE_ROW) {
-            QStringList cols;
-            for (int c = 0; c < 12; ++c)
-                cols << st.Text(c);
-            rows << cols.join('|');
-        }
-        return rows;
-    }
-
-    int32_t OidOf(const QString& strUid)
-    {
-        CSqlStatement st(pStore->Db(), "SELECT oid FROM items WHERE uid=? AND series IS NULL");
-        st.Bind(1, strUid);
-        return st.Step() == SQLITE_ROW ? int32_t(st.Int(0)) : 0;
-    }
-
-    QStringList Subjects()
-    {
-        CSqlStatement st(pStore->Db(), "SELECT subject FROM items WHERE series IS NULL ORDER BY subject");
-        QStringList subjects;
-        while (st.Step() == SQLITE_ROW)
-            subjects << st.Text(0);
-        return subjects;
-    }
-
-    void Rename(const QString& strUid, const QString& strSubject)
-    {
-        std::unique_ptr<IPOutlookItem> pItem;
-        QVERIFY(SUCCEEDED(store.App().GetItemFromOid(OidOf(strUid), &pItem)));
-        QVERIFY(SUCCEEDED(pItem->put_Subject(strSubject)));
-        QVERIFY(SUCCEEDED(pItem->Save()));
-    }
-
-    void Delete(const QString& strUid)
-    {
-        std::unique_ptr<IPOutlookItem> pItem;
-        QVERIFY(SUCCEEDED(store.App().GetItemFromOid(OidOf(strUid), &pItem)));
-        QVERIFY(SUCCEEDED(pItem->Delete()));
-    }
-};
-
-QString Why(const SyncReport& report)
-{
-    return (report.errors + report.skipped).join('\n');
+    QProcess py;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("PYTHONIOENCODING", "utf-8");
+    py.setProcessEnvironment(env);
+    py.start("/usr/bin/python3", {QFINDTESTDATA("third_client.py"), calendar.toString(), CTestDavServer::kUser,
+                                  QString::fromUtf8(CTestDavServer::kPassword), strUid, strSubject});
+    if (!py.waitForFinished(30000) || py.exitCode() != 0)
+        return "python3-caldav failed: " + QString::fromUtf8(py.readAllStandardError());
+    return QString::fromUtf8(py.readAllStandardOutput()).trimmed();
 }
 
-void ExpectClean(const SyncReport& report)
+QByteArray OtherEvent(const QByteArray& uid, const QByteArray& lines)
 {
-    QVERIFY2(report.Complete(), qPrintable(Why(report)));
-    QVERIFY2(report.skipped.isEmpty(), qPrintable(Why(report)));
+    return "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//other//EN\r\nBEGIN:VEVENT\r\nUID:" + uid
+           + "\r\nDTSTAMP:20261201T000000Z\r\nDTSTART:20261216T100000Z\r\nDTEND:20261216T110000Z\r\n" + lines
+           + "END:VEVENT\r\nEND:VCALENDAR\r\n";
 }
 
 } // namespace
@@ -190,6 +58,10 @@ private slots:
     void BothEndWithTheSameWeek();
     void ConflictsKeepBothVersions_data() { Servers_data(); }
     void ConflictsKeepBothVersions();
+    void InkTicksAndAnotherClientReachEveryone_data() { Servers_data(); }
+    void InkTicksAndAnotherClientReachEveryone();
+    void WhatTheStoreCannotHoldStaysOnTheServer_data() { Servers_data(); }
+    void WhatTheStoreCannotHoldStaysOnTheServer();
     void KilledServerAndWrongPasswordLoseNothing();
 };
 
@@ -206,8 +78,8 @@ void TestTwoDevices::BothEndWithTheSameWeek()
     CTestDavServer server(kind);
     const QUrl cal = server.StartWithCalendar("week");
     QVERIFY2(cal.isValid(), qPrintable(server.Error()));
-    Device a, b;
-    a.Import(kWeek);
+    SyncDevice a, b;
+    a.Import(kSyncWeek);
 
     SyncReport first = a.Sync(cal);
     ExpectClean(first);
@@ -238,7 +110,7 @@ void TestTwoDevices::BothEndWithTheSameWeek()
     QCOMPARE(a.Subjects(), QStringList({"Report done", "Standup", QString::fromUtf8("점심 moved 🎉")}));
 
     // A third client changes an item with curl; the store follows.
-    QByteArray text = kWeek.mid(kWeek.indexOf("BEGIN:VTODO"));
+    QByteArray text = kSyncWeek.mid(kSyncWeek.indexOf("BEGIN:VTODO"));
     text = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//curl//EN\r\n" + text.replace("Report ✅", "Report by curl")
                                                                           .replace("20261201T000000Z", "20261211T000000Z");
     QProcess curl;
@@ -261,8 +133,8 @@ void TestTwoDevices::ConflictsKeepBothVersions()
     CTestDavServer server(kind);
     const QUrl cal = server.StartWithCalendar("week");
     QVERIFY2(cal.isValid(), qPrintable(server.Error()));
-    Device a, b;
-    a.Import(kWeek);
+    SyncDevice a, b;
+    a.Import(kSyncWeek);
     ExpectClean(a.Sync(cal));
     ExpectClean(b.Sync(cal));
 
@@ -283,13 +155,83 @@ void TestTwoDevices::ConflictsKeepBothVersions()
     QCOMPARE(a.Subjects(), QStringList({"Holiday", "Lunch A", "Lunch B" + strMark, "Report A", "Standup", "Trip B"}));
 }
 
+// Notes with pen strokes, a recurring task ticked off, and an item changed by a client
+// that is not us.
+void TestTwoDevices::InkTicksAndAnotherClientReachEveryone()
+{
+    QFETCH(CTestDavServer::Kind, kind);
+    CTestDavServer server(kind);
+    const QUrl cal = server.StartWithCalendar("week");
+    QVERIFY2(cal.isValid(), qPrintable(server.Error()));
+    SyncDevice a, b;
+    a.Import(kSyncWeek);
+    a.Import(kWeeklyTask);
+    CNotesData notes;
+    notes.m_strText = QString::fromUtf8("메모 ✏️ 한 줄\nsecond line 😀");
+    CInkStroke stroke;
+    stroke.points = {QPoint(1, 2), QPoint(30, 40), QPoint(55, 7)};
+    notes.m_strokes = {stroke, stroke};
+    a.SetInk("lunch@test", notes.ToBytes());
+    ExpectClean(a.Sync(cal));
+    ExpectClean(b.Sync(cal));
+    QCOMPARE(b.Ink("lunch@test"), notes.ToBytes());
+
+    // The text form is what another client reads; its change comes to the store, and our
+    // strokes with it, their text being unchanged.
+    QCOMPARE(ThirdClient(cal, "lunch@test", QString::fromUtf8("Lunch by caldav 🥢")), notes.m_strText);
+    b.Complete("water@test");
+    ExpectClean(b.Sync(cal));
+    ExpectClean(a.Sync(cal));
+    ExpectClean(b.Sync(cal));
+    QCOMPARE(a.Week(), b.Week());
+    QVERIFY2(a.Subjects().contains(QString::fromUtf8("Lunch by caldav 🥢")), qPrintable(a.Subjects().join('|')));
+    QCOMPARE(a.Ink("lunch@test"), notes.ToBytes());
+    const QString strWater = QString::fromUtf8("subject='Water plants 🌱'");
+    QCOMPARE(CountRows(a, strWater + " AND complete=1"), 1);
+    QCOMPARE(CountRows(a, strWater + " AND complete=0 AND rec_type>=0 AND uid='water@test'"), 1);
+}
+
+// An item the store holds only in part (attendees) is shown, but a change made to it here
+// is not written over the server's copy; one it cannot hold at all (extra dates) is not
+// taken. Both stay on the server as they are.
+void TestTwoDevices::WhatTheStoreCannotHoldStaysOnTheServer()
+{
+    QFETCH(CTestDavServer::Kind, kind);
+    CTestDavServer server(kind);
+    const QUrl cal = server.StartWithCalendar("week");
+    QVERIFY2(cal.isValid(), qPrintable(server.Error()));
+    CDavClient other(CTestDavServer::kUser, QString::fromUtf8(CTestDavServer::kPassword));
+    const QUrl invite = cal.resolved(QUrl("invite.ics"));
+    const QUrl extra = cal.resolved(QUrl("extra.ics"));
+    QVERIFY(other.Send("PUT", invite, OtherEvent("invite@test", "SUMMARY:Invitation\r\nORGANIZER:mailto:jo@example.com\r\n"
+                                                                "ATTENDEE;CN=Me:mailto:me@example.com\r\n")).Ok());
+    QVERIFY(other.Send("PUT", extra, OtherEvent("extra@test", "SUMMARY:Extra\r\nRDATE:20261218T100000Z\r\n")).Ok());
+
+    SyncDevice a;
+    const SyncReport first = a.Sync(cal);
+    QVERIFY2(first.Complete(), qPrintable(Why(first)));
+    QCOMPARE(first.skipped.size(), 1);
+    QVERIFY2(first.skipped[0].contains("extra.ics: ") && first.skipped[0].contains("RDATE"), qPrintable(Why(first)));
+    QCOMPARE(a.Subjects(), QStringList{"Invitation"});
+
+    a.Rename("invite@test", "Invitation changed here");
+    const SyncReport second = a.Sync(cal);
+    QVERIFY2(second.Complete(), qPrintable(Why(second)));
+    QCOMPARE(second.nSent, 0);
+    QVERIFY2(second.skipped.join('\n').contains(QRegularExpression("invite.ics: the change made here is not sent.*ATTENDEE")),
+             qPrintable(Why(second)));
+    const QByteArray inviteThere = other.Send("GET", invite).body;
+    QVERIFY2(inviteThere.contains("SUMMARY:Invitation\r\n") && inviteThere.contains("ATTENDEE"), inviteThere.constData());
+    QVERIFY(other.Send("GET", extra).body.contains("RDATE"));
+}
+
 void TestTwoDevices::KilledServerAndWrongPasswordLoseNothing()
 {
     CTestDavServer server(CTestDavServer::Kind::Radicale);
     const QUrl cal = server.StartWithCalendar("week");
     QVERIFY2(cal.isValid(), qPrintable(server.Error()));
-    Device a, b;
-    a.Import(kWeek);
+    SyncDevice a, b;
+    a.Import(kSyncWeek);
     a.Import(ManyItems(200));
     const QStringList week = a.Week();
 
