@@ -7,6 +7,7 @@ namespace {
 // Years whose dates a DateTime count can hold (1970-01-01 00:00 UTC .. 2106-02-07).
 constexpr int kFirstDateTimeYear = 1970;
 constexpr int kLastDateTimeYear = 2106;
+constexpr int kLongLunarMonth = 30;  // days; a short lunar month has 29
 
 // Local midnight of a valid solar date, unless the count wrapped around (local dates at
 // the very ends of the range, depending on the zone offset).
@@ -28,8 +29,9 @@ bool MakeMidnight(int nYear, int nMonth, int nDay, DateTime* pDate)
 }  // namespace
 
 SpecialDay::SpecialDay(int32_t nYear_, int32_t nMonth_, int32_t nDay_, BOOL bLunar_,
-                       const QString& strName_, COLORREF crColor_)
-    : nYear(nYear_), nMonth(nMonth_), nDay(nDay_), bLunar(bLunar_), strName(strName_), crColor(crColor_)
+                       const QString& strName_, COLORREF crColor_, BOOL bLeapMonth_)
+    : nYear(nYear_), nMonth(nMonth_), nDay(nDay_), bLunar(bLunar_), strName(strName_), crColor(crColor_),
+      bLeapMonth(bLeapMonth_)
 {
 }
 
@@ -37,7 +39,12 @@ bool SpecialDay::SolarDateIn(int nCandidateYear, DateTime* pDate) const
 {
     if (bLunar) {
         SolarDate solar;
-        if (!LunarCalendar().LunarToSolar(nCandidateYear, nMonth, nDay, FALSE, &solar))
+        const LunarCalendar calendar;
+        // LunarToSolar itself gives the regular month for a leap month the year lacks.
+        const bool bFound = calendar.LunarToSolar(nCandidateYear, nMonth, nDay, bLeapMonth, &solar)
+            || (bLeapMonth && nDay == kLongLunarMonth
+                && calendar.LunarToSolar(nCandidateYear, nMonth, nDay - 1, TRUE, &solar));
+        if (!bFound)
             return false;
         return MakeMidnight(solar.wYear, solar.nMonth, solar.nDay, pDate);
     }
