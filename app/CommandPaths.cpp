@@ -35,7 +35,8 @@ bool UsesRegistry(QuilldayMode mode)
 // typing error, not a wish for an empty store.
 bool OnlyReads(QuilldayMode mode)
 {
-    return mode == QuilldayMode::PrintWeek || mode == QuilldayMode::Screenshot || mode == QuilldayMode::Export;
+    return mode == QuilldayMode::PrintWeek || mode == QuilldayMode::Screenshot || mode == QuilldayMode::Export
+           || mode == QuilldayMode::ExportSpecialDays;
 }
 
 // False with a message when an explicit file of a mode that only reads lies in a folder

@@ -37,6 +37,8 @@ int RunMode(const CCommandLine& cmd, int argc, char** argv)
         return RunImportMode(cmd);
     case QuilldayMode::Export:
         return RunExportMode(cmd);
+    case QuilldayMode::ExportSpecialDays:
+        return RunExportSpecialDaysMode(cmd);
     case QuilldayMode::LunarToSolar:
         return RunLunarToSolarMode(cmd);
     case QuilldayMode::AddAccount:

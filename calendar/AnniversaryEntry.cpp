@@ -35,22 +35,29 @@ SpecialDay::SpecialDay(int32_t nYear_, int32_t nMonth_, int32_t nDay_, BOOL bLun
 {
 }
 
-bool SpecialDay::SolarDateIn(int nCandidateYear, DateTime* pDate) const
+BOOL SpecialDay::SolarDateOf(int nCandidateYear, SolarDate* pSolar) const
 {
     if (bLunar) {
-        SolarDate solar;
         const LunarCalendar calendar;
         // LunarToSolar itself gives the regular month for a leap month the year lacks.
-        const bool bFound = calendar.LunarToSolar(nCandidateYear, nMonth, nDay, bLeapMonth, &solar)
+        const bool bFound = calendar.LunarToSolar(nCandidateYear, nMonth, nDay, bLeapMonth, pSolar)
             || (bLeapMonth && nDay == kLongLunarMonth
-                && calendar.LunarToSolar(nCandidateYear, nMonth, nDay - 1, TRUE, &solar));
-        if (!bFound)
-            return false;
-        return MakeMidnight(solar.wYear, solar.nMonth, solar.nDay, pDate);
+                && calendar.LunarToSolar(nCandidateYear, nMonth, nDay - 1, TRUE, pSolar));
+        return bFound ? TRUE : FALSE;
     }
     if (nMonth < 1 || nMonth > 12 || nDay < 1 || nDay > DaysInMonth(nCandidateYear, nMonth))
-        return false;
-    return MakeMidnight(nCandidateYear, nMonth, nDay, pDate);
+        return FALSE;
+    pSolar->wYear = static_cast<uint16_t>(nCandidateYear);
+    pSolar->nMonth = static_cast<uint8_t>(nMonth);
+    pSolar->nDay = static_cast<uint8_t>(nDay);
+    pSolar->nDayOfWeek = static_cast<uint8_t>(WeekdayFromDays(DaysFromCivil(nCandidateYear, nMonth, nDay)));
+    return TRUE;
+}
+
+bool SpecialDay::SolarDateIn(int nCandidateYear, DateTime* pDate) const
+{
+    SolarDate solar;
+    return SolarDateOf(nCandidateYear, &solar) && MakeMidnight(solar.wYear, solar.nMonth, solar.nDay, pDate);
 }
 
 QList<DateTime> SpecialDay::Occurrences(const DateTime& first, const DateTime& last) const

@@ -2,6 +2,7 @@
 // One holiday or anniversary of the special-days file, on the solar or the Korean lunar
 // calendar, with the rule that places it on solar dates.
 #include "calendar/DateTime.h"
+#include "calendar/LunarCalendar.h"
 #include "platform/WinTypes.h"
 #include <QList>
 #include <QString>
@@ -18,6 +19,10 @@ public:
     // gives nothing for that year; except that a day of a leap month falls back, to the
     // regular month in a year without that leap month and to day 29 in a 29-day month.
     QList<DateTime> Occurrences(const DateTime& first, const DateTime& last) const;
+
+    // The solar date on which this day falls in (solar or lunar) year nCandidateYear, by
+    // the rule of Occurrences; FALSE when there is none.
+    BOOL SolarDateOf(int nCandidateYear, SolarDate* pSolar) const;
 
     int32_t nYear;     // 0 = every year
     int32_t nMonth;    // solar month, or lunar month when bLunar

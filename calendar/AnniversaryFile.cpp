@@ -90,6 +90,16 @@ QString UserSpecialDaysPath()
     return XdgDataHome() + QStringLiteral("/quillday/") + kFileName;
 }
 
+QString ProgramSpecialDaysPath()
+{
+    return QDir(GetProgramFolder()).filePath(kFileName);
+}
+
+QString PersonalSpecialDaysPath()
+{
+    return IsProgramFolderChosen() ? ProgramSpecialDaysPath() : UserSpecialDaysPath();
+}
+
 BOOL LoadSpecialDays(SpecialDayList* pList)
 {
     // A person's own file stands in for the one installed with the program, unless the

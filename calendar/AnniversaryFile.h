@@ -21,6 +21,11 @@
 BOOL LoadSpecialDays(SpecialDayList* pList);
 // Where a person keeps their own anniversary.dat.
 QString UserSpecialDaysPath();
+// The file a person edits and imports into: their own file, or the chosen program
+// folder's file when --home or QUILLDAY_HOME named one (the file the loader reads).
+QString PersonalSpecialDaysPath();
+// The program folder's anniversary.dat.
+QString ProgramSpecialDaysPath();
 // The same with the files of the given folder.
 BOOL LoadSpecialDaysFrom(SpecialDayList* pList, const QString& folder);
 

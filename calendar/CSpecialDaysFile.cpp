@@ -183,6 +183,15 @@ QList<COLORREF> CSpecialDaysFile::GetGroupColours() const
     return colours;
 }
 
+int CSpecialDaysFile::FindDay(const SpecialDayFields& day) const
+{
+    for (int i = 0; i < GetDayCount(); ++i) {
+        if (GetDay(i) == day)
+            return i;
+    }
+    return -1;
+}
+
 QStringList CSpecialDaysFile::Lines() const
 {
     QStringList lines;

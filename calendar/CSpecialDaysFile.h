@@ -37,6 +37,8 @@ public:
     QString GetDayLine(int nIndex) const;
     // Colour of each group: group 0 is black (0), then one per colour line (0x00BBGGRR).
     QList<COLORREF> GetGroupColours() const;
+    // The index of a day with these fields; -1 when there is none.
+    int FindDay(const SpecialDayFields& day) const;
     // The texts of all lines, without line ends (the lines the loader reads).
     QStringList Lines() const;
 

@@ -1,4 +1,5 @@
 #include "ical/CICalImporter.h"
+#include "ical/CSpecialDayEvents.h"
 
 #include "ical/CBoundedQueue.h"
 #include "pim/CLocalZone.h"
@@ -94,6 +95,7 @@ BOOL CICalImporter::ImportDevice(QIODevice* pDevice, QString* pstrError)
     Clear();
     m_reader.ClearDropped();
     m_items.Reset();
+    m_specialDays.clear();
     CICalStream stream(pDevice);
     // First the whole structure, so that a damaged file adds nothing; the zones, which
     // components before them may use; and where each series' changed occurrences are.
@@ -154,6 +156,7 @@ bool CICalImporter::ReadAndStore(CICalStream& stream, QString* pstrReadError)
     QVector<ICalPrepared> batch;
     while (queue.Pop(&batch)) {
         for (ICalPrepared& prepared : batch) {
+            m_specialDays += prepared.specialDays;
             if (!m_items.StorePrepared(prepared)) {
                 queue.Abort();
                 break;
@@ -184,6 +187,12 @@ void CICalImporter::Prepare(CICalStream& stream, const ICalBlock& master, const 
     QVector<CItemRecord> series;
     QVector<int64_t> exdates;
     QString strWhy;
+    SpecialDayFields day;
+    if (bEvent && m_bKeepSpecialDays && CSpecialDayEvents::DayOfEvent(pComp, m_bPlainSpecialDays, &day, &strWhy)) {
+        icalcomponent_free(pComp);
+        pOut->specialDays.append(ICalSpecialDay{strUid, day});
+        return;
+    }
     const bool bRead = m_reader.ReadItem(pComp, block, bEvent, &series, &exdates, &strUid, &strWhy);
     icalcomponent_free(pComp);
     if (!bRead)
