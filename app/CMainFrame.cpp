@@ -97,6 +97,12 @@ QString CMainFrame::GetReadOnlyNotice() const
     return QStringLiteral("Read only: %1").arg(m_pOutlookApp->GetReadOnlyReason());
 }
 
+void CMainFrame::ReloadSpecialDays()
+{
+    m_specialDays.RemoveAll();
+    LoadSpecialDayFile();
+}
+
 BOOL CMainFrame::LoadSpecialDayFile()
 {
     return LoadSpecialDays(&m_specialDays) == TRUE;

@@ -64,6 +64,8 @@ public:
     AgendaSettings& GetSettings() { return m_settings; }
     const StringTable& GetStrings() const override { return m_strings; }
     CMainView* GetView() const { return m_pView.get(); }
+    // Reads the special days again (after the person changed their file).
+    void ReloadSpecialDays();
 
     // A committed change of the store: created, deleted and changed records reload the
     // shown week; other types are ignored.
