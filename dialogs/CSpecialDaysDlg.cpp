@@ -31,6 +31,14 @@ QIcon Swatch(COLORREF cr)
     return QIcon(pixmap);
 }
 
+// A text such as "#월", where # stands for the number, as the box's prefix and suffix.
+void SetNumberFormat(QSpinBox* pBox, const QString& strFormat)
+{
+    const qsizetype nAt = strFormat.indexOf(u'#');
+    pBox->setPrefix(nAt < 0 ? QString() : strFormat.left(nAt));
+    pBox->setSuffix(nAt < 0 ? QString() : strFormat.mid(nAt + 1));
+}
+
 }  // namespace
 
 CSpecialDaysDlg::CSpecialDaysDlg(const StringTable* pStrings, const QString& strPersonalFile,
@@ -96,11 +104,11 @@ void CSpecialDaysDlg::BuildForm()
     m_pYear->setRange(1, kLastYear);
     m_pMonth = new QSpinBox(this);
     m_pMonth->setRange(1, 12);
-    m_pMonth->setSuffix(Text("RC_SPECIALDLG_MONTH_UNIT"));
+    SetNumberFormat(m_pMonth, Text("RC_SPECIALDLG_MONTH_FORMAT"));
     m_pDay = new QSpinBox(this);
     m_pDay->setRange(1, 31);
-    m_pDay->setSuffix(Text("RC_SPECIALDLG_DAY_UNIT"));
-    m_pYear->setSuffix(Text("RC_SPECIALDLG_YEAR_UNIT"));
+    SetNumberFormat(m_pDay, Text("RC_SPECIALDLG_DAY_FORMAT"));
+    SetNumberFormat(m_pYear, Text("RC_SPECIALDLG_YEAR_FORMAT"));
     pGrid->addWidget(m_pYear, 3, 0, 1, 2);
     pGrid->addWidget(m_pMonth, 3, 2);
     pGrid->addWidget(m_pDay, 3, 3);

@@ -188,7 +188,8 @@ void CICalImporter::Prepare(CICalStream& stream, const ICalBlock& master, const 
     QVector<int64_t> exdates;
     QString strWhy;
     SpecialDayFields day;
-    if (bEvent && m_bKeepSpecialDays && CSpecialDayEvents::DayOfEvent(pComp, m_bPlainSpecialDays, &day, &strWhy)) {
+    QString strNotADay;
+    if (bEvent && m_bKeepSpecialDays && CSpecialDayEvents::DayOfEvent(pComp, m_bPlainSpecialDays, &day, &strNotADay)) {
         icalcomponent_free(pComp);
         pOut->specialDays.append(ICalSpecialDay{strUid, day});
         return;
