@@ -12,7 +12,9 @@
 #include "controls/GdiDraw.h"
 #include "dialogs/CAboutDlg.h"
 #include "dialogs/COptionDlg.h"
+#include "dialogs/CSpecialDaysDlg.h"
 #include "week/CWeekPane.h"
+#include "calendar/AnniversaryFile.h"
 #include "calendar/CivilDays.h"
 #include "resources/StringTable.h"
 #include "dialogs/EditorTimes.h"
@@ -20,8 +22,6 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMenu>
-#include "calendar/AnniversaryFile.h"
-#include "dialogs/CSpecialDaysDlg.h"
 #include <QMouseEvent>
 #include <QShortcut>
 #include <QPainter>
