@@ -103,6 +103,12 @@ bool CCommandLine::ParseOption(const QString& name, const QString* pInlineValue,
             return Fail(QStringLiteral("--reminders takes no value"));
         return SetMode(QuilldayMode::Reminders, name);
     }
+    if (name == QLatin1String("--as-special-days")) {
+        if (pInlineValue)
+            return Fail(QStringLiteral("--as-special-days takes no value"));
+        m_bAsSpecialDays = true;
+        return true;
+    }
     if (name == QLatin1String("--list-accounts") || name == QLatin1String("--sync")) {
         if (pInlineValue)
             return Fail(QStringLiteral("%1 takes no value").arg(name));
@@ -113,6 +119,7 @@ bool CCommandLine::ParseOption(const QString& name, const QString* pInlineValue,
                                    QStringLiteral("--user"), QStringLiteral("--password-file"),
                                    QStringLiteral("--calendar"),   QStringLiteral("--fingerprint"),
                                    QStringLiteral("--export"),     QStringLiteral("--date"),
+                                   QStringLiteral("--export-special-days"),
                                    QStringLiteral("--size"),       QStringLiteral("--home"),
                                    QStringLiteral("--store"),      QStringLiteral("--registry"),
                                    QStringLiteral("--scale"),      QStringLiteral("--language"),
@@ -185,11 +192,12 @@ bool CCommandLine::ApplyValue(const QString& name, const QString& value)
     if (name == QLatin1String("--open-item"))
         return ParseOpenItem(value);
     if (name == QLatin1String("--screenshot") || name == QLatin1String("--import")
-        || name == QLatin1String("--export")) {
+        || name == QLatin1String("--export") || name == QLatin1String("--export-special-days")) {
         m_strFile = value;
         const QuilldayMode mode = name == QLatin1String("--screenshot") ? QuilldayMode::Screenshot
                                   : name == QLatin1String("--import")   ? QuilldayMode::Import
-                                                                        : QuilldayMode::Export;
+                                  : name == QLatin1String("--export")   ? QuilldayMode::Export
+                                                                        : QuilldayMode::ExportSpecialDays;
         return SetMode(mode, name);
     }
     if (name == QLatin1String("--add-account") || name == QLatin1String("--remove-account")) {
@@ -269,6 +277,8 @@ bool CCommandLine::CheckCombinations()
     if (m_seen.contains(QLatin1String("--fingerprint")) && !sha256.match(m_strFingerprint).hasMatch())
         return Fail(QStringLiteral("--fingerprint: '%1' is not a SHA-256 fingerprint (64 hex digits, colons allowed)")
                         .arg(m_strFingerprint));
+    if (m_bAsSpecialDays && m_mode != QuilldayMode::Import)
+        return Fail(QStringLiteral("--as-special-days works only with --import"));
     if (!m_strOpenItem.isEmpty() && m_mode != QuilldayMode::Gui)
         return Fail(QStringLiteral("--open-item works only without a mode"));
     if (!m_strOpenFile.isEmpty() && m_mode != QuilldayMode::Gui)
@@ -310,7 +320,10 @@ QString KoreanHelpText()
         "      --date YYYY-MM-DD      보여 줄 날짜 (기본: 오늘)\n"
         "      --size 너비x높이       창 크기(픽셀), 예: 240x320 (최대 8192x8192)\n"
         "  --import 파일.ics          iCalendar 파일의 일정과 작업을 저장소로 가져오기\n"
-        "  --export 파일.ics          저장소의 일정과 작업을 iCalendar 파일로 내보내기\n"
+        "  --export 파일.ics          저장소의 일정과 작업, 기념일을 iCalendar 파일로 내보내기\n"
+        "  --export-special-days 파일.ics\n"
+        "                             기념일만 iCalendar 파일로 내보내기 (음력은 RSCALE 규칙)\n"
+        "  --as-special-days          --import와 함께: 매년 반복하는 종일 일정을 기념일로 가져오기\n"
         "  --lunar-to-solar 날짜...   음력 날짜의 양력 날짜와 요일을 출력\n"
         "                             (YYYY-MM-DD, 윤달은 끝에 L);\n"
         "                             -는 표준 입력에서 한 줄에 하나씩 읽음\n"
@@ -362,7 +375,12 @@ QString CCommandLine::HelpText(const QString& strLanguage)
         "      --date YYYY-MM-DD      the date to show (default: today)\n"
         "      --size WxH             the window size in pixels, for example 240x320 (at most 8192x8192)\n"
         "  --import FILE.ics          read appointments and tasks from an iCalendar file into the store\n"
-        "  --export FILE.ics          write the store's appointments and tasks to an iCalendar file\n"
+        "  --export FILE.ics          write the store's appointments and tasks, and the special\n"
+        "                             days, to an iCalendar file\n"
+        "  --export-special-days FILE.ics\n"
+        "                             write only the special days (lunar ones as RSCALE rules)\n"
+        "  --as-special-days          with --import: yearly and single all-day events become\n"
+        "                             special days\n"
         "  --lunar-to-solar DATE...   print the solar date and weekday of Korean lunar dates\n"
         "                             (YYYY-MM-DD, an L appended marks a leap month);\n"
         "                             - reads the dates from standard input, one a line\n"

@@ -11,6 +11,7 @@ enum class QuilldayMode {
     Screenshot,    // --screenshot FILE.png [--date YYYY-MM-DD] [--size WxH]
     Import,        // --import FILE.ics
     Export,        // --export FILE.ics
+    ExportSpecialDays,  // --export-special-days FILE.ics
     LunarToSolar,  // --lunar-to-solar YYYY-MM-DD[L]... | -
     AddAccount,    // --add-account URL [--user NAME] [--password-file FILE] [--calendar HREF] [--fingerprint SHA256]
     ListAccounts,  // --list-accounts
@@ -30,7 +31,9 @@ public:
     QuilldayMode m_mode = QuilldayMode::Gui;
     QString m_strDate;        // --print-week or --date: YYYY-MM-DD; empty: today
     bool m_bJson = false;     // --json with --print-week
-    QString m_strFile;        // --screenshot, --import or --export file
+    QString m_strFile;        // --screenshot, --import, --export or --export-special-days file
+    bool m_bAsSpecialDays = false;  // --as-special-days with --import: all-day yearly and
+                                    // single all-day events become special days
     int m_nWidth = 0;         // --size; 0: the window's own size
     int m_nHeight = 0;
     QStringList m_lunarDates;       // --lunar-to-solar: YYYY-MM-DD, L appended for a leap month

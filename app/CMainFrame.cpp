@@ -52,6 +52,12 @@ QString CMainFrame::GetReadOnlyNotice() const
     return QStringLiteral("Read only: %1").arg(m_pOutlookApp->GetReadOnlyReason());
 }
 
+void CMainFrame::ReloadSpecialDays()
+{
+    m_specialDays.RemoveAll();
+    LoadSpecialDayFile();
+}
+
 BOOL CMainFrame::OpenPimDatabases()
 {
     return m_pimDatabases.OpenPimDatabases(m_pOutlookApp.get(), this,

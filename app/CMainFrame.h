@@ -42,6 +42,8 @@ public:
     CMainView* GetView() const { return m_pView.get(); }
     // "Read only: REASON" while the store can only be read, else empty (the status line).
     QString GetReadOnlyNotice() const;
+    // Reads the special days again (after the person changed their file).
+    void ReloadSpecialDays();
 
     // A committed change of the store: created, deleted and changed records reload the
     // shown week; other types are ignored.

@@ -12,7 +12,9 @@
 #include "controls/GdiDraw.h"
 #include "dialogs/CAboutDlg.h"
 #include "dialogs/COptionDlg.h"
+#include "dialogs/CSpecialDaysDlg.h"
 #include "week/CWeekPane.h"
+#include "calendar/AnniversaryFile.h"
 #include "calendar/CivilDays.h"
 #include "resources/StringTable.h"
 #include "dialogs/EditorTimes.h"
@@ -204,6 +206,9 @@ bool CMainView::OnCommand(int nId)
         return true;
     case ID_OPTIONS:
         ShowOptions();
+        return true;
+    case ID_SPECIAL_DAYS:
+        ShowSpecialDays();
         return true;
     case ID_APP_ABOUT:
         ShowAbout();
@@ -418,6 +423,7 @@ void CMainView::FillPopupMenu(QMenu* pMenu) const
     } items[] = {{"RC_MENU_UNDO", ID_UNDO},
                  {"RC_MENU_SYNC", ID_SYNC_NOW},
                  {"RC_MENU_STROKES", ID_STROKE_HELP},
+                 {"RC_MENU_SPECIAL_DAYS", ID_SPECIAL_DAYS},
                  {"RC_MENU_OPTIONS", ID_OPTIONS},
                  {"RC_MENU_ABOUT", ID_APP_ABOUT},
                  {"RC_MENU_EXIT", ID_APP_EXIT}};
@@ -465,6 +471,17 @@ void CMainView::ShowOptions()
         m_pWeekPane->Reload();
         UpdateStatusLine();
     }
+}
+
+// Each saved change reloads the special days and the week behind the editor.
+void CMainView::ShowSpecialDays()
+{
+    CSpecialDaysDlg dlg(&m_pFrame->GetStrings(), PersonalSpecialDaysPath(), ProgramSpecialDaysPath(), m_pFrame);
+    dlg.SetSavedHook([this] {
+        m_pFrame->ReloadSpecialDays();
+        m_pWeekPane->Reload();
+    });
+    dlg.exec();
 }
 
 void CMainView::ShowAbout()

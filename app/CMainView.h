@@ -84,6 +84,7 @@ private:
     void SendArrowKey(int nQtKey);
     void ShowPopupMenu();
     void ShowOptions();
+    void ShowSpecialDays();
     void ShowAbout();
     // The sheet that shows the pen strokes and what each does.
     void ShowStrokeHelp();

@@ -8,6 +8,7 @@ class CCommandLine;
 int RunLunarToSolarMode(const CCommandLine& commandLine);
 int RunImportMode(const CCommandLine& commandLine);
 int RunExportMode(const CCommandLine& commandLine);
+int RunExportSpecialDaysMode(const CCommandLine& commandLine);
 int RunPrintWeekMode(const CCommandLine& commandLine);
 int RunScreenshotMode(const CCommandLine& commandLine);
 // Accounts and sync with calendar servers (ModeSync.cpp).

@@ -21,7 +21,7 @@ namespace {
 
 bool UsesStore(QuilldayMode mode)
 {
-    return mode != QuilldayMode::LunarToSolar && mode != QuilldayMode::Help;
+    return mode != QuilldayMode::LunarToSolar && mode != QuilldayMode::Help && mode != QuilldayMode::ExportSpecialDays;
 }
 
 bool UsesRegistry(QuilldayMode mode)
@@ -57,14 +57,14 @@ bool CheckDefaultPath(const char* pszOption, const QString& strPath, const char*
 bool OnlyReads(QuilldayMode mode)
 {
     return mode == QuilldayMode::PrintWeek || mode == QuilldayMode::Screenshot || mode == QuilldayMode::Export
-           || mode == QuilldayMode::NextReminders;
+           || mode == QuilldayMode::ExportSpecialDays || mode == QuilldayMode::NextReminders;
 }
 
-bool OpenForReading()
+bool OpenForReading(QuilldayMode mode)
 {
     SetRegistryReadOnly(true);
     const QString strStore = GetStorePath();
-    if (QFileInfo::exists(strStore))
+    if (!UsesStore(mode) || QFileInfo::exists(strStore))
         return true;
     std::fprintf(stderr, "quillday: the store %s does not exist\n", QFile::encodeName(strStore).constData());
     return false;

@@ -16,5 +16,5 @@ bool ApplyPaths(const CCommandLine& cmd);
 // create in a folder that is not there is a typing error, not a wish for an empty store.
 bool OnlyReads(QuilldayMode mode);
 // For a mode that only reads: the settings stay in memory; false with a message naming
-// the store when there is none.
-bool OpenForReading();
+// the store when the mode reads one and there is none.
+bool OpenForReading(QuilldayMode mode);

@@ -14,5 +14,6 @@ constexpr int ID_OPTIONS = 32783;
 constexpr int ID_STROKE_HELP = 32784;
 constexpr int ID_UNDO = 32785;
 constexpr int ID_SYNC_NOW = 32786;
+constexpr int ID_SPECIAL_DAYS = 32787;
 constexpr int ID_APP_ABOUT = 57664;
 constexpr int ID_APP_EXIT = 57665;

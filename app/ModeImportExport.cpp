@@ -1,6 +1,10 @@
 #include "app/CommandModes.h"
 
 #include "app/CCommandLine.h"
+#include "app/CMainFrame.h"
+#include "calendar/AnniversaryFile.h"
+#include "calendar/CSpecialDaysFile.h"
+#include "ical/CSpecialDayEvents.h"
 #include "ical/CICalExporter.h"
 #include "ical/CICalImporter.h"
 #include "pim/IPOutlookApp.h"
@@ -63,6 +67,27 @@ bool IsPartOfStore(const QString& strTarget, const QString& strStore)
         && target.st_ino == store.st_ino;
 }
 
+// Adds the imported special days to the person's file (made from the program folder's
+// file first) and prints where each went; false when the file cannot be written.
+bool StoreSpecialDays(const QVector<ICalSpecialDay>& days)
+{
+    const QString strPath = PersonalSpecialDaysPath();
+    QString strError;
+    CSpecialDaysFile file;
+    if (!CSpecialDaysFile::StartFrom(ProgramSpecialDaysPath(), strPath, &strError) || !file.Load(strPath)) {
+        PrintError(QStringLiteral("%1: no special day added: %2").arg(strPath, strError));
+        return false;
+    }
+    const QStringList summary = CSpecialDayEvents::AddToFile(days, &file, strPath);
+    if (!file.Save(strPath, &strError)) {
+        PrintError(QStringLiteral("%1: no special day added: %2").arg(strPath, strError));
+        return false;
+    }
+    for (const QString& strLine : summary)
+        std::printf("%s\n", strLine.toLocal8Bit().constData());
+    return true;
+}
+
 }  // namespace
 
 int RunImportMode(const CCommandLine& commandLine)
@@ -71,11 +96,13 @@ int RunImportMode(const CCommandLine& commandLine)
     if (!OpenStore(&app, true))
         return 1;
     CICalImporter importer(app.GetStore());
+    importer.KeepSpecialDays(commandLine.m_bAsSpecialDays);
     QString strError;
     if (!importer.ImportFile(commandLine.m_strFile, &strError)) {
         PrintError(QStringLiteral("%1: nothing imported: %2").arg(commandLine.m_strFile, strError));
         return 1;
     }
+    const bool bDaysStored = importer.SpecialDays().isEmpty() || StoreSpecialDays(importer.SpecialDays());
     std::printf("Added %d appointments and %d tasks from %s.\n", importer.Appointments(), importer.Tasks(),
                 commandLine.m_strFile.toLocal8Bit().constData());
     std::printf("%s\n", importer.CountsLine().toLocal8Bit().constData());
@@ -84,7 +111,7 @@ int RunImportMode(const CCommandLine& commandLine)
     for (const QString& strLine : importer.LeftOut())
         std::printf("%s\n", strLine.toLocal8Bit().constData());
     // Everything that could be imported is in; 1 tells that something was not.
-    return importer.Skipped() == 0 ? 0 : 1;
+    return importer.Skipped() == 0 && bDaysStored ? 0 : 1;
 }
 
 int RunExportMode(const CCommandLine& commandLine)
@@ -98,14 +125,34 @@ int RunExportMode(const CCommandLine& commandLine)
         return 1;
     }
     CICalExporter exporter(app.GetStore());
+    SpecialDayList days;
+    exporter.SetSpecialDays(LoadSpecialDays(&days) ? &days : nullptr, false);
     QString strError;
     if (!exporter.ExportFile(commandLine.m_strFile, &strError)) {
         PrintError(QStringLiteral("%1: %2").arg(commandLine.m_strFile, strError));
         return 1;
     }
-    std::printf("Exported %d appointments and %d tasks to %s.\n", exporter.Appointments(), exporter.Tasks(),
-                commandLine.m_strFile.toLocal8Bit().constData());
+    std::printf("Exported %d appointments, %d tasks and %d special days to %s.\n", exporter.Appointments(),
+                exporter.Tasks(), exporter.SpecialDays(), commandLine.m_strFile.toLocal8Bit().constData());
     for (const QString& strLine : exporter.Damaged())
         PrintError(QStringLiteral("%1: %2").arg(commandLine.m_strFile, strLine));
+    return 0;
+}
+
+int RunExportSpecialDaysMode(const CCommandLine& commandLine)
+{
+    SpecialDayList days;
+    if (!LoadSpecialDays(&days)) {
+        PrintError(QStringLiteral("%1: nothing exported: %2").arg(commandLine.m_strFile, QLatin1String(kSpecialDaysFailureText)));
+        return 1;
+    }
+    CICalExporter exporter(nullptr);
+    exporter.SetSpecialDays(&days, true);
+    QString strError;
+    if (!exporter.ExportFile(commandLine.m_strFile, &strError)) {
+        PrintError(QStringLiteral("%1: %2").arg(commandLine.m_strFile, strError));
+        return 1;
+    }
+    std::printf("Exported %d special days to %s.\n", exporter.SpecialDays(), commandLine.m_strFile.toLocal8Bit().constData());
     return 0;
 }

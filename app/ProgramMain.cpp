@@ -20,6 +20,8 @@ int RunMode(const CCommandLine& cmd, int argc, char** argv, ModuleModeRunner fnM
         return RunImportMode(cmd);
     case QuilldayMode::Export:
         return RunExportMode(cmd);
+    case QuilldayMode::ExportSpecialDays:
+        return RunExportSpecialDaysMode(cmd);
     case QuilldayMode::LunarToSolar:
         return RunLunarToSolarMode(cmd);
     default:
@@ -46,7 +48,7 @@ int RunProgram(int argc, char** argv, ModuleModeRunner fnModuleMode)
         return RunVersionMode();
     if (!ApplyPaths(cmd))
         return CCommandLine::kUsageExitStatus;
-    if (OnlyReads(cmd.m_mode) && !OpenForReading())
+    if (OnlyReads(cmd.m_mode) && !OpenForReading(cmd.m_mode))
         return kMissingStoreStatus;
     return RunMode(cmd, argc, argv, fnModuleMode);
 }

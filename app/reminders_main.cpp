@@ -17,6 +17,6 @@ int main(int argc, char** argv)
     if (!ApplyPaths(cmd))
         return CCommandLine::kUsageExitStatus;
     if (cmd.m_mode == QuilldayMode::NextReminders)
-        return OpenForReading() ? RunNextRemindersMode(cmd) : 1;
+        return OpenForReading(cmd.m_mode) ? RunNextRemindersMode(cmd) : 1;
     return RunRemindersMode(cmd, argc, argv);
 }

@@ -7,6 +7,7 @@ namespace {
 // Years whose dates a DateTime count can hold (1970-01-01 00:00 UTC .. 2106-02-07).
 constexpr int kFirstDateTimeYear = 1970;
 constexpr int kLastDateTimeYear = 2106;
+constexpr int kLongLunarMonth = 30;  // days; a short lunar month has 29
 
 // Local midnight of a valid solar date, unless the count wrapped around (local dates at
 // the very ends of the range, depending on the zone offset).
@@ -28,22 +29,35 @@ bool MakeMidnight(int nYear, int nMonth, int nDay, DateTime* pDate)
 }  // namespace
 
 SpecialDay::SpecialDay(int32_t nYear_, int32_t nMonth_, int32_t nDay_, BOOL bLunar_,
-                       const QString& strName_, COLORREF crColor_)
-    : nYear(nYear_), nMonth(nMonth_), nDay(nDay_), bLunar(bLunar_), strName(strName_), crColor(crColor_)
+                       const QString& strName_, COLORREF crColor_, BOOL bLeapMonth_)
+    : nYear(nYear_), nMonth(nMonth_), nDay(nDay_), bLunar(bLunar_), strName(strName_), crColor(crColor_),
+      bLeapMonth(bLeapMonth_)
 {
+}
+
+BOOL SpecialDay::SolarDateOf(int nCandidateYear, SolarDate* pSolar) const
+{
+    if (bLunar) {
+        const LunarCalendar calendar;
+        // LunarToSolar itself gives the regular month for a leap month the year lacks.
+        const bool bFound = calendar.LunarToSolar(nCandidateYear, nMonth, nDay, bLeapMonth, pSolar)
+            || (bLeapMonth && nDay == kLongLunarMonth
+                && calendar.LunarToSolar(nCandidateYear, nMonth, nDay - 1, TRUE, pSolar));
+        return bFound ? TRUE : FALSE;
+    }
+    if (nMonth < 1 || nMonth > 12 || nDay < 1 || nDay > DaysInMonth(nCandidateYear, nMonth))
+        return FALSE;
+    pSolar->wYear = static_cast<uint16_t>(nCandidateYear);
+    pSolar->nMonth = static_cast<uint8_t>(nMonth);
+    pSolar->nDay = static_cast<uint8_t>(nDay);
+    pSolar->nDayOfWeek = static_cast<uint8_t>(WeekdayFromDays(DaysFromCivil(nCandidateYear, nMonth, nDay)));
+    return TRUE;
 }
 
 bool SpecialDay::SolarDateIn(int nCandidateYear, DateTime* pDate) const
 {
-    if (bLunar) {
-        SolarDate solar;
-        if (!LunarCalendar().LunarToSolar(nCandidateYear, nMonth, nDay, FALSE, &solar))
-            return false;
-        return MakeMidnight(solar.wYear, solar.nMonth, solar.nDay, pDate);
-    }
-    if (nMonth < 1 || nMonth > 12 || nDay < 1 || nDay > DaysInMonth(nCandidateYear, nMonth))
-        return false;
-    return MakeMidnight(nCandidateYear, nMonth, nDay, pDate);
+    SolarDate solar;
+    return SolarDateOf(nCandidateYear, &solar) && MakeMidnight(solar.wYear, solar.nMonth, solar.nDay, pDate);
 }
 
 QList<DateTime> SpecialDay::Occurrences(const DateTime& first, const DateTime& last) const

@@ -70,7 +70,9 @@ SpecialDay* ParseSpecialDayLine(const QString& line, COLORREF crColor)
     const int32_t nMonth = static_cast<int32_t>(ReadFieldNumber(text.mid(5, 2), 10));
     const int32_t nDay = static_cast<int32_t>(ReadFieldNumber(text.mid(8, 2), 10));
     const QString strName = text.size() > 11 ? text.mid(11).toString() : QString();
-    return new SpecialDay(nYear, nMonth, nDay, bLunar ? TRUE : FALSE, strName, crColor);
+    // A lunar day of a leap month has an L between month and day: L0000-04L15.
+    const bool bLeapMonth = bLunar && text.size() > 7 && text[7] == u'L';
+    return new SpecialDay(nYear, nMonth, nDay, bLunar ? TRUE : FALSE, strName, crColor, bLeapMonth ? TRUE : FALSE);
 }
 
 BOOL LoadSpecialDaysFrom(SpecialDayList* pList, const QString& folder)
@@ -86,6 +88,16 @@ BOOL LoadSpecialDaysFrom(SpecialDayList* pList, const QString& folder)
 QString UserSpecialDaysPath()
 {
     return XdgDataHome() + QStringLiteral("/quillday/") + kFileName;
+}
+
+QString ProgramSpecialDaysPath()
+{
+    return QDir(GetProgramFolder()).filePath(kFileName);
+}
+
+QString PersonalSpecialDaysPath()
+{
+    return IsProgramFolderChosen() ? ProgramSpecialDaysPath() : UserSpecialDaysPath();
 }
 
 BOOL LoadSpecialDays(SpecialDayList* pList)

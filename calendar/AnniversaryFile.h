@@ -7,6 +7,7 @@
 //   # ...               comment
 //   YYYY-MM-DD Name     solar entry; year 0000 = every year
 //   LYYYY-MM-DD Name    the same on the Korean lunar calendar
+//   LYYYY-MMLDD Name    a day of the leap month that follows month MM
 // Fields sit in fixed columns (year 1-4, month 6-7, day 9-10, name from 12), read as
 // wcstol would; separators are not examined and lines are not validated.
 #include "calendar/AnniversaryList.h"
@@ -20,6 +21,11 @@
 BOOL LoadSpecialDays(SpecialDayList* pList);
 // Where a person keeps their own anniversary.dat.
 QString UserSpecialDaysPath();
+// The file a person edits and imports into: their own file, or the chosen program
+// folder's file when --home or QUILLDAY_HOME named one (the file the loader reads).
+QString PersonalSpecialDaysPath();
+// The program folder's anniversary.dat.
+QString ProgramSpecialDaysPath();
 // The same with the files of the given folder.
 BOOL LoadSpecialDaysFrom(SpecialDayList* pList, const QString& folder);
 
@@ -27,5 +33,6 @@ BOOL LoadSpecialDaysFrom(SpecialDayList* pList, const QString& folder);
 // When it is exactly nine characters long, *pColor becomes its RGB value; otherwise
 // *pColor is left alone.
 bool ReadColourLine(const QString& line, COLORREF* pColor);
-// The entry of an entry line (lunar when it starts with a capital L), with crColor.
+// The entry of an entry line (lunar when it starts with a capital L, of a leap month when
+// a lunar line has a capital L between month and day), with crColor.
 SpecialDay* ParseSpecialDayLine(const QString& line, COLORREF crColor);

@@ -1,4 +1,5 @@
 #include "ical/CICalExporter.h"
+#include "ical/CSpecialDayEvents.h"
 
 #include "pim/CItemRecord.h"
 #include "pim/CItemTable.h"
@@ -136,8 +137,14 @@ void CICalExporter::ReadRow(const CSqlStatement& st, CItemRecord* pRecord)
 
 BOOL CICalExporter::Export(QIODevice* pOut, QString* pstrError)
 {
-    m_nAppointments = m_nTasks = 0;
+    m_nAppointments = m_nTasks = m_nSpecialDays = 0;
     m_damaged.clear();
+    if (m_bDaysOnly) {
+        if (pOut->write(kHeader) > 0 && WriteSpecialDays(pOut) && pOut->write(kFooter) > 0)
+            return TRUE;
+        *pstrError = QStringLiteral("the calendar could not be written");
+        return FALSE;
+    }
     if (!m_pStore->BeginRead()) {
         *pstrError = QStringLiteral("the store cannot be read");
         return FALSE;
@@ -152,7 +159,7 @@ BOOL CICalExporter::Export(QIODevice* pOut, QString* pstrError)
         ReadRow(st, &r);
         bOk = WriteItem(pOut, r);
     }
-    bOk = bOk && rc == SQLITE_DONE && pOut->write(kFooter) > 0;
+    bOk = bOk && rc == SQLITE_DONE && WriteSpecialDays(pOut) && pOut->write(kFooter) > 0;
     // A read of the store that failed is the last call on the connection.
     const int nCode = sqlite3_errcode(m_pStore->Db());
     const bool bReadFailed = !bOk && nCode != SQLITE_OK && nCode != SQLITE_ROW && nCode != SQLITE_DONE;
@@ -207,6 +214,22 @@ bool CICalExporter::Write(QIODevice* pOut, icalcomponent* pComp)
     const bool bOk = psz != nullptr && pOut->write(psz) >= 0;
     std::free(psz);
     icalcomponent_free(pComp);
+    return bOk;
+}
+
+bool CICalExporter::WriteSpecialDays(QIODevice* pOut)
+{
+    if (m_pSpecialDays == nullptr)
+        return true;
+    icalcomponent* pDays = icalcomponent_new_vcalendar();
+    m_nSpecialDays = CSpecialDayEvents::AddAll(pDays, *m_pSpecialDays);
+    bool bOk = true;
+    for (icalcomponent* pEvent = icalcomponent_get_first_component(pDays, ICAL_VEVENT_COMPONENT); bOk && pEvent != nullptr;
+         pEvent = icalcomponent_get_first_component(pDays, ICAL_VEVENT_COMPONENT)) {
+        icalcomponent_remove_component(pDays, pEvent);
+        bOk = Write(pOut, pEvent);
+    }
+    icalcomponent_free(pDays);
     return bOk;
 }
 

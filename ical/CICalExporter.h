@@ -13,6 +13,7 @@
 #include <memory>
 
 class CPimStore;
+class SpecialDayList;
 class CSqlStatement;
 class QFileDevice;
 class QIODevice;
@@ -28,6 +29,11 @@ public:
     // One single or series (with its changed occurrences and its zone) as a calendar of
     // its own, as a calendar server keeps it. The caller holds a read of the store.
     BOOL ExportItem(int64_t nOid, QIODevice* pOut, QString* pstrError);
+
+    // Special days go out too, after the items, as yearly all-day events
+    // (CSpecialDayEvents); with bOnly nothing else goes out and the store is not read.
+    void SetSpecialDays(const SpecialDayList* pDays, bool bOnly) { m_pSpecialDays = pDays; m_bDaysOnly = bOnly; }
+    int SpecialDays() const { return m_nSpecialDays; }
 
     int Appointments() const { return m_nAppointments; }
     int Tasks() const { return m_nTasks; }
@@ -46,9 +52,13 @@ private:
     void AddCommon(icalcomponent* pComp, const CItemRecord& record);
     static void AddNotesAndAlarm(icalcomponent* pComp, const CItemRecord& record);
     static bool Write(QIODevice* pOut, icalcomponent* pComp);
+    bool WriteSpecialDays(QIODevice* pOut);
 
     std::shared_ptr<CPimStore> m_pStore;
     int m_nAppointments = 0;
     int m_nTasks = 0;
+    int m_nSpecialDays = 0;
+    const SpecialDayList* m_pSpecialDays = nullptr;
+    bool m_bDaysOnly = false;
     QStringList m_damaged;
 };

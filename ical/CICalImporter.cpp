@@ -1,4 +1,5 @@
 #include "ical/CICalImporter.h"
+#include "ical/CSpecialDayEvents.h"
 
 #include "ical/CBoundedQueue.h"
 #include "pim/CLocalZone.h"
@@ -112,6 +113,7 @@ BOOL CICalImporter::ImportDevice(QIODevice* pDevice, QString* pstrError)
     Clear();
     m_reader.ClearDropped();
     m_items.Reset();
+    m_specialDays.clear();
     if (IsVCalendar1(pDevice)) {
         *pstrError = QStringLiteral("this is a vCalendar 1.0 file, which is not read: only iCalendar (VERSION:2.0) is");
         return FALSE;
@@ -176,6 +178,7 @@ bool CICalImporter::ReadAndStore(CICalStream& stream, QString* pstrReadError)
     QVector<ICalPrepared> batch;
     while (queue.Pop(&batch)) {
         for (ICalPrepared& prepared : batch) {
+            m_specialDays += prepared.specialDays;
             if (!m_items.StorePrepared(prepared)) {
                 queue.Abort();
                 break;
@@ -206,6 +209,13 @@ void CICalImporter::Prepare(CICalStream& stream, const ICalBlock& master, const 
     QVector<CItemRecord> series;
     QVector<int64_t> exdates;
     QString strWhy;
+    SpecialDayFields day;
+    QString strNotADay;
+    if (bEvent && m_bKeepSpecialDays && CSpecialDayEvents::DayOfEvent(pComp, m_bPlainSpecialDays, &day, &strNotADay)) {
+        icalcomponent_free(pComp);
+        pOut->specialDays.append(ICalSpecialDay{strUid, day});
+        return;
+    }
     const bool bRead = m_reader.ReadItem(pComp, block, bEvent, &series, &exdates, &strUid, &strWhy);
     icalcomponent_free(pComp);
     if (!bRead)

@@ -37,6 +37,12 @@ public:
     // The same from an open device that can seek (a file or a buffer).
     BOOL ImportDevice(QIODevice* pDevice, QString* pstrError);
 
+    // Events that should be special days are kept apart (SpecialDays) instead of stored:
+    // yearly rules of the Korean lunar calendar with one month and one day, which the store
+    // cannot hold; with bPlainToo also yearly and single all-day events.
+    void KeepSpecialDays(bool bPlainToo) { m_bKeepSpecialDays = true; m_bPlainSpecialDays = bPlainToo; }
+    const QVector<ICalSpecialDay>& SpecialDays() const { return m_specialDays; }
+
     // Items added, by kind.
     int Appointments() const { return m_items.Appointments(); }
     int Tasks() const { return m_items.Tasks(); }
@@ -69,4 +75,7 @@ private:
     CICalItemReader m_reader;    // reads one component; counts what is dropped
     CICalOverrides m_overrides;  // changed occurrences by kind and UID
     CICalItemStore m_items;      // stores by UID; keeps the counts and what was skipped
+    bool m_bKeepSpecialDays = false;
+    bool m_bPlainSpecialDays = false;
+    QVector<ICalSpecialDay> m_specialDays;
 };

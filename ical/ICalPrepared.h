@@ -1,6 +1,7 @@
 #pragma once
 // What reading one top-level component hands to storing: the items as the file wants them
 // stored, and why anything of it was skipped.
+#include "calendar/SpecialDayFields.h"
 #include "pim/CItemRecord.h"
 #include <QString>
 #include <QStringList>
@@ -12,10 +13,17 @@ struct ICalWanted {
     QVector<CItemRecord> exceptions;  // ascending original start
 };
 
+// An event that becomes a special day instead of an item.
+struct ICalSpecialDay {
+    QString strUid;
+    SpecialDayFields day;
+};
+
 // One component read and checked.
 struct ICalPrepared {
     QStringList skipped;        // "<UID>: <reason>", in file order
     QVector<ICalWanted> items;  // the item, then any completed occurrences of a recurring task
+    QVector<ICalSpecialDay> specialDays;
 };
 
 // One series of a rule split by weekday: its weekday with ordinal ("2MO") and its rule.

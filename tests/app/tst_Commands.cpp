@@ -35,7 +35,7 @@ using F = CWeekFixture;
 const QByteArray kCommandStrings = QByteArray(kFixtureStrings)
                                    + "RC_COMMON_CONFIRM_DELETEITEM=Delete the item?\n"
                                      "RC_COMMON_CONFIRM_DELETERECURRING=Yes: the series, No: this one\n"
-                                     "RC_MENU_STROKES=Pen strokes\nRC_MENU_OPTIONS=Options\nRC_MENU_ABOUT=About\nRC_MENU_EXIT=Exit\n"
+                                     "RC_MENU_STROKES=Pen strokes\nRC_MENU_SPECIAL_DAYS=Special days\nRC_MENU_OPTIONS=Options\nRC_MENU_ABOUT=About\nRC_MENU_EXIT=Exit\n"
                                      "RC_OPTIONDLG_TITLE=Options\nRC_ABOUTDLG_TITLE=About\n"
                                      "RC_MENU_UNDO=Undo\nRC_UNDO_TICKED=Completed: %1\nRC_UNDO_UNTICKED=Not completed: %1\n"
                                      "RC_UNDO_DELETED=Deleted: %1\nRC_UNDO_ADDED=Added: %1\nRC_UNDO_SAVED=Saved: %1\n"
@@ -711,7 +711,7 @@ void TestCommands::popupMenuListsItsCommandsAboveTheButton()
         pMenu->close();
     });
     pButton->click();
-    QCOMPARE(texts, (QStringList{"Undo", "Pen strokes", "Options", "About", "Exit"}));
+    QCOMPARE(texts, (QStringList{"Undo", "Pen strokes", "Special days", "Options", "About", "Exit"}));
     const QPoint ptCorner = pButton->mapToGlobal(QPoint(0, 0));
     QCOMPARE(rcMenu.left(), ptCorner.x());
     QCOMPARE(rcMenu.bottom() + 1, ptCorner.y());

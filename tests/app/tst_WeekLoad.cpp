@@ -2,8 +2,12 @@
 // the entry texts. Zone America/New_York; the week of 2 March 2015 is the one in which
 // daylight time starts (Sunday 8 March); "today" is fixed.
 #include "WeekFixture.h"
+#include "app/MainCommands.h"
 #include "calendar/LunarCalendar.h"
+#include "dialogs/CSpecialDaysDlg.h"
 #include "week/CWeekLoader.h"
+#include <QApplication>
+#include <QTimer>
 #include <QtTest>
 #include <functional>
 #include <vector>
@@ -24,6 +28,7 @@ private slots:
     void specialDaysAcrossTheYearBoundary();
     void lunarDayOfThePreviousLunarYearInJanuary();
     void specialDayOnlyDayHasNoPlaceholder();
+    void dayAddedInTheEditorShowsAtOnce();
     void sundayAndMondaySelectTheirWeeks();
     void loadingTwiceGivesTheSameRows();
     void weekWithoutTodayShowsStartAndDueDays();
@@ -275,6 +280,30 @@ void TestWeekLoad::specialDayOnlyDayHasNoPlaceholder()
     F::Pane(pFrame.get())->GetDayList(0)->GetCell(0, 0, &pCell);
     QCOMPARE(pCell->nOid, -1);
     QCOMPARE(pCell->nKind, -1);
+}
+
+// The editor, opened from the popup menu's command, adds a lunar day; the week behind it
+// shows the day before the editor is closed.
+void TestWeekLoad::dayAddedInTheEditorShowsAtOnce()
+{
+    CWeekFixture fx;
+    using F = CWeekFixture;
+    auto pFrame = fx.Start(2026, 5, 25);
+    QVERIFY(pFrame);
+    QCOMPARE(F::DayRows(pFrame.get(), 6), QStringList{"(NULL)\t"});
+    QStringList rowsWhileOpen;
+    QTimer::singleShot(0, this, [&]() {
+        auto* pDlg = qobject_cast<CSpecialDaysDlg*>(QApplication::activeModalWidget());
+        if (pDlg == nullptr)
+            return;
+        pDlg->SetForm(SpecialDayFields{QStringLiteral("Grandma"), 0, 4, 15, true, false}, 0);
+        pDlg->OnAdd();
+        rowsWhileOpen = F::DayRows(pFrame.get(), 6);
+        pDlg->accept();
+    });
+    pFrame->GetView()->OnCommand(ID_SPECIAL_DAYS);
+    // Lunar 2026-04-15 is Sunday 31 May.
+    QCOMPARE(rowsWhileOpen, QStringList{"(E)\tGrandma\trecurring"});
 }
 
 void TestWeekLoad::sundayAndMondaySelectTheirWeeks()

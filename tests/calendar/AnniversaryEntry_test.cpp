@@ -55,6 +55,13 @@ TEST(SpecialDay, Occurrences)
         {"31 April never", SpecialDay(0, 4, 31, FALSE, "a", 0), WeekFrom(2007, 4, 30), {}},
         {"month 13 never", SpecialDay(0, 13, 1, FALSE, "a", 0), WeekFrom(2007, 12, 31), {}},
         {"all fields 0 never", SpecialDay(0, 0, 0, FALSE, "", 0), WeekFrom(2007, 12, 31), {}},
+        {"leap month, a year that has it", SpecialDay(0, 7, 1, TRUE, "a", 0, TRUE), WeekFrom(2006, 8, 21),
+         Dates({{2006, 8, 24}})},
+        {"leap month, not its regular month", SpecialDay(0, 7, 1, TRUE, "a", 0, TRUE), WeekFrom(2006, 7, 24), {}},
+        {"leap month the year lacks: the regular month", SpecialDay(0, 7, 1, TRUE, "a", 0, TRUE),
+         WeekFrom(2007, 8, 13), Dates({{2007, 8, 13}})},
+        {"leap month day 30 of a 29-day leap month: day 29", SpecialDay(0, 7, 30, TRUE, "a", 0, TRUE),
+         WeekFrom(2006, 9, 18), Dates({{2006, 9, 21}})},
         {"year before 1970 never", SpecialDay(1950, 2, 12, FALSE, "a", 0), WeekFrom(2036, 2, 4), {}},
     };
     for (const Case& c : cases)
