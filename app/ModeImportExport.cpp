@@ -1,7 +1,7 @@
 #include "app/CommandModes.h"
 
 #include "app/CCommandLine.h"
-#include "app/CMainFrame.h"
+#include "week/CWeekSources.h"
 #include "calendar/AnniversaryFile.h"
 #include "calendar/CSpecialDaysFile.h"
 #include "ical/CSpecialDayEvents.h"
