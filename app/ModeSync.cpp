@@ -5,6 +5,7 @@
 #include "pim/IPOutlookApp.h"
 #include "sync/CDavClient.h"
 #include "sync/CDavDiscovery.h"
+#include "sync/CKeyring.h"
 #include "sync/CPasswordFile.h"
 #include "sync/CSyncAccounts.h"
 #include "sync/CSyncEngine.h"
@@ -14,6 +15,10 @@
 #include <QFileInfo>
 
 #include <cstdio>
+#include <iostream>
+#include <string>
+#include <termios.h>
+#include <unistd.h>
 
 namespace {
 
@@ -39,6 +44,41 @@ bool PasswordOf(const QString& strFile, QString* pstrPassword)
     if (CPasswordFile::Read(strFile, *pstrPassword, strReason))
         return true;
     Print(stderr, QStringLiteral("quillday: ") + strReason);
+    return false;
+}
+
+// The password typed on the terminal (not shown), or the first line of standard input.
+QString PasswordFromInput(const QString& strUser, const QString& strUrl)
+{
+    const bool bTerminal = isatty(STDIN_FILENO) == 1;
+    termios before{};
+    if (bTerminal) {
+        std::fprintf(stderr, "Password for %s at %s: ", strUser.toLocal8Bit().constData(), strUrl.toLocal8Bit().constData());
+        tcgetattr(STDIN_FILENO, &before);
+        termios silent = before;
+        silent.c_lflag &= ~tcflag_t(ECHO);
+        tcsetattr(STDIN_FILENO, TCSANOW, &silent);
+    }
+    std::string line;
+    std::getline(std::cin, line);
+    if (bTerminal) {
+        tcsetattr(STDIN_FILENO, TCSANOW, &before);
+        std::fputc('\n', stderr);
+    }
+    return QString::fromLocal8Bit(line.c_str());
+}
+
+// An account's password: from its file, else from the keyring when it has a user, else
+// none.
+bool PasswordOfAccount(const SyncAccount& account, QString* pstrPassword)
+{
+    if (!account.strPasswordFile.isEmpty() || account.strUser.isEmpty())
+        return PasswordOf(account.strPasswordFile, pstrPassword);
+    QString strReason;
+    if (CKeyring::Read(CKeyring::KeyOf(account.strUser, account.strUrl), pstrPassword, &strReason))
+        return true;
+    Print(stderr, QStringLiteral("quillday: %1: the password of %2 could not be read from %3")
+                      .arg(account.strUrl, account.strUser, strReason));
     return false;
 }
 
@@ -93,6 +133,10 @@ int RunAddAccountMode(const CCommandLine& cmd)
                                                                     : QFileInfo(cmd.m_strPasswordFile).absoluteFilePath();
     if (!PasswordOf(strPasswordFile, &strPassword))
         return CCommandLine::kUsageExitStatus;
+    // Without a file the password is asked for, and kept in the keyring once it worked.
+    const bool bKeyring = strPasswordFile.isEmpty() && !cmd.m_strUser.isEmpty();
+    if (bKeyring)
+        strPassword = PasswordFromInput(cmd.m_strUser, CDavClient::Shown(url));
     CDavClient client(cmd.m_strUser, strPassword);
     client.SetAcceptedFingerprint(cmd.m_strFingerprint);
     QList<DavCalendar> calendars;
@@ -107,6 +151,12 @@ int RunAddAccountMode(const CCommandLine& cmd)
     QList<SyncAccount> accounts = CSyncAccounts::Load();
     const SyncAccount account{CDavClient::Shown(url), cmd.m_strUser, strPasswordFile, CDavClient::Shown(chosen),
                               cmd.m_strFingerprint};
+    QString strReason;
+    if (bKeyring && !CKeyring::Write(CKeyring::KeyOf(account.strUser, account.strUrl), strPassword, &strReason)) {
+        Print(stderr, QStringLiteral("quillday: the password could not be kept in %1; give --password-file FILE "
+                                     "(a file only its owner can read) instead").arg(strReason));
+        return 1;
+    }
     const int nAt = CSyncAccounts::IndexOf(accounts, account.strUrl);
     if (nAt >= 0)
         accounts[nAt] = account;
@@ -131,6 +181,7 @@ int RunListAccountsMode()
 
 int RunRemoveAccountMode(const CCommandLine& cmd)
 {
+    CoreApp core;
     QList<SyncAccount> accounts = CSyncAccounts::Load();
     const int nAt = CSyncAccounts::IndexOf(accounts, cmd.m_strAccount);
     if (nAt < 0) {
@@ -140,6 +191,11 @@ int RunRemoveAccountMode(const CCommandLine& cmd)
     std::shared_ptr<CPimStore> pStore;
     if (SUCCEEDED(CPimStore::Open(IPOutlookApp::DefaultStorePath(), &pStore)))
         CSyncState(pStore, accounts[nAt].strCalendar).Forget();
+    const SyncAccount& account = accounts[nAt];
+    QString strReason;
+    if (account.strPasswordFile.isEmpty() && !account.strUser.isEmpty()
+        && !CKeyring::Remove(CKeyring::KeyOf(account.strUser, account.strUrl), &strReason))
+        Print(stderr, QStringLiteral("quillday: the password stays in %1").arg(strReason));
     accounts.removeAt(nAt);
     return CSyncAccounts::Save(accounts) ? 0 : 1;
 }
@@ -156,7 +212,7 @@ int RunSyncMode()
     bool bAllDone = true;
     for (const SyncAccount& account : CSyncAccounts::Load()) {
         QString strPassword;
-        if (!PasswordOf(account.strPasswordFile, &strPassword)) {
+        if (!PasswordOfAccount(account, &strPassword)) {
             bAllDone = false;
             continue;
         }

@@ -4,7 +4,8 @@
 #include <QStringList>
 
 // One CalDAV account as the settings keep it. The password itself is never kept here:
-// strPasswordFile names an owner-only file that holds it.
+// strPasswordFile names an owner-only file that holds it; without one, an account with a
+// user has its password in the desktop's keyring.
 struct SyncAccount
 {
     QString strUrl;            // the address given to --add-account

@@ -23,12 +23,14 @@ QProcessEnvironment QuilldayEnvironment(const char* pszZone, const char* pszNow,
 }
 
 QuilldayRun RunQuillday(QStringList args, const QString& strHome, const QString& strStore,
-                        const QProcessEnvironment& env)
+                        const QProcessEnvironment& env, const QByteArray& input)
 {
     args << "--home" << strHome << "--store" << strStore << "--registry" << QDir(strHome).filePath("registry.reg");
     QProcess process;
     process.setProcessEnvironment(env);
     process.start(qEnvironmentVariable("QUILLDAY_BIN"), args);
+    process.write(input);
+    process.closeWriteChannel();
     QuilldayRun run;
     if (!process.waitForFinished(30000))
         return run;

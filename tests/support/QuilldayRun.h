@@ -19,6 +19,6 @@ bool HaveQuilldayBinary();
 QProcessEnvironment QuilldayEnvironment(const char* pszZone, const char* pszNow, const char* pszShortDate);
 
 // quillday with args, then --home strHome, --store strStore and the registry file
-// strHome/registry.reg.
+// strHome/registry.reg; input is what it reads on standard input.
 QuilldayRun RunQuillday(QStringList args, const QString& strHome, const QString& strStore,
-                        const QProcessEnvironment& env);
+                        const QProcessEnvironment& env, const QByteArray& input = QByteArray());
