@@ -12,7 +12,7 @@
 #include "controls/GdiDraw.h"
 #include "dialogs/CAboutDlg.h"
 #include "dialogs/COptionDlg.h"
-#include "dialogs/CSpecialDaysDlg.h"
+#include "dialogs/CAnniversaryDlg.h"
 #include "week/CWeekPane.h"
 #include "calendar/AnniversaryFile.h"
 #include "calendar/CivilDays.h"
@@ -476,7 +476,7 @@ void CMainView::ShowOptions()
 // Each saved change reloads the special days and the week behind the editor.
 void CMainView::ShowSpecialDays()
 {
-    CSpecialDaysDlg dlg(&m_pFrame->GetStrings(), PersonalSpecialDaysPath(), ProgramSpecialDaysPath(), m_pFrame);
+    CAnniversaryDlg dlg(&m_pFrame->GetStrings(), PersonalSpecialDaysPath(), ProgramSpecialDaysPath(), m_pFrame);
     dlg.SetSavedHook([this] {
         m_pFrame->ReloadSpecialDays();
         m_pWeekPane->Reload();

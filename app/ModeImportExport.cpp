@@ -3,8 +3,8 @@
 #include "app/CCommandLine.h"
 #include "week/CWeekSources.h"
 #include "calendar/AnniversaryFile.h"
-#include "calendar/CSpecialDaysFile.h"
-#include "ical/CSpecialDayEvents.h"
+#include "calendar/CAnniversaryLines.h"
+#include "ical/CAnniversaryEvents.h"
 #include "ical/CICalExporter.h"
 #include "ical/CICalImporter.h"
 #include "pim/IPOutlookApp.h"
@@ -73,12 +73,12 @@ bool StoreSpecialDays(const QVector<ICalSpecialDay>& days)
 {
     const QString strPath = PersonalSpecialDaysPath();
     QString strError;
-    CSpecialDaysFile file;
-    if (!CSpecialDaysFile::StartFrom(ProgramSpecialDaysPath(), strPath, &strError) || !file.Load(strPath)) {
+    CAnniversaryLines file;
+    if (!CAnniversaryLines::StartFrom(ProgramSpecialDaysPath(), strPath, &strError) || !file.Load(strPath)) {
         PrintError(QStringLiteral("%1: no special day added: %2").arg(strPath, strError));
         return false;
     }
-    const QStringList summary = CSpecialDayEvents::AddToFile(days, &file, strPath);
+    const QStringList summary = CAnniversaryEvents::AddToFile(days, &file, strPath);
     if (!file.Save(strPath, &strError)) {
         PrintError(QStringLiteral("%1: no special day added: %2").arg(strPath, strError));
         return false;

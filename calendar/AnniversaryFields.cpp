@@ -1,4 +1,4 @@
-#include "calendar/SpecialDayFields.h"
+#include "calendar/AnniversaryFields.h"
 #include "calendar/AnniversaryFile.h"
 #include "calendar/CivilDays.h"
 #include "calendar/LunarCalendar.h"
@@ -11,7 +11,7 @@ constexpr int kLeapYearForYearly = 2000;  // a yearly 29 February exists in leap
 constexpr int kLongestLunarMonth = 30;
 constexpr qsizetype kLongestLine = 254;  // units the line readers take in one piece
 
-SpecialDayProblem CheckSolar(const SpecialDayFields& day)
+SpecialDayProblem CheckSolar(const AnniversaryFields& day)
 {
     const int nYear = day.nYear == 0 ? kLeapYearForYearly : day.nYear;
     if (day.nMonth < 1 || day.nMonth > 12 || day.nDay < 1 || day.nDay > DaysInMonth(nYear, day.nMonth))
@@ -19,7 +19,7 @@ SpecialDayProblem CheckSolar(const SpecialDayFields& day)
     return SpecialDayProblem::None;
 }
 
-SpecialDayProblem CheckLunar(const SpecialDayFields& day)
+SpecialDayProblem CheckLunar(const AnniversaryFields& day)
 {
     if (day.nMonth < 1 || day.nMonth > 12 || day.nDay < 1 || day.nDay > kLongestLunarMonth)
         return SpecialDayProblem::NoSuchLunarDay;
@@ -38,7 +38,7 @@ SpecialDayProblem CheckLunar(const SpecialDayFields& day)
 
 }  // namespace
 
-SpecialDayProblem CheckSpecialDay(const SpecialDayFields& day)
+SpecialDayProblem CheckSpecialDay(const AnniversaryFields& day)
 {
     if (day.strName.trimmed().isEmpty())
         return SpecialDayProblem::EmptyName;
@@ -49,7 +49,7 @@ SpecialDayProblem CheckSpecialDay(const SpecialDayFields& day)
     return day.bLunar ? CheckLunar(day) : CheckSolar(day);
 }
 
-QString FormatSpecialDayLine(const SpecialDayFields& day)
+QString FormatSpecialDayLine(const AnniversaryFields& day)
 {
     QString strName = day.strName;
     strName.replace(u'\r', u' ').replace(u'\n', u' ');
@@ -63,10 +63,10 @@ QString FormatSpecialDayLine(const SpecialDayFields& day)
         .arg(strName);
 }
 
-bool ReadSpecialDayLine(const QString& line, SpecialDayFields* pDay)
+bool ReadSpecialDayLine(const QString& line, AnniversaryFields* pDay)
 {
     const std::unique_ptr<SpecialDay> pEntry(ParseSpecialDayLine(line, 0));
-    SpecialDayFields day;
+    AnniversaryFields day;
     day.strName = pEntry->strName;
     day.nYear = pEntry->nYear;
     day.nMonth = pEntry->nMonth;

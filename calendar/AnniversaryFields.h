@@ -3,7 +3,7 @@
 // keep a day the file could not show from being written.
 #include <QString>
 
-struct SpecialDayFields {
+struct AnniversaryFields {
     QString strName;
     int nYear = 0;  // 0 = every year
     int nMonth = 1;
@@ -11,7 +11,7 @@ struct SpecialDayFields {
     bool bLunar = false;
     bool bLeapMonth = false;  // lunar only: the leap month that follows nMonth
 
-    bool operator==(const SpecialDayFields&) const = default;
+    bool operator==(const AnniversaryFields&) const = default;
 };
 
 enum class SpecialDayProblem {
@@ -26,10 +26,10 @@ enum class SpecialDayProblem {
 
 // Whether the day can be written and will be shown: a name, a date that exists (in its
 // year when one is given; on some year when every year).
-SpecialDayProblem CheckSpecialDay(const SpecialDayFields& day);
+SpecialDayProblem CheckSpecialDay(const AnniversaryFields& day);
 // "0000-05-05 Name", "L2024-04-15 Name", "L0000-04L15 Name": the line the file keeps.
 // Line breaks in the name become blanks.
-QString FormatSpecialDayLine(const SpecialDayFields& day);
+QString FormatSpecialDayLine(const AnniversaryFields& day);
 // The day of an entry line; false when the line is not one the editor can change
 // (fields that are no date, an empty name).
-bool ReadSpecialDayLine(const QString& line, SpecialDayFields* pDay);
+bool ReadSpecialDayLine(const QString& line, AnniversaryFields* pDay);

@@ -14,7 +14,7 @@ const QString kFallbackFileName = QStringLiteral("_anniversary.dat");
 constexpr qsizetype kColourLineLength = 9;  // [#RRGGBB]
 
 // Opens anniversary.dat, putting _anniversary.dat in its place when it is missing.
-bool OpenSpecialDaysFile(const QString& folder, CTextLineReader* pReader)
+bool OpenAnniversaryLines(const QString& folder, CTextLineReader* pReader)
 {
     const QString path = QDir(folder).filePath(kFileName);
     if (pReader->Open(path))
@@ -78,7 +78,7 @@ SpecialDay* ParseSpecialDayLine(const QString& line, COLORREF crColor)
 BOOL LoadSpecialDaysFrom(SpecialDayList* pList, const QString& folder)
 {
     CTextLineReader reader;
-    if (!OpenSpecialDaysFile(folder, &reader))
+    if (!OpenAnniversaryLines(folder, &reader))
         return FALSE;
     ReadSpecialDays(&reader, pList);
     reader.Close();

@@ -1,4 +1,4 @@
-#include "calendar/CSpecialDaysFile.h"
+#include "calendar/CAnniversaryLines.h"
 #include "calendar/AnniversaryFile.h"
 #include "platform/TextLineReader.h"
 #include <QDir>
@@ -60,7 +60,7 @@ bool CopyFile(const QString& strFrom, const QString& strTo, QString* pstrError)
 
 }  // namespace
 
-bool CSpecialDaysFile::LoadUtf16(const QByteArray& bytes)
+bool CAnniversaryLines::LoadUtf16(const QByteArray& bytes)
 {
     m_lines.clear();
     if (bytes.size() < kUnitSize || qFromLittleEndian<char16_t>(bytes.constData()) != kByteOrderMark)
@@ -81,7 +81,7 @@ bool CSpecialDaysFile::LoadUtf16(const QByteArray& bytes)
     return true;
 }
 
-bool CSpecialDaysFile::Load(const QString& strPath)
+bool CAnniversaryLines::Load(const QString& strPath)
 {
     QFile file(strPath);
     if (!file.open(QIODevice::ReadOnly))
@@ -99,7 +99,7 @@ bool CSpecialDaysFile::Load(const QString& strPath)
     return true;
 }
 
-void CSpecialDaysFile::AddLine(const QString& strText, const QString& strEnd)
+void CAnniversaryLines::AddLine(const QString& strText, const QString& strEnd)
 {
     Line line;
     line.strText = strText;
@@ -107,7 +107,7 @@ void CSpecialDaysFile::AddLine(const QString& strText, const QString& strEnd)
     m_lines.push_back(line);
 }
 
-void CSpecialDaysFile::IndexLines()
+void CAnniversaryLines::IndexLines()
 {
     m_days.clear();
     int nGroup = 0;
@@ -122,7 +122,7 @@ void CSpecialDaysFile::IndexLines()
     }
 }
 
-QByteArray CSpecialDaysFile::ToBytes() const
+QByteArray CAnniversaryLines::ToBytes() const
 {
     QString text(1, QChar(kByteOrderMark));
     for (const Line& line : m_lines)
@@ -133,7 +133,7 @@ QByteArray CSpecialDaysFile::ToBytes() const
     return bytes;
 }
 
-bool CSpecialDaysFile::Save(const QString& strPath, QString* pstrError) const
+bool CAnniversaryLines::Save(const QString& strPath, QString* pstrError) const
 {
     const QByteArray bytes = ToBytes();
     QSaveFile file(strPath);
@@ -144,7 +144,7 @@ bool CSpecialDaysFile::Save(const QString& strPath, QString* pstrError) const
     return true;
 }
 
-bool CSpecialDaysFile::StartFrom(const QString& strProgramFile, const QString& strPersonalFile, QString* pstrError)
+bool CAnniversaryLines::StartFrom(const QString& strProgramFile, const QString& strPersonalFile, QString* pstrError)
 {
     if (QFileInfo::exists(strPersonalFile))
         return true;
@@ -157,22 +157,22 @@ bool CSpecialDaysFile::StartFrom(const QString& strProgramFile, const QString& s
     return CopyFile(program.exists() ? strProgramFile : strShipped, strPersonalFile, pstrError);
 }
 
-SpecialDayFields CSpecialDaysFile::GetDay(int nIndex) const
+AnniversaryFields CAnniversaryLines::GetDay(int nIndex) const
 {
     return m_lines[m_days[nIndex]].day;
 }
 
-int CSpecialDaysFile::GetDayGroup(int nIndex) const
+int CAnniversaryLines::GetDayGroup(int nIndex) const
 {
     return m_lines[m_days[nIndex]].nGroup;
 }
 
-QString CSpecialDaysFile::GetDayLine(int nIndex) const
+QString CAnniversaryLines::GetDayLine(int nIndex) const
 {
     return m_lines[m_days[nIndex]].strText;
 }
 
-QList<COLORREF> CSpecialDaysFile::GetGroupColours() const
+QList<COLORREF> CAnniversaryLines::GetGroupColours() const
 {
     QList<COLORREF> colours{0};
     for (const Line& line : m_lines) {
@@ -183,7 +183,7 @@ QList<COLORREF> CSpecialDaysFile::GetGroupColours() const
     return colours;
 }
 
-int CSpecialDaysFile::FindDay(const SpecialDayFields& day) const
+int CAnniversaryLines::FindDay(const AnniversaryFields& day) const
 {
     for (int i = 0; i < GetDayCount(); ++i) {
         if (GetDay(i) == day)
@@ -192,7 +192,7 @@ int CSpecialDaysFile::FindDay(const SpecialDayFields& day) const
     return -1;
 }
 
-QStringList CSpecialDaysFile::Lines() const
+QStringList CAnniversaryLines::Lines() const
 {
     QStringList lines;
     for (const Line& line : m_lines)
@@ -200,12 +200,12 @@ QStringList CSpecialDaysFile::Lines() const
     return lines;
 }
 
-int CSpecialDaysFile::GroupCount() const
+int CAnniversaryLines::GroupCount() const
 {
     return m_lines.empty() ? 1 : m_lines.back().nGroup + 1;
 }
 
-int CSpecialDaysFile::InsertionLine(int nGroup) const
+int CAnniversaryLines::InsertionLine(int nGroup) const
 {
     int nAfter = -1;  // the last entry line of the group, else its colour line
     int nFirstOfNext = static_cast<int>(m_lines.size());
@@ -227,7 +227,7 @@ int CSpecialDaysFile::InsertionLine(int nGroup) const
     return nAt;
 }
 
-void CSpecialDaysFile::InsertDayLine(int nAt, const SpecialDayFields& day, int nGroup)
+void CAnniversaryLines::InsertDayLine(int nAt, const AnniversaryFields& day, int nGroup)
 {
     if (nAt > 0 && m_lines[nAt - 1].strEnd.isEmpty())
         m_lines[nAt - 1].strEnd = kNewLineEnd;
@@ -239,7 +239,7 @@ void CSpecialDaysFile::InsertDayLine(int nAt, const SpecialDayFields& day, int n
     IndexLines();
 }
 
-SpecialDayProblem CSpecialDaysFile::AddDay(const SpecialDayFields& day, int nGroup)
+SpecialDayProblem CAnniversaryLines::AddDay(const AnniversaryFields& day, int nGroup)
 {
     const SpecialDayProblem problem = CheckSpecialDay(day);
     if (problem != SpecialDayProblem::None)
@@ -249,7 +249,7 @@ SpecialDayProblem CSpecialDaysFile::AddDay(const SpecialDayFields& day, int nGro
     return SpecialDayProblem::None;
 }
 
-SpecialDayProblem CSpecialDaysFile::ChangeDay(int nIndex, const SpecialDayFields& day, int nGroup)
+SpecialDayProblem CAnniversaryLines::ChangeDay(int nIndex, const AnniversaryFields& day, int nGroup)
 {
     const SpecialDayProblem problem = CheckSpecialDay(day);
     if (problem != SpecialDayProblem::None || nIndex < 0 || nIndex >= GetDayCount())
@@ -266,7 +266,7 @@ SpecialDayProblem CSpecialDaysFile::ChangeDay(int nIndex, const SpecialDayFields
     return AddDay(day, nGroup);
 }
 
-bool CSpecialDaysFile::DeleteDay(int nIndex)
+bool CAnniversaryLines::DeleteDay(int nIndex)
 {
     if (nIndex < 0 || nIndex >= GetDayCount())
         return false;

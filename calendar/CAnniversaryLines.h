@@ -7,7 +7,7 @@
 //
 // Colour groups: group 0 holds the days before the first colour line ([#RRGGBB]), group k
 // the days after the k-th colour line, in the colour that line sets.
-#include "calendar/SpecialDayFields.h"
+#include "calendar/AnniversaryFields.h"
 #include "platform/WinTypes.h"
 #include <QByteArray>
 #include <QList>
@@ -15,7 +15,7 @@
 #include <QStringList>
 #include <vector>
 
-class CSpecialDaysFile {
+class CAnniversaryLines {
 public:
     // False when the file cannot be read; the object is then empty.
     bool Load(const QString& strPath);
@@ -32,20 +32,20 @@ public:
 
     int GetDayCount() const { return static_cast<int>(m_days.size()); }
     // The nIndex-th day the editor can read, in file order.
-    SpecialDayFields GetDay(int nIndex) const;
+    AnniversaryFields GetDay(int nIndex) const;
     int GetDayGroup(int nIndex) const;
     QString GetDayLine(int nIndex) const;
     // Colour of each group: group 0 is black (0), then one per colour line (0x00BBGGRR).
     QList<COLORREF> GetGroupColours() const;
     // The index of a day with these fields; -1 when there is none.
-    int FindDay(const SpecialDayFields& day) const;
+    int FindDay(const AnniversaryFields& day) const;
     // The texts of all lines, without line ends (the lines the loader reads).
     QStringList Lines() const;
 
     // Each writes nothing on a problem and returns it. A day goes after the last entry
     // line of its group (a changed day stays where it is unless its group changes).
-    SpecialDayProblem AddDay(const SpecialDayFields& day, int nGroup);
-    SpecialDayProblem ChangeDay(int nIndex, const SpecialDayFields& day, int nGroup);
+    SpecialDayProblem AddDay(const AnniversaryFields& day, int nGroup);
+    SpecialDayProblem ChangeDay(int nIndex, const AnniversaryFields& day, int nGroup);
     bool DeleteDay(int nIndex);
 
 private:
@@ -54,7 +54,7 @@ private:
         QString strEnd;  // the line end as read ("\r\n", "\n", or nothing at the end)
         int nGroup = 0;
         bool bDay = false;  // an entry line the editor can read
-        SpecialDayFields day;
+        AnniversaryFields day;
     };
 
     void AddLine(const QString& strText, const QString& strEnd);
@@ -62,7 +62,7 @@ private:
     int GroupCount() const;
     // Where a new day of the group goes, as a line index.
     int InsertionLine(int nGroup) const;
-    void InsertDayLine(int nAt, const SpecialDayFields& day, int nGroup);
+    void InsertDayLine(int nAt, const AnniversaryFields& day, int nGroup);
 
     std::vector<Line> m_lines;
     std::vector<int> m_days;  // line index of each day

@@ -1,4 +1,4 @@
-#include "dialogs/CSpecialDaysDlg.h"
+#include "dialogs/CAnniversaryDlg.h"
 
 #include "platform/MessageBox.h"
 #include "resources/StringTable.h"
@@ -41,17 +41,17 @@ void SetNumberFormat(QSpinBox* pBox, const QString& strFormat)
 
 }  // namespace
 
-CSpecialDaysDlg::CSpecialDaysDlg(const StringTable* pStrings, const QString& strPersonalFile,
+CAnniversaryDlg::CAnniversaryDlg(const StringTable* pStrings, const QString& strPersonalFile,
                                  const QString& strProgramFile, QWidget* pParent)
     : QDialog(pParent), m_pStrings(pStrings), m_strPath(strPersonalFile)
 {
     setWindowTitle(Text("RC_SPECIALDLG_TITLE"));
     setModal(true);
     QString strError;
-    CSpecialDaysFile::StartFrom(strProgramFile, strPersonalFile, &strError);
+    CAnniversaryLines::StartFrom(strProgramFile, strPersonalFile, &strError);
     m_file.Load(strPersonalFile);
     if (QFileInfo(strPersonalFile).canonicalFilePath() != QFileInfo(strProgramFile).canonicalFilePath()) {
-        CSpecialDaysFile program;
+        CAnniversaryLines program;
         if (program.Load(strProgramFile))
             for (int i = 0; i < program.GetDayCount(); ++i)
                 m_holidayLines.insert(program.GetDayLine(i));
@@ -62,12 +62,12 @@ CSpecialDaysDlg::CSpecialDaysDlg(const StringTable* pStrings, const QString& str
         setGeometry(QRect(pParent->mapToGlobal(QPoint(0, 0)), pParent->size()));
 }
 
-QString CSpecialDaysDlg::Text(const char* pszKey) const
+QString CAnniversaryDlg::Text(const char* pszKey) const
 {
     return m_pStrings != nullptr ? GetResourceString(*m_pStrings, QString::fromLatin1(pszKey)) : QString();
 }
 
-void CSpecialDaysDlg::BuildForm()
+void CAnniversaryDlg::BuildForm()
 {
     auto* pLayout = new QVBoxLayout(this);
     pLayout->setContentsMargins(4, 4, 4, 4);
@@ -117,10 +117,10 @@ void CSpecialDaysDlg::BuildForm()
     auto* pButtons = new QHBoxLayout;
     const struct {
         const char* pszKey;
-        bool (CSpecialDaysDlg::*pfn)();
-    } buttons[] = {{"RC_SPECIALDLG_ADD", &CSpecialDaysDlg::OnAdd},
-                   {"RC_SPECIALDLG_CHANGE", &CSpecialDaysDlg::OnChange},
-                   {"RC_SPECIALDLG_DELETE", &CSpecialDaysDlg::OnDelete}};
+        bool (CAnniversaryDlg::*pfn)();
+    } buttons[] = {{"RC_SPECIALDLG_ADD", &CAnniversaryDlg::OnAdd},
+                   {"RC_SPECIALDLG_CHANGE", &CAnniversaryDlg::OnChange},
+                   {"RC_SPECIALDLG_DELETE", &CAnniversaryDlg::OnDelete}};
     for (const auto& button : buttons) {
         auto* pButton = new QToolButton(this);
         pButton->setText(Text(button.pszKey));
@@ -135,14 +135,14 @@ void CSpecialDaysDlg::BuildForm()
     pButtons->addWidget(pClose);
     pLayout->addLayout(pButtons);
 
-    SetForm(SpecialDayFields{QString(), 0, QDate::currentDate().month(), QDate::currentDate().day(), false, false},
+    SetForm(AnniversaryFields{QString(), 0, QDate::currentDate().month(), QDate::currentDate().day(), false, false},
             m_pGroup->currentIndex());
-    connect(m_pDays, &QListWidget::currentRowChanged, this, &CSpecialDaysDlg::OnSelected);
-    connect(m_pCalendar, &QComboBox::currentIndexChanged, this, &CSpecialDaysDlg::OnFormChanged);
-    connect(m_pEveryYear, &QCheckBox::toggled, this, &CSpecialDaysDlg::OnFormChanged);
+    connect(m_pDays, &QListWidget::currentRowChanged, this, &CAnniversaryDlg::OnSelected);
+    connect(m_pCalendar, &QComboBox::currentIndexChanged, this, &CAnniversaryDlg::OnFormChanged);
+    connect(m_pEveryYear, &QCheckBox::toggled, this, &CAnniversaryDlg::OnFormChanged);
 }
 
-QString CSpecialDaysDlg::DayText(const SpecialDayFields& day) const
+QString CAnniversaryDlg::DayText(const AnniversaryFields& day) const
 {
     QString strDate = day.nYear != 0 ? QStringLiteral("%1.%2.%3").arg(day.nYear).arg(day.nMonth).arg(day.nDay)
                                      : QStringLiteral("%1.%2").arg(day.nMonth).arg(day.nDay);
@@ -151,7 +151,7 @@ QString CSpecialDaysDlg::DayText(const SpecialDayFields& day) const
     return strDate + QStringLiteral("  ") + day.strName;
 }
 
-void CSpecialDaysDlg::FillLists()
+void CAnniversaryDlg::FillLists()
 {
     m_pDays->clear();
     m_pHolidays->clear();
@@ -166,7 +166,7 @@ void CSpecialDaysDlg::FillLists()
     }
 }
 
-void CSpecialDaysDlg::SetForm(const SpecialDayFields& day, int nGroup)
+void CAnniversaryDlg::SetForm(const AnniversaryFields& day, int nGroup)
 {
     m_pName->setText(day.strName);
     m_pCalendar->setCurrentIndex(day.bLunar ? 1 : 0);
@@ -179,9 +179,9 @@ void CSpecialDaysDlg::SetForm(const SpecialDayFields& day, int nGroup)
     OnFormChanged();
 }
 
-SpecialDayFields CSpecialDaysDlg::FormDay() const
+AnniversaryFields CAnniversaryDlg::FormDay() const
 {
-    SpecialDayFields day;
+    AnniversaryFields day;
     day.strName = m_pName->text().trimmed();
     day.bLunar = m_pCalendar->currentIndex() == 1;
     day.bLeapMonth = day.bLunar && m_pLeap->isChecked();
@@ -191,20 +191,20 @@ SpecialDayFields CSpecialDaysDlg::FormDay() const
     return day;
 }
 
-void CSpecialDaysDlg::OnFormChanged()
+void CAnniversaryDlg::OnFormChanged()
 {
     m_pLeap->setEnabled(m_pCalendar->currentIndex() == 1);
     m_pYear->setEnabled(!m_pEveryYear->isChecked());
 }
 
-void CSpecialDaysDlg::OnSelected()
+void CAnniversaryDlg::OnSelected()
 {
     const int nRow = m_pDays->currentRow();
     if (nRow >= 0 && nRow < static_cast<int>(m_listDays.size()))
         SetForm(m_file.GetDay(m_listDays[nRow]), m_file.GetDayGroup(m_listDays[nRow]));
 }
 
-QString CSpecialDaysDlg::ProblemText(SpecialDayProblem problem) const
+QString CAnniversaryDlg::ProblemText(SpecialDayProblem problem) const
 {
     switch (problem) {
     case SpecialDayProblem::EmptyName:
@@ -225,7 +225,7 @@ QString CSpecialDaysDlg::ProblemText(SpecialDayProblem problem) const
     return QString();
 }
 
-bool CSpecialDaysDlg::Commit(SpecialDayProblem problem, const CSpecialDaysFile& before)
+bool CAnniversaryDlg::Commit(SpecialDayProblem problem, const CAnniversaryLines& before)
 {
     QString strError;
     if (problem != SpecialDayProblem::None) {
@@ -244,27 +244,27 @@ bool CSpecialDaysDlg::Commit(SpecialDayProblem problem, const CSpecialDaysFile& 
     return true;
 }
 
-bool CSpecialDaysDlg::OnAdd()
+bool CAnniversaryDlg::OnAdd()
 {
-    const CSpecialDaysFile before = m_file;
+    const CAnniversaryLines before = m_file;
     return Commit(m_file.AddDay(FormDay(), m_pGroup->currentIndex()), before);
 }
 
-bool CSpecialDaysDlg::OnChange()
+bool CAnniversaryDlg::OnChange()
 {
     const int nRow = m_pDays->currentRow();
     if (nRow < 0 || nRow >= static_cast<int>(m_listDays.size()))
         return false;
-    const CSpecialDaysFile before = m_file;
+    const CAnniversaryLines before = m_file;
     return Commit(m_file.ChangeDay(m_listDays[nRow], FormDay(), m_pGroup->currentIndex()), before);
 }
 
-bool CSpecialDaysDlg::OnDelete()
+bool CAnniversaryDlg::OnDelete()
 {
     const int nRow = m_pDays->currentRow();
     if (nRow < 0 || nRow >= static_cast<int>(m_listDays.size()))
         return false;
-    const CSpecialDaysFile before = m_file;
+    const CAnniversaryLines before = m_file;
     m_file.DeleteDay(m_listDays[nRow]);
     return Commit(SpecialDayProblem::None, before);
 }

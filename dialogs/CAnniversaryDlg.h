@@ -5,7 +5,7 @@
 // Each change is checked, written to the person's file at once (nothing is written for a
 // day the file could not show: a box says why) and reported through the saved hook, so
 // that the week can show it.
-#include "calendar/CSpecialDaysFile.h"
+#include "calendar/CAnniversaryLines.h"
 #include <QDialog>
 #include <QSet>
 #include <functional>
@@ -18,12 +18,12 @@ class QListWidget;
 class QSpinBox;
 class StringTable;
 
-class CSpecialDaysDlg : public QDialog {
+class CAnniversaryDlg : public QDialog {
     Q_OBJECT
 public:
     // strPersonalFile is made from strProgramFile when it does not exist yet; when both
     // name one file every day is the person's.
-    CSpecialDaysDlg(const StringTable* pStrings, const QString& strPersonalFile, const QString& strProgramFile,
+    CAnniversaryDlg(const StringTable* pStrings, const QString& strPersonalFile, const QString& strProgramFile,
                     QWidget* pParent);
     void SetSavedHook(std::function<void()> fnSaved) { m_fnSaved = std::move(fnSaved); }
 
@@ -31,8 +31,8 @@ public:
     QLineEdit* NameEdit() const { return m_pName; }
     QListWidget* DayList() const { return m_pDays; }
     QListWidget* HolidayList() const { return m_pHolidays; }
-    void SetForm(const SpecialDayFields& day, int nGroup);
-    SpecialDayFields FormDay() const;
+    void SetForm(const AnniversaryFields& day, int nGroup);
+    AnniversaryFields FormDay() const;
     bool OnAdd();
     bool OnChange();
     bool OnDelete();
@@ -44,13 +44,13 @@ private:
     void OnSelected();
     void OnFormChanged();
     // Writes the file; a refused day or a failed write shows its box and changes nothing.
-    bool Commit(SpecialDayProblem problem, const CSpecialDaysFile& before);
+    bool Commit(SpecialDayProblem problem, const CAnniversaryLines& before);
     QString ProblemText(SpecialDayProblem problem) const;
-    QString DayText(const SpecialDayFields& day) const;
+    QString DayText(const AnniversaryFields& day) const;
 
     const StringTable* m_pStrings;
     QString m_strPath;
-    CSpecialDaysFile m_file;
+    CAnniversaryLines m_file;
     QSet<QString> m_holidayLines;  // entry lines of the program folder's file
     std::vector<int> m_listDays;   // file day index of each row of m_pDays
     std::function<void()> m_fnSaved;

@@ -158,12 +158,7 @@ void Fill(sqlite3* pDb, CFuzzInput& in)
 
 QString QueryDate(int64_t nWall)
 {
-    const WallFields f = FieldsOfWall(nWall);
-    SYSTEMTIME st{};
-    st.wYear = static_cast<uint16_t>(f.nYear);
-    st.wMonth = static_cast<uint16_t>(f.nMonth);
-    st.wDay = static_cast<uint16_t>(f.nDay);
-    return FormatShortDateForQuery(st);
+    return FormatShortDateForQuery(SystemTimeOfWall(nWall));
 }
 
 // Hands each item the restriction finds to fnRead, the first 1000 at most.

@@ -1,12 +1,12 @@
-#include "ical/CSpecialDayEvents.h"
+#include "ical/CAnniversaryEvents.h"
 #include "calendar/AnniversaryList.h"
-#include "calendar/CSpecialDaysFile.h"
+#include "calendar/CAnniversaryLines.h"
 #include "ical/ICalPrepared.h"
 #include "calendar/LunarCalendar.h"
 #include <QCryptographicHash>
 #include <QHash>
 
-const char* const CSpecialDayEvents::kLunarScale = "DANGI";
+const char* const CAnniversaryEvents::kLunarScale = "DANGI";
 
 namespace {
 
@@ -35,7 +35,7 @@ bool FirstDate(const SpecialDay& day, int nFromYear, SolarDate* pSolar)
 
 }  // namespace
 
-QString CSpecialDayEvents::RuleText(const SpecialDay& day)
+QString CAnniversaryEvents::RuleText(const SpecialDay& day)
 {
     if (!day.bLunar)
         return day.nYear == 0 ? QStringLiteral("FREQ=YEARLY") : QString();
@@ -48,9 +48,9 @@ QString CSpecialDayEvents::RuleText(const SpecialDay& day)
         .arg(day.nYear != 0 ? QStringLiteral(";COUNT=1") : QString());
 }
 
-QString CSpecialDayEvents::UidOf(const SpecialDay& day, int nRepeat)
+QString CAnniversaryEvents::UidOf(const SpecialDay& day, int nRepeat)
 {
-    SpecialDayFields fields{day.strName, day.nYear, day.nMonth, day.nDay, day.bLunar != FALSE, day.bLeapMonth != FALSE};
+    AnniversaryFields fields{day.strName, day.nYear, day.nMonth, day.nDay, day.bLunar != FALSE, day.bLeapMonth != FALSE};
     const QByteArray hash = QCryptographicHash::hash(FormatSpecialDayLine(fields).toUtf8(), QCryptographicHash::Sha1);
     QString strUid = QStringLiteral("special-day-") + QString::fromLatin1(hash.toHex().left(20));
     if (nRepeat > 0)
@@ -58,7 +58,7 @@ QString CSpecialDayEvents::UidOf(const SpecialDay& day, int nRepeat)
     return strUid + QStringLiteral("@quillday");
 }
 
-icalcomponent* CSpecialDayEvents::EventOf(const SpecialDay& day, const QString& strUid, int nFromYear)
+icalcomponent* CAnniversaryEvents::EventOf(const SpecialDay& day, const QString& strUid, int nFromYear)
 {
     SolarDate first;
     if (!FirstDate(day, nFromYear, &first))
@@ -79,7 +79,7 @@ icalcomponent* CSpecialDayEvents::EventOf(const SpecialDay& day, const QString& 
     return pEvent;
 }
 
-int CSpecialDayEvents::AddAll(icalcomponent* pCalendar, const SpecialDayList& days)
+int CAnniversaryEvents::AddAll(icalcomponent* pCalendar, const SpecialDayList& days)
 {
     QHash<QString, int> repeats;
     int nAdded = 0;
@@ -120,7 +120,7 @@ bool IsLunarScale(const char* pszScale)
 }
 
 // The lunar year, from the rule's first date, of a lunar day of one year.
-bool LunarYearOfStart(const SpecialDayFields& day, const icaltimetype& start, int* pnYear)
+bool LunarYearOfStart(const AnniversaryFields& day, const icaltimetype& start, int* pnYear)
 {
     const SpecialDay probe(0, day.nMonth, day.nDay, TRUE, QString(), 0, day.bLeapMonth ? TRUE : FALSE);
     for (const int y : {start.year - 1, start.year}) {
@@ -135,7 +135,7 @@ bool LunarYearOfStart(const SpecialDayFields& day, const icaltimetype& start, in
 }
 
 // A yearly lunar rule with one month and one day, and the SKIP our file applies.
-bool ReadLunarRule(const icalrecurrencetype& r, const icaltimetype& start, SpecialDayFields* pDay, QString* pstrWhy)
+bool ReadLunarRule(const icalrecurrencetype& r, const icaltimetype& start, AnniversaryFields* pDay, QString* pstrWhy)
 {
     if (!IsLunarScale(r.rscale))
         return *pstrWhy = QStringLiteral("RSCALE=%1 is not the Korean lunar calendar").arg(QLatin1String(r.rscale)), false;
@@ -157,7 +157,7 @@ bool ReadLunarRule(const icalrecurrencetype& r, const icaltimetype& start, Speci
 
 }  // namespace
 
-bool CSpecialDayEvents::DayOfEvent(icalcomponent* pEvent, bool bPlainToo, SpecialDayFields* pDay, QString* pstrWhy)
+bool CAnniversaryEvents::DayOfEvent(icalcomponent* pEvent, bool bPlainToo, AnniversaryFields* pDay, QString* pstrWhy)
 {
     const icaltimetype start = icalcomponent_get_dtstart(pEvent);
     icalproperty* pRule = icalcomponent_get_first_property(pEvent, ICAL_RRULE_PROPERTY);
@@ -173,7 +173,7 @@ bool CSpecialDayEvents::DayOfEvent(icalcomponent* pEvent, bool bPlainToo, Specia
     const icaltimetype end = icalcomponent_get_dtend(pEvent);
     if (!icaltime_is_null_time(end) && icaltime_compare_date_only(end, icaltime_add(start, icaldurationtype_from_int(86400))) > 0)
         return *pstrWhy = QStringLiteral("longer than one day"), false;
-    SpecialDayFields day;
+    AnniversaryFields day;
     day.strName = QString::fromUtf8(icalcomponent_get_summary(pEvent)).simplified();
     if (bLunar) {
         if (!ReadLunarRule(r, start, &day, pstrWhy))
@@ -195,7 +195,7 @@ bool CSpecialDayEvents::DayOfEvent(icalcomponent* pEvent, bool bPlainToo, Specia
     return true;
 }
 
-QStringList CSpecialDayEvents::AddToFile(const QVector<ICalSpecialDay>& days, CSpecialDaysFile* pFile,
+QStringList CAnniversaryEvents::AddToFile(const QVector<ICalSpecialDay>& days, CAnniversaryLines* pFile,
                                          const QString& strWhere)
 {
     QStringList summary;

@@ -6,17 +6,17 @@
 // is left out (OMIT); a leap-month day falls back to the regular month and to day 29
 // (BACKWARD). A lunar day of one year only is the same rule with COUNT=1.
 #include "calendar/AnniversaryEntry.h"
-#include "calendar/SpecialDayFields.h"
+#include "calendar/AnniversaryFields.h"
 #include <QString>
 #include <QStringList>
 #include <QVector>
 #include <libical/ical.h>
 
-class CSpecialDaysFile;
+class CAnniversaryLines;
 class SpecialDayList;
 struct ICalSpecialDay;
 
-class CSpecialDayEvents {
+class CAnniversaryEvents {
 public:
     // The calendar the lunar rules name: libical (through ICU) expands it to the same
     // solar dates as our lunar table for every year the table holds.
@@ -41,6 +41,6 @@ public:
     // Adds the days to the file, in its last colour group, leaving out a day it already
     // has; one summary line a day: "Special day <UID>: <line> -> <where>" or
     // "... already in <where>".
-    static QStringList AddToFile(const QVector<ICalSpecialDay>& days, CSpecialDaysFile* pFile, const QString& strWhere);
-    static bool DayOfEvent(icalcomponent* pEvent, bool bPlainToo, SpecialDayFields* pDay, QString* pstrWhy);
+    static QStringList AddToFile(const QVector<ICalSpecialDay>& days, CAnniversaryLines* pFile, const QString& strWhere);
+    static bool DayOfEvent(icalcomponent* pEvent, bool bPlainToo, AnniversaryFields* pDay, QString* pstrWhy);
 };

@@ -1,5 +1,5 @@
 #include "ical/CICalExporter.h"
-#include "ical/CSpecialDayEvents.h"
+#include "ical/CAnniversaryEvents.h"
 
 #include "pim/CItemRecord.h"
 #include "pim/CItemTable.h"
@@ -222,7 +222,7 @@ bool CICalExporter::WriteSpecialDays(QIODevice* pOut)
     if (m_pSpecialDays == nullptr)
         return true;
     icalcomponent* pDays = icalcomponent_new_vcalendar();
-    m_nSpecialDays = CSpecialDayEvents::AddAll(pDays, *m_pSpecialDays);
+    m_nSpecialDays = CAnniversaryEvents::AddAll(pDays, *m_pSpecialDays);
     bool bOk = true;
     for (icalcomponent* pEvent = icalcomponent_get_first_component(pDays, ICAL_VEVENT_COMPONENT); bOk && pEvent != nullptr;
          pEvent = icalcomponent_get_first_component(pDays, ICAL_VEVENT_COMPONENT)) {

@@ -31,7 +31,7 @@ public:
     BOOL ExportItem(int64_t nOid, QIODevice* pOut, QString* pstrError);
 
     // Special days go out too, after the items, as yearly all-day events
-    // (CSpecialDayEvents); with bOnly nothing else goes out and the store is not read.
+    // (CAnniversaryEvents); with bOnly nothing else goes out and the store is not read.
     void SetSpecialDays(const SpecialDayList* pDays, bool bOnly) { m_pSpecialDays = pDays; m_bDaysOnly = bOnly; }
     int SpecialDays() const { return m_nSpecialDays; }
 

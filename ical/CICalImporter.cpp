@@ -1,5 +1,5 @@
 #include "ical/CICalImporter.h"
-#include "ical/CSpecialDayEvents.h"
+#include "ical/CAnniversaryEvents.h"
 
 #include "ical/CBoundedQueue.h"
 #include "pim/CLocalZone.h"
@@ -209,9 +209,9 @@ void CICalImporter::Prepare(CICalStream& stream, const ICalBlock& master, const 
     QVector<CItemRecord> series;
     QVector<int64_t> exdates;
     QString strWhy;
-    SpecialDayFields day;
+    AnniversaryFields day;
     QString strNotADay;
-    if (bEvent && m_bKeepSpecialDays && CSpecialDayEvents::DayOfEvent(pComp, m_bPlainSpecialDays, &day, &strNotADay)) {
+    if (bEvent && m_bKeepSpecialDays && CAnniversaryEvents::DayOfEvent(pComp, m_bPlainSpecialDays, &day, &strNotADay)) {
         icalcomponent_free(pComp);
         pOut->specialDays.append(ICalSpecialDay{strUid, day});
         return;

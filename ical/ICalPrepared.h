@@ -1,7 +1,7 @@
 #pragma once
 // What reading one top-level component hands to storing: the items as the file wants them
 // stored, and why anything of it was skipped.
-#include "calendar/SpecialDayFields.h"
+#include "calendar/AnniversaryFields.h"
 #include "pim/CItemRecord.h"
 #include <QString>
 #include <QStringList>
@@ -16,7 +16,7 @@ struct ICalWanted {
 // An event that becomes a special day instead of an item.
 struct ICalSpecialDay {
     QString strUid;
-    SpecialDayFields day;
+    AnniversaryFields day;
 };
 
 // One component read and checked.

@@ -54,3 +54,16 @@ int64_t WallDayStart(int64_t nWall)
 {
     return FloorDiv(nWall, kMinutesPerDay) * kMinutesPerDay;
 }
+
+SYSTEMTIME SystemTimeOfWall(int64_t nWall)
+{
+    const WallFields f = FieldsOfWall(nWall);
+    SYSTEMTIME st{};
+    st.wYear = static_cast<uint16_t>(f.nYear);
+    st.wMonth = static_cast<uint16_t>(f.nMonth);
+    st.wDay = static_cast<uint16_t>(f.nDay);
+    st.wDayOfWeek = static_cast<uint16_t>(f.nDayOfWeek);
+    st.wHour = static_cast<uint16_t>(f.nHour);
+    st.wMinute = static_cast<uint16_t>(f.nMinute);
+    return st;
+}

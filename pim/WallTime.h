@@ -17,5 +17,7 @@ bool DateToWall(DATE dt, int64_t* pnWall);
 DATE WallToDate(int64_t nWall);
 int64_t WallFromFields(int nYear, int nMonth, int nDay, int nHour = 0, int nMinute = 0);
 WallFields FieldsOfWall(int64_t nWall);
+// The same fields as a SYSTEMTIME (no seconds).
+SYSTEMTIME SystemTimeOfWall(int64_t nWall);
 // 00:00 of the wall time's day.
 int64_t WallDayStart(int64_t nWall);

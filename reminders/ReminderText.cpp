@@ -8,23 +8,10 @@
 
 namespace {
 
-SYSTEMTIME SystemTimeOf(int64_t nWall)
-{
-    const WallFields f = FieldsOfWall(nWall);
-    SYSTEMTIME st{};
-    st.wYear = static_cast<uint16_t>(f.nYear);
-    st.wMonth = static_cast<uint16_t>(f.nMonth);
-    st.wDay = static_cast<uint16_t>(f.nDay);
-    st.wDayOfWeek = static_cast<uint16_t>(f.nDayOfWeek);
-    st.wHour = static_cast<uint16_t>(f.nHour);
-    st.wMinute = static_cast<uint16_t>(f.nMinute);
-    return st;
-}
-
 // "Tue 3/10": the weekday (1 = Monday in the strings) and the short date.
 QString DayText(int64_t nWall, const StringTable& strings)
 {
-    const SYSTEMTIME st = SystemTimeOf(nWall);
+    const SYSTEMTIME st = SystemTimeOfWall(nWall);
     const QString strDay = GetWeekdayShortName(strings, st.wDayOfWeek == 0 ? 7 : st.wDayOfWeek);
     const QString strDate = FormatShortDate(st);
     return strDay.isEmpty() ? strDate : strDay + u' ' + strDate;
@@ -32,7 +19,7 @@ QString DayText(int64_t nWall, const StringTable& strings)
 
 QString TimeOf(int64_t nWall, bool bUse24Hour)
 {
-    return FormatTime(SystemTimeOf(nWall), bUse24Hour);
+    return FormatTime(SystemTimeOfWall(nWall), bUse24Hour);
 }
 
 QString SpanText(const CReminder& r, const StringTable& strings, bool bUse24Hour)

@@ -4,7 +4,7 @@
 #include "WeekFixture.h"
 #include "app/MainCommands.h"
 #include "calendar/LunarCalendar.h"
-#include "dialogs/CSpecialDaysDlg.h"
+#include "dialogs/CAnniversaryDlg.h"
 #include "week/CWeekLoader.h"
 #include <QApplication>
 #include <QTimer>
@@ -293,10 +293,10 @@ void TestWeekLoad::dayAddedInTheEditorShowsAtOnce()
     QCOMPARE(F::DayRows(pFrame.get(), 6), QStringList{"(NULL)\t"});
     QStringList rowsWhileOpen;
     QTimer::singleShot(0, this, [&]() {
-        auto* pDlg = qobject_cast<CSpecialDaysDlg*>(QApplication::activeModalWidget());
+        auto* pDlg = qobject_cast<CAnniversaryDlg*>(QApplication::activeModalWidget());
         if (pDlg == nullptr)
             return;
-        pDlg->SetForm(SpecialDayFields{QStringLiteral("Grandma"), 0, 4, 15, true, false}, 0);
+        pDlg->SetForm(AnniversaryFields{QStringLiteral("Grandma"), 0, 4, 15, true, false}, 0);
         pDlg->OnAdd();
         rowsWhileOpen = F::DayRows(pFrame.get(), 6);
         pDlg->accept();

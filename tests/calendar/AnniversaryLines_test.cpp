@@ -1,7 +1,7 @@
 #include "QtPrinters.h"
 #include "TestFiles.h"
 #include "calendar/AnniversaryFile.h"
-#include "calendar/CSpecialDaysFile.h"
+#include "calendar/CAnniversaryLines.h"
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -26,23 +26,23 @@ const QByteArray kFixture = Utf16File(QStringLiteral(
                                           "2009-05-16 Moving day"))
                                 .replace(QByteArray("\r\0\n\0#\0 \0r\0", 10), QByteArray("\n\0#\0 \0r\0", 8));
 
-CSpecialDaysFile LoadedFixture()
+CAnniversaryLines LoadedFixture()
 {
-    CSpecialDaysFile file;
+    CAnniversaryLines file;
     EXPECT_TRUE(file.LoadUtf16(kFixture));
     return file;
 }
 
-SpecialDayFields Day(const char* pszName, int nYear, int nMonth, int nDay, bool bLunar = false, bool bLeap = false)
+AnniversaryFields Day(const char* pszName, int nYear, int nMonth, int nDay, bool bLunar = false, bool bLeap = false)
 {
-    return SpecialDayFields{QString::fromUtf8(pszName), nYear, nMonth, nDay, bLunar, bLeap};
+    return AnniversaryFields{QString::fromUtf8(pszName), nYear, nMonth, nDay, bLunar, bLeap};
 }
 
 }  // namespace
 
-TEST(SpecialDaysFile, UntouchedFileComesBackByteForByte)
+TEST(AnniversaryLines, UntouchedFileComesBackByteForByte)
 {
-    const CSpecialDaysFile file = LoadedFixture();
+    const CAnniversaryLines file = LoadedFixture();
     EXPECT_EQ(file.ToBytes(), kFixture);
     ASSERT_EQ(file.GetDayCount(), 3);  // the month-13 line is not one of them
     EXPECT_EQ(file.GetDay(1), Day("Chuseok", 0, 8, 15, true));
@@ -52,11 +52,11 @@ TEST(SpecialDaysFile, UntouchedFileComesBackByteForByte)
     EXPECT_EQ(file.GetGroupColours(), (QList<COLORREF>{0, 0x0000FF, 0xFF0000}));
 }
 
-TEST(SpecialDaysFile, EditsChangeOnlyTheirOwnLines)
+TEST(AnniversaryLines, EditsChangeOnlyTheirOwnLines)
 {
     struct Case {
         const char* pszWhat;
-        std::function<SpecialDayProblem(CSpecialDaysFile*)> edit;
+        std::function<SpecialDayProblem(CAnniversaryLines*)> edit;
         QStringList expectedLines;
     };
     const QStringList before = LoadedFixture().Lines();
@@ -69,39 +69,39 @@ TEST(SpecialDaysFile, EditsChangeOnlyTheirOwnLines)
     };
     const Case cases[] = {
         {"add to the first group: after its last day",
-         [](CSpecialDaysFile* p) { return p->AddDay(Day("Mine", 0, 3, 14), 0); }, with(3, 0, {"0000-03-14 Mine"})},
+         [](CAnniversaryLines* p) { return p->AddDay(Day("Mine", 0, 3, 14), 0); }, with(3, 0, {"0000-03-14 Mine"})},
         {"add a leap-month lunar day to the red group: after the unreadable line",
-         [](CSpecialDaysFile* p) { return p->AddDay(Day("Grandma", 0, 4, 15, true, true), 1); },
+         [](CAnniversaryLines* p) { return p->AddDay(Day("Grandma", 0, 4, 15, true, true), 1); },
          with(8, 0, {"L0000-04L15 Grandma"})},
         {"add to the blue group: after its last day",
-         [](CSpecialDaysFile* p) { return p->AddDay(Day("One year", 2024, 2, 29), 2); },
+         [](CAnniversaryLines* p) { return p->AddDay(Day("One year", 2024, 2, 29), 2); },
          with(11, 0, {"2024-02-29 One year"})},
         {"change in place",
-         [](CSpecialDaysFile* p) { return p->ChangeDay(1, Day("Harvest", 2007, 8, 15, true), 1); },
+         [](CAnniversaryLines* p) { return p->ChangeDay(1, Day("Harvest", 2007, 8, 15, true), 1); },
          with(6, 1, {"L2007-08-15 Harvest"})},
         {"change the group: the line moves",
-         [](CSpecialDaysFile* p) { return p->ChangeDay(0, Day("New year", 0, 1, 1), 1); },
+         [](CAnniversaryLines* p) { return p->ChangeDay(0, Day("New year", 0, 1, 1), 1); },
          with(2, 1, {}).mid(0, 7) + QStringList{"0000-01-01 New year"} + with(2, 1, {}).mid(7)},
         {"delete",
-         [](CSpecialDaysFile* p) { return p->DeleteDay(2) ? SpecialDayProblem::None : SpecialDayProblem::EmptyName; },
+         [](CAnniversaryLines* p) { return p->DeleteDay(2) ? SpecialDayProblem::None : SpecialDayProblem::EmptyName; },
          with(10, 1, {})},
     };
     for (const Case& c : cases) {
-        CSpecialDaysFile file = LoadedFixture();
+        CAnniversaryLines file = LoadedFixture();
         EXPECT_EQ(c.edit(&file), SpecialDayProblem::None) << c.pszWhat;
         EXPECT_EQ(file.Lines(), c.expectedLines) << c.pszWhat;
         // Reading the written bytes gives the same lines; untouched lines keep their bytes.
-        CSpecialDaysFile reread;
+        CAnniversaryLines reread;
         ASSERT_TRUE(reread.LoadUtf16(file.ToBytes())) << c.pszWhat;
         EXPECT_EQ(reread.Lines(), c.expectedLines) << c.pszWhat;
         EXPECT_TRUE(file.ToBytes().contains(QByteArray("\n\0\n\0#\0 \0r\0", 10))) << c.pszWhat;
     }
 }
 
-TEST(SpecialDaysFile, BadDaysAreRefusedAndNothingChanges)
+TEST(AnniversaryLines, BadDaysAreRefusedAndNothingChanges)
 {
     struct Case {
-        SpecialDayFields day;
+        AnniversaryFields day;
         SpecialDayProblem expected;
     };
     const Case cases[] = {
@@ -116,7 +116,7 @@ TEST(SpecialDaysFile, BadDaysAreRefusedAndNothingChanges)
         {Day(QByteArray(250, 'x').constData(), 0, 1, 1), SpecialDayProblem::NameTooLong},
     };
     for (const Case& c : cases) {
-        CSpecialDaysFile file = LoadedFixture();
+        CAnniversaryLines file = LoadedFixture();
         EXPECT_EQ(file.AddDay(c.day, 0), c.expected) << FormatSpecialDayLine(c.day).left(30).toStdString();
         EXPECT_EQ(file.ChangeDay(0, c.day, 0), c.expected) << FormatSpecialDayLine(c.day).left(30).toStdString();
         EXPECT_EQ(file.ToBytes(), kFixture);
@@ -127,15 +127,15 @@ TEST(SpecialDaysFile, BadDaysAreRefusedAndNothingChanges)
     EXPECT_EQ(CheckSpecialDay(Day("x", 2024, 2, 29)), SpecialDayProblem::None);
 }
 
-TEST(SpecialDaysFile, PersonalFileStartsAsACopyAndIsWrittenInPlace)
+TEST(AnniversaryLines, PersonalFileStartsAsACopyAndIsWrittenInPlace)
 {
     QTemporaryDir program, home;
     ASSERT_TRUE(WriteTestFile(program.path(), "anniversary.dat", kFixture));
     const QString strProgramFile = program.filePath("anniversary.dat");
     const QString strPersonal = home.filePath("quillday/anniversary.dat");
     QString strError;
-    ASSERT_TRUE(CSpecialDaysFile::StartFrom(strProgramFile, strPersonal, &strError)) << strError.toStdString();
-    CSpecialDaysFile file;
+    ASSERT_TRUE(CAnniversaryLines::StartFrom(strProgramFile, strPersonal, &strError)) << strError.toStdString();
+    CAnniversaryLines file;
     ASSERT_TRUE(file.Load(strPersonal));
     ASSERT_EQ(file.AddDay(Day("Grandma", 0, 4, 15, true, true), 2), SpecialDayProblem::None);
     ASSERT_TRUE(file.Save(strPersonal, &strError)) << strError.toStdString();
@@ -145,7 +145,7 @@ TEST(SpecialDaysFile, PersonalFileStartsAsACopyAndIsWrittenInPlace)
     EXPECT_EQ(programFile.readAll(), kFixture);
     EXPECT_EQ(QDir(home.filePath("quillday")).entryList(QDir::Files), QStringList{"anniversary.dat"});
     // A second start keeps the person's file.
-    ASSERT_TRUE(CSpecialDaysFile::StartFrom(strProgramFile, strPersonal, &strError));
+    ASSERT_TRUE(CAnniversaryLines::StartFrom(strProgramFile, strPersonal, &strError));
     SpecialDayList list;
     ASSERT_TRUE(LoadSpecialDaysFrom(&list, home.filePath("quillday")));
     const SpecialDay* pLast = list.GetAt(list.GetSize() - 1);

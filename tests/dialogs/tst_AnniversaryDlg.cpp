@@ -1,5 +1,5 @@
-#include "calendar/CSpecialDaysFile.h"
-#include "dialogs/CSpecialDaysDlg.h"
+#include "calendar/CAnniversaryLines.h"
+#include "dialogs/CAnniversaryDlg.h"
 #include "platform/CScriptedMessageBox.h"
 #include "resources/StringTable.h"
 #include "tests/support/TestOutput.h"
@@ -58,7 +58,7 @@ QStringList Rows(const QListWidget* pList)
 
 }  // namespace
 
-class TestSpecialDaysDlg : public QObject {
+class TestAnniversaryDlg : public QObject {
     Q_OBJECT
 private slots:
     void addsChangesAndDeletesThePersonsDays();
@@ -68,22 +68,22 @@ private slots:
     void pictures();
 };
 
-void TestSpecialDaysDlg::addsChangesAndDeletesThePersonsDays()
+void TestAnniversaryDlg::addsChangesAndDeletesThePersonsDays()
 {
     Files files;
     const StringTable strings = Strings("orlith.en.inf");
-    CSpecialDaysDlg dlg(&strings, files.strPersonal, files.strProgram, nullptr);
+    CAnniversaryDlg dlg(&strings, files.strPersonal, files.strProgram, nullptr);
     int nSaved = 0;
     dlg.SetSavedHook([&nSaved] { ++nSaved; });
     QCOMPARE(Rows(dlg.HolidayList()), (QStringList{"1.1  New year", "Lunar 8.15  Chuseok"}));
     QCOMPARE(dlg.DayList()->count(), 0);
 
-    dlg.SetForm(SpecialDayFields{"Grandma", 0, 4, 15, true, true}, 2);
+    dlg.SetForm(AnniversaryFields{"Grandma", 0, 4, 15, true, true}, 2);
     QVERIFY(dlg.OnAdd());
-    dlg.SetForm(SpecialDayFields{"Wedding", 2024, 5, 18, false, false}, 1);
+    dlg.SetForm(AnniversaryFields{"Wedding", 2024, 5, 18, false, false}, 1);
     QVERIFY(dlg.OnAdd());
     QCOMPARE(Rows(dlg.DayList()), (QStringList{"2024.5.18  Wedding", "Leap 4.15  Grandma"}));
-    CSpecialDaysFile written;
+    CAnniversaryLines written;
     QVERIFY(written.Load(files.strPersonal));
     QCOMPARE(written.Lines(), (QStringList{"# holidays", "[#FF0000]", "0000-01-01 New year", "L0000-08-15 Chuseok",
                                            "2024-05-18 Wedding", "[#0000FF]", "L0000-04L15 Grandma"}));
@@ -101,7 +101,7 @@ void TestSpecialDaysDlg::addsChangesAndDeletesThePersonsDays()
     QCOMPARE(ReadAll(files.strProgram), Utf16(QString::fromLatin1(kProgramText)));
 }
 
-void TestSpecialDaysDlg::refusesBadDaysAndWritesNothing_data()
+void TestAnniversaryDlg::refusesBadDaysAndWritesNothing_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("year");
@@ -118,7 +118,7 @@ void TestSpecialDaysDlg::refusesBadDaysAndWritesNothing_data()
                                                << "That year has no leap month after that month.";
 }
 
-void TestSpecialDaysDlg::refusesBadDaysAndWritesNothing()
+void TestAnniversaryDlg::refusesBadDaysAndWritesNothing()
 {
     QFETCH(QString, name);
     QFETCH(int, year);
@@ -129,10 +129,10 @@ void TestSpecialDaysDlg::refusesBadDaysAndWritesNothing()
     QFETCH(QString, message);
     Files files;
     const StringTable strings = Strings("orlith.en.inf");
-    CSpecialDaysDlg dlg(&strings, files.strPersonal, files.strProgram, nullptr);
+    CAnniversaryDlg dlg(&strings, files.strPersonal, files.strProgram, nullptr);
     const QByteArray before = ReadAll(files.strPersonal);
     CScriptedMessageBox boxes({IDOK});
-    dlg.SetForm(SpecialDayFields{name, year, month, day, lunar, leap}, 1);
+    dlg.SetForm(AnniversaryFields{name, year, month, day, lunar, leap}, 1);
     QVERIFY(!dlg.OnAdd());
     QCOMPARE(boxes.Calls().size(), 1);
     QCOMPARE(boxes.Calls().front().strText, message);
@@ -140,7 +140,7 @@ void TestSpecialDaysDlg::refusesBadDaysAndWritesNothing()
     QCOMPARE(dlg.DayList()->count(), 0);
 }
 
-void TestSpecialDaysDlg::pictures_data()
+void TestAnniversaryDlg::pictures_data()
 {
     QTest::addColumn<QString>("strings");
     QTest::newRow("ko") << "orlith.inf";
@@ -148,7 +148,7 @@ void TestSpecialDaysDlg::pictures_data()
 }
 
 // The editor over a 240 x 320 window with a day of each kind, for a person to look at.
-void TestSpecialDaysDlg::pictures()
+void TestAnniversaryDlg::pictures()
 {
     QFETCH(QString, strings);
     Files files;
@@ -156,10 +156,10 @@ void TestSpecialDaysDlg::pictures()
     QWidget mainWindow;
     mainWindow.resize(240, 320);
     mainWindow.show();
-    CSpecialDaysDlg dlg(&table, files.strPersonal, files.strProgram, &mainWindow);
-    dlg.SetForm(SpecialDayFields{QStringLiteral("할머니 생신"), 0, 4, 15, true, true}, 2);
+    CAnniversaryDlg dlg(&table, files.strPersonal, files.strProgram, &mainWindow);
+    dlg.SetForm(AnniversaryFields{QStringLiteral("할머니 생신"), 0, 4, 15, true, true}, 2);
     QVERIFY(dlg.OnAdd());
-    dlg.SetForm(SpecialDayFields{QStringLiteral("Wedding"), 2024, 5, 18, false, false}, 2);
+    dlg.SetForm(AnniversaryFields{QStringLiteral("Wedding"), 2024, 5, 18, false, false}, 2);
     QVERIFY(dlg.OnAdd());
     dlg.DayList()->setCurrentRow(0);
     dlg.show();
@@ -172,5 +172,5 @@ void TestSpecialDaysDlg::pictures()
             QVERIFY2(dlg.rect().contains(pChild->geometry()), qPrintable(pChild->metaObject()->className()));
 }
 
-QTEST_MAIN(TestSpecialDaysDlg)
-#include "tst_SpecialDaysDlg.moc"
+QTEST_MAIN(TestAnniversaryDlg)
+#include "tst_AnniversaryDlg.moc"

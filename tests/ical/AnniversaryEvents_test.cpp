@@ -1,13 +1,13 @@
 #include "calendar/AnniversaryEntry.h"
 #include "calendar/AnniversaryFile.h"
 #include "calendar/AnniversaryList.h"
-#include "calendar/CSpecialDaysFile.h"
+#include "calendar/CAnniversaryLines.h"
 #include "ical/CICalExporter.h"
 #include "ical/CICalImporter.h"
 #include "tests/support/PimTestStore.h"
 #include <QBuffer>
 #include "calendar/LunarCalendar.h"
-#include "ical/CSpecialDayEvents.h"
+#include "ical/CAnniversaryEvents.h"
 #include <QList>
 #include <QString>
 #include <gtest/gtest.h>
@@ -25,13 +25,13 @@ int DateNumber(int nYear, int nMonth, int nDay) { return nYear * 10000 + nMonth 
 // the table (the rule's calendar named by strScale).
 QList<int> ExpandedByLibical(const SpecialDay& day, const QString& strScale)
 {
-    icalcomponent* pEvent = CSpecialDayEvents::EventOf(day, QStringLiteral("u"), kFirstComparedYear);
+    icalcomponent* pEvent = CAnniversaryEvents::EventOf(day, QStringLiteral("u"), kFirstComparedYear);
     QList<int> dates;
     if (pEvent == nullptr)
         return dates;
     const icaltimetype start = icalcomponent_get_dtstart(pEvent);
-    QString strRule = CSpecialDayEvents::RuleText(day);
-    strRule.replace(QLatin1String(CSpecialDayEvents::kLunarScale), strScale);
+    QString strRule = CAnniversaryEvents::RuleText(day);
+    strRule.replace(QLatin1String(CAnniversaryEvents::kLunarScale), strScale);
     icalrecur_iterator* pIt = icalrecur_iterator_new(icalrecurrencetype_from_string(strRule.toUtf8().constData()), start);
     for (icaltimetype t = icalrecur_iterator_next(pIt); pIt != nullptr && !icaltime_is_null_time(t);
          t = icalrecur_iterator_next(pIt)) {
@@ -70,7 +70,7 @@ QString Differences(const QList<int>& libical, const QList<int>& ours)
 
 QString EventText(const SpecialDay& day)
 {
-    icalcomponent* pEvent = CSpecialDayEvents::EventOf(day, QStringLiteral("u"));
+    icalcomponent* pEvent = CAnniversaryEvents::EventOf(day, QStringLiteral("u"));
     char* psz = icalcomponent_as_ical_string_r(pEvent);
     const QString strText = QString::fromUtf8(psz);
     std::free(psz);
@@ -80,7 +80,7 @@ QString EventText(const SpecialDay& day)
 
 }  // namespace
 
-TEST(SpecialDayEvents, RulesAndStartOfEachKindOfDay)
+TEST(AnniversaryEvents, RulesAndStartOfEachKindOfDay)
 {
     struct Case {
         SpecialDay day;
@@ -108,12 +108,12 @@ TEST(SpecialDayEvents, RulesAndStartOfEachKindOfDay)
     }
 }
 
-TEST(SpecialDayEvents, StableUids)
+TEST(AnniversaryEvents, StableUids)
 {
     const SpecialDay day(0, 8, 15, TRUE, "Chuseok", 0);
-    EXPECT_EQ(CSpecialDayEvents::UidOf(day, 0), CSpecialDayEvents::UidOf(SpecialDay(0, 8, 15, TRUE, "Chuseok", 0xFF), 0));
-    EXPECT_NE(CSpecialDayEvents::UidOf(day, 0), CSpecialDayEvents::UidOf(day, 1));
-    EXPECT_NE(CSpecialDayEvents::UidOf(day, 0), CSpecialDayEvents::UidOf(SpecialDay(0, 8, 15, FALSE, "Chuseok", 0), 0));
+    EXPECT_EQ(CAnniversaryEvents::UidOf(day, 0), CAnniversaryEvents::UidOf(SpecialDay(0, 8, 15, TRUE, "Chuseok", 0xFF), 0));
+    EXPECT_NE(CAnniversaryEvents::UidOf(day, 0), CAnniversaryEvents::UidOf(day, 1));
+    EXPECT_NE(CAnniversaryEvents::UidOf(day, 0), CAnniversaryEvents::UidOf(SpecialDay(0, 8, 15, FALSE, "Chuseok", 0), 0));
 }
 
 namespace {
@@ -155,20 +155,20 @@ bool IsKnownDifference(const SpecialDay& day, int nLunarYear)
 // expansion of the exported rule falls on the dates of our table in every year from 1900
 // to the end of the table, apart from the known differences; leap months that a year has
 // always agree.
-TEST(SpecialDayEvents, LibicalExpandsLunarRulesToOurTable)
+TEST(AnniversaryEvents, LibicalExpandsLunarRulesToOurTable)
 {
     int nKnown = 0;
     for (const bool bLeap : {false, true}) {
         for (int nMonth = 1; nMonth <= 12; ++nMonth) {
             for (const int nDay : {1, 15, 29, 30}) {
                 const SpecialDay day(0, nMonth, nDay, TRUE, "a", 0, bLeap ? TRUE : FALSE);
-                const QList<int> libical = ExpandedByLibical(day, QLatin1String(CSpecialDayEvents::kLunarScale));
+                const QList<int> libical = ExpandedByLibical(day, QLatin1String(CAnniversaryEvents::kLunarScale));
                 const QList<int> ours = FromOurTable(day);
-                EXPECT_GT(libical.size(), 50) << CSpecialDayEvents::RuleText(day).toStdString();
+                EXPECT_GT(libical.size(), 50) << CAnniversaryEvents::RuleText(day).toStdString();
                 for (const QString& strDate : Differences(libical, ours).split(u' ', Qt::SkipEmptyParts)) {
                     const int nLunarYear = LunarYearOf(strDate.mid(1).toInt());
                     EXPECT_TRUE(IsKnownDifference(day, nLunarYear))
-                        << CSpecialDayEvents::RuleText(day).toStdString() << " " << strDate.toStdString();
+                        << CAnniversaryEvents::RuleText(day).toStdString() << " " << strDate.toStdString();
                     ++nKnown;
                 }
             }
@@ -208,7 +208,7 @@ QByteArray ExportedDays(const QStringList& lines)
 // Export then import into an empty file gives the same lines; a lunar rule goes to the
 // special days even without asking, plain all-day events only when asked; another
 // calendar's rule stays skipped with its reason.
-TEST(SpecialDayEvents, ExportThenImportGivesTheSameLines)
+TEST(AnniversaryEvents, ExportThenImportGivesTheSameLines)
 {
     SetTestZoneAndPattern("KST-9", "yy. M. d.");
     QStringList lines;
@@ -223,9 +223,9 @@ TEST(SpecialDayEvents, ExportThenImportGivesTheSameLines)
         importer.KeepSpecialDays(bPlainToo);
         QString strError;
         ASSERT_TRUE(importer.ImportText(exported, &strError)) << strError.toStdString();
-        CSpecialDaysFile file;
+        CAnniversaryLines file;
         ASSERT_TRUE(file.LoadUtf16(QByteArray("\xFF\xFE", 2)));
-        const QStringList summary = CSpecialDayEvents::AddToFile(importer.SpecialDays(), &file, QStringLiteral("F"));
+        const QStringList summary = CAnniversaryEvents::AddToFile(importer.SpecialDays(), &file, QStringLiteral("F"));
         QStringList expected;
         for (const QString& strLine : lines)
             if (bPlainToo || strLine.startsWith(u'L'))
@@ -237,7 +237,7 @@ TEST(SpecialDayEvents, ExportThenImportGivesTheSameLines)
         EXPECT_EQ(importer.SkippedSummary().size(), 1);
         EXPECT_TRUE(importer.SkippedSummary().value(0).startsWith(QStringLiteral("hebrew: ")));
         // The same days imported again are already there.
-        const QStringList again = CSpecialDayEvents::AddToFile(importer.SpecialDays(), &file, QStringLiteral("F"));
+        const QStringList again = CAnniversaryEvents::AddToFile(importer.SpecialDays(), &file, QStringLiteral("F"));
         EXPECT_EQ(file.Lines(), expected);
         EXPECT_TRUE(again.front().endsWith(QStringLiteral(" already in F"))) << again.front().toStdString();
     }
