@@ -262,9 +262,20 @@ QByteArray CSyncEngine::ExportOne(int64_t nOid)
     return bOk ? text : QByteArray();
 }
 
+// A delete made here goes to the server only where the store held all of the server's
+// copy; else the server keeps it and the tombstone goes.
 void CSyncEngine::SendDeletes()
 {
     for (const SyncTombstone& stone : m_state.Tombstones()) {
+        const EServerCopy copy = ServerCopy(stone.strHref, QStringLiteral("deleted here only, not on the server"));
+        if (copy == EServerCopy::Unreachable)
+            return;
+        if (copy == EServerCopy::Failed)
+            continue;
+        if (copy != EServerCopy::Free) {
+            m_state.DropTombstone(stone.strHref);
+            continue;
+        }
         const DavReply reply = m_client.Send("DELETE", UrlOf(stone.strHref), {}, {{"If-Match", stone.strEtag.toLatin1()}});
         if (reply.Ok() || reply.nStatus == 404) {
             m_state.DropTombstone(stone.strHref);
@@ -293,26 +304,39 @@ void CSyncEngine::SendChanges()
 // copy; else the server's copy stays as it is, and so does the change made here.
 bool CSyncEngine::SendChange(const SyncLink& link)
 {
-    const DavReply there = m_client.Send("GET", UrlOf(link.strHref));
-    if (there.nStatus == 404) {
+    switch (ServerCopy(link.strHref, QStringLiteral("the change made here is not sent"))) {
+    case EServerCopy::Gone:
         m_state.Unlink(link.nOid);   // deleted there meanwhile: sent again as new
         return true;
+    case EServerCopy::Unreachable:
+        return false;
+    case EServerCopy::Free:
+        return Put(link.nOid, link.strHref, link.strEtag, false);
+    default:
+        return true;
     }
+}
+
+// Reads the server's copy of strHref. Where the store cannot hold all of it, it is Kept
+// and listed under skipped: "<href>: <strNotDone>, because ...". A failure is reported.
+CSyncEngine::EServerCopy CSyncEngine::ServerCopy(const QString& strHref, const QString& strNotDone)
+{
+    const DavReply there = m_client.Send("GET", UrlOf(strHref));
+    if (there.nStatus == 404)
+        return EServerCopy::Gone;
     if (!there.Ok()) {
         Fail(there.strError);
-        return !Unreachable(there.nStatus);
+        return Unreachable(there.nStatus) ? EServerCopy::Unreachable : EServerCopy::Failed;
     }
     QString strError;
     QStringList notHeld;
     if (!ReadsAlone(there.body, &strError, &notHeld))
         notHeld << strError;
-    if (!notHeld.isEmpty()) {
-        m_report.skipped << link.strHref
-                                + QStringLiteral(": the change made here is not sent, because the server's copy holds "
-                                                 "what this store cannot (%1)").arg(notHeld.join(QStringLiteral("; ")));
-        return true;
-    }
-    return Put(link.nOid, link.strHref, link.strEtag, false);
+    if (notHeld.isEmpty())
+        return EServerCopy::Free;
+    m_report.skipped << QStringLiteral("%1: %2, because the server's copy holds what this store cannot (%3)")
+                            .arg(strHref, strNotDone, notHeld.join(QStringLiteral("; ")));
+    return EServerCopy::Kept;
 }
 
 void CSyncEngine::SendNew()

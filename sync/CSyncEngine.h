@@ -48,6 +48,11 @@ private:
     void SendDeletes();
     void SendChanges();
     bool SendChange(const SyncLink& link);
+    // The server's copy of an item as a change or delete made here finds it: gone, free to
+    // replace or delete, kept (the store cannot hold all of it), or not read (failed, or
+    // the server unreachable: nothing more is sent this time).
+    enum class EServerCopy { Gone, Free, Kept, Failed, Unreachable };
+    EServerCopy ServerCopy(const QString& strHref, const QString& strNotDone);
     static bool ReadsAlone(const QByteArray& text, QString* pstrError, QStringList* pNotHeld = nullptr);
     void SendNew();
     // false when the server cannot be reached: nothing more is sent this time.

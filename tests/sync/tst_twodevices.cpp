@@ -62,6 +62,8 @@ private slots:
     void InkTicksAndAnotherClientReachEveryone();
     void WhatTheStoreCannotHoldStaysOnTheServer_data() { Servers_data(); }
     void WhatTheStoreCannotHoldStaysOnTheServer();
+    void DeleteHereLeavesWhatTheStoreCannotHold_data() { Servers_data(); }
+    void DeleteHereLeavesWhatTheStoreCannotHold();
     void KilledServerAndWrongPasswordLoseNothing();
 };
 
@@ -223,6 +225,45 @@ void TestTwoDevices::WhatTheStoreCannotHoldStaysOnTheServer()
     const QByteArray inviteThere = other.Send("GET", invite).body;
     QVERIFY2(inviteThere.contains("SUMMARY:Invitation\r\n") && inviteThere.contains("ATTENDEE"), inviteThere.constData());
     QVERIFY(other.Send("GET", extra).body.contains("RDATE"));
+}
+
+// Deleted here: an item the store holds only in part (attendees) stays on the server as it
+// was and is listed as skipped; an ordinary one is deleted there. Neither comes back.
+void TestTwoDevices::DeleteHereLeavesWhatTheStoreCannotHold()
+{
+    QFETCH(CTestDavServer::Kind, kind);
+    CTestDavServer server(kind);
+    const QUrl cal = server.StartWithCalendar("week");
+    QVERIFY2(cal.isValid(), qPrintable(server.Error()));
+    CDavClient other(CTestDavServer::kUser, QString::fromUtf8(CTestDavServer::kPassword));
+    const QUrl invite = cal.resolved(QUrl("invite.ics"));
+    const QUrl plain = cal.resolved(QUrl("plain.ics"));
+    QVERIFY(other.Send("PUT", invite, OtherEvent("invite@test", "SUMMARY:Invitation\r\nORGANIZER:mailto:jo@example.com\r\n"
+                                                                "ATTENDEE;CN=Me:mailto:me@example.com\r\n")).Ok());
+    QVERIFY(other.Send("PUT", plain, OtherEvent("plain@test", "SUMMARY:Plain\r\n")).Ok());
+    SyncDevice a;
+    ExpectClean(a.Sync(cal));
+    QCOMPARE(a.Subjects(), QStringList({"Invitation", "Plain"}));
+    const DavReply inviteBefore = other.Send("GET", invite);
+    QVERIFY(inviteBefore.Ok());
+
+    a.Delete("invite@test");
+    a.Delete("plain@test");
+    const SyncReport deleted = a.Sync(cal);
+    QVERIFY2(deleted.Complete(), qPrintable(Why(deleted)));
+    QCOMPARE(deleted.nDeletedThere, 1);
+    QCOMPARE(deleted.skipped.size(), 1);
+    QVERIFY2(deleted.skipped[0].contains(
+                 QRegularExpression("invite.ics: deleted here only, not on the server, because .*ATTENDEE")),
+             qPrintable(Why(deleted)));
+    const DavReply inviteAfter = other.Send("GET", invite);
+    QVERIFY2(inviteAfter.Ok(), qPrintable(inviteAfter.strError));
+    QCOMPARE(inviteAfter.body, inviteBefore.body);
+    QCOMPARE(inviteAfter.strEtag, inviteBefore.strEtag);
+    QCOMPARE(other.Send("GET", plain).nStatus, 404);
+
+    ExpectClean(a.Sync(cal));
+    QCOMPARE(a.Subjects(), QStringList());
 }
 
 void TestTwoDevices::KilledServerAndWrongPasswordLoseNothing()
