@@ -7,6 +7,7 @@
 #include <QSslKey>
 #include <QSslServer>
 #include <QMutexLocker>
+#include <QRegularExpression>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <memory>
@@ -79,6 +80,7 @@ void CFaultProxy::Inject(EFault fault, const QByteArray& match)
     m_fault = fault;
     m_match = match;
     m_nHits = 0;
+    m_requests.clear();
 }
 
 int CFaultProxy::Hits() const
@@ -87,9 +89,16 @@ int CFaultProxy::Hits() const
     return m_nHits;
 }
 
+QList<QByteArray> CFaultProxy::Requests() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_requests;
+}
+
 CFaultProxy::EFault CFaultProxy::FaultFor(const QByteArray& request)
 {
     QMutexLocker lock(&m_mutex);
+    m_requests << request.left(request.indexOf("\r\n"));
     if (m_fault == EFault::None || !request.contains(m_match))
         return EFault::None;
     ++m_nHits;
@@ -150,6 +159,9 @@ void CFaultProxy::Answer(QTcpSocket* pClient, const QByteArray& request)
         return;
     case EFault::Huge:
         SendHuge(pClient);
+        return;
+    case EFault::NoChange:
+        SendNoChange(pClient, request);
         return;
     default:
         Forward(pClient, request, fault);
@@ -227,4 +239,14 @@ void CFaultProxy::SendHuge(QTcpSocket* pClient)
     };
     QObject::connect(pClient, &QTcpSocket::bytesWritten, pClient, more);
     more();
+}
+
+void CFaultProxy::SendNoChange(QTcpSocket* pClient, const QByteArray& request)
+{
+    static const QRegularExpression token(QStringLiteral("<(?:\\w+:)?sync-token>([^<]*)</"));
+    const QByteArray body = "<?xml version=\"1.0\"?><multistatus xmlns=\"DAV:\"><sync-token>"
+                            + token.match(QString::fromUtf8(request)).captured(1).toUtf8() + "</sync-token></multistatus>";
+    pClient->write("HTTP/1.1 207 Multi-Status\r\nContent-Type: application/xml; charset=utf-8\r\nContent-Length: "
+                   + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body);
+    pClient->disconnectFromHost();
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <QByteArray>
+#include <QList>
 #include <QMutex>
 #include <QSemaphore>
 #include <QThread>
@@ -22,6 +23,8 @@ public:
         BrokenXml,    // the server's answer with its XML made malformed
         BrokenICal,   // the server's answer with its calendar data made malformed
         Huge,         // a 207 whose body of 100 MB has no announced length
+        NoChange,     // at once, without asking the server, a sync-collection answer that lists
+                      // nothing and gives back the request's own sync token
     };
     static constexpr qint64 kHugeBytes = 100 * 1024 * 1024;
 
@@ -38,6 +41,9 @@ public:
     void Inject(EFault fault, const QByteArray& match = {});
     // Requests that got the fault so far.
     int Hits() const;
+    // The request lines ("REPORT /alice/week/ HTTP/1.1") of the requests taken since Begin
+    // or the last Inject.
+    QList<QByteArray> Requests() const;
 
 protected:
     void run() override;
@@ -47,6 +53,7 @@ private:
     void Answer(QTcpSocket* pClient, const QByteArray& request);
     void Forward(QTcpSocket* pClient, const QByteArray& request, EFault fault);
     static void SendHuge(QTcpSocket* pClient);
+    static void SendNoChange(QTcpSocket* pClient, const QByteArray& request);
     static QByteArray Faulted(const QByteArray& answer, EFault fault);
     EFault FaultFor(const QByteArray& request);
 
@@ -59,4 +66,5 @@ private:
     EFault m_fault = EFault::None;
     QByteArray m_match;
     int m_nHits = 0;
+    QList<QByteArray> m_requests;
 };

@@ -3,6 +3,8 @@
 #include "sync/CDavClient.h"
 
 #include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QThread>
@@ -102,7 +104,29 @@ QUrl CTestDavServer::NewCalendar(const QString& strName)
     return url;
 }
 
-QString CTestDavServer::RadicaleFolder(const QString& strName) const
+// Radicale reads a calendar's folder as it is; Xandikos reads what is committed to the
+// calendar's git repository.
+bool CTestDavServer::WriteResources(const QString& strName, const QList<std::pair<QString, QByteArray>>& resources)
 {
-    return m_dir.filePath(QString("data/collection-root/%1/%2").arg(kUser, strName));
+    const QString strFolder = m_kind == Kind::Radicale ? QString("collection-root/%1/%2").arg(kUser, strName)
+                                                       : QString("%1/calendars/%2").arg(kUser, strName);
+    const QDir folder(m_dir.filePath("data/" + strFolder));
+    for (const auto& [strFile, text] : resources) {
+        QFile file(folder.filePath(strFile));
+        if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size()) {
+            m_strError = "cannot write " + file.fileName();
+            return false;
+        }
+    }
+    if (m_kind == Kind::Radicale)
+        return true;
+    QProcess git;
+    git.setWorkingDirectory(folder.path());
+    git.start("git", {"add", "--all"});
+    bool bOk = git.waitForFinished(120000) && git.exitCode() == 0;
+    git.start("git", {"-c", "user.name=test", "-c", "user.email=test@127.0.0.1", "commit", "--quiet", "-m", "resources"});
+    bOk = bOk && git.waitForFinished(120000) && git.exitCode() == 0;
+    if (!bOk)
+        m_strError = "git could not commit the resources in " + folder.path();
+    return bOk;
 }

@@ -1,8 +1,10 @@
 #pragma once
+#include <QList>
 #include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
 #include <QUrl>
+#include <utility>
 
 // A real CalDAV server on 127.0.0.1, on a free port, with its storage in a temporary
 // folder: Radicale with a password user, or Xandikos (which has no login of its own).
@@ -23,8 +25,9 @@ public:
     QUrl NewCalendar(const QString& strName);   // made with MKCOL; empty URL on failure
     QUrl StartWithCalendar(const QString& strName) { return Start() ? NewCalendar(strName) : QUrl(); }
     QString Error() const { return m_strError; }
-    // Radicale's folder of that calendar, where resources may be written directly.
-    QString RadicaleFolder(const QString& strName) const;
+    // Writes resources (file name and text) straight into the storage of that calendar,
+    // much faster than a request each; call it before the calendar's first listing.
+    bool WriteResources(const QString& strName, const QList<std::pair<QString, QByteArray>>& resources);
 
 private:
     bool WaitUntilListening();

@@ -106,7 +106,8 @@ void TestSyncFaults::FaultLeavesTheStoreAndTheNextSyncFinishes()
 }
 
 // The whole program through the proxy: the fault's reason on standard output and exit
-// status 1, then a good run with exit status 0.
+// status 1, then a good run with exit status 0, then a run with nothing to do, which asks
+// only for the changes since the token.
 void TestSyncFaults::ProgramNamesTheFaultAndExitsOne()
 {
     if (!HaveQuilldayBinary())
@@ -144,6 +145,12 @@ void TestSyncFaults::ProgramNamesTheFaultAndExitsOne()
     run = RunQuillday({"--sync"}, home.path(), strStore, env);
     QCOMPARE(run.nExitCode, 0);
     QVERIFY2(run.strOut.contains(QRegularExpression(": sent [1-9][0-9]*, received 0,")), qPrintable(run.strOut));
+
+    proxy.Inject(CFaultProxy::EFault::None);
+    run = RunQuillday({"--sync"}, home.path(), strStore, env);
+    QCOMPARE(run.nExitCode, 0);
+    QVERIFY2(run.strOut.contains(": sent 0, received 0, deleted here 0, deleted there 0"), qPrintable(run.strOut));
+    QCOMPARE(proxy.Requests(), QList<QByteArray>{"REPORT " + cal.path().toUtf8() + " HTTP/1.1"});
 }
 
 QTEST_GUILESS_MAIN(TestSyncFaults)
