@@ -116,6 +116,9 @@ DavReply CDavClient::SendOnce(const QByteArray& verb, const QUrl& url, const QBy
     buffer.setData(body);
     buffer.open(QIODevice::ReadOnly);
     QNetworkReply* pNet = m_net.sendCustomRequest(request, verb, &buffer);
+    // Qt Network reads no further ahead of us than one byte more than an answer may have,
+    // so an answer over the size allowed is refused with no more than that in memory.
+    pNet->setReadBufferSize(m_nMaxAnswerBytes + 1);
     QString strCertificate;
     QObject::connect(pNet, &QNetworkReply::sslErrors, pNet, [&](const QList<QSslError>& errors) {
         if (Acceptable(pNet, errors, &strCertificate))
@@ -187,9 +190,9 @@ CDavClient::EEnd CDavClient::Wait(QNetworkReply* pNet)
         if (pNet->header(QNetworkRequest::ContentLengthHeader).toLongLong() > m_nMaxAnswerBytes)
             stop(EEnd::TooLarge);
     });
-    QObject::connect(pNet, &QNetworkReply::downloadProgress, &loop, [&](qint64 nReceived, qint64) {
-        heard();
-        if (nReceived > m_nMaxAnswerBytes)
+    QObject::connect(pNet, &QNetworkReply::downloadProgress, &loop, heard);
+    QObject::connect(pNet, &QIODevice::readyRead, &loop, [&] {
+        if (pNet->bytesAvailable() > m_nMaxAnswerBytes)
             stop(EEnd::TooLarge);
     });
     QObject::connect(pNet, &QNetworkReply::finished, &loop, &QEventLoop::quit);
