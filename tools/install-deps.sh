@@ -8,7 +8,7 @@ packages=(g++ cmake make pkgconf qt6-base-dev qt6-translations-l10n libsqlite3-d
           fonts-dejavu-core libgtest-dev libbenchmark-dev
           dpkg-dev file desktop-file-utils appstream lintian python3
           qtkeychain-qt6-dev radicale apache2-utils xandikos python3-caldav curl
-          dbus dunst xvfb openssl gnome-keyring libsecret-tools)
+          dbus dunst xvfb openssl gnome-keyring libsecret-tools git)
 if [ "${1:-}" = "--fuzz" ]; then
   packages+=(clang libclang-rt-14-dev)
 fi
