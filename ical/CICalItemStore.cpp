@@ -61,20 +61,39 @@ bool CICalItemStore::Begin(QString* pstrError)
     // A big transaction in a bounded page cache: what does not fit goes to the WAL instead
     // of growing the process with the file.
     sqlite3_exec(m_pStore->Db(), "PRAGMA cache_size=-16384", nullptr, nullptr, nullptr);
+    if (!BeginBulk()) {
+        m_pStore->NoteError();
+        *pstrError = StoreError();
+        End(false);
+        return false;
+    }
     return true;
+}
+
+bool CICalItemStore::BeginBulk()
+{
+    CSqlStatement any(m_pStore->Db(), "SELECT 1 FROM items LIMIT 1");
+    const int rc = any.Step();
+    m_bBulk = rc == SQLITE_DONE;
+    m_uids.Clear();
+    // Exceptions are written by way of their series' index.
+    return rc == SQLITE_ROW || (rc == SQLITE_DONE && m_indexes.Drop(m_pStore->Db(), "items", {"items_series"}));
 }
 
 bool CICalItemStore::End(bool bComplete)
 {
     if (!bComplete && !m_bFailed)
         m_pStore->NoteError();
-    const bool bOk = bComplete && !m_bFailed && m_pStore->Commit();  // notes its own failure
+    const bool bIndexed = !bComplete || m_bFailed || m_indexes.RestoreAll(m_pStore->Db()) || StoreFailed();
+    const bool bOk = bComplete && !m_bFailed && bIndexed && m_pStore->Commit();  // notes its own failure
     m_pStore->SetBulkChanges(false);
     if (!bOk)
         m_pStore->Rollback();
     sqlite3_exec(m_pStore->Db(), "PRAGMA cache_size=-8192", nullptr, nullptr, nullptr);
     if (!bOk)
         ForgetCounts();
+    m_indexes.Forget();
+    m_bBulk = false;
     return bOk;
 }
 
@@ -172,20 +191,34 @@ bool CICalItemStore::FindByUid(CItemRecord& r, int32_t* pnOid, int* pnKind)
 {
     const QString strUid = r.strUid;
     for (int nCopy = 2;; ++nCopy) {
-        CSqlStatement find(m_pStore->Cached("SELECT oid,kind FROM items WHERE uid=?1 AND series IS NULL LIMIT 1"));
-        find.Bind(1, r.strUid);
-        const int rc = find.Step();
-        if (rc != SQLITE_ROW && rc != SQLITE_DONE)
-            return StoreFailed();
-        *pnOid = rc == SQLITE_ROW ? static_cast<int32_t>(find.Int(0)) : 0;
-        *pnKind = rc == SQLITE_ROW ? static_cast<int>(find.Int(1)) : 0;
-        find.Reset();
+        if (!Lookup(r.strUid, pnOid, pnKind))
+            return false;
         if (!Touched(*pnOid))
             break;
         r.strUid = QStringLiteral("%1#%2").arg(strUid).arg(nCopy);
     }
     if (r.strUid != strUid)
         m_renamed << QStringLiteral("%1 as %2").arg(strUid, r.strUid);
+    return true;
+}
+
+bool CICalItemStore::Lookup(const QString& strUid, int32_t* pnOid, int* pnKind)
+{
+    *pnOid = 0;
+    *pnKind = 0;
+    if (m_bBulk && !m_uids.TestAndAdd(strUid))
+        return true;
+    if (m_bBulk && !m_indexes.Restore(m_pStore->Db(), "items_uid"))
+        return StoreFailed();
+    CSqlStatement find(m_pStore->Cached("SELECT oid,kind FROM items WHERE uid=?1 AND series IS NULL LIMIT 1"));
+    find.Bind(1, strUid);
+    const int rc = find.Step();
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+        return StoreFailed();
+    if (rc == SQLITE_ROW) {
+        *pnOid = static_cast<int32_t>(find.Int(0));
+        *pnKind = static_cast<int>(find.Int(1));
+    }
     return true;
 }
 
