@@ -1,7 +1,6 @@
 #include "pim/CDeferredIndexes.h"
 
 #include "pim/CSqlStatement.h"
-#include <algorithm>
 
 namespace {
 
@@ -55,7 +54,3 @@ bool CDeferredIndexes::RestoreAll(sqlite3* pDb)
     return true;
 }
 
-bool CDeferredIndexes::IsDropped(const QByteArray& name) const
-{
-    return std::any_of(m_dropped.cbegin(), m_dropped.cend(), [&](const auto& index) { return index.first == name; });
-}

@@ -17,7 +17,6 @@ public:
     bool Restore(sqlite3* pDb, const QByteArray& name);
     // Makes every index still dropped again.
     bool RestoreAll(sqlite3* pDb);
-    bool IsDropped(const QByteArray& name) const;
     // Forgets the dropped indexes (after a rollback, which restored them).
     void Forget() { m_dropped.clear(); }
 
