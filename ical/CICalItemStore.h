@@ -5,7 +5,6 @@
 // version, its content differs; otherwise it is left alone. A UID that an earlier item of
 // the same file had is kept as "<UID>#2" (#3, ...), so that both items are kept and the
 // same file imported again finds each.
-#include "ical/CUidFilter.h"
 #include "ical/ICalPrepared.h"
 #include "pim/CDeferredIndexes.h"
 #include "pim/CItemRecord.h"
@@ -24,7 +23,8 @@ public:
 
     // Opens the import's one transaction; false with the reason when the store refuses.
     // Into a store without items the import writes in bulk: the items' indexes are made
-    // after it, and a UID is looked up only when an item of the file may have had it.
+    // after it, and items are not looked up by UID; a UID the file gives twice is told
+    // apart then.
     bool Begin(QString* pstrError);
     // Commits when the file was read to its end and every write succeeded; otherwise rolls
     // back and forgets the counts. false when nothing was committed (StoreError says why
@@ -56,9 +56,9 @@ private:
     // The stored item of r's UID (0: none), after giving r a UID of its own when an item
     // of this import has its UID; its kind in *pnKind. False when the store fails.
     bool FindByUid(CItemRecord& r, int32_t* pnOid, int* pnKind);
-    // The stored item with this UID (0: none) and its kind. False when the store fails.
-    bool Lookup(const QString& strUid, int32_t* pnOid, int* pnKind);
     bool BeginBulk();
+    // After a bulk write: the later items of a UID given twice get UIDs of their own.
+    bool RenameDoubledUids();
     bool Touched(int32_t nOid) const { return nOid < int32_t(m_touched.size()) && m_touched[nOid]; }
     void Touch(int32_t nOid);
     void ForgetCounts();
@@ -74,5 +74,4 @@ private:
     bool m_bFailed = false;
     bool m_bBulk = false;          // the store had no items when the import began
     CDeferredIndexes m_indexes;    // dropped for the bulk write
-    CUidFilter m_uids;             // the UIDs the bulk write has looked up
 };

@@ -32,25 +32,12 @@ bool CDeferredIndexes::Drop(sqlite3* pDb, const char* pszTable, const QList<QByt
     return true;
 }
 
-bool CDeferredIndexes::Restore(sqlite3* pDb, const QByteArray& name)
-{
-    for (qsizetype i = 0; i < m_dropped.size(); ++i) {
-        if (m_dropped[i].first != name)
-            continue;
-        if (!Exec(pDb, m_dropped[i].second))
-            return false;
-        m_dropped.removeAt(i);
-        return true;
-    }
-    return true;
-}
-
 bool CDeferredIndexes::RestoreAll(sqlite3* pDb)
 {
     while (!m_dropped.isEmpty()) {
-        if (!Restore(pDb, m_dropped.front().first))
+        if (!Exec(pDb, m_dropped.front().second))
             return false;
+        m_dropped.removeFirst();
     }
     return true;
 }
-

@@ -13,8 +13,6 @@ public:
     // Drops the table's indexes made by CREATE INDEX, except those named in keep (the
     // write itself reads them). false when the store fails; what was dropped is kept.
     bool Drop(sqlite3* pDb, const char* pszTable, const QList<QByteArray>& keep);
-    // Makes one dropped index again now (the write has come to need it).
-    bool Restore(sqlite3* pDb, const QByteArray& name);
     // Makes every index still dropped again.
     bool RestoreAll(sqlite3* pDb);
     // Forgets the dropped indexes (after a rollback, which restored them).

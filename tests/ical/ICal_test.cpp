@@ -360,7 +360,9 @@ TEST_F(ICal, AnImportIntoAnEmptyStoreStoresWhatAnyImportDoes)
     QByteArray text = Fixture();
     const QByteArray twice = "BEGIN:VEVENT\r\nUID:twice@test\r\nDTSTAMP:20240101T000000Z\r\nDTSTART:20080108T090000\r\n"
                              "DTEND:20080108T100000\r\nSUMMARY:Given twice\r\nEND:VEVENT\r\n";
-    text.insert(text.lastIndexOf("END:VCALENDAR"), twice + twice);
+    QByteArray alsoTwice = twice;
+    alsoTwice.replace("UID:twice@test", "UID:twice@test#2");
+    text.insert(text.lastIndexOf("END:VCALENDAR"), twice + twice + alsoTwice);
     CTestStore empty, beside;
     const QString strNewStore = IndexesAndSpans(empty.Path());
     ASSERT_GT(beside.AddTask("already there", kNoDate, kNoDate), 0);
@@ -371,6 +373,7 @@ TEST_F(ICal, AnImportIntoAnEmptyStoreStoresWhatAnyImportDoes)
     ASSERT_TRUE(Import(empty, text, &strError, &p)) << qPrintable(strError);
     EXPECT_EQ(p->LeftOut(), besideLeftOut);
     EXPECT_TRUE(p->LeftOut().contains("Kept twice@test as twice@test#2: an earlier item of the file has that UID"));
+    EXPECT_TRUE(p->LeftOut().contains("Kept twice@test#2 as twice@test#2#2: an earlier item of the file has that UID"));
 
     QMap<QString, TaskFacts> besideTasks = Tasks(beside);
     besideTasks.remove("already there");
@@ -379,7 +382,7 @@ TEST_F(ICal, AnImportIntoAnEmptyStoreStoresWhatAnyImportDoes)
     ASSERT_EQ(emptyAppts.keys(), besideAppts.keys());
     for (auto a = emptyAppts.cbegin(), b = besideAppts.cbegin(); a != emptyAppts.cend(); ++a, ++b)
         EXPECT_EQ(a->dtStart, b->dtStart) << qPrintable(a.key());
-    EXPECT_EQ(emptyAppts.count("Given twice"), 2);
+    EXPECT_EQ(emptyAppts.count("Given twice"), 3);
     EXPECT_EQ(IndexesAndSpans(empty.Path()).section(' ', 0, 0), strNewStore.section(' ', 0, 0));
     EXPECT_EQ(IndexesAndSpans(empty.Path()), IndexesAndSpans(beside.Path()));
 }
