@@ -6,6 +6,8 @@
 #include "pim/CSqlStatement.h"
 #include "pim/PimTypes.h"
 #include "pim/WallTime.h"
+#include <QMap>
+#include <QSet>
 
 namespace {
 
@@ -61,20 +63,39 @@ bool CICalItemStore::Begin(QString* pstrError)
     // A big transaction in a bounded page cache: what does not fit goes to the WAL instead
     // of growing the process with the file.
     sqlite3_exec(m_pStore->Db(), "PRAGMA cache_size=-16384", nullptr, nullptr, nullptr);
+    if (!BeginBulk()) {
+        m_pStore->NoteError();
+        *pstrError = StoreError();
+        End(false);
+        return false;
+    }
     return true;
+}
+
+bool CICalItemStore::BeginBulk()
+{
+    CSqlStatement any(m_pStore->Db(), "SELECT 1 FROM items LIMIT 1");
+    const int rc = any.Step();
+    m_bBulk = rc == SQLITE_DONE;
+    // Exceptions are written by way of their series' index.
+    return rc == SQLITE_ROW || (rc == SQLITE_DONE && m_indexes.Drop(m_pStore->Db(), "items", {"items_series"}));
 }
 
 bool CICalItemStore::End(bool bComplete)
 {
     if (!bComplete && !m_bFailed)
         m_pStore->NoteError();
-    const bool bOk = bComplete && !m_bFailed && m_pStore->Commit();  // notes its own failure
+    const bool bIndexed = !bComplete || m_bFailed
+                       || (m_indexes.RestoreAll(m_pStore->Db()) && (!m_bBulk || RenameDoubledUids())) || StoreFailed();
+    const bool bOk = bComplete && !m_bFailed && bIndexed && m_pStore->Commit();  // notes its own failure
     m_pStore->SetBulkChanges(false);
     if (!bOk)
         m_pStore->Rollback();
     sqlite3_exec(m_pStore->Db(), "PRAGMA cache_size=-8192", nullptr, nullptr, nullptr);
     if (!bOk)
         ForgetCounts();
+    m_indexes.Forget();
+    m_bBulk = false;
     return bOk;
 }
 
@@ -170,6 +191,10 @@ void CICalItemStore::Touch(int32_t nOid)
 
 bool CICalItemStore::FindByUid(CItemRecord& r, int32_t* pnOid, int* pnKind)
 {
+    *pnOid = 0;
+    *pnKind = 0;
+    if (m_bBulk)
+        return true;
     const QString strUid = r.strUid;
     for (int nCopy = 2;; ++nCopy) {
         CSqlStatement find(m_pStore->Cached("SELECT oid,kind FROM items WHERE uid=?1 AND series IS NULL LIMIT 1"));
@@ -186,6 +211,44 @@ bool CICalItemStore::FindByUid(CItemRecord& r, int32_t* pnOid, int* pnKind)
     }
     if (r.strUid != strUid)
         m_renamed << QStringLiteral("%1 as %2").arg(strUid, r.strUid);
+    return true;
+}
+
+// As an import into a store with items would have named them, in file order: each item
+// keeps its UID unless an earlier one has it, and then takes "<UID>#2" (#3, ...), the
+// first that no earlier item has; its changed occurrences go with it. Only the items of a
+// UID given twice and those whose UID starts with such a UID and "#" can be concerned.
+bool CICalItemStore::RenameDoubledUids()
+{
+    CSqlStatement doubled(m_pStore->Db(), "SELECT uid FROM items WHERE series IS NULL GROUP BY uid HAVING count(*) > 1");
+    CSqlStatement related(m_pStore->Db(),
+                          "SELECT oid, uid FROM items WHERE series IS NULL AND (uid=?1 OR (uid>=?1||'#' AND uid<?1||'$'))");
+    QMap<int64_t, QString> concerned;  // by OID, which is file order
+    int rc = SQLITE_ROW;
+    while ((rc = doubled.Step()) == SQLITE_ROW) {
+        related.Bind(1, doubled.Text(0));
+        while ((rc = related.Step()) == SQLITE_ROW)
+            concerned.insert(related.Int(0), related.Text(1));
+        related.Reset();
+        if (rc != SQLITE_DONE)
+            return false;
+    }
+    if (rc != SQLITE_DONE)
+        return false;
+    CSqlStatement rename(m_pStore->Db(), "UPDATE items SET uid=?1 WHERE oid=?2 OR series=?2");
+    QSet<QString> given;
+    for (auto it = concerned.cbegin(); it != concerned.cend(); ++it) {
+        QString strUid = it.value();
+        for (int nCopy = 2; given.contains(strUid); ++nCopy)
+            strUid = QStringLiteral("%1#%2").arg(it.value()).arg(nCopy);
+        given.insert(strUid);
+        if (strUid == it.value())
+            continue;
+        if (!rename.Bind(1, strUid).Bind(2, it.key()).Exec())
+            return false;
+        rename.Reset();
+        m_renamed << QStringLiteral("%1 as %2").arg(it.value(), strUid);
+    }
     return true;
 }
 

@@ -6,6 +6,7 @@
 // the same file had is kept as "<UID>#2" (#3, ...), so that both items are kept and the
 // same file imported again finds each.
 #include "ical/ICalPrepared.h"
+#include "pim/CDeferredIndexes.h"
 #include "pim/CItemRecord.h"
 #include <QString>
 #include <QStringList>
@@ -21,6 +22,9 @@ public:
     explicit CICalItemStore(std::shared_ptr<CPimStore> pStore) : m_pStore(std::move(pStore)) {}
 
     // Opens the import's one transaction; false with the reason when the store refuses.
+    // Into a store without items the import writes in bulk: the items' indexes are made
+    // after it, and items are not looked up by UID; a UID the file gives twice is told
+    // apart then.
     bool Begin(QString* pstrError);
     // Commits when the file was read to its end and every write succeeded; otherwise rolls
     // back and forgets the counts. false when nothing was committed (StoreError says why
@@ -52,6 +56,9 @@ private:
     // The stored item of r's UID (0: none), after giving r a UID of its own when an item
     // of this import has its UID; its kind in *pnKind. False when the store fails.
     bool FindByUid(CItemRecord& r, int32_t* pnOid, int* pnKind);
+    bool BeginBulk();
+    // After a bulk write: the later items of a UID given twice get UIDs of their own.
+    bool RenameDoubledUids();
     bool Touched(int32_t nOid) const { return nOid < int32_t(m_touched.size()) && m_touched[nOid]; }
     void Touch(int32_t nOid);
     void ForgetCounts();
@@ -65,4 +72,6 @@ private:
     int m_nUpdated = 0;
     int m_nUnchanged = 0;
     bool m_bFailed = false;
+    bool m_bBulk = false;          // the store had no items when the import began
+    CDeferredIndexes m_indexes;    // dropped for the bulk write
 };

@@ -46,27 +46,21 @@ CItemQuery::~CItemQuery() = default;
 // then one per sort column and one for the row id.
 QByteArray CItemQuery::BuildSql(bool bAfterKey) const
 {
-    QString strSql = QStringLiteral("SELECT ") + QLatin1String(CItemTable::kQueryColumns);
-    // Single items and stored occurrences are in appt_span; series in series_span.
-    const bool bJoin = m_bUseSpan && m_options.bIncludeRecurrences;
-    strSql += bJoin ? QStringLiteral(" FROM appt_span CROSS JOIN items ON items.oid=appt_span.id")
-                    : QStringLiteral(" FROM items");
+    QString strSql = QStringLiteral("SELECT ") + QLatin1String(CItemTable::kQueryColumns) + QStringLiteral(" FROM items");
     // With recurrences: single items and stored occurrences; without: items and series
-    // (tasks have no stored occurrences: their rows need no test).
+    // (tasks have no stored occurrences: their rows need no test). With a span the kind
+    // is tested on the row only, so that the rows come from the span's own lookups.
+    strSql += m_bUseSpan ? QStringLiteral(" WHERE +kind=?1") : QStringLiteral(" WHERE kind=?1");
     if (m_options.bIncludeRecurrences)
-        strSql += QStringLiteral(" WHERE kind=?1 AND rec_type<0 AND deleted=0");
+        strSql += QStringLiteral(" AND rec_type<0 AND deleted=0");
     else
-        strSql += QStringLiteral(" WHERE kind=?1 AND series IS NULL");
+        strSql += QStringLiteral(" AND series IS NULL");
     QVector<int64_t> params;
     strSql += QStringLiteral(" AND ") + m_restriction.ToSql(&params);
     int n = 2 + int(params.size());
-    if (bJoin)
-        strSql += QStringLiteral(" AND appt_span.lo<=?%1 AND appt_span.hi>=?%2").arg(n).arg(n + 1);
-    else if (m_bUseSpan)
-        strSql += QStringLiteral(" AND items.oid IN (SELECT id FROM appt_span WHERE lo<=?%1 AND hi>=?%2"
-                                 " UNION ALL SELECT id FROM series_span WHERE lo<=?%1 AND hi>=?%2)")
-                      .arg(n).arg(n + 1);
-    n += 2;
+    if (m_bUseSpan)
+        strSql += SpanSql(n);
+    n += 3;
     QStringList keys, values;
     for (const QString& c : m_sortColumns) {
         keys << QStringLiteral("items.") + c;
@@ -83,6 +77,20 @@ QByteArray CItemQuery::BuildSql(bool bAfterKey) const
     strSql += QStringLiteral(" ORDER BY ") + keys.join(strDir + u',') + strDir;
     strSql += QStringLiteral(" LIMIT %1").arg(kBatchRows);
     return strSql.toUtf8();
+}
+
+// Rows that may overlap ?n (latest start) .. ?n+1 (earliest end): long items and series
+// by their R*Tree span, short items by their start (?n+2: the earliest start a short
+// item can have and still end in time).
+QString CItemQuery::SpanSql(int n) const
+{
+    const QString strSeries = m_options.bIncludeRecurrences
+                                ? QString()
+                                : QStringLiteral(" UNION ALL SELECT id FROM series_span WHERE lo<=?%1 AND hi>=?%2");
+    const QString strSql = QStringLiteral(" AND (items.oid IN (SELECT id FROM appt_span WHERE lo<=?%1 AND hi>=?%2")
+                         + strSeries
+                         + QStringLiteral(") OR (items.kind=?1 AND items.t_start BETWEEN ?%3 AND ?%1 AND items.t_end>=?%2))");
+    return strSql.arg(n).arg(n + 1).arg(n + 2);
 }
 
 HRESULT CItemQuery::Start()
@@ -135,8 +143,9 @@ bool CItemQuery::FillBatch()
     if (m_bUseSpan) {
         st.Bind(n, Clamp32(m_nMaxStart));
         st.Bind(n + 1, Clamp32(m_nMinEnd));
+        st.Bind(n + 2, Clamp32(m_nMinEnd) - CItemTable::kShortItemMinutes);
     }
-    n += 2;
+    n += 3;
     for (int i = 0; m_bHaveKey && i < m_keyValues.size(); ++i, ++n) {
         if (i < m_sortColumns.size() && m_sortColumns[i] == QLatin1String("subject"))
             st.Bind(n, m_strKeyText);

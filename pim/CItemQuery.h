@@ -32,6 +32,7 @@ public:
 private:
     bool FillBatch();
     QByteArray BuildSql(bool bAfterKey) const;
+    QString SpanSql(int nFirstParam) const;
     void RememberKey(const CItemRecord& last);
     bool ReadLean();
     bool ReadLeanRange(const CRestriction& part, bool bComplete, const CValueRanges::Range& range);

@@ -172,8 +172,8 @@ void CItemTable::BindValues(CSqlStatement& st, const CItemRecord& r)
     st.Bind(28, r.strTzid).Bind(29, int64_t(r.nSequence));
 }
 
-// The R*Tree span of an appointment row: a deleted occurrence has none; a series reaches
-// to the end of its last possible occurrence.
+// The R*Tree span of an appointment row: a deleted occurrence and a short item have none;
+// a series reaches to the end of its last possible occurrence.
 bool CItemTable::PutSpan(CPimStore& store, int64_t nRow, const CItemRecord& r, bool bNew)
 {
     // A row may have turned from single to series or back: clear both trees first.
@@ -184,6 +184,8 @@ bool CItemTable::PutSpan(CPimStore& store, int64_t nRow, const CItemRecord& r, b
     if (r.nItemType != olAppointmentItem || r.bDeletedOccurrence)
         return true;
     const bool bSeries = r.rule.IsRecurring() && !r.bOccurrence;
+    if (!bSeries && IsShort(r.nStart, r.nEnd))
+        return true;
     int64_t nHi = r.nEnd;
     int64_t nLo = r.nStart;
     if (bSeries) {

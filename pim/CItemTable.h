@@ -61,6 +61,13 @@ public:
     // The duration of a series' occurrences (minutes).
     static int64_t Duration(const CItemRecord& record) { return record.nEnd - record.nStart; }
 
+    // Appointments that last longer (minutes) have a row in the R*Tree appt_span; shorter
+    // ones are found by their start through the index on kind and start: an item of at
+    // most this length that ends after a moment starts at most this long before it.
+    static constexpr int64_t kShortItemMinutes = 24 * 60;
+    // Whether a single appointment or stored occurrence lasting nStart..nEnd is short.
+    static bool IsShort(int64_t nStart, int64_t nEnd) { return nEnd - nStart <= kShortItemMinutes; }
+
 private:
     static void BindValues(CSqlStatement& st, const CItemRecord& record);
     static bool PutSpan(CPimStore& store, int64_t nRow, const CItemRecord& record, bool bNew);

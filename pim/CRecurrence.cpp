@@ -235,16 +235,15 @@ bool CRecurrence::Span(const CRecurrenceRule& rule, int64_t nStart, int64_t* pnF
 {
     if (!CRecurrenceMath::IsValid(rule) || rule.nOccurrences > kMaxOccurrences || rule.nOccurrences < 0)
         return false;
-    QVector<int64_t> starts;
-    Expand(rule, nStart, kNoDateMinutes, rule.nOccurrences > 0 ? rule.nOccurrences : 1, &starts);
-    if (starts.isEmpty())
+    // UNTIL is the last allowed day: its occurrence at any time of day is in.
+    const bool bUntil = rule.nOccurrences == 0 && rule.nPatternEnd < kNoDateMinutes;
+    const int64_t nLastAllowed = bUntil ? WallDayStart(rule.nPatternEnd) + kMinutesPerDay - 1 : kNoDateMinutes;
+    CRecurrenceMath math(rule, nStart, nLastAllowed);
+    math.Seek(nStart, nLastAllowed);
+    if (!math.Next(pnFirst))
         return false;
-    *pnFirst = starts.front();
     if (rule.nOccurrences > 0)
-        *pnLastStart = starts.back();
-    else if (rule.nPatternEnd < kNoDateMinutes)
-        *pnLastStart = WallDayStart(rule.nPatternEnd) + kMinutesPerDay - 1;
-    else
-        *pnLastStart = kNoDateMinutes;
+        return CRecurrenceMath::NthStart(rule, *pnFirst, rule.nOccurrences, pnLastStart);
+    *pnLastStart = nLastAllowed;
     return true;
 }

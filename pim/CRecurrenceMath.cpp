@@ -193,3 +193,51 @@ bool CRecurrenceMath::Next(int64_t* pnStart)
     }
     return false;
 }
+
+bool CRecurrenceMath::NthStart(const CRecurrenceRule& rule, int64_t nFirst, int64_t nCount, int64_t* pnStart)
+{
+    if (nCount < 1 || !IsValid(rule))
+        return false;
+    if (ClosedNthStart(rule, nFirst, nCount, pnStart) && *pnStart <= kNoDateMinutes)
+        return true;
+    CRecurrenceMath math(rule, nFirst, kNoDateMinutes);
+    math.Seek(nFirst, kNoDateMinutes);
+    bool bAny = false;
+    int64_t nStart = 0;
+    for (int64_t i = 0; i < nCount && math.Next(&nStart); ++i) {
+        *pnStart = nStart;
+        bAny = true;
+    }
+    return bAny;
+}
+
+// Daily: every interval days. Weekly: the days of the first occurrence's week from it on,
+// then every interval weeks the mask's days, Monday first.
+bool CRecurrenceMath::ClosedNthStart(const CRecurrenceRule& rule, int64_t nFirst, int64_t nCount, int64_t* pnStart)
+{
+    const int64_t nStep = nCount - 1;
+    if (rule.nType == olRecursDaily) {
+        *pnStart = nFirst + nStep * rule.nInterval * kMinutesPerDay;
+        return true;
+    }
+    if (rule.nType != olRecursWeekly)
+        return false;
+    const int64_t nDay = FloorDiv(nFirst, kMinutesPerDay);
+    const int64_t nMonday = MondayOf(nDay);
+    int offsets[7] = {};  // the mask's days after Monday, in order
+    int nDays = 0;
+    int nFirstIndex = -1;
+    for (int i = 0; i < 7; ++i) {
+        if (!(rule.nDayOfWeekMask & (1 << ((i + 1) % 7))))
+            continue;
+        if (nMonday + i == nDay)
+            nFirstIndex = nDays;
+        offsets[nDays++] = i;
+    }
+    if (nFirstIndex < 0)
+        return false;  // not an occurrence: walked instead
+    const int64_t nIndex = nFirstIndex + nStep;  // counted from the first week's Monday
+    const int64_t nWeek = nIndex / nDays;
+    *pnStart = nFirst + (nMonday - nDay + nWeek * rule.nInterval * 7 + offsets[nIndex % nDays]) * kMinutesPerDay;
+    return true;
+}

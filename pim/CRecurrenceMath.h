@@ -19,11 +19,18 @@ public:
     // The next occurrence start in ascending order; false at the end.
     bool Next(int64_t* pnStart);
 
+    // The start of the occurrence nCount (from 1) of the rule whose first occurrence
+    // starts at nFirst, or of the last there is when there are fewer (none after
+    // kNoDateMinutes). Daily and weekly rules are counted in closed form, the others
+    // walked. false when the rule is not valid or nCount < 1.
+    static bool NthStart(const CRecurrenceRule& rule, int64_t nFirst, int64_t nCount, int64_t* pnStart);
+
     // Whether the rule's fields describe a usable pattern (interval >= 1, a day mask
     // where one is needed, days and months in range, a month that has the day).
     static bool IsValid(const CRecurrenceRule& rule);
 
 private:
+    static bool ClosedNthStart(const CRecurrenceRule& rule, int64_t nFirst, int64_t nCount, int64_t* pnStart);
     int64_t PeriodOfDay(int64_t nDay) const;
     int64_t PeriodFirstDay() const;
     void FillPeriod();

@@ -1,5 +1,6 @@
 #include "pim/CStoreSchema.h"
 
+#include "pim/CItemTable.h"
 #include "pim/CSqlStatement.h"
 #include "pim/PimTypes.h"
 #include <QDir>
@@ -83,7 +84,10 @@ const char* const kMigrations[] = {
     "CREATE INDEX sync_link_dirty ON sync_link(account) WHERE dirty=1;"
     "CREATE INDEX sync_link_oid ON sync_link(oid);"
     "CREATE INDEX items_single ON items(oid) WHERE series IS NULL;",
+    // 5 -> 6: appointments of a day or less are found by their start, not their span
+    "DELETE FROM appt_span WHERE id IN (SELECT oid FROM items WHERE t_end-t_start<=1440);",
 };
+static_assert(CItemTable::kShortItemMinutes == 1440, "the last schema step drops the spans of short items");
 static_assert(sizeof(kMigrations) / sizeof(kMigrations[0]) == CStoreSchema::kVersion);
 
 bool Exec(sqlite3* pDb, const char* pszSql)

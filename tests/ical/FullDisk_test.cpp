@@ -15,6 +15,12 @@ const QByteArray kCalendar = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//x//y//
                              "DTSTAMP:20240101T000000Z\r\nDTSTART:20240304T090000\r\nDTEND:20240304T100000\r\n"
                              "SUMMARY:Kept\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
 
+QString IndexNames(const QString& strPath)
+{
+    return StoreSqlValue(strPath, "SELECT group_concat(name) FROM (SELECT name FROM sqlite_master WHERE type='index'"
+                                  " ORDER BY name)");
+}
+
 class FullDisk : public ::testing::Test {
 protected:
     void SetUp() override
@@ -31,6 +37,7 @@ TEST_F(FullDisk, AnImportThatFindsTheDiskFullAtCommitSaysSo)
     IPOutlookApp app;
     const QString strStore = m_disk.FilePath(QStringLiteral("pim.sqlite"));
     ASSERT_EQ(app.Logon(strStore), S_OK);
+    const QString strIndexes = IndexNames(strStore);
     ASSERT_TRUE(m_disk.Fill());
     CICalImporter importer(app.GetStore());
     QString strError;
@@ -39,6 +46,7 @@ TEST_F(FullDisk, AnImportThatFindsTheDiskFullAtCommitSaysSo)
     m_disk.Unfill();
     EXPECT_TRUE(importer.ImportText(kCalendar, &strError)) << strError.toStdString();
     EXPECT_EQ(importer.CountsLine().toStdString(), "1 added, 0 updated, 0 unchanged, 0 skipped.");
+    EXPECT_EQ(IndexNames(strStore), strIndexes);  // a failed import into an empty store drops none
 }
 
 TEST_F(FullDisk, AnExportOntoAFullDiskSaysSoAndLeavesTheOldFile)

@@ -342,7 +342,50 @@ QByteArray OneEvent(const char* pszExtra, const char* pszSummary = "Meeting")
          + pszSummary + "\r\n" + pszExtra + "END:VEVENT\r\nEND:VCALENDAR\r\n";
 }
 
+// The store's indexes by name, and the rows of its span trees.
+QString IndexesAndSpans(const QString& strPath)
+{
+    return StoreSqlValue(strPath, "SELECT (SELECT group_concat(name) FROM (SELECT name FROM sqlite_master"
+                                  " WHERE type='index' ORDER BY name)) || ' ' || (SELECT count(*) FROM appt_span)"
+                                  " || ' ' || (SELECT count(*) FROM series_span)");
+}
+
 }  // namespace
+
+// Into an empty store the import writes in bulk and makes the indexes afterwards: it
+// stores what an import beside other items does, UIDs given twice included, and leaves
+// the same indexes.
+TEST_F(ICal, AnImportIntoAnEmptyStoreStoresWhatAnyImportDoes)
+{
+    QByteArray text = Fixture();
+    const QByteArray twice = "BEGIN:VEVENT\r\nUID:twice@test\r\nDTSTAMP:20240101T000000Z\r\nDTSTART:20080108T090000\r\n"
+                             "DTEND:20080108T100000\r\nSUMMARY:Given twice\r\nEND:VEVENT\r\n";
+    QByteArray alsoTwice = twice;
+    alsoTwice.replace("UID:twice@test", "UID:twice@test#2");
+    text.insert(text.lastIndexOf("END:VCALENDAR"), twice + twice + alsoTwice);
+    CTestStore empty, beside;
+    const QString strNewStore = IndexesAndSpans(empty.Path());
+    ASSERT_GT(beside.AddTask("already there", kNoDate, kNoDate), 0);
+    QString strError;
+    CICalImporter* p = nullptr;
+    ASSERT_TRUE(Import(beside, text, &strError, &p)) << qPrintable(strError);
+    const QStringList besideLeftOut = p->LeftOut();
+    ASSERT_TRUE(Import(empty, text, &strError, &p)) << qPrintable(strError);
+    EXPECT_EQ(p->LeftOut(), besideLeftOut);
+    EXPECT_TRUE(p->LeftOut().contains("Kept twice@test as twice@test#2: an earlier item of the file has that UID"));
+    EXPECT_TRUE(p->LeftOut().contains("Kept twice@test#2 as twice@test#2#2: an earlier item of the file has that UID"));
+
+    QMap<QString, TaskFacts> besideTasks = Tasks(beside);
+    besideTasks.remove("already there");
+    EXPECT_EQ(Tasks(empty).keys(), besideTasks.keys());
+    const auto emptyAppts = Appointments(empty), besideAppts = Appointments(beside);
+    ASSERT_EQ(emptyAppts.keys(), besideAppts.keys());
+    for (auto a = emptyAppts.cbegin(), b = besideAppts.cbegin(); a != emptyAppts.cend(); ++a, ++b)
+        EXPECT_EQ(a->dtStart, b->dtStart) << qPrintable(a.key());
+    EXPECT_EQ(emptyAppts.count("Given twice"), 3);
+    EXPECT_EQ(IndexesAndSpans(empty.Path()).section(' ', 0, 0), strNewStore.section(' ', 0, 0));
+    EXPECT_EQ(IndexesAndSpans(empty.Path()), IndexesAndSpans(beside.Path()));
+}
 
 TEST_F(ICal, AnItemIsFoundByItsUidAndUpdatedInPlaceOnlyByANewerVersion)
 {

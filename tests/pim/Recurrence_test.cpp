@@ -97,6 +97,31 @@ TEST(Recurrence, ClosedFormAgreesWithLibical)
     EXPECT_GT(nCompared, 400);
 }
 
+// The last start of a counted rule, counted without a walk for daily and weekly rules,
+// is libical's last occurrence of that count, from starts on and off the pattern.
+// (Only where libical reaches the count: it gives no occurrence after the year 2582.)
+TEST(Recurrence, CountedRulesEndWhereLibicalEnds)
+{
+    const int64_t nStarts[] = {WallFromFields(2000, 2, 29, 9, 30), WallFromFields(2007, 12, 30, 23, 45),
+                               WallFromFields(2011, 7, 13)};
+    for (CRecurrenceRule rule : RuleTable()) {
+        for (int64_t nStart : nStarts) {
+            for (int nCount : {1, 2, 3, 7, 53, 400}) {
+                rule.nOccurrences = nCount;
+                QVector<int64_t> starts;
+                CRecurrence::Expand(rule, nStart, kNoDateMinutes, nCount, &starts);
+                if (starts.size() < nCount)
+                    continue;  // libical stops in the year 2582; the walk goes on
+                int64_t nFirst = 0, nLast = 0;
+                ASSERT_TRUE(CRecurrence::Span(rule, nStart, &nFirst, &nLast));
+                ASSERT_EQ(nFirst, starts.front());
+                ASSERT_EQ(nLast, starts.back()) << "type " << rule.nType << " interval " << rule.nInterval << " mask "
+                                                << rule.nDayOfWeekMask << " count " << nCount;
+            }
+        }
+    }
+}
+
 TEST(Recurrence, PatternStartMovesToTheFirstOccurrence)
 {
     int64_t nFirst = 0, nLast = 0;

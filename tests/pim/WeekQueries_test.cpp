@@ -32,6 +32,7 @@ protected:
         m_in << m_store.AddAppt("from last week", Dt(2007, 12, 21, 10), Dt(2007, 12, 24, 2));
         m_in << m_store.AddAppt("ends at Monday 0:00", Dt(2007, 12, 23, 23), Dt(2007, 12, 24, 0));
         m_in << m_store.AddAppt("Sunday 23:59", Dt(2007, 12, 30, 23, 59), Dt(2007, 12, 31, 0, 30));
+        m_in << m_store.AddAppt("a whole day to Monday 1:00", Dt(2007, 12, 23, 1), Dt(2007, 12, 24, 1));
         m_in << m_store.AddAppt("all day Thursday", Dt(2007, 12, 27), Dt(2007, 12, 27), true);
         m_in << m_store.AddAppt("all day to Monday", Dt(2007, 12, 20), Dt(2007, 12, 24), true);
         m_in << m_store.AddAppt("whole week and more", Dt(2007, 12, 1, 8), Dt(2008, 1, 15, 8));
@@ -81,6 +82,24 @@ TEST_P(WeekQueries, AppointmentsOfTheWeekInStartOrder)
     EXPECT_EQ(found.size(), m_in.size());
     for (int i = 1; i < found.size(); ++i)
         EXPECT_LE(found[i - 1].second, found[i].second);
+}
+
+// Stores of the version before kept every appointment in the span tree: opening one
+// drops the spans of items of a day or less, and the week finds the same items.
+TEST_P(WeekQueries, AnUpgradedStoreFindsTheSameWeek)
+{
+    const QString strPath = m_store.Path();
+    ASSERT_EQ(m_store.App().Logoff(), S_OK);
+    const char* const pszSpans = "SELECT count(*) FROM appt_span";
+    EXPECT_EQ(StoreSqlValue(strPath, pszSpans), "3");  // the items longer than a day
+    StoreSqlValue(strPath, "INSERT INTO appt_span SELECT oid, t_start, t_end FROM items"
+                           " WHERE kind=1 AND oid NOT IN (SELECT id FROM appt_span)");
+    ASSERT_EQ(StoreSqlValue(strPath, pszSpans), "12");
+    StoreSqlValue(strPath, "PRAGMA user_version=5");
+    ASSERT_EQ(m_store.App().Logon(strPath), S_OK);
+    EXPECT_EQ(StoreSqlValue(strPath, pszSpans), "3");
+    const auto found = m_store.FindAppts(WeekApptRestriction(GetParam(), 2007, 12, 24));
+    EXPECT_EQ(Oids(found), QSet<int32_t>(m_in.begin(), m_in.end()));
 }
 
 TEST_P(WeekQueries, TasksWithoutCompletedOnes)

@@ -5,6 +5,7 @@
 #include "pim/CSqlStatement.h"
 #include "pim/WallTime.h"
 #include <QDir>
+#include <QFile>
 #include <QLocale>
 #include <cstdlib>
 #include <ctime>
@@ -31,6 +32,19 @@ QString StoreRows(CPimStore& store)
         }
     }
     return rows.join(QLatin1Char('\n'));
+}
+
+QString StoreSqlValue(const QString& strPath, const char* pszSql)
+{
+    sqlite3* pDb = nullptr;
+    QString strValue;
+    if (sqlite3_open(QFile::encodeName(strPath).constData(), &pDb) == SQLITE_OK) {
+        CSqlStatement st(pDb, pszSql);
+        if (st.Step() == SQLITE_ROW)
+            strValue = st.Value(0).toString();
+    }
+    sqlite3_close(pDb);
+    return strValue;
 }
 
 QString FormatWithPattern(const QString& strPattern, int nYear, int nMonth, int nDay, bool bFullYear)

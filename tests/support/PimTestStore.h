@@ -27,6 +27,9 @@ class CPimStore;
 // Every row of the store's item tables (items, notes, spans, server tombstones), a line
 // a row with each value's type, to compare a store with itself at another time.
 QString StoreRows(CPimStore& store);
+// The first value an SQL statement gives on a connection of its own to the store file, as
+// text (empty when it gives none): a count, or the names of the store's indexes.
+QString StoreSqlValue(const QString& strPath, const char* pszSql);
 
 class CTestStore {
 public:
