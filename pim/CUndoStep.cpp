@@ -82,9 +82,19 @@ bool CUndoStep::Begin(CPimStore& store, int32_t nOid)
     return LastOid(store, &m_nLastBefore) && Read(store, &m_before);
 }
 
+// A save that changed nothing but the time of its saving leaves nothing to undo.
 bool CUndoStep::Finish(CPimStore& store)
 {
-    return LastOid(store, &m_nLastAfter) && Read(store, &m_after) && !(m_after == m_before);
+    return LastOid(store, &m_nLastAfter) && Read(store, &m_after) && !(WithoutStamps(m_after) == WithoutStamps(m_before));
+}
+
+CUndoStep::Rows CUndoStep::WithoutStamps(Rows rows)
+{
+    for (Row& row : rows.items) {
+        if (row.size() > kStampColumn)
+            row[kStampColumn] = QVariant();
+    }
+    return rows;
 }
 
 CUndoStep::EResult CUndoStep::Undo(CPimStore& store, QString* pstrReason)

@@ -32,6 +32,9 @@ private:
         bool operator==(const Rows& other) const = default;
     };
     bool Read(CPimStore& store, Rows* pRows) const;
+    // The items' rows with their time stamps (column "stamp" of SELECT *) left out.
+    static constexpr int kStampColumn = 6;
+    static Rows WithoutStamps(Rows rows);
     static bool LastOid(CPimStore& store, int64_t* pnOid);
     bool PutBack(CPimStore& store);
 
