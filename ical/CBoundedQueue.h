@@ -1,8 +1,8 @@
 #pragma once
-// A first-in first-out queue between one thread that fills it and one that empties it,
-// holding at most a given number of values: Push waits while it is full, Pop while it is
-// empty. Either side may end the exchange: Close (the filler: no more values; the rest are
-// still taken) or Abort (the taker: Push refuses from then on).
+// A first-in first-out queue between one thread that fills it and one or more that empty
+// it, holding at most a given number of values: Push waits while it is full, Pop while it
+// is empty. Either side may end the exchange: Close (the filler: no more values; the rest
+// are still taken) or Abort (a taker: Push and Pop refuse from then on).
 #include <condition_variable>
 #include <deque>
 #include <mutex>

@@ -1,31 +1,20 @@
 #include "ical/CICalImporter.h"
-#include "ical/CAnniversaryEvents.h"
 
-#include "ical/CBoundedQueue.h"
 #include "pim/CLocalZone.h"
 #include "pim/CPimStore.h"
 #include <QBuffer>
 #include <QFile>
 #include <QRegularExpression>
+#include <algorithm>
 #include <ctime>
 #include <thread>
 #include <utility>
 
 namespace {
 
-// Items read ahead of the store, at most: batches of items, handed over at once.
-constexpr qsizetype kBatchItems = 32;
+// Items handed over at once, and batches read ahead of the store, at most.
+constexpr qsizetype kBatchItems = 64;
 constexpr size_t kQueuedBatches = 4;
-
-QString TooLarge(const ICalBlock& b)
-{
-    const QString strName = QString::fromLatin1(b.name);
-    return ICalSkipLine(b.strUid.isEmpty() ? strName : b.strUid,
-                        QStringLiteral("%1 of %2 bytes, more than the %3 MiB an item may have")
-                            .arg(strName)
-                            .arg(b.nEnd - b.nBegin)
-                            .arg(CICalStream::kMaxComponentBytes >> 20));
-}
 
 // Bytes of a file's start read to tell its version: its VERSION line precedes its items.
 constexpr qint64 kVersionPeekBytes = 8192;
@@ -45,7 +34,7 @@ bool IsVCalendar1(QIODevice* pDevice)
 }  // namespace
 
 CICalImporter::CICalImporter(std::shared_ptr<CPimStore> pStore)
-    : m_pStore(pStore), m_reader(m_zones), m_overrides(m_zones, m_reader), m_items(std::move(pStore))
+    : m_pStore(pStore), m_items(std::move(pStore))
 {
 }
 
@@ -63,8 +52,7 @@ void CICalImporter::Clear()
 QStringList CICalImporter::DroppedSummary() const
 {
     QStringList lines;
-    const QMap<QString, int>& dropped = m_reader.Dropped();
-    for (auto it = dropped.constBegin(); it != dropped.constEnd(); ++it)
+    for (auto it = m_dropped.constBegin(); it != m_dropped.constEnd(); ++it)
         lines << QStringLiteral("%1: %2").arg(it.key()).arg(it.value());
     return lines;
 }
@@ -111,7 +99,7 @@ BOOL CICalImporter::ImportText(const QByteArray& text, QString* pstrError)
 BOOL CICalImporter::ImportDevice(QIODevice* pDevice, QString* pstrError)
 {
     Clear();
-    m_reader.ClearDropped();
+    m_dropped.clear();
     m_items.Reset();
     m_specialDays.clear();
     if (IsVCalendar1(pDevice)) {
@@ -126,7 +114,7 @@ BOOL CICalImporter::ImportDevice(QIODevice* pDevice, QString* pstrError)
             if (b.bTooLarge)  // said in the second pass
                 return true;
             if (b.name == "VTIMEZONE" && !m_zones.Load(block))
-                m_reader.Drop(QStringLiteral("unreadable VTIMEZONE"));
+                ++m_dropped[QStringLiteral("unreadable VTIMEZONE")];
             else if (b.bOverride)
                 m_overrides.Add(b);
             return true;
@@ -145,86 +133,114 @@ BOOL CICalImporter::ImportDevice(QIODevice* pDevice, QString* pstrError)
     return TRUE;
 }
 
-// The file's items are read and checked in a thread of their own while this thread stores
-// them, in file order: the store is only ever used from here. False when the file could
-// not be read to its end; a failed store write ends the reading too.
+// A batch of components in file order; batches are numbered from 0.
+struct CICalImporter::Batch {
+    int64_t nNumber = 0;
+    QVector<ICalScanned> items;
+};
+
+int CICalImporter::ReaderThreads() const
+{
+    if (m_nReaderThreads > 0)
+        return m_nReaderThreads;
+    return std::clamp(int(std::thread::hardware_concurrency()), 1, kMaxReaders);
+}
+
+// One thread scans the file, reading threads read and check its items, and this thread
+// stores them in file order: the store is only ever used from here. False when the file
+// could not be read to its end; a failed store write ends the reading too.
 bool CICalImporter::ReadAndStore(CICalStream& stream, QString* pstrReadError)
 {
-    // Both threads convert local times: the local zone is read once, before they start.
+    // The threads convert local and UTC times: the local zone is read once, and libical's
+    // UTC zone made, before they start.
     CLocalZone::WallFromUtc(std::time(nullptr));
-    // Items are handed over in batches, so that the threads seldom wait for each other.
-    CBoundedQueue<QVector<ICalPrepared>> queue(kQueuedBatches);
+    icaltimezone_get_utc_timezone();
+    Preparers preparers;
+    for (int i = 0; i < ReaderThreads(); ++i)
+        preparers.push_back(std::make_unique<CICalItemPreparer>(m_zones, m_bKeepSpecialDays, m_bPlainSpecialDays));
+    CBoundedQueue<Batch> batches(kQueuedBatches);
+    COrderedHandOver<QVector<ICalPrepared>> prepared(kQueuedBatches, int(preparers.size()));
     bool bScanned = false;
-    std::thread reader([&] {
-        QVector<ICalPrepared> batch;
-        bScanned = stream.Scan(
-            [&](const ICalBlock& b, const QByteArray& block) {
-                if (!b.bTooLarge && (b.name == "VTIMEZONE" || b.bOverride))  // overrides are read with their series
-                    return true;
-                batch.push_back(ICalPrepared());
-                if (b.bTooLarge)
-                    batch.back().skipped << TooLarge(b);
-                else
-                    Prepare(stream, b, block, &batch.back());
-                return batch.size() < kBatchItems || queue.Push(std::exchange(batch, {}));
-            },
-            pstrReadError);
-        if (bScanned) {
-            batch.push_back(m_overrides.Unused());
-            queue.Push(std::move(batch));
-        }
-        queue.Close();
+    std::thread scanner([&] {
+        bScanned = ScanBatches(stream, batches, pstrReadError);
+        batches.Close();
     });
-    QVector<ICalPrepared> batch;
-    while (queue.Pop(&batch)) {
-        for (ICalPrepared& prepared : batch) {
-            m_specialDays += prepared.specialDays;
-            if (!m_items.StorePrepared(prepared)) {
-                queue.Abort();
-                break;
-            }
-        }
+    std::vector<std::thread> readers;
+    for (const auto& pPreparer : preparers)
+        readers.emplace_back([&, p = pPreparer.get()] { PrepareBatches(*p, batches, prepared); });
+    const bool bStored = StoreBatches(prepared);
+    if (!bStored) {
+        batches.Abort();
+        prepared.Abort();
     }
-    reader.join();
+    scanner.join();
+    for (std::thread& reader : readers)
+        reader.join();
+    Gather(preparers);
+    if (bStored && bScanned) {
+        ICalPrepared unused = m_overrides.Unused();
+        m_items.StorePrepared(unused);
+    }
     return bScanned;
 }
 
-// Everything short of the store: reading, checking and shaping the item and its changed
-// occurrences. Runs in the reading thread.
-void CICalImporter::Prepare(CICalStream& stream, const ICalBlock& master, const QByteArray& block,
-                            ICalPrepared* pOut)
+bool CICalImporter::ScanBatches(CICalStream& stream, CBoundedQueue<Batch>& batches, QString* pstrReadError) const
 {
-    if (master.name != "VEVENT" && master.name != "VTODO") {
-        const QString strName = QString::fromLatin1(master.name);
-        pOut->skipped << ICalSkipLine(master.strUid.isEmpty() ? strName : master.strUid,
-                                      QStringLiteral("%1 components are not events or to-dos").arg(strName));
-        return;
+    Batch batch;
+    const bool bScanned = stream.Scan(
+        [&](const ICalBlock& b, const QByteArray& block) {
+            if (!b.bTooLarge && (b.name == "VTIMEZONE" || b.bOverride))  // overrides are read with their series
+                return true;
+            ICalScanned scanned{b, block, {}};
+            if (!b.bTooLarge && (b.name == "VEVENT" || b.name == "VTODO")) {
+                for (const ICalBlock& o : m_overrides.Of(b))
+                    scanned.overrides << stream.Read(o);
+            }
+            batch.items.push_back(std::move(scanned));
+            if (batch.items.size() < kBatchItems)
+                return true;
+            const int64_t nNext = batch.nNumber + 1;
+            return batches.Push(std::exchange(batch, Batch{nNext, {}}));
+        },
+        pstrReadError);
+    if (bScanned && !batch.items.isEmpty())
+        batches.Push(std::move(batch));
+    return bScanned;
+}
+
+void CICalImporter::PrepareBatches(CICalItemPreparer& preparer, CBoundedQueue<Batch>& batches,
+                                   COrderedHandOver<QVector<ICalPrepared>>& prepared)
+{
+    Batch batch;
+    while (batches.Pop(&batch)) {
+        QVector<ICalPrepared> results(batch.items.size());
+        for (qsizetype i = 0; i < batch.items.size(); ++i)
+            preparer.Prepare(batch.items[i], &results[i]);
+        if (!prepared.Put(batch.nNumber, std::move(results)))
+            break;
     }
-    const bool bEvent = master.name == "VEVENT";
-    QString strUid = master.strUid;
-    QString strUnread = QStringLiteral("libical could not read the component");
-    icalcomponent* pComp = CICalStream::Parse(block, &strUnread);
-    if (pComp == nullptr)
-        return void(pOut->skipped << ICalSkipLine(strUid, strUnread));
-    QVector<CItemRecord> series;
-    QVector<int64_t> exdates;
-    QString strWhy;
-    AnniversaryFields day;
-    QString strNotADay;
-    if (bEvent && m_bKeepSpecialDays && CAnniversaryEvents::DayOfEvent(pComp, m_bPlainSpecialDays, &day, &strNotADay)) {
-        icalcomponent_free(pComp);
-        pOut->specialDays.append(ICalSpecialDay{strUid, day});
-        return;
+    prepared.Done();
+}
+
+bool CICalImporter::StoreBatches(COrderedHandOver<QVector<ICalPrepared>>& prepared)
+{
+    QVector<ICalPrepared> batch;
+    while (prepared.Take(&batch)) {
+        for (ICalPrepared& one : batch) {
+            m_specialDays += one.specialDays;
+            if (!m_items.StorePrepared(one))
+                return false;
+        }
     }
-    const bool bRead = m_reader.ReadItem(pComp, block, bEvent, &series, &exdates, &strUid, &strWhy);
-    icalcomponent_free(pComp);
-    if (!bRead)
-        return void(pOut->skipped << ICalSkipLine(strUid, strWhy));
-    const QVector<icalcomponent*> overrides = m_overrides.Read(stream, master, strUid, pOut);
-    if (bEvent)
-        m_overrides.PrepareEvents(series, exdates, overrides, strUid, pOut);
-    else
-        m_overrides.PrepareTodo(series.front(), exdates, overrides, strUid, pOut);
-    for (icalcomponent* p : overrides)
-        icalcomponent_free(p);
+    return true;
+}
+
+void CICalImporter::Gather(const Preparers& preparers)
+{
+    for (const auto& pPreparer : preparers) {
+        const QMap<QString, int>& dropped = pPreparer->Dropped();
+        for (auto it = dropped.constBegin(); it != dropped.constEnd(); ++it)
+            m_dropped[it.key()] += it.value();
+        m_overrides.MarkUsed(pPreparer->UsedOverrides());
+    }
 }

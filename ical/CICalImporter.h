@@ -3,24 +3,29 @@
 // The file is read as a stream of components twice (CICalStream), so that memory does not
 // grow with its size: first for its structure (an error fails the whole file before
 // anything is written), its time zones (CICalZones) and where the changed occurrences
-// (RECURRENCE-ID) of each UID are (CICalOverrides); then one item at a time, each series
-// read together with its changed occurrences. That second pass reads and checks the items
-// (CICalItemReader) in a thread of its own while the calling thread, the only one to use
-// the store, stores them by UID in file order (CICalItemStore).
+// (RECURRENCE-ID) of each UID are (CICalOverrideIndex); then one item at a time, each
+// series read together with its changed occurrences. In that second pass one thread scans
+// the file and hands its components in batches to reading threads, which read and check
+// them (CICalItemPreparer, one each), while the calling thread, the only one to use the
+// store, takes their results back in file order and stores them by UID (CICalItemStore).
 // What the store cannot hold exactly is never stored as something else: the item is
 // skipped with its reason, or the property is dropped and counted.
-#include "ical/CICalItemReader.h"
+#include "ical/CBoundedQueue.h"
+#include "ical/CICalItemPreparer.h"
 #include "ical/CICalItemStore.h"
-#include "ical/CICalOverrides.h"
+#include "ical/CICalOverrideIndex.h"
 #include "ical/CICalStream.h"
 #include "ical/CICalZones.h"
+#include "ical/COrderedHandOver.h"
 #include "ical/ICalPrepared.h"
 #include "platform/WinTypes.h"
 #include <QByteArray>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <QVector>
 #include <memory>
+#include <vector>
 
 class CPimStore;
 class QIODevice;
@@ -42,6 +47,11 @@ public:
     // cannot hold; with bPlainToo also yearly and single all-day events.
     void KeepSpecialDays(bool bPlainToo) { m_bKeepSpecialDays = true; m_bPlainSpecialDays = bPlainToo; }
     const QVector<ICalSpecialDay>& SpecialDays() const { return m_specialDays; }
+
+    // The threads that read and check items: 0 (the default) for one per core of the
+    // machine, at most kMaxReaders. The result is the same whatever their number.
+    void SetReaderThreads(int nThreads) { m_nReaderThreads = nThreads; }
+    static constexpr int kMaxReaders = 4;
 
     // Items added, by kind.
     int Appointments() const { return m_items.Appointments(); }
@@ -65,17 +75,29 @@ public:
     using RulePart = ICalRulePart;
 
 private:
+    struct Batch;
+    using Preparers = std::vector<std::unique_ptr<CICalItemPreparer>>;
     bool ReadAndStore(CICalStream& stream, QString* pstrReadError);
-    // In the reading thread: everything short of the store.
-    void Prepare(CICalStream& stream, const ICalBlock& block, const QByteArray& bytes, ICalPrepared* pOut);
+    int ReaderThreads() const;
+    // In the scanning thread: the file's items in numbered batches; false when the file
+    // could not be read to its end.
+    bool ScanBatches(CICalStream& stream, CBoundedQueue<Batch>& batches, QString* pstrReadError) const;
+    // In a reading thread.
+    static void PrepareBatches(CICalItemPreparer& preparer, CBoundedQueue<Batch>& batches,
+                               COrderedHandOver<QVector<ICalPrepared>>& prepared);
+    // In the calling thread; false when a write failed.
+    bool StoreBatches(COrderedHandOver<QVector<ICalPrepared>>& prepared);
+    // The preparers' counts, once their threads ended.
+    void Gather(const Preparers& preparers);
     void Clear();
 
     std::shared_ptr<CPimStore> m_pStore;
-    CICalZones m_zones;          // the file's zones and its times read through them
-    CICalItemReader m_reader;    // reads one component; counts what is dropped
-    CICalOverrides m_overrides;  // changed occurrences by kind and UID
-    CICalItemStore m_items;      // stores by UID; keeps the counts and what was skipped
+    CICalZones m_zones;              // the file's zones, copied into each preparer
+    CICalOverrideIndex m_overrides;  // changed occurrences by kind and UID
+    CICalItemStore m_items;          // stores by UID; keeps the counts and what was skipped
+    QMap<QString, int> m_dropped;    // what the store has no place for, with its count
     bool m_bKeepSpecialDays = false;
     bool m_bPlainSpecialDays = false;
+    int m_nReaderThreads = 0;
     QVector<ICalSpecialDay> m_specialDays;
 };

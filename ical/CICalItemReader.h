@@ -1,7 +1,7 @@
 #pragma once
 // Reading and checking one VEVENT or VTODO as the store keeps it. What the store cannot
 // hold exactly is never read as something else: the item is refused with the reason, or
-// the property is dropped and counted. Used by the importer's reading thread only.
+// the property is dropped and counted. Each reading thread of an import has its own.
 #include "ical/ICalPrepared.h"
 #include "pim/CItemRecord.h"
 #include <QMap>

@@ -1,6 +1,7 @@
 #include "ical/CICalOverrides.h"
 
 #include "ical/CICalItemReader.h"
+#include "ical/CICalStream.h"
 #include "ical/CICalZones.h"
 #include "ical/ICalTimes.h"
 #include "pim/CItemTable.h"
@@ -24,40 +25,13 @@ QString DayText(int64_t nWall)
 
 }  // namespace
 
-QString CICalOverrides::KeyOf(const ICalBlock& block)
-{
-    return QString::fromLatin1(block.name) + u' ' + block.strUid;
-}
-
-void CICalOverrides::Add(const ICalBlock& block)
-{
-    m_overrides[KeyOf(block)].blocks.push_back(block);
-}
-
-ICalPrepared CICalOverrides::Unused() const
-{
-    QMap<qint64, QString> unusedByPlace;
-    for (auto it = m_overrides.constBegin(); it != m_overrides.constEnd(); ++it) {
-        for (qsizetype i = 0; !it->bUsed && i < it->blocks.size(); ++i)
-            unusedByPlace.insert(it->blocks[i].nBegin, it->blocks[i].strUid);
-    }
-    ICalPrepared unused;
-    for (const QString& strUid : std::as_const(unusedByPlace))
-        unused.skipped << ICalSkipLine(strUid, QStringLiteral("changed occurrence whose series is not in the file"));
-    return unused;
-}
-
-QVector<icalcomponent*> CICalOverrides::Read(CICalStream& stream, const ICalBlock& master, const QString& strUid,
-                                             ICalPrepared* pOut)
+QVector<icalcomponent*> CICalOverrides::Parse(const QVector<QByteArray>& texts, const QString& strUid,
+                                              ICalPrepared* pOut)
 {
     QVector<icalcomponent*> overrides;
-    const auto it = m_overrides.find(KeyOf(master));
-    if (it == m_overrides.end())
-        return overrides;
-    it->bUsed = true;
-    for (const ICalBlock& b : std::as_const(it->blocks)) {
+    for (const QByteArray& text : texts) {
         QString strWhy = QStringLiteral("libical could not read it");
-        if (icalcomponent* p = CICalStream::Parse(stream.Read(b), &strWhy))
+        if (icalcomponent* p = CICalStream::Parse(text, &strWhy))
             overrides << p;
         else
             pOut->skipped << ICalSkipLine(strUid, QStringLiteral("changed occurrence: %1").arg(strWhy));

@@ -19,12 +19,28 @@ void CICalZones::Clear()
 {
     for (icaltimezone* pZone : std::as_const(m_zones))
         icaltimezone_free(pZone, 1);
+    m_blocks.clear();
     m_zones.clear();
     m_refusedZones.clear();
     m_matches.clear();
 }
 
+void CICalZones::LoadCopy(const CICalZones& zones)
+{
+    Clear();
+    for (const QByteArray& block : zones.m_blocks)
+        Load(block);
+}
+
 bool CICalZones::Load(const QByteArray& block)
+{
+    const bool bTaken = Take(block);
+    if (bTaken)
+        m_blocks.push_back(block);
+    return bTaken;
+}
+
+bool CICalZones::Take(const QByteArray& block)
 {
     icalcomponent* pComp = CICalStream::Parse(block);
     // libical expands every change of a zone's offset: a rule without a sane bound is refused.

@@ -9,6 +9,7 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <QVector>
 #include <cstdint>
 #include <libical/ical.h>
 #include <memory>
@@ -27,6 +28,9 @@ public:
     // Takes one VTIMEZONE block of the file; a zone whose rules have no sane bound is kept
     // as refused. false when the block is no readable zone at all.
     bool Load(const QByteArray& block);
+    // The zones of another, loaded again from the same blocks: libical's zones keep what
+    // they have worked out in themselves, so each thread reads times through its own.
+    void LoadCopy(const CICalZones& zones);
     void Clear();
 
     // A time as an instant (UTC seconds), or a date as wall minutes of its day. false with
@@ -46,11 +50,13 @@ public:
     QString ZoneOfStart(icalproperty* pStart, icaltimetype t, int nFirstYear, int nLastYear, QString* pstrWhy) const;
 
 private:
+    bool Take(const QByteArray& block);
     icaltimezone* FileZone(const char* pszTzid) const;
     // The database zones the file's definition names: by its TZID, X-LIC-LOCATION, LOCATION.
     static QStringList NamedZones(icaltimezone* pZone, const QString& strTzid);
     QString UnknownZone(const char* pszTzid) const;
 
+    QVector<QByteArray> m_blocks;               // the VTIMEZONE blocks taken, in file order
     QHash<QByteArray, icaltimezone*> m_zones;   // VTIMEZONEs of the file by TZID
     QHash<QByteArray, QString> m_refusedZones;  // VTIMEZONEs refused, by TZID: why
     // The comparisons of each of the file's zones with the database, by TZID: a cache.
