@@ -43,6 +43,13 @@ CICalImporter::~CICalImporter()
     Clear();
 }
 
+void CICalImporter::Forget()
+{
+    m_items.Reset();
+    m_dropped.clear();
+    m_specialDays.clear();
+}
+
 void CICalImporter::Clear()
 {
     m_zones.Clear();
@@ -99,9 +106,7 @@ BOOL CICalImporter::ImportText(const QByteArray& text, QString* pstrError)
 BOOL CICalImporter::ImportDevice(QIODevice* pDevice, QString* pstrError)
 {
     Clear();
-    m_dropped.clear();
-    m_items.Reset();
-    m_specialDays.clear();
+    Forget();
     if (IsVCalendar1(pDevice)) {
         *pstrError = QStringLiteral("this is a vCalendar 1.0 file, which is not read: only iCalendar (VERSION:2.0) is");
         return FALSE;
@@ -128,6 +133,7 @@ BOOL CICalImporter::ImportDevice(QIODevice* pDevice, QString* pstrError)
     Clear();
     if (!bOk) {
         *pstrError = bScanned ? m_items.StoreError() : strReadError;
+        Forget();
         return FALSE;
     }
     return TRUE;

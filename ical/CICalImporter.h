@@ -36,7 +36,8 @@ public:
     ~CICalImporter();
 
     // FALSE, with nothing added and *pstrError telling why, when the file cannot be read,
-    // is not iCalendar, or the store cannot take it. A byte-order mark is skipped.
+    // is not iCalendar, or the store cannot take it; nothing is told of it then (no counts,
+    // lines or special days). A byte-order mark is skipped.
     BOOL ImportFile(const QString& strPath, QString* pstrError);
     BOOL ImportText(const QByteArray& text, QString* pstrError);
     // The same from an open device that can seek (a file or a buffer).
@@ -89,6 +90,8 @@ private:
     bool StoreBatches(COrderedHandOver<QVector<ICalPrepared>>& prepared);
     // The preparers' counts, once their threads ended.
     void Gather(const Preparers& preparers);
+    // No counts, lines or special days.
+    void Forget();
     void Clear();
 
     std::shared_ptr<CPimStore> m_pStore;
