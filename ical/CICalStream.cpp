@@ -31,6 +31,12 @@ bool LineIs(const QByteArray& line, const char* pszKey, QByteArray* pValue)
 // component twice), so they never reach it.
 bool IsMalformedComponentLine(const QByteArray& line)
 {
+    // Most lines are told apart by their first letter after any white space.
+    const char* p = line.constData();
+    while (std::isspace(static_cast<unsigned char>(*p)))
+        ++p;
+    if (std::toupper(static_cast<unsigned char>(*p)) != 'B' && std::toupper(static_cast<unsigned char>(*p)) != 'E')
+        return false;
     const qsizetype nEnd = qsizetype(std::strcspn(line.constData(), ":;"));
     const QByteArray name = line.left(nEnd).trimmed().toUpper();
     if (name != "BEGIN" && name != "END")
@@ -74,19 +80,18 @@ constexpr qsizetype kMaxDigits = 9;
 // longer run of digits than libical reads; empty when there is none.
 QByteArray NumberTooLong(const QByteArray& line)
 {
-    const qsizetype nNameEnd = qsizetype(std::strcspn(line.constData(), ":;"));
-    const QByteArray name = line.left(nNameEnd).trimmed().toUpper();
-    if (std::none_of(std::begin(kNumericProperties), std::end(kNumericProperties),
-                     [&](const char* psz) { return name == psz; }))
-        return {};
+    const QByteArrayView name = QByteArrayView(line.constData(), std::strcspn(line.constData(), ":;")).trimmed();
+    const auto it = std::find_if(std::begin(kNumericProperties), std::end(kNumericProperties), [&](const char* psz) {
+        return name.size() == qsizetype(std::strlen(psz)) && qstrnicmp(name.data(), psz, name.size()) == 0;
+    });
     QByteArray value;
-    if (!PropertyLine(line, name.constData(), &value))
+    if (it == std::end(kNumericProperties) || !PropertyLine(line, *it, &value))
         return {};
     qsizetype nRun = 0;
     for (char c : value) {
         nRun = std::isdigit(static_cast<unsigned char>(c)) ? nRun + 1 : 0;
         if (nRun > kMaxDigits)
-            return name;
+            return *it;
     }
     return {};
 }
@@ -149,7 +154,12 @@ bool CICalStream::NextLine(QByteArray* pLine, qint64* pnBegin, qint64* pnEnd)
     qsizetype n = nStop - nStart;
     if (n > 0 && m_buffer[nStart + n - 1] == '\r')
         --n;
-    *pLine = nHeadBegin >= 0 ? head : m_buffer.mid(nStart, n);
+    if (nHeadBegin >= 0) {
+        *pLine = head;
+    } else {  // into the caller's line, whose room is kept from line to line
+        pLine->resize(n);
+        std::memcpy(pLine->data(), m_buffer.constData() + nStart, n);
+    }
     *pnBegin = nHeadBegin >= 0 ? nHeadBegin : m_nBufferStart + nStart;
     m_nBufferPos = nEol >= 0 ? nEol + 1 : m_buffer.size();
     *pnEnd = m_nBufferStart + m_nBufferPos;
@@ -263,7 +273,7 @@ icalcomponent* CICalStream::Parse(const QByteArray& bytes, QString* pstrWhy)
             if (icalcomponent* p = icalparser_add_line(pParser, logical.data()))
                 pRoot = pRoot ? (icalcomponent_free(p), pRoot) : p;
         }
-        logical.clear();
+        logical.resize(0);  // keeps its room for the next line
     };
     for (qsizetype nPos = 0; nPos < bytes.size();) {
         qsizetype nEol = bytes.indexOf('\n', nPos);
