@@ -337,9 +337,9 @@ void CICalItemReader::ReadCommon(icalcomponent* pComp, CItemRecord* r)
     // The version: LAST-MODIFIED where given, else DTSTAMP.
     icalproperty* pStamp = icalcomponent_get_first_property(pComp, ICAL_LASTMODIFIED_PROPERTY);
     if (pStamp != nullptr)
-        r->strStamp = Utf8Text(icaltime_as_ical_string(UtcStamp(icalproperty_get_lastmodified(pStamp))));
+        r->strStamp = UtcStampText(icalproperty_get_lastmodified(pStamp));
     else if ((pStamp = icalcomponent_get_first_property(pComp, ICAL_DTSTAMP_PROPERTY)) != nullptr)
-        r->strStamp = Utf8Text(icaltime_as_ical_string(UtcStamp(icalproperty_get_dtstamp(pStamp))));
+        r->strStamp = UtcStampText(icalproperty_get_dtstamp(pStamp));
     icalproperty* pSequence = icalcomponent_get_first_property(pComp, ICAL_SEQUENCE_PROPERTY);
     r->nSequence = pSequence ? icalproperty_get_sequence(pSequence) : 0;
     r->strSubject = Utf8Text(icalcomponent_get_summary(pComp));

@@ -72,8 +72,8 @@ bool PropertyLine(const QByteArray& line, const char* pszName, QByteArray* pValu
 
 // Properties whose numbers libical reads into an int without a check (sscanf("%10d"),
 // atoi): a number of more than 9 digits comes back as another number.
-constexpr const char* kNumericProperties[] = {"DURATION", "TRIGGER", "RRULE", "EXRULE", "RDATE", "SEQUENCE",
-                                              "PRIORITY", "PERCENT-COMPLETE", "REPEAT", "REFRESH-INTERVAL"};
+constexpr QByteArrayView kNumericProperties[] = {"DURATION", "TRIGGER", "RRULE", "EXRULE", "RDATE", "SEQUENCE",
+                                                 "PRIORITY", "PERCENT-COMPLETE", "REPEAT", "REFRESH-INTERVAL"};
 constexpr qsizetype kMaxDigits = 9;
 
 // The name of a numeric property whose value (after the first ':' outside quotes) holds a
@@ -81,17 +81,17 @@ constexpr qsizetype kMaxDigits = 9;
 QByteArray NumberTooLong(const QByteArray& line)
 {
     const QByteArrayView name = QByteArrayView(line.constData(), std::strcspn(line.constData(), ":;")).trimmed();
-    const auto it = std::find_if(std::begin(kNumericProperties), std::end(kNumericProperties), [&](const char* psz) {
-        return name.size() == qsizetype(std::strlen(psz)) && qstrnicmp(name.data(), psz, name.size()) == 0;
+    const auto it = std::find_if(std::begin(kNumericProperties), std::end(kNumericProperties), [&](QByteArrayView known) {
+        return name.size() == known.size() && qstrnicmp(name.data(), known.data(), name.size()) == 0;
     });
     QByteArray value;
-    if (it == std::end(kNumericProperties) || !PropertyLine(line, *it, &value))
+    if (it == std::end(kNumericProperties) || !PropertyLine(line, it->data(), &value))
         return {};
     qsizetype nRun = 0;
     for (char c : value) {
         nRun = std::isdigit(static_cast<unsigned char>(c)) ? nRun + 1 : 0;
         if (nRun > kMaxDigits)
-            return *it;
+            return it->toByteArray();
     }
     return {};
 }

@@ -20,3 +20,9 @@ icaltimetype UtcStamp(icaltimetype t)
     const time_t utc = static_cast<time_t>(CLocalZone::UtcFromWall(nWall)) + t.second;
     return icaltime_from_timet_with_zone(utc, 0, icaltimezone_get_utc_timezone());
 }
+
+QString UtcStampText(icaltimetype t)
+{
+    const icaltimetype u = UtcStamp(t);
+    return QString::asprintf("%04d%02d%02dT%02d%02d%02dZ", u.year, u.month, u.day, u.hour, u.minute, u.second);
+}
