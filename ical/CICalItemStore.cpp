@@ -137,7 +137,7 @@ bool CICalItemStore::StorePrepared(ICalPrepared& prepared)
 
 bool CICalItemStore::LoadStored(int32_t nOid, CItemRecord* pRecord, QVector<CItemRecord>* pExceptions) const
 {
-    if (!CItemTable::Load(*m_pStore, nOid, pRecord) || !CItemTable::LoadNotes(*m_pStore, nOid, &pRecord->notes))
+    if (!CItemTable::LoadNotes(*m_pStore, nOid, &pRecord->notes))
         return false;
     if (!pRecord->rule.IsRecurring() || pRecord->nItemType != olAppointmentItem)
         return true;
@@ -189,23 +189,28 @@ void CICalItemStore::Touch(int32_t nOid)
     m_touched[nOid] = true;
 }
 
-bool CICalItemStore::FindByUid(CItemRecord& r, int32_t* pnOid, int* pnKind)
+bool CICalItemStore::FindByUid(CItemRecord& r, int32_t* pnOid, int* pnKind, CItemRecord* pStored)
 {
     *pnOid = 0;
     *pnKind = 0;
     if (m_bBulk)
         return true;
+    static const QByteArray sql = QByteArray("SELECT ") + CItemTable::kColumns
+                                + " FROM items WHERE uid=?1 AND series IS NULL LIMIT 1";
     const QString strUid = r.strUid;
     for (int nCopy = 2;; ++nCopy) {
-        CSqlStatement find(m_pStore->Cached("SELECT oid,kind FROM items WHERE uid=?1 AND series IS NULL LIMIT 1"));
+        CSqlStatement find(m_pStore->Cached(sql.constData()));
         find.Bind(1, r.strUid);
         const int rc = find.Step();
         if (rc != SQLITE_ROW && rc != SQLITE_DONE)
             return StoreFailed();
         *pnOid = rc == SQLITE_ROW ? static_cast<int32_t>(find.Int(0)) : 0;
         *pnKind = rc == SQLITE_ROW ? static_cast<int>(find.Int(1)) : 0;
+        const bool bTouched = Touched(*pnOid);
+        if (rc == SQLITE_ROW && !bTouched)
+            CItemTable::Read(find, 0, pStored);
         find.Reset();
-        if (!Touched(*pnOid))
+        if (!bTouched)
             break;
         r.strUid = QStringLiteral("%1#%2").arg(strUid).arg(nCopy);
     }
@@ -258,7 +263,8 @@ bool CICalItemStore::Store(ICalWanted& w)
     const bool bTask = r.nItemType == olTaskItem;
     int32_t nFound = 0;
     int nFoundKind = 0;
-    if (!FindByUid(r, &nFound, &nFoundKind))
+    CItemRecord stored;
+    if (!FindByUid(r, &nFound, &nFoundKind, &stored))
         return false;
     if (nFound != 0)
         Touch(nFound);
@@ -269,7 +275,6 @@ bool CICalItemStore::Store(ICalWanted& w)
                                                            ? QStringLiteral("the store has a task with this UID")
                                                            : QStringLiteral("the store has an appointment with this UID")),
                    true;
-        CItemRecord stored;
         QVector<CItemRecord> storedExceptions;
         if (!LoadStored(nFound, &stored, &storedExceptions))
             return StoreFailed();

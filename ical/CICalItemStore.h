@@ -51,11 +51,13 @@ private:
     bool Store(ICalWanted& wanted);
     bool SameContent(const CItemRecord& stored, const QVector<CItemRecord>& storedExceptions,
                      const ICalWanted& wanted) const;
+    // The notes and exceptions of the stored item *pRecord, read by FindByUid.
     bool LoadStored(int32_t nOid, CItemRecord* pRecord, QVector<CItemRecord>* pExceptions) const;
     bool StoreFailed();
     // The stored item of r's UID (0: none), after giving r a UID of its own when an item
-    // of this import has its UID; its kind in *pnKind. False when the store fails.
-    bool FindByUid(CItemRecord& r, int32_t* pnOid, int* pnKind);
+    // of this import has its UID; its kind in *pnKind and its row in *pStored. False when
+    // the store fails.
+    bool FindByUid(CItemRecord& r, int32_t* pnOid, int* pnKind, CItemRecord* pStored);
     bool BeginBulk();
     // After a bulk write: the later items of a UID given twice get UIDs of their own.
     bool RenameDoubledUids();
