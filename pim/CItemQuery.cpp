@@ -11,7 +11,7 @@ namespace {
 constexpr int kBatchRows = 512;
 constexpr int64_t kOpenHigh = std::numeric_limits<int64_t>::max();
 constexpr int64_t kOpenLow = std::numeric_limits<int64_t>::min();
-// The order of the index items_task after its kind and complete columns.
+// The order of the index items_task (of tasks alone) after its kind and complete columns.
 constexpr char kTaskOrder[] = "t_start,t_end,importance,t_completed,reminder,rec_type,series,oid";
 
 int64_t Clamp32(int64_t n)
@@ -187,16 +187,19 @@ bool CItemQuery::ReadLean()
 
 bool CItemQuery::ReadLeanRange(const CRestriction& part, bool bComplete, const CValueRanges::Range& range)
 {
-    // ?1 kind, ?2 complete, ?3 and ?4 the start dates, then the restriction's parameters.
+    // ?1 complete, ?2 and ?3 the start dates, then the restriction's parameters. The kind
+    // is written out: the index holds tasks alone, and SQLite uses it only for a query
+    // that names the kind it holds.
     QVector<int64_t> params;
     const QString strSql = QStringLiteral("SELECT ") + QLatin1String(CItemTable::kTaskQueryColumns)
-                         + QStringLiteral(" FROM items WHERE kind=?1 AND complete=?2 AND t_start BETWEEN ?3 AND ?4 AND ")
+                         + QStringLiteral(" FROM items WHERE kind=%1 AND complete=?1 AND t_start BETWEEN ?2 AND ?3 AND ")
+                               .arg(olTaskItem)
                          + part.ToSql(&params) + QStringLiteral(" ORDER BY ") + QLatin1String(kTaskOrder);
     const std::unique_ptr<CSqlStatement> pStatement = m_pStore->Query(strSql.toUtf8());
     CSqlStatement& st = *pStatement;
-    st.Bind(1, int64_t(olTaskItem)).Bind(2, int64_t(bComplete)).Bind(3, range.nLo).Bind(4, range.nHi);
+    st.Bind(1, int64_t(bComplete)).Bind(2, range.nLo).Bind(3, range.nHi);
     for (int i = 0; i < params.size(); ++i)
-        st.Bind(5 + i, params[i]);
+        st.Bind(4 + i, params[i]);
     int rc = SQLITE_ROW;
     while ((rc = st.Step()) == SQLITE_ROW) {
         LeanRow row;

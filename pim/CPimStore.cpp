@@ -166,6 +166,13 @@ bool CPimStore::BeginRead()
     return true;
 }
 
+bool CPimStore::MapForReading()
+{
+    // Larger than any store a person keeps; a larger file is read in part through the map.
+    CSqlStatement st(m_pDb, "PRAGMA mmap_size=1073741824");
+    return st.Step() == SQLITE_ROW;
+}
+
 void CPimStore::RecordChange(DWORD nType, int32_t nOid, int nItemType)
 {
     if (m_bBulkChanges) {

@@ -57,6 +57,10 @@ public:
     void SetBulkChanges(bool bBulk) { m_bBulkChanges = bBulk; }
     // A read transaction, for a consistent view over several statements (export).
     bool BeginRead();
+    // Reads the file through a memory map from now on: no copy of each page into SQLite's
+    // cache. Meant for a process that shows a few weeks rather than one that reads the
+    // whole store (mapped pages count in its resident memory). False when SQLite refuses.
+    bool MapForReading();
 
     // SQLite's own text for the failure of the last call on the connection ("the disk is
     // full" for a full disk), kept until the next NoteError: call it where a failure is

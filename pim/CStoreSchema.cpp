@@ -86,6 +86,18 @@ const char* const kMigrations[] = {
     "CREATE INDEX items_single ON items(oid) WHERE series IS NULL;",
     // 5 -> 6: appointments of a day or less are found by their start, not their span
     "DELETE FROM appt_span WHERE id IN (SELECT oid FROM items WHERE t_end-t_start<=1440);",
+    // 6 -> 7: what a week reads of its tasks and of the series it may show, each packed in
+    // an index of its own rather than spread over the whole table. The tasks' index holds
+    // tasks alone and their subjects; the OID before the subject keeps it in the order it
+    // had. (SQLite reads a partial index as covering only when it holds the columns of its
+    // WHERE clause too.)
+    "DROP INDEX items_task;"
+    "CREATE INDEX items_task ON items(kind, complete, t_start, t_end, importance, t_completed, reminder,"
+    " rec_type, series, oid, subject) WHERE kind=3;"
+    "CREATE INDEX items_series_rows ON items(oid, kind, series, orig_start, deleted, subject, location, t_start,"
+    " t_end, all_day, reminder, reminder_minutes, importance, complete, t_completed, rec_type, rec_interval,"
+    " rec_mask, rec_dom, rec_instance, rec_moy, rec_count, rec_until, rec_start, rec_last, tzid, seq)"
+    " WHERE kind=1 AND rec_type>=0 AND series IS NULL;",
 };
 static_assert(CItemTable::kShortItemMinutes == 1440, "the last schema step drops the spans of short items");
 static_assert(sizeof(kMigrations) / sizeof(kMigrations[0]) == CStoreSchema::kVersion);

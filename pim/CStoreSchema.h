@@ -38,7 +38,7 @@
 
 class CStoreSchema {
 public:
-    static constexpr int kVersion = 6;
+    static constexpr int kVersion = 7;
     static constexpr uint32_t kApplicationId = 0x51444159;  // "QDAY"
 
     // Opens the file read-write, creating the store (and its folder) when the file is

@@ -87,10 +87,10 @@ CWeekListing::CWeekListing(const WeekRange& week, const DateTime& today, const I
         m_strLabels[nDay] = CornerLabelOf(week, nDay, host);
 }
 
-void CWeekListing::AddRow(const AgendaRow& row)
+void CWeekListing::AddRow(AgendaRow row)
 {
     if (row.nDayIndex >= 0 && row.nDayIndex < 7)
-        m_rows[row.nDayIndex].push_back(row);
+        m_rows[row.nDayIndex].push_back(std::move(row));
 }
 
 int CWeekListing::GetRowCount(int nDayIndex) const

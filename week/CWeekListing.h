@@ -21,7 +21,7 @@ public:
     // The days of the week with their corner labels as the host names the weekdays.
     CWeekListing(const WeekRange& week, const DateTime& today, const IWeekHost& host);
 
-    void AddRow(const AgendaRow& row) override;
+    void AddRow(AgendaRow row) override;
     int GetRowCount(int nDayIndex) const override;
     bool HasOccurrence(int nDayIndex, int32_t nOid, DATE dtStart) const override;
 

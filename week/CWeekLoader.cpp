@@ -203,20 +203,25 @@ bool CWeekLoader::AddTasks(const QString& strStart, const QString& strEnd)
     const AgendaSettings& settings = m_pFrame->GetSettings();
     const QString strQuery = TaskWeekQuery(settings.ShowCompleteTask ? TRUE : FALSE, strStart, strEnd,
                                            settings.NoDateText, m_ctx.week.Contains(m_ctx.today));
-    std::vector<std::unique_ptr<ITask>> tasks;
+    std::vector<TaskData> tasks;
     std::vector<TaskOrderRecord> order;
     if (ReadFailed(FindTasks(pItems.get(), strQuery, &tasks, &order)))
         return false;
     SortTaskOrder(&order);
-    for (const TaskOrderRecord& record : order)
-        AddTaskRows(tasks[record.nIndex].get());
+    std::vector<AgendaEntry> entries;
+    for (const TaskOrderRecord& record : order) {
+        entries.clear();
+        AddTaskEntries(m_ctx, tasks[record.nIndex], &entries);
+        AddEntries(entries);
+    }
     return true;
 }
 
-// The tasks found are kept rather than fetched again by OID after sorting: within one
-// load both give the same values, and a large week saves a store read per task.
+// Each task found is read at once and its object let go: within one load this gives the
+// values a fetch by OID after sorting would, without a store read or an object kept per
+// task. The week's query reads the subject and the notes flag with the rest of the row.
 HRESULT CWeekLoader::FindTasks(IPOutlookItemCollection* pItems, const QString& strQuery,
-                               std::vector<std::unique_ptr<ITask>>* pTasks, std::vector<TaskOrderRecord>* pOrder)
+                               std::vector<TaskData>* pTasks, std::vector<TaskOrderRecord>* pOrder)
 {
     std::unique_ptr<ITask> pTask;
     HRESULT hr = S_OK;
@@ -228,25 +233,12 @@ HRESULT CWeekLoader::FindTasks(IPOutlookItemCollection* pItems, const QString& s
         pTask->get_DueDate(&record.dtDue);
         record.nIndex = static_cast<int32_t>(pTasks->size());
         pOrder->push_back(record);
-        pTasks->push_back(std::move(pTask));
+        TaskData data;
+        ReadTask(pTask.get(), &data);
+        ReadTaskTexts(pTask.get(), &data);
+        pTasks->push_back(std::move(data));
     }
     return hr;
-}
-
-// Which rows a task gets does not depend on its subject or notes: most tasks of a large
-// store get none, and their texts are never read.
-void CWeekLoader::AddTaskRows(ITask* pTask)
-{
-    TaskData data;
-    ReadTask(pTask, &data);
-    std::vector<AgendaEntry> entries;
-    AddTaskEntries(m_ctx, data, &entries);
-    if (entries.empty())
-        return;
-    ReadTaskTexts(pTask, &data);
-    entries.clear();
-    AddTaskEntries(m_ctx, data, &entries);
-    AddEntries(entries);
 }
 
 void CWeekLoader::AddPlaceholders()
@@ -257,6 +249,6 @@ void CWeekLoader::AddPlaceholders()
         AgendaRow row;
         row.nDayIndex = i;
         row.strLabel = QStringLiteral("(NULL)");
-        m_pRows->AddRow(row);
+        m_pRows->AddRow(std::move(row));
     }
 }

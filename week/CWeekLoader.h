@@ -36,8 +36,7 @@ private:
     bool AddTasks(const QString& strStart, const QString& strEnd);
     // The walk's end: S_OK, or the failure that ended it.
     HRESULT FindTasks(IPOutlookItemCollection* pItems, const QString& strQuery,
-                      std::vector<std::unique_ptr<ITask>>* pTasks, std::vector<TaskOrderRecord>* pOrder);
-    void AddTaskRows(ITask* pTask);
+                      std::vector<TaskData>* pTasks, std::vector<TaskOrderRecord>* pOrder);
     void AddPlaceholders();
     bool IsDuplicate(int32_t nOid, DATE dtStart);
     void ReadAppointment(IAppointment* pAppt, ApptData* pData);

@@ -146,7 +146,7 @@ void CWeekPane::LoadWeek()
         m_pFrame->OnWeekLoadFailed(loader.GetFailure());
 }
 
-void CWeekPane::AddRow(const AgendaRow& row)
+void CWeekPane::AddRow(AgendaRow row)
 {
     CListCtrlEx* pList = GetDayList(row.nDayIndex);
     if (pList == nullptr)
@@ -158,11 +158,11 @@ void CWeekPane::AddRow(const AgendaRow& row)
     pList->GetCell(pList->GetItemCount() - 1, 1, &pText);
     if (pLabel == nullptr || pText == nullptr)
         return;
-    pLabel->strExtra = row.strLabelExtra;
+    pLabel->strExtra = std::move(row.strLabelExtra);
     pLabel->dtItem = row.dtItem;
     pLabel->nKind = row.nKind;
     pLabel->nOid = row.nOid;
-    pText->strExtra = row.strTextExtra;
+    pText->strExtra = std::move(row.strTextExtra);
     pText->crText = row.crText;
     pText->bStrikeOut = row.bStrikeOut;
     pText->nIconFlags = row.nIconFlags;

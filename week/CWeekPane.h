@@ -54,7 +54,7 @@ public:
     // Fills the seven lists; called by Reload and by the first paint.
     void LoadWeek();
     // IWeekRows: the rows are the day lists' rows.
-    void AddRow(const AgendaRow& row) override;
+    void AddRow(AgendaRow row) override;
     int GetRowCount(int nDayIndex) const override;
     bool HasOccurrence(int nDayIndex, int32_t nOid, DATE dtStart) const override;
     // Whether the list already shows the occurrence (OID and start, compared exactly);

@@ -1,6 +1,7 @@
 #include "week/CWeekSources.h"
 #include "calendar/AnniversaryFile.h"
 #include "calendar/TimeText.h"
+#include "pim/CPimStore.h"
 #include "pim/IPOutlookApp.h"
 #include "platform/MessageBox.h"
 #include "platform/RegistryFile.h"
@@ -71,6 +72,7 @@ BOOL CWeekSources::ConnectOutlook()
         m_strConnectFailure = QStringLiteral("%1: %2").arg(GetStorePath(), pApp->GetLogonFailure());
     if (FAILED(hr))
         return FALSE;
+    pApp->GetStore()->MapForReading();
     m_pOutlookApp = std::move(pApp);
     return TRUE;
 }

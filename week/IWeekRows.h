@@ -10,7 +10,7 @@ public:
     virtual ~IWeekRows() = default;
 
     // Appends the row to the list of its day (row.nDayIndex, 0 = Monday).
-    virtual void AddRow(const AgendaRow& row) = 0;
+    virtual void AddRow(AgendaRow row) = 0;
     virtual int GetRowCount(int nDayIndex) const = 0;
     // Whether the day already has a row of the occurrence (OID and start, compared
     // exactly); rows without an item never match.

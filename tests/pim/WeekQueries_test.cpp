@@ -1,6 +1,8 @@
 // The week queries of the week load against a fixture store, for every short-date
 // pattern: appointments of the week of Monday 24 December 2007, and the two task queries.
 #include "tests/support/PimTestStore.h"
+#include "pim/IAppointment.h"
+#include "pim/IRecurrencePattern.h"
 #include "platform/Clock.h"
 
 #include <QSet>
@@ -84,22 +86,45 @@ TEST_P(WeekQueries, AppointmentsOfTheWeekInStartOrder)
         EXPECT_LE(found[i - 1].second, found[i].second);
 }
 
-// Stores of the version before kept every appointment in the span tree: opening one
-// drops the spans of items of a day or less, and the week finds the same items.
+// Stores of older versions kept every appointment in the span tree, all items in the
+// tasks' index and no index of series rows: opening one drops the spans of items of a day
+// or less, makes the indexes of this version, and the week finds the same items.
 TEST_P(WeekQueries, AnUpgradedStoreFindsTheSameWeek)
 {
+    std::unique_ptr<IAppointment> pSeries;
+    m_store.App().CreateItem(olAppointmentItem, &pSeries);
+    pSeries->put_Start(Dt(2007, 11, 6, 9));  // Tuesdays
+    pSeries->put_End(Dt(2007, 11, 6, 10));
+    std::unique_ptr<IRecurrencePattern> pPattern;
+    pSeries->GetRecurrencePattern(&pPattern);
+    pPattern->put_RecurrenceType(olRecursWeekly);
+    ASSERT_EQ(pSeries->Save(), S_OK);
+    int32_t nSeries = 0;
+    pSeries->get_Oid(&nSeries);
+    pPattern.reset();
+    pSeries.reset();
     const QString strPath = m_store.Path();
     ASSERT_EQ(m_store.App().Logoff(), S_OK);
     const char* const pszSpans = "SELECT count(*) FROM appt_span";
     EXPECT_EQ(StoreSqlValue(strPath, pszSpans), "3");  // the items longer than a day
     StoreSqlValue(strPath, "INSERT INTO appt_span SELECT oid, t_start, t_end FROM items"
-                           " WHERE kind=1 AND oid NOT IN (SELECT id FROM appt_span)");
+                           " WHERE kind=1 AND rec_type<0 AND oid NOT IN (SELECT id FROM appt_span)");
     ASSERT_EQ(StoreSqlValue(strPath, pszSpans), "12");
-    StoreSqlValue(strPath, "PRAGMA user_version=5");
+    for (const char* pszSql : {"DROP INDEX items_series_rows", "DROP INDEX items_task",
+                               "CREATE INDEX items_task ON items(kind, complete, t_start, t_end, importance,"
+                               " t_completed, reminder, rec_type, series)",
+                               "PRAGMA user_version=5"})
+        StoreSqlValue(strPath, pszSql);
     ASSERT_EQ(m_store.App().Logon(strPath), S_OK);
     EXPECT_EQ(StoreSqlValue(strPath, pszSpans), "3");
+    EXPECT_EQ(StoreSqlValue(strPath, "SELECT count(*) FROM sqlite_master WHERE name='items_series_rows'"
+                                     " OR (name='items_task' AND sql LIKE '%subject) WHERE kind=3')"),
+              "2");
     const auto found = m_store.FindAppts(WeekApptRestriction(GetParam(), 2007, 12, 24));
-    EXPECT_EQ(Oids(found), QSet<int32_t>(m_in.begin(), m_in.end()));
+    EXPECT_EQ(Oids(found), QSet<int32_t>(m_in.begin(), m_in.end()) + QSet<int32_t>{nSeries});
+    EXPECT_TRUE(found.contains({nSeries, Dt(2007, 12, 25, 9)}));
+    const auto tasks = m_store.FindTasks(WeekTaskRestriction(GetParam(), 2007, 12, 24, false));
+    EXPECT_EQ(QSet<int32_t>(tasks.begin(), tasks.end()), QSet<int32_t>(m_open.begin(), m_open.end()));
 }
 
 TEST_P(WeekQueries, TasksWithoutCompletedOnes)
