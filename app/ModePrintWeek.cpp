@@ -7,7 +7,9 @@
 #include "pim/IPOutlookApp.h"
 #include "week/CWeekListing.h"
 #include "week/CWeekSources.h"
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -37,7 +39,16 @@ int RunPrintWeekMode(const CCommandLine& commandLine)
         std::fprintf(stderr, "quillday: %s\n", strFailure.toLocal8Bit().constData());
         return kFailureStatus;
     }
-    const QByteArray out = commandLine.m_bJson ? listing.ToJson() : listing.ToText().toUtf8();
-    std::fwrite(out.constData(), 1, static_cast<size_t>(out.size()), stdout);
-    return std::fflush(stdout) == 0 ? 0 : kFailureStatus;
+    bool bWritten = false;
+    if (commandLine.m_bJson) {
+        const QByteArray out = listing.ToJson();
+        std::fwrite(out.constData(), 1, static_cast<size_t>(out.size()), stdout);
+        bWritten = std::fflush(stdout) == 0 && std::ferror(stdout) == 0;
+    } else {
+        bWritten = listing.WriteText(stdout);
+    }
+    if (bWritten)
+        return 0;
+    std::fprintf(stderr, "quillday: cannot write the week: %s\n", std::strerror(errno));
+    return kFailureStatus;
 }

@@ -213,7 +213,7 @@ bool CItemQuery::ReadLeanRange(const CRestriction& part, bool bComplete, const C
         row.strSubject = st.Text(7);
         row.bHasNotes = st.Int(8) != 0;
         row.bComplete = bComplete;
-        m_lean.push_back(row);
+        m_lean.push_back(std::move(row));
     }
     return rc == SQLITE_DONE;
 }

@@ -9,6 +9,7 @@
 #include <QByteArray>
 #include <QStringList>
 #include <QVector>
+#include <deque>
 #include <memory>
 
 class CPimStore;
@@ -54,8 +55,8 @@ private:
     QStringList m_sortColumns;  // the order of the rows, before the OID
     bool m_bLean = false;       // tasks without a sort: read from their covering index
                                 // only, all at once in Start
-    QVector<LeanRow> m_lean;
-    int m_nLeanPos = 0;
+    std::deque<LeanRow> m_lean;  // all of them at once: no moves as it grows
+    size_t m_nLeanPos = 0;
     int64_t m_nMaxStart = 0;
     int64_t m_nMinEnd = 0;
     bool m_bUseSpan = false;

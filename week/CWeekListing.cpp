@@ -45,20 +45,35 @@ QStringList IconNames(int nIconFlags)
     return names;
 }
 
-QString RowLine(const AgendaRow& row)
+// The row's line, without its line end.
+void MakeRowLine(const AgendaRow& row, QString* pOut)
 {
-    QString line = QStringLiteral("  ") + row.strLabel + QLatin1Char('\t') + row.strText;
-    if ((!row.strLabelExtra.isEmpty() && row.strLabelExtra != row.strLabel) || !row.strTextExtra.isEmpty())
-        line += QStringLiteral("\textra=") + row.strLabelExtra + QLatin1Char('|') + row.strTextExtra;
-    if (row.crText != 0)
-        line += QStringLiteral("\tcolor=") + ColorText(row.crText);
+    QString& out = *pOut;
+    out.clear();
+    out += QLatin1String("  ");
+    out += row.strLabel;
+    out += QLatin1Char('\t');
+    out += row.strText;
+    if ((!row.strLabelExtra.isEmpty() && row.strLabelExtra != row.strLabel) || !row.strTextExtra.isEmpty()) {
+        out += QLatin1String("\textra=");
+        out += row.strLabelExtra;
+        out += QLatin1Char('|');
+        out += row.strTextExtra;
+    }
+    if (row.crText != 0) {
+        out += QLatin1String("\tcolor=");
+        out += ColorText(row.crText);
+    }
     if (row.bBold)
-        line += QStringLiteral("\tbold");
+        out += QLatin1String("\tbold");
     if (row.bStrikeOut)
-        line += QStringLiteral("\tstrike");
-    for (const QString& name : IconNames(row.nIconFlags))
-        line += QLatin1Char('\t') + name;
-    return line;
+        out += QLatin1String("\tstrike");
+    for (const IconName& icon : kIconNames) {
+        if (row.nIconFlags & icon.nFlag) {
+            out += QLatin1Char('\t');
+            out += QLatin1String(icon.pszName);
+        }
+    }
 }
 
 QJsonObject RowObject(const AgendaRow& row)
@@ -117,15 +132,35 @@ bool CWeekListing::Load(IWeekHost* pHost, QString* pstrFailure)
     return bLoaded;
 }
 
+// One line at a time in one string, which keeps its room: a week may have thousands.
+void CWeekListing::ForEachLine(const std::function<void(const QString&)>& fnLine) const
+{
+    QString line;
+    for (int nDay = 0; nDay < 7; ++nDay) {
+        fnLine(IsoDate(m_week.dayStart[nDay]) + QLatin1Char(' ') + m_strLabels[nDay]);
+        for (const AgendaRow& row : m_rows[nDay]) {
+            MakeRowLine(row, &line);
+            fnLine(line);
+        }
+    }
+}
+
 QString CWeekListing::ToText() const
 {
     QString out;
-    for (int nDay = 0; nDay < 7; ++nDay) {
-        out += IsoDate(m_week.dayStart[nDay]) + QLatin1Char(' ') + m_strLabels[nDay] + QLatin1Char('\n');
-        for (const AgendaRow& row : m_rows[nDay])
-            out += RowLine(row) + QLatin1Char('\n');
-    }
+    ForEachLine([&out](const QString& line) { out += line + QLatin1Char('\n'); });
     return out;
+}
+
+bool CWeekListing::WriteText(std::FILE* pFile) const
+{
+    QByteArray utf8;
+    ForEachLine([&](const QString& line) {
+        utf8 = line.toUtf8();
+        utf8 += '\n';
+        std::fwrite(utf8.constData(), 1, static_cast<size_t>(utf8.size()), pFile);
+    });
+    return std::fflush(pFile) == 0 && std::ferror(pFile) == 0;
 }
 
 QByteArray CWeekListing::ToJson() const

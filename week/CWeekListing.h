@@ -12,7 +12,9 @@
 #include "week/WeekRange.h"
 #include <QByteArray>
 #include <QString>
-#include <vector>
+#include <cstdio>
+#include <deque>
+#include <functional>
 
 class IWeekHost;
 
@@ -30,11 +32,15 @@ public:
     bool Load(IWeekHost* pHost, QString* pstrFailure);
 
     QString ToText() const;
+    // ToText's lines written as UTF-8 as they are made; false when writing failed.
+    bool WriteText(std::FILE* pFile) const;
     QByteArray ToJson() const;
 
 private:
+    void ForEachLine(const std::function<void(const QString&)>& fnLine) const;
+
     WeekRange m_week;
     DateTime m_today;
     QString m_strLabels[7];
-    std::vector<AgendaRow> m_rows[7];
+    std::deque<AgendaRow> m_rows[7];  // appended to and read in order: no moves as they grow
 };

@@ -203,7 +203,7 @@ bool CWeekLoader::AddTasks(const QString& strStart, const QString& strEnd)
     const AgendaSettings& settings = m_pFrame->GetSettings();
     const QString strQuery = TaskWeekQuery(settings.ShowCompleteTask ? TRUE : FALSE, strStart, strEnd,
                                            settings.NoDateText, m_ctx.week.Contains(m_ctx.today));
-    std::vector<TaskData> tasks;
+    std::deque<TaskData> tasks;  // thousands on a week with today: no moves as it grows
     std::vector<TaskOrderRecord> order;
     if (ReadFailed(FindTasks(pItems.get(), strQuery, &tasks, &order)))
         return false;
@@ -221,7 +221,7 @@ bool CWeekLoader::AddTasks(const QString& strStart, const QString& strEnd)
 // values a fetch by OID after sorting would, without a store read or an object kept per
 // task. The week's query reads the subject and the notes flag with the rest of the row.
 HRESULT CWeekLoader::FindTasks(IPOutlookItemCollection* pItems, const QString& strQuery,
-                               std::vector<TaskData>* pTasks, std::vector<TaskOrderRecord>* pOrder)
+                               std::deque<TaskData>* pTasks, std::vector<TaskOrderRecord>* pOrder)
 {
     std::unique_ptr<ITask> pTask;
     HRESULT hr = S_OK;

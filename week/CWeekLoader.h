@@ -7,6 +7,7 @@
 #include "week/EntryBuilder.h"
 #include "week/TaskOrder.h"
 #include <QString>
+#include <deque>
 #include <memory>
 #include <unordered_map>
 
@@ -36,7 +37,7 @@ private:
     bool AddTasks(const QString& strStart, const QString& strEnd);
     // The walk's end: S_OK, or the failure that ended it.
     HRESULT FindTasks(IPOutlookItemCollection* pItems, const QString& strQuery,
-                      std::vector<TaskData>* pTasks, std::vector<TaskOrderRecord>* pOrder);
+                      std::deque<TaskData>* pTasks, std::vector<TaskOrderRecord>* pOrder);
     void AddPlaceholders();
     bool IsDuplicate(int32_t nOid, DATE dtStart);
     void ReadAppointment(IAppointment* pAppt, ApptData* pData);

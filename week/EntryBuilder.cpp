@@ -123,9 +123,15 @@ AgendaEntry TaskEntryBase(const EntryContext& ctx, const TaskData& task)
     return e;
 }
 
-// "(T1)", or "(FT1)" for a floating row, from the task's importance.
+// "(T1)", or "(FT1)" for a floating row, from the task's importance; the usual ones are
+// made once and shared by every row (a week with today may have thousands).
 QString TaskTag(bool bFloating, int nImportance)
 {
+    static const QString kTags[2][3] = {
+        {QStringLiteral("(T0)"), QStringLiteral("(T1)"), QStringLiteral("(T2)")},
+        {QStringLiteral("(FT0)"), QStringLiteral("(FT1)"), QStringLiteral("(FT2)")}};
+    if (nImportance >= 0 && nImportance <= 2)
+        return kTags[bFloating ? 1 : 0][nImportance];
     return (bFloating ? QStringLiteral("(FT") : QStringLiteral("(T")) + QString::number(nImportance)
            + QLatin1Char(')');
 }

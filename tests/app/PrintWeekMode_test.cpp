@@ -48,10 +48,11 @@ protected:
         file.write(bytes);
     }
 
-    int Run(const QStringList& args)
+    int Run(const QStringList& args, const QString& strOutFile = QString())
     {
         const QuilldayRun run = RunQuillday(args, m_dir.path(), m_dir.filePath("pim.sqlite"),
-                                            QuilldayEnvironment("America/New_York", "2015-03-06T10:00:00", "M/d/yyyy"));
+                                            QuilldayEnvironment("America/New_York", "2015-03-06T10:00:00", "M/d/yyyy"),
+                                            QByteArray(), strOutFile);
         m_out = run.strOut;
         m_err = run.strErr;
         return run.nExitCode;
@@ -114,6 +115,14 @@ TEST_F(PrintWeekMode, JsonHasTheSameRows)
     EXPECT_EQ(empty.value("oid").toInt(), -1);
     EXPECT_EQ(empty.value("kind").toInt(), -1);
     EXPECT_FALSE(empty.value("bold").toBool());
+}
+
+TEST_F(PrintWeekMode, AWeekThatCannotBeWrittenIsAFailure)
+{
+    for (const QStringList& args : {QStringList{"--print-week"}, QStringList{"--print-week", "--json"}}) {
+        EXPECT_EQ(Run(args, "/dev/full"), 1) << args.join(' ').toStdString();
+        EXPECT_EQ(m_err, "quillday: cannot write the week: No space left on device\n");
+    }
 }
 
 TEST_F(PrintWeekMode, DefaultsToThisWeek)

@@ -23,11 +23,13 @@ QProcessEnvironment QuilldayEnvironment(const char* pszZone, const char* pszNow,
 }
 
 QuilldayRun RunQuillday(QStringList args, const QString& strHome, const QString& strStore,
-                        const QProcessEnvironment& env, const QByteArray& input)
+                        const QProcessEnvironment& env, const QByteArray& input, const QString& strOutFile)
 {
     args << "--home" << strHome << "--store" << strStore << "--registry" << QDir(strHome).filePath("registry.reg");
     QProcess process;
     process.setProcessEnvironment(env);
+    if (!strOutFile.isEmpty())
+        process.setStandardOutputFile(strOutFile);
     process.start(qEnvironmentVariable("QUILLDAY_BIN"), args);
     process.write(input);
     process.closeWriteChannel();

@@ -19,6 +19,8 @@ bool HaveQuilldayBinary();
 QProcessEnvironment QuilldayEnvironment(const char* pszZone, const char* pszNow, const char* pszShortDate);
 
 // quillday with args, then --home strHome, --store strStore and the registry file
-// strHome/registry.reg; input is what it reads on standard input.
+// strHome/registry.reg; input is what it reads on standard input. Its standard output goes
+// to strOutFile when one is named (strOut stays empty).
 QuilldayRun RunQuillday(QStringList args, const QString& strHome, const QString& strStore,
-                        const QProcessEnvironment& env, const QByteArray& input = QByteArray());
+                        const QProcessEnvironment& env, const QByteArray& input = QByteArray(),
+                        const QString& strOutFile = QString());
