@@ -165,8 +165,8 @@ protected:
         EXPECT_TRUE(store.IsOpen());
         CPimStore& pim = *store.App().GetStore();
         QString strError;
-        if (!bEmpty)
-            EXPECT_TRUE(CICalImporter(store.App().GetStore()).ImportText(Calendar(kThereBefore), &strError));
+        const bool bBefore = bEmpty || CICalImporter(store.App().GetStore()).ImportText(Calendar(kThereBefore), &strError);
+        EXPECT_TRUE(bBefore) << strError.toStdString();
         if (nRoomPages > 0) {
             const QByteArray sql = "PRAGMA max_page_count=" + QByteArray::number(PageCount(pim) + nRoomPages);
             EXPECT_EQ(sqlite3_exec(pim.Db(), sql.constData(), nullptr, nullptr, nullptr), SQLITE_OK);
