@@ -2,6 +2,7 @@
 
 #include "pim/CLocalZone.h"
 #include "pim/WallTime.h"
+#include <cstdio>
 #include <ctime>
 
 icaltimetype UtcStamp(icaltimetype t)
@@ -24,5 +25,7 @@ icaltimetype UtcStamp(icaltimetype t)
 QString UtcStampText(icaltimetype t)
 {
     const icaltimetype u = UtcStamp(t);
-    return QString::asprintf("%04d%02d%02dT%02d%02d%02dZ", u.year, u.month, u.day, u.hour, u.minute, u.second);
+    char sz[17];  // as libical's own, which holds the 16 characters of a stamp
+    std::snprintf(sz, sizeof sz, "%04d%02d%02dT%02d%02d%02dZ", u.year, u.month, u.day, u.hour, u.minute, u.second);
+    return QString::fromLatin1(sz);
 }
