@@ -14,6 +14,8 @@ void CICalOverrideIndex::Add(const ICalBlock& block)
 
 QVector<ICalBlock> CICalOverrideIndex::Of(const ICalBlock& master) const
 {
+    if (m_overrides.isEmpty())  // most files: no key to make
+        return {};
     const auto it = m_overrides.constFind(KeyOf(master));
     return it == m_overrides.constEnd() ? QVector<ICalBlock>() : it->blocks;
 }
