@@ -46,7 +46,8 @@ CItemQuery::~CItemQuery() = default;
 // then one per sort column and one for the row id.
 QByteArray CItemQuery::BuildSql(bool bAfterKey) const
 {
-    QString strSql = QStringLiteral("SELECT ") + QLatin1String(CItemTable::kQueryColumns) + QStringLiteral(" FROM items");
+    QString strSql = QStringLiteral("SELECT ") + QLatin1String(CItemTable::kQueryColumns) + QLatin1Char(',')
+                   + QLatin1String(CItemTable::kNotesFlag) + QStringLiteral(" FROM items");
     // With recurrences: single items and stored occurrences; without: items and series
     // (tasks have no stored occurrences: their rows need no test). With a span the kind
     // is tested on the row only, so that the rows come from the span's own lookups.
@@ -155,7 +156,7 @@ bool CItemQuery::FillBatch()
     int rc = SQLITE_ROW;
     while ((rc = st.Step()) == SQLITE_ROW) {
         m_batch.push_back(CItemRecord());
-        CItemTable::Read(st, 0, &m_batch.back());
+        CItemTable::ReadWithNotesFlag(st, &m_batch.back());
     }
     st.Reset();
     m_bFailed = rc != SQLITE_DONE;

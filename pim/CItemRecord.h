@@ -43,6 +43,7 @@ struct CItemRecord {
     bool bComplete = false;
     int64_t nDateCompleted = kNoDateMinutes;
     bool bHasNotes = false;    // kept by the store beside the notes bytes
+    bool bNotesFlagRead = false;  // bHasNotes was read with the row by a query
     QByteArray notes;          // CNotesData bytes; loaded on demand (bNotesLoaded)
     bool bNotesLoaded = false;
     CRecurrenceRule rule;

@@ -15,9 +15,15 @@ const char* const CItemTable::kQueryColumns =
     "reminder,reminder_minutes,importance,complete,t_completed,rec_type,rec_interval,rec_mask,"
     "rec_dom,rec_instance,rec_moy,rec_count,rec_until,rec_start,rec_last,tzid,seq";
 
+// Whether the row has notes of its own.
+#define ITEM_NOTES_FLAG "EXISTS(SELECT 1 FROM notes WHERE notes.oid=items.oid AND length(notes.data)>0)"
+
+const char* const CItemTable::kNotesFlag = ITEM_NOTES_FLAG;
+
 const char* const CItemTable::kTaskQueryColumns =
-    "oid,t_start,t_end,importance,t_completed,reminder,rec_type,subject,"
-    "EXISTS(SELECT 1 FROM notes WHERE notes.oid=items.oid AND length(notes.data)>0)";
+    "oid,t_start,t_end,importance,t_completed,reminder,rec_type,subject," ITEM_NOTES_FLAG;
+
+#undef ITEM_NOTES_FLAG
 
 const char* const CItemTable::kColumns =
     "oid,kind,series,orig_start,deleted,uid,stamp,subject,location,t_start,t_end,all_day,"
@@ -91,6 +97,14 @@ void CheckConsistency(CItemRecord* p, QStringList* pDamaged)
 }
 
 }  // namespace
+
+bool CItemTable::ReadWithNotesFlag(const CSqlStatement& st, CItemRecord* p)
+{
+    const bool bRead = Read(st, 0, p);
+    p->bHasNotes = st.Int(kColumnCount) != 0;
+    p->bNotesFlagRead = true;
+    return bRead;
+}
 
 bool CItemTable::Read(const CSqlStatement& st, int c, CItemRecord* p, QString* pstrDamage)
 {

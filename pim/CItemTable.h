@@ -24,6 +24,8 @@ public:
     // rest is read from its row on first use.
     static const char* const kTaskQueryColumns;
     static constexpr int kColumnCount = 29;
+    // Whether the row has notes of its own (a column to select after kQueryColumns).
+    static const char* const kNotesFlag;
     // A row: singles and series as themselves; an exception row as an occurrence of its
     // series (nOid = the series, nExceptionId = the row). Values out of their ranges (a
     // damaged store) are brought into them: times into kEarliestMinutes..kLatestMinutes or
@@ -31,6 +33,8 @@ public:
     // start to the start, a pattern no walk can follow to none. false then, with the
     // columns named in *pstrDamage.
     static bool Read(const CSqlStatement& st, int nFirst, CItemRecord* pRecord, QString* pstrDamage = nullptr);
+    // Read of kQueryColumns followed by kNotesFlag.
+    static bool ReadWithNotesFlag(const CSqlStatement& st, CItemRecord* pRecord);
 
     // Any row by its row id. false when there is none.
     static bool Load(CPimStore& store, int64_t nRow, CItemRecord* pRecord);

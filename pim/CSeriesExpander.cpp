@@ -29,11 +29,11 @@ bool CSeriesExpander::Load(CPimStore& store, const CRestriction& restriction, in
     const bool bBounded = nMaxStart != kOpenHigh || nMinEnd != kOpenLow;
     // The series' rows come from their own covering index, a few pages, rather than from
     // pages all over the table; SQLite would take the table's rows by OID without being told.
-    static const QByteArray sqlSpan = QByteArray("SELECT ") + CItemTable::kQueryColumns
+    static const QByteArray sqlSpan = QByteArray("SELECT ") + CItemTable::kQueryColumns + "," + CItemTable::kNotesFlag
         + " FROM series_span CROSS JOIN items INDEXED BY items_series_rows ON items.oid=series_span.id"
           " WHERE series_span.lo<=?1 AND series_span.hi>=?2 AND items.kind=1 AND items.rec_type>=0"
           " AND items.series IS NULL";
-    static const QByteArray sqlAll = QByteArray("SELECT ") + CItemTable::kQueryColumns
+    static const QByteArray sqlAll = QByteArray("SELECT ") + CItemTable::kQueryColumns + "," + CItemTable::kNotesFlag
         + " FROM items WHERE kind=1 AND rec_type>=0 AND series IS NULL";
     CSqlStatement st(store.Cached(bBounded ? sqlSpan.constData() : sqlAll.constData()));
     if (bBounded)
@@ -44,7 +44,7 @@ bool CSeriesExpander::Load(CPimStore& store, const CRestriction& restriction, in
     int rc = SQLITE_ROW;
     while ((rc = st.Step()) == SQLITE_ROW) {
         CItemRecord series;
-        CItemTable::Read(st, 0, &series);
+        CItemTable::ReadWithNotesFlag(st, &series);
         const int64_t nDuration = CItemTable::Duration(series);
         Cursor cursor{series, CRecurrenceMath(series.rule, series.nPatternStart, series.nLastStart), nDuration};
         cursor.occurrence.bOccurrence = true;

@@ -124,16 +124,11 @@ void CWeekLoader::ReadAppointment(IAppointment* pAppt, ApptData* pData)
     pAppt->get_End(&dtEnd);
     pData->bAllDayEvent = bAllDay;
     pData->nOid = nOid;
-    // A changed occurrence has notes of its own; the others share their series' notes.
-    const bool bShared = pAppt->Record().nExceptionId == 0;
-    const auto it = m_apptNotes.find(nOid);
-    if (bShared && it != m_apptNotes.end()) {
-        pData->bHasNotes = it->second;
-    } else {
-        pData->bHasNotes = m_pFrame->GetPimDatabases().ApptHasNotes(pAppt);
-        if (bShared)
-            m_apptNotes.emplace(nOid, pData->bHasNotes);
-    }
+    // The week's query reads the notes flag with the row: a changed occurrence's own, the
+    // series' for the other occurrences.
+    const CItemRecord& record = pAppt->Record();
+    pData->bHasNotes = record.bNotesFlagRead ? (record.bHasNotes ? 1 : 0)
+                                             : m_pFrame->GetPimDatabases().ApptHasNotes(pAppt);
     VariantTimeToSystemTime(pData->dtStart, &pData->stStart);
     VariantTimeToSystemTime(dtEnd, &pData->stEnd);
 }

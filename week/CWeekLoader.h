@@ -9,7 +9,6 @@
 #include <QString>
 #include <deque>
 #include <memory>
-#include <unordered_map>
 
 class IAppointment;
 class IPOutlookItemCollection;
@@ -51,8 +50,5 @@ private:
     IWeekHost* m_pFrame;
     IWeekRows* m_pRows;
     EntryContext m_ctx;
-    // Notes flags by OID for this load: every occurrence of a series has the series' OID
-    // and, unless it was changed, its notes.
-    std::unordered_map<int32_t, int> m_apptNotes;
     QString m_strFailure;
 };

@@ -98,8 +98,17 @@ void TestWeekLoad::changedOccurrenceKeepsItsOwnNotesFlag()
     QVERIFY(SUCCEEDED(pPattern->GetOccurrence(F::Date(2015, 3, 5, 8, 0), &pFirst)));
     pFirst->put_BodyInk(QByteArray());
     QVERIFY(SUCCEEDED(pFirst->Save()));
+    // Single appointments with and without notes.
+    fx.AddAppt("Plain", F::Date(2015, 3, 2, 9, 0), F::Date(2015, 3, 2, 10, 0));
+    std::unique_ptr<IAppointment> pNoted;
+    QVERIFY(SUCCEEDED(fx.Store()->GetItemFromOid(
+        fx.AddAppt("Noted", F::Date(2015, 3, 2, 11, 0), F::Date(2015, 3, 2, 12, 0)), &pNoted)));
+    pNoted->put_Body(QStringLiteral("agenda"));
+    QVERIFY(SUCCEEDED(pNoted->Save()));
     auto pFrame = fx.Start(2015, 3, 2);
     QVERIFY(pFrame);
+    QCOMPARE(F::DayRows(pFrame.get(), 0), (QStringList{"9:00a\tPlain\textra=9:00a-10:00a|",
+                                                       "11:00a\tNoted\textra=11:00a-12:00p|\tnotes"}));
     QCOMPARE(F::DayRows(pFrame.get(), 3), QStringList{"8:00a\tGym\textra=8:00a-8:30a|\trecurring"});
     for (int nDay = 4; nDay < 7; ++nDay)
         QCOMPARE(F::DayRows(pFrame.get(), nDay), QStringList{"8:00a\tGym\textra=8:00a-8:30a|\tnotes\trecurring"});
