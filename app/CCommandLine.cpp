@@ -1,4 +1,5 @@
 #include "app/CCommandLine.h"
+#include "platform/IsoDate.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -15,8 +16,7 @@ bool IsOption(const QString& arg) { return arg.startsWith(QLatin1String("--")); 
 
 bool IsIsoDate(const QString& text)
 {
-    static const QRegularExpression form(QStringLiteral("^\\d{4}-\\d{2}-\\d{2}$"));
-    return form.match(text).hasMatch() && QDate::fromString(text, QStringLiteral("yyyy-MM-dd")).isValid();
+    return ParseIsoDate(text).has_value();
 }
 
 // "WxH" with both sides positive.

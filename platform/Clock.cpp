@@ -1,8 +1,8 @@
 #include "platform/Clock.h"
 
+#include "platform/IsoDate.h"
 #include <QDate>
 #include <QDateTime>
-#include <QRegularExpression>
 
 namespace {
 
@@ -30,15 +30,14 @@ std::optional<SYSTEMTIME> EnvironmentLocalTime()
     const QString text = qEnvironmentVariable("QUILLDAY_NOW");
     if (text.isEmpty())
         return std::nullopt;
-    static const QRegularExpression form(QStringLiteral("^\\d{4}-\\d{2}-\\d{2}T\\d{2}:\\d{2}:\\d{2}$"));
-    if (!form.match(text).hasMatch())
+    if (text.size() != 19 || text[10] != u'T')
         return std::nullopt;
-    const QDate date = QDate::fromString(text.left(10), QStringLiteral("yyyy-MM-dd"));
-    const QTime time = QTime::fromString(text.mid(11), QStringLiteral("HH:mm:ss"));
-    if (!date.isValid() || !time.isValid())
+    const std::optional<QDate> date = ParseIsoDate(QStringView(text).left(10));
+    const std::optional<QTime> time = ParseIsoTime(QStringView(text).mid(11));
+    if (!date || !time)
         return std::nullopt;
     // Wall time as given: no zone conversion, so a time skipped by daylight saving stays.
-    return SystemTimeFromQt(QDateTime(date, time, Qt::UTC));
+    return SystemTimeFromQt(QDateTime(*date, *time, Qt::UTC));
 }
 
 // The fixed local time, if the clock stands still.

@@ -1,5 +1,6 @@
 #include "week/WeekRange.h"
 #include "calendar/CivilDays.h"
+#include "platform/IsoDate.h"
 
 namespace {
 
@@ -64,9 +65,9 @@ QDate LastShownDay()
 
 bool ParseWeekDate(const QString& strDate, DateTime* pDate)
 {
-    const QDate date = QDate::fromString(strDate, QStringLiteral("yyyy-MM-dd"));
-    if (!date.isValid() || date < FirstShownDay() || date > LastShownDay())
+    const std::optional<QDate> date = ParseIsoDate(strDate);
+    if (!date || *date < FirstShownDay() || *date > LastShownDay())
         return false;
-    *pDate = DateTime(date.year(), date.month(), date.day(), 0, 0, 0);
+    *pDate = DateTime(date->year(), date->month(), date->day(), 0, 0, 0);
     return true;
 }
