@@ -77,8 +77,11 @@ bool CICalItemStore::BeginBulk()
     CSqlStatement any(m_pStore->Db(), "SELECT 1 FROM items LIMIT 1");
     const int rc = any.Step();
     m_bBulk = rc == SQLITE_DONE;
-    // Exceptions are written by way of their series' index.
-    return rc == SQLITE_ROW || (rc == SQLITE_DONE && m_indexes.Drop(m_pStore->Db(), "items", {"items_series"}));
+    // The indexes that every appointment lands in at a random place are made afterwards,
+    // each by one pass over the rows; the others take rows in the order they are written
+    // (by OID) or are small, and each index made afterwards costs a pass over the table.
+    static const QList<QByteArray> kDeferred = {"items_uid", "items_kind_start", "items_appt_reminder"};
+    return rc == SQLITE_ROW || (rc == SQLITE_DONE && m_indexes.Drop(m_pStore->Db(), "items", kDeferred));
 }
 
 bool CICalItemStore::End(bool bComplete)

@@ -11,7 +11,7 @@ bool Exec(sqlite3* pDb, const QByteArray& sql)
 
 }  // namespace
 
-bool CDeferredIndexes::Drop(sqlite3* pDb, const char* pszTable, const QList<QByteArray>& keep)
+bool CDeferredIndexes::Drop(sqlite3* pDb, const char* pszTable, const QList<QByteArray>& names)
 {
     CSqlStatement st(pDb, "SELECT name, sql FROM sqlite_master WHERE type='index' AND tbl_name=?1 AND sql IS NOT NULL");
     st.Bind(1, QString::fromUtf8(pszTable));
@@ -19,7 +19,7 @@ bool CDeferredIndexes::Drop(sqlite3* pDb, const char* pszTable, const QList<QByt
     int rc = SQLITE_ROW;
     while ((rc = st.Step()) == SQLITE_ROW) {
         const QByteArray name = st.Text(0).toUtf8();
-        if (!keep.contains(name))
+        if (names.contains(name))
             indexes.append({name, st.Text(1).toUtf8()});
     }
     if (rc != SQLITE_DONE)

@@ -10,9 +10,9 @@
 
 class CDeferredIndexes {
 public:
-    // Drops the table's indexes made by CREATE INDEX, except those named in keep (the
-    // write itself reads them). false when the store fails; what was dropped is kept.
-    bool Drop(sqlite3* pDb, const char* pszTable, const QList<QByteArray>& keep);
+    // Drops the named indexes of the table (those it has). false when the store fails;
+    // what was dropped is kept.
+    bool Drop(sqlite3* pDb, const char* pszTable, const QList<QByteArray>& names);
     // Makes every index still dropped again.
     bool RestoreAll(sqlite3* pDb);
     // Forgets the dropped indexes (after a rollback, which restored them).
