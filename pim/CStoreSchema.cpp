@@ -99,7 +99,7 @@ const char* const kMigrations[] = {
     " rec_mask, rec_dom, rec_instance, rec_moy, rec_count, rec_until, rec_start, rec_last, tzid, seq)"
     " WHERE kind=1 AND rec_type>=0 AND series IS NULL;",
 };
-static_assert(CItemTable::kShortItemMinutes == 1440, "the last schema step drops the spans of short items");
+static_assert(CItemTable::kShortItemMinutes == 1440, "schema step 5 -> 6 drops the spans of short items");
 static_assert(sizeof(kMigrations) / sizeof(kMigrations[0]) == CStoreSchema::kVersion);
 
 bool Exec(sqlite3* pDb, const char* pszSql)

@@ -30,6 +30,23 @@ bool DateOf(DATE dt, DateTime* pDate)
     return true;
 }
 
+// The sort keys of the tasks, each with its index among them.
+std::vector<TaskOrderRecord> OrderRecords(const std::deque<TaskData>& tasks)
+{
+    std::vector<TaskOrderRecord> records;
+    records.reserve(tasks.size());
+    for (const TaskData& task : tasks) {
+        TaskOrderRecord record;
+        record.nOid = task.nOid;
+        record.bComplete = task.bComplete ? VARIANT_TRUE : VARIANT_FALSE;
+        record.nImportance = task.nImportance;
+        record.dtDue = task.dtDueDate;
+        record.nIndex = static_cast<int32_t>(records.size());
+        records.push_back(record);
+    }
+    return records;
+}
+
 }  // namespace
 
 CWeekLoader::CWeekLoader(IWeekHost* pFrame, IWeekRows* pRows, const WeekRange& week)
@@ -38,7 +55,7 @@ CWeekLoader::CWeekLoader(IWeekHost* pFrame, IWeekRows* pRows, const WeekRange& w
 {
     const AgendaSettings& settings = pFrame->GetSettings();
     m_ctx.week = week;
-    m_ctx.today = pFrame->GetToday();
+    m_ctx.SetToday(pFrame->GetToday());
     m_ctx.bBoldAllDayEvent = settings.BoldAllDayEvent;
     m_ctx.bBoldImportantTask = settings.BoldImportantTask;
     m_ctx.bShowTaskStart = settings.ShowTaskStart;
@@ -171,6 +188,7 @@ void CWeekLoader::ReadTask(ITask* pTask, TaskData* pData)
     pTask->get_Oid(&nOid);
     pTask->get_StartDate(&pData->dtStartDate);
     pTask->get_DueDate(&dtDue);
+    pData->dtDueDate = dtDue;
     pTask->get_Complete(&bComplete);
     pTask->get_DateCompleted(&dtDone);
     pData->nImportance = nImportance;
@@ -199,9 +217,9 @@ bool CWeekLoader::AddTasks(const QString& strStart, const QString& strEnd)
     const QString strQuery = TaskWeekQuery(settings.ShowCompleteTask ? TRUE : FALSE, strStart, strEnd,
                                            settings.NoDateText, m_ctx.week.Contains(m_ctx.today));
     std::deque<TaskData> tasks;  // thousands on a week with today: no moves as it grows
-    std::vector<TaskOrderRecord> order;
-    if (ReadFailed(FindTasks(pItems.get(), strQuery, &tasks, &order)))
+    if (ReadFailed(FindTasks(pItems.get(), strQuery, &tasks)))
         return false;
+    std::vector<TaskOrderRecord> order = OrderRecords(tasks);
     SortTaskOrder(&order);
     std::vector<AgendaEntry> entries;
     for (const TaskOrderRecord& record : order) {
@@ -215,19 +233,11 @@ bool CWeekLoader::AddTasks(const QString& strStart, const QString& strEnd)
 // Each task found is read at once and its object let go: within one load this gives the
 // values a fetch by OID after sorting would, without a store read or an object kept per
 // task. The week's query reads the subject and the notes flag with the rest of the row.
-HRESULT CWeekLoader::FindTasks(IPOutlookItemCollection* pItems, const QString& strQuery,
-                               std::deque<TaskData>* pTasks, std::vector<TaskOrderRecord>* pOrder)
+HRESULT CWeekLoader::FindTasks(IPOutlookItemCollection* pItems, const QString& strQuery, std::deque<TaskData>* pTasks)
 {
     std::unique_ptr<ITask> pTask;
     HRESULT hr = S_OK;
     for (hr = pItems->Find(strQuery, &pTask); SUCCEEDED(hr) && pTask; hr = pItems->FindNext(&pTask)) {
-        TaskOrderRecord record;
-        pTask->get_Oid(&record.nOid);
-        pTask->get_Complete(&record.bComplete);
-        pTask->get_Importance(&record.nImportance);
-        pTask->get_DueDate(&record.dtDue);
-        record.nIndex = static_cast<int32_t>(pTasks->size());
-        pOrder->push_back(record);
         TaskData data;
         ReadTask(pTask.get(), &data);
         ReadTaskTexts(pTask.get(), &data);

@@ -35,8 +35,7 @@ private:
     bool AddAppointments(const QString& strStart, const QString& strEnd);
     bool AddTasks(const QString& strStart, const QString& strEnd);
     // The walk's end: S_OK, or the failure that ended it.
-    HRESULT FindTasks(IPOutlookItemCollection* pItems, const QString& strQuery,
-                      std::deque<TaskData>* pTasks, std::vector<TaskOrderRecord>* pOrder);
+    HRESULT FindTasks(IPOutlookItemCollection* pItems, const QString& strQuery, std::deque<TaskData>* pTasks);
     void AddPlaceholders();
     bool IsDuplicate(int32_t nOid, DATE dtStart);
     void ReadAppointment(IAppointment* pAppt, ApptData* pData);

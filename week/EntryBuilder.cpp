@@ -136,11 +136,11 @@ QString TaskTag(bool bFloating, int nImportance)
            + QLatin1Char(')');
 }
 
-void PushTaskRow(AgendaEntry e, const DateTime& day, bool bFloating, const QString& strText,
+void PushTaskRow(AgendaEntry e, int nDayOfWeek, bool bFloating, const QString& strText,
                  std::vector<AgendaEntry>* pEntries)
 {
     const QString strTag = TaskTag(bFloating, e.nImportance);
-    e.nDayOfWeek = day.GetDayOfWeek();
+    e.nDayOfWeek = nDayOfWeek;
     e.strLabel = strTag;
     e.strLabelExtra = strTag;
     e.strText = strText;
@@ -165,21 +165,22 @@ void AddTodayRows(const EntryContext& ctx, const TaskData& task, std::vector<Age
     const AgendaEntry base = TaskEntryBase(ctx, task);
     // Without a due date a task floats on today, a started one from its start day on.
     if (!task.bHasDue && (!task.bHasStart || task.start <= today))
-        PushTaskRow(base, today, true, task.strSubject, pEntries);
+        PushTaskRow(base, ctx.nTodayDayOfWeek, true, task.strSubject, pEntries);
 
     const bool bReminder = (!task.bHasStart && task.bHasDue) || (task.bHasStart && task.start <= today);
-    if (!bReminder || !task.bHasDue || IsSameDay(task.due, today))
+    if (!bReminder || !task.bHasDue)
+        return;
+    const int64_t nDaysLeft = LocalDayNumber(task.due) - ctx.nTodayNumber;
+    if (nDaysLeft == 0)
         return;
     AgendaEntry e = base;
     if (task.due < today) {
         e.bOverdue = TRUE;
-        const int nOver = WholeDaysBetween(task.due, today);
-        PushTaskRow(e, today, false, QStringLiteral("%1(+%2d)").arg(task.strSubject, QString::number(nOver)),
-                    pEntries);
+        PushTaskRow(e, ctx.nTodayDayOfWeek, false,
+                    QStringLiteral("%1(+%2d)").arg(task.strSubject, QString::number(-nDaysLeft)), pEntries);
     } else {
-        const int nLeft = WholeDaysBetween(today, task.due);
-        PushTaskRow(e, today, false, QStringLiteral("%1(%2d)").arg(task.strSubject, QString::number(nLeft)),
-                    pEntries);
+        PushTaskRow(e, ctx.nTodayDayOfWeek, false,
+                    QStringLiteral("%1(%2d)").arg(task.strSubject, QString::number(nDaysLeft)), pEntries);
     }
 }
 
@@ -191,18 +192,18 @@ void AddTaskEntries(const EntryContext& ctx, const TaskData& task, std::vector<A
     const AgendaEntry base = TaskEntryBase(ctx, task);
 
     if (task.bHasStart && ctx.bShowTaskStart && ctx.week.Contains(task.start) && today < task.start)
-        PushTaskRow(base, task.start, false, StartDayText(task), pEntries);
+        PushTaskRow(base, task.start.GetDayOfWeek(), false, StartDayText(task), pEntries);
 
     if (task.bHasDue && ctx.week.Contains(task.due)) {
         AgendaEntry e = base;
         e.bOverdue = (!task.bComplete && task.due < today) ? TRUE : FALSE;
         e.crText = (task.due == today) ? kDueTodayColor : 0;
-        PushTaskRow(e, task.due, false, task.strSubject, pEntries);
+        PushTaskRow(e, task.due.GetDayOfWeek(), false, task.strSubject, pEntries);
     }
 
     // A completed task without dates shows on the day it was done, when that is this week.
     if (task.bComplete && !task.bHasStart && !task.bHasDue && task.bHasDone && ctx.week.Contains(task.done))
-        PushTaskRow(base, task.done, true, task.strSubject, pEntries);
+        PushTaskRow(base, task.done.GetDayOfWeek(), true, task.strSubject, pEntries);
 
     if (!task.bComplete && ctx.week.Contains(today))
         AddTodayRows(ctx, task, pEntries);

@@ -12,7 +12,17 @@
 
 struct EntryContext {
     WeekRange week;
-    DateTime today;  // local date at 00:00:00
+    DateTime today;  // local date at 00:00:00; set with SetToday
+    // Today's local day number and weekday, worked out once: thousands of task rows may
+    // fall on today.
+    int64_t nTodayNumber = 0;
+    int nTodayDayOfWeek = 1;  // 1 = Sunday ... 7 = Saturday
+    void SetToday(const DateTime& t)
+    {
+        today = t;
+        nTodayNumber = LocalDayNumber(t);
+        nTodayDayOfWeek = t.GetDayOfWeek();
+    }
     BOOL bBoldAllDayEvent = FALSE;
     BOOL bBoldImportantTask = FALSE;
     BOOL bShowTaskStart = FALSE;
@@ -44,6 +54,7 @@ struct TaskData {
     int nOid = 0;
     BOOL bComplete = FALSE;
     DATE dtStartDate = 0.0;  // as read (949998.0 when not set)
+    DATE dtDueDate = 0.0;    // as read (949998.0 when not set)
     bool bHasStart = false;
     DateTime start;
     bool bHasDue = false;

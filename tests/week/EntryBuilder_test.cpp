@@ -23,7 +23,7 @@ protected:
     {
         // The week of 2 March 2015, in which daylight time starts on Sunday 8 March.
         ctx.week = WeekRangeOf(DateTime(2015, 3, 2, 0, 0, 0));
-        ctx.today = DateTime(2015, 3, 4, 0, 0, 0);  // Wednesday
+        ctx.SetToday(DateTime(2015, 3, 4, 0, 0, 0));  // Wednesday
         ctx.formatTime = TwelveHour;
     }
 
@@ -166,7 +166,7 @@ TEST_F(EntryBuilderTest, AllDayAppointmentFromLastWeekIsNeverBold)
 
 TEST_F(EntryBuilderTest, TaskDueInThreeDaysAcrossDaylightStartShowsThreeDaysLeft)
 {
-    ctx.today = DateTime(2015, 3, 6, 0, 0, 0);  // Friday; due Monday 9 March
+    ctx.SetToday(DateTime(2015, 3, 6, 0, 0, 0));  // Friday; due Monday 9 March
     ctx.week = WeekRangeOf(DateTime(2015, 3, 6, 0, 0, 0));
     const DateTime due(2015, 3, 9, 0, 0, 0);
     const auto v = Task(MakeTask(1, nullptr, &due));
