@@ -39,15 +39,7 @@ int RunPrintWeekMode(const CCommandLine& commandLine)
         std::fprintf(stderr, "quillday: %s\n", strFailure.toLocal8Bit().constData());
         return kFailureStatus;
     }
-    bool bWritten = false;
-    if (commandLine.m_bJson) {
-        const QByteArray out = listing.ToJson();
-        std::fwrite(out.constData(), 1, static_cast<size_t>(out.size()), stdout);
-        bWritten = std::fflush(stdout) == 0 && std::ferror(stdout) == 0;
-    } else {
-        bWritten = listing.WriteText(stdout);
-    }
-    if (bWritten)
+    if (commandLine.m_bJson ? listing.WriteJson(stdout) : listing.WriteText(stdout))
         return 0;
     std::fprintf(stderr, "quillday: cannot write the week: %s\n", std::strerror(errno));
     return kFailureStatus;

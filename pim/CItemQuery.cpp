@@ -235,6 +235,7 @@ bool CItemQuery::NextLean(CItemRecord* p)
     p->rule.nType = row.nRecurrenceType;
     p->strSubject = std::move(row.strSubject);
     p->bHasNotes = row.bHasNotes;
+    p->bNotesFlagRead = true;
     p->bPartial = true;
     p->bSummaryRead = true;
     return true;

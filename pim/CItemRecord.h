@@ -65,7 +65,7 @@ struct CItemRecord {
     bool bDeletedOccurrence = false;   // a stored exception that deletes the occurrence
     // Read by a lean query: texts, UID and pattern details still to be read from the row.
     bool bPartial = false;
-    // A partial record that holds its subject, reminder flag, recurrence type, completion
-    // date and notes flag (bHasNotes) all the same.
+    // A partial record that holds its subject, reminder flag, recurrence type and completion
+    // date all the same (and its notes flag, bNotesFlagRead).
     bool bSummaryRead = false;
 };

@@ -76,6 +76,12 @@ void MakeRowLine(const AgendaRow& row, QString* pOut)
     }
 }
 
+// Whether everything written to the file so far reached it.
+bool Flushed(std::FILE* pFile)
+{
+    return std::fflush(pFile) == 0 && std::ferror(pFile) == 0;
+}
+
 QJsonObject RowObject(const AgendaRow& row)
 {
     QJsonObject object;
@@ -160,7 +166,14 @@ bool CWeekListing::WriteText(std::FILE* pFile) const
         utf8 += '\n';
         std::fwrite(utf8.constData(), 1, static_cast<size_t>(utf8.size()), pFile);
     });
-    return std::fflush(pFile) == 0 && std::ferror(pFile) == 0;
+    return Flushed(pFile);
+}
+
+bool CWeekListing::WriteJson(std::FILE* pFile) const
+{
+    const QByteArray json = ToJson();
+    std::fwrite(json.constData(), 1, static_cast<size_t>(json.size()), pFile);
+    return Flushed(pFile);
 }
 
 QByteArray CWeekListing::ToJson() const

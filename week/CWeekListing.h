@@ -35,6 +35,8 @@ public:
     // ToText's lines written as UTF-8 as they are made; false when writing failed.
     bool WriteText(std::FILE* pFile) const;
     QByteArray ToJson() const;
+    // ToJson written; false when writing failed.
+    bool WriteJson(std::FILE* pFile) const;
 
 private:
     void ForEachLine(const std::function<void(const QString&)>& fnLine) const;

@@ -205,7 +205,8 @@ void CWeekLoader::ReadTaskTexts(ITask* pTask, TaskData* pData)
 {
     pTask->get_Subject(&pData->strSubject);
     const CItemRecord& record = pTask->Record();
-    pData->bHasNotes = record.bSummaryRead ? (record.bHasNotes ? 1 : 0) : m_pFrame->GetPimDatabases().TaskHasNotes(pTask);
+    pData->bHasNotes = record.bNotesFlagRead ? (record.bHasNotes ? 1 : 0)
+                                             : m_pFrame->GetPimDatabases().TaskHasNotes(pTask);
 }
 
 bool CWeekLoader::AddTasks(const QString& strStart, const QString& strEnd)
